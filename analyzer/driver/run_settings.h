@@ -1,0 +1,39 @@
+// The run settings of one kvr4000 run: what the command line asked for.
+#ifndef KVR_DRIVER_RUN_SETTINGS_H
+#define KVR_DRIVER_RUN_SETTINGS_H
+
+#include <cstdint>
+#include <string>
+
+#include "kvrbase.h"
+
+namespace kvr {
+
+// Run modes: standard, Dravix (-f) and Velkor (-t).
+enum : int16_t { kModeStandard = 0, kModeDravix = 1, kModeVelkor = 2 };
+
+struct RunSettings {
+    std::string containerName; // up to 230 characters, as typed
+    std::string fileName;      // up to 254 characters, as typed
+    std::string localFile;     // up to 254 characters
+    std::string rmType;        // up to 4 characters
+    std::string rmDDName;      // up to 8 characters
+    BOOLEAN ignoreJCLLIB = FALSE;
+    BOOLEAN writeCopyright = FALSE;
+    BOOLEAN formatXML = FALSE;
+    BOOLEAN captureOPC = FALSE;
+    std::string jesVersion = "JES3";
+    int16_t normalizeGDG = 0;
+    int16_t iProcessingMode = kModeStandard;
+    int32_t debug = 0;
+    int32_t toolID = 1000002;
+};
+
+// The message number for the run mode: the Velkor number in Velkor mode.
+inline uint32_t MessageFor(int16_t mode, uint32_t standard, uint32_t velkor) {
+    return mode == kModeVelkor ? velkor : standard;
+}
+
+} // namespace kvr
+
+#endif

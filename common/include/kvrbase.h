@@ -1,0 +1,283 @@
+/*
+ * kvrbase.h - the exported C interface of the common services library kvrbase.
+ *
+ * kvr4000 and the other analyzers reach kvrbase only through the operations declared
+ * here; their names, argument order and results are a contract.
+ *
+ * Ownership: a pointer handed in stays the caller's; a pointer handed out points into
+ * storage that the library keeps (valid until the next call that says it changes it),
+ * unless the operation says the caller owns it. Blocks taken with CreateBlock and lists,
+ * cursors and tables made by the Create operations belong to the caller, who returns them
+ * with the matching Free/Delete operation. Every release operation accepts null.
+ *
+ * Texts are NUL-terminated. BOOLEAN is one byte (FALSE 0, TRUE 1). Documented "long"
+ * arguments and 32-bit values are int32_t; 16-bit values are int16_t/uint16_t.
+ */
+#ifndef KVRBASE_H
+#define KVRBASE_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#if defined(KVR_BUILDING_KVRBASE)
+#define KVR_API __attribute__((visibility("default")))
+#else
+#define KVR_API
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef unsigned char BOOLEAN;
+#ifndef FALSE
+#define FALSE 0
+#endif
+#ifndef TRUE
+#define TRUE 1
+#endif
+#define RD_FAIL 0
+#define RD_SUCCEED 1
+
+/* ------------------------------------------------------------------ memory blocks */
+
+/* Allocates BlockSz bytes (contents not initialised) and stores the address through
+ * BlockPtr. Returns 1 and counts the block, or 0 with a null address when memory is out. */
+KVR_API int32_t CreateBlock(void** BlockPtr, size_t BlockSz);
+/* CreateBlock; when debug > 1 a trace line with the running count and iString is printed. */
+KVR_API int32_t CreateBlockWithDebug(void** BlockPtr, size_t BlockSz, const char* iString,
+                                     int32_t debug);
+/* Releases a block and counts it; null is ignored and not counted. */
+KVR_API void FreeBlock(void* BlockPtr);
+KVR_API void FreeBlockWithDebug(void* BlockPtr, const char* iString, int32_t debug);
+/* The process-wide numbers of blocks created and freed. */
+KVR_API void QueryBlockStatistics(int32_t* CreateCount, int32_t* FreeCount);
+
+/* ------------------------------------------------------------------ lists and cursors */
+
+/* Lists are handed around as untyped handles. Items point to caller data and to the
+ * caller's key text (not copied: the caller keeps it alive). Results are 1 for success or
+ * found and 0 otherwise. */
+typedef struct RD_LinkedListForInts RD_LinkedListForInts;
+
+KVR_API int32_t CreateList(void** ReturnPtr, int32_t debug);
+KVR_API int32_t CreateListWithIntKey(void** ReturnPtr, int32_t debug);
+KVR_API int32_t CreateListForInts(RD_LinkedListForInts** outList, int32_t debug);
+KVR_API int32_t AddItemToList(void* ListHdr, void* ItemData, const char* Key, int32_t debug);
+KVR_API int32_t AddItemToListWithIntKey(void* iList, void* iItemData, int32_t iItemKey,
+                                        int32_t debug);
+KVR_API int32_t AddIntToList(RD_LinkedListForInts* iList, int32_t iItemKey, int32_t debug);
+
+/* Built-in iteration: each moves the list's current item and sets *outItemData to the data
+ * of the item it lands on, or to null when it returns 0. */
+KVR_API int32_t FindFirstItem(void* ListHdr, void** outItemData);
+KVR_API int32_t FindLastItem(void* ListHdr, void** outItemData);
+KVR_API int32_t GetNextItem(void* ListHdr, void** outItemData);
+KVR_API int32_t GetPreviousItem(void* ListHdr, void** outItemData);
+KVR_API int32_t GetCurrentItem(void* iList, void** outItemData);
+KVR_API int32_t FindItemWithKey(void* ListHdr, const char* iSearchKey, void** outItemData);
+KVR_API int32_t FindItemWithIntKey(void* iList, int32_t iSearchKey, void** outItemData);
+KVR_API int32_t FindIntItem(RD_LinkedListForInts* iList, int32_t iSearchKey);
+/* Stops on the first item whose key, read as a pattern ("*" any run, "?" any one
+ * character), matches iSearchKey; the data is read with GetCurrentItem. */
+KVR_API int32_t MatchItemWithKey(void* ListHdr, const char* iSearchKey);
+
+/* Unlinks the current item, returns its data, frees the item; the predecessor becomes
+ * current (none when the head was removed). */
+KVR_API int32_t UnlinkCurrentItem(void* ListHdr, void** outItemData, int32_t debug);
+KVR_API int32_t UnlinkCurrentItemAndReturnKey(void* ListHdr, void** outItemData,
+                                              void** outItemKey, int32_t debug);
+/* Frees every item and its data (each datum as one block), then the list. */
+KVR_API void FreeList(void* iList, int32_t debug);
+KVR_API void FreeIntList(RD_LinkedListForInts* iList, int32_t debug);
+
+/* Counting keeps the current item where it was. */
+KVR_API int32_t CountItemsInIntList(void* iList, int32_t debug);
+KVR_API int32_t CountIntItemsInList(RD_LinkedListForInts* iList, int32_t debug);
+KVR_API int32_t CountItemsInListWithIntKey(void* iList, int32_t iSearchKey, void** outItemData,
+                                           int32_t debug);
+
+/* Cursors are independent of the current item and of each other. */
+KVR_API int32_t KVR_CreateCursor(void* ListArg, void** CursorArg, int32_t debug);
+KVR_API int32_t DuplicateCursor(void* CursorArg, void** NewCursorArg, int32_t debug);
+KVR_API int32_t GetDataAtCursor(void* CursorArg, void** outItemData);
+KVR_API int32_t AdvanceCursor(void* CursorArg);
+KVR_API void DeleteCursor(void* CursorArg, int32_t debug);
+
+/* ------------------------------------------------------------------ symbol tables */
+
+typedef struct Symbol Symbol;
+typedef struct SymbolTable SymbolTable;
+
+KVR_API BOOLEAN CreateSymbolTable(SymbolTable** ReturnPtr, int32_t debug);
+/* Puts a new symbol (copy of Name, no value) in front; hides an older one of that name. */
+KVR_API BOOLEAN AddSymbol(SymbolTable* Table, const char* Name, Symbol** NewSym, int32_t debug);
+KVR_API int16_t SetSymbolValue(Symbol* RefSym, const char* SymVal, int32_t debug);
+KVR_API int16_t FindSymbol(SymbolTable* Table, const char* Name, Symbol** FoundSym);
+KVR_API int16_t HasValue(Symbol* RefSym);
+/* The value itself (not a copy), null when the symbol has none. */
+KVR_API char* SymbolValue(Symbol* RefSym);
+KVR_API void DeleteSymbolTable(SymbolTable* Table, int32_t debug);
+
+/* ------------------------------------------------------------------ messages and log */
+
+/* Message texts come from the catalog named by the current base name ("kvrmsg.dll", or
+ * "pjwenus.dll" after setMessageDll) and the locale. A text starts with an 8-character
+ * identifier whose 8th character is the severity letter (I 0, W 4, E 8, S 16). Inserts
+ * are %1 to %4; an absent (null) insert is the empty text. */
+KVR_API void KVROpenLogFile(BOOLEAN useStderr, int32_t debug);
+KVR_API void KVRCloseLogFile(void);
+KVR_API void KVRFlushLogFile(void);
+KVR_API void KVRWriteMessage(uint32_t iMsg);
+KVR_API void KVRWriteMessageWithStrings(uint32_t iMsg, const char* pReplace1,
+                                        const char* pReplace2, const char* pReplace3,
+                                        const char* pReplace4);
+/* Write the message, flush every stream and end the process with exit code 8. */
+KVR_API void KVRWriteMessageAndExit(uint32_t iMsg);
+KVR_API void KVRWriteMessageWithStringAndExit(uint32_t iMsg, const char* ipReplace1);
+/* Loads message ulMsgNumbr of the catalog bound to pszDLLName and the current locale into
+ * pszDataArea and places the inserts of ppszTable (four entries, or null for none; the
+ * array ends at its last non-null entry, and a marker beyond it stays as written).
+ * Returns the formatted length, or 0 with an empty text when there is no such text. */
+KVR_API int32_t KVRGetMessage(const char* const* ppszTable, char* pszDataArea,
+                              uint32_t ulDataLength, uint32_t ulMsgNumbr,
+                              const char* pszDLLName);
+/* The catalog library for a base name and locale (first matching row of the binding
+ * table); FALSE when no row matches. outLibrary holds at least 128 characters. */
+KVR_API BOOLEAN KVRGetMessageBind(const char* pszBaseName, const char* pszLocale,
+                                  char* outLibrary);
+/* Format into a caller buffer of 512 bytes, without logging. */
+KVR_API void KVRGetMessageText(char* pszMsgText, uint32_t iMsg, const char* pReplace1,
+                               const char* pReplace2, const char* pReplace3,
+                               const char* pReplace4);
+KVR_API void KVRGetMessageTextWithoutMsgNo(char* pszMsgText, uint32_t iMsg,
+                                           const char* pReplace1, const char* pReplace2,
+                                           const char* pReplace3, const char* pReplace4);
+/* Severity of a formatted text by its 8th character: W 4, E 8, S 16, anything else 0. */
+KVR_API int16_t KVRGetMessageType(const char* pszMessageText);
+KVR_API void setMessageDll(const char* iSetting);
+KVR_API void setLogFileErrorMsg(uint32_t iSetting);
+
+KVR_API void KVRU001(const int32_t* iToolId);
+KVR_API int32_t KVRU002(void);
+/* The maximum severity of the messages written so far. */
+KVR_API int32_t KVRU005(void);
+/* 'C' when the maximum severity is 4 or less, else 'E'. */
+KVR_API char KVRU006(void);
+KVR_API void SetMaximumSeverity(int32_t CurrentSeverity);
+KVR_API void ResetMaximumSeverity(void);
+
+KVR_API void kvru900(const char* MainPgmProgramName, const char* iCopyrightYears,
+                     const char* MainPgmDateCompiled, const char* MainPgmTimeCompiled);
+KVR_API void kvru900_Velkor(const char* MainPgmProgramName, const char* iCopyrightYears,
+                            const char* MainPgmDateCompiled, const char* MainPgmTimeCompiled);
+/* COMPUTERNAME, else "*DEFAULT*"; outSiteName holds at least 256 characters. */
+KVR_API void KVRU986_GetSiteName(char* outSiteName);
+
+/* DB2 statement trace on "DD:DB2TRACE" (debug runs of other analyzers). */
+KVR_API void db2TraceOpen(int32_t debug);
+KVR_API void db2TraceBefore(const char* iTraceString);
+KVR_API void db2TraceAfter(void);
+KVR_API void db2TraceInputRecord(const char* iRecordType);
+KVR_API void db2TraceClose(void);
+
+/* ------------------------------------------------------------------ locale and code pages */
+
+typedef unsigned char DBCSENV;
+#define DBCSENV_MS932 0
+#define DBCSENV_MS936 1
+#define DBCSENV_MS949 2
+#define DBCSENV_MS950 3
+#define DBCSENV_EBCDIC 4
+#define DBCSENV_FALSE 5
+
+typedef struct kvrdbcshandle {
+    DBCSENV DBCSEnv;
+    char chcodepage[64];
+} KVRDBCSHDL;
+
+/* A null handle pointer means the process-wide handle everywhere below. */
+KVR_API void KVR_SetLocale(const char* pLocale, const char* pCodePage);
+KVR_API const char* KVR_GetLocale(void);
+KVR_API const char* KVR_GetLanguage(void);
+KVR_API const char* KVR_GetCountry(void);
+KVR_API const char* KVR_GetLocaleCodepage(void);
+KVR_API KVRDBCSHDL* KVR_GetLocaleCodepageHandler(void);
+KVR_API void KVR_CloseLocale(void);
+/* 0, or -13 when the locale last passed to KVR_SetLocale was 64 characters or longer. */
+KVR_API int32_t KVR_GetLastLocaleError(void);
+KVR_API void KVRDBCS_SetEnvironment(KVRDBCSHDL* pHDL, const char* pCP);
+KVR_API DBCSENV KVRDBCS_GetEnvironment(KVRDBCSHDL* pHDL);
+KVR_API const char* KVRDBCS_GetCodepage(KVRDBCSHDL* pHDL);
+KVR_API BOOLEAN IsMS932Environment(KVRDBCSHDL* pHDL);
+KVR_API BOOLEAN IsMS936Environment(KVRDBCSHDL* pHDL);
+KVR_API BOOLEAN IsMS949Environment(KVRDBCSHDL* pHDL);
+KVR_API BOOLEAN IsMS950Environment(KVRDBCSHDL* pHDL);
+/* 0 when pTarget does not begin with a double-byte character; 1 when it does and pSBCS is
+ * null or empty; else the code of the first character of pSBCS whose full-width form
+ * pTarget begins with, or 0. */
+KVR_API int32_t KVRDBCS_IsDBCS(KVRDBCSHDL* pHDL, const char* pTarget, const char* pSBCS);
+/* usModify bit 1: replace invalid bytes by blanks; bit 2: remove the shift bytes 0x1E and
+ * 0x1F. With usModify 0 returns the first invalid byte, or null when all are valid. */
+KVR_API char* KVRDBCS_Validate(KVRDBCSHDL* pHDL, char* pString, uint16_t usModify);
+
+/* ------------------------------------------------------------------ hashes */
+
+KVR_API int32_t KVRHASHF(const char* s);
+KVR_API int32_t KVRHASHX(const char* s, int32_t inSeed);
+KVR_API int32_t ComputeRandomHash(const char* S);
+KVR_API int32_t ComputeRandomHashWithSeed(const char* sItem, int32_t sItemLgth, int32_t inSeed);
+/* A pseudo-random number from 1 to 2147418110; the generator is seeded once per process. */
+KVR_API int32_t ComputeRandomInt(void);
+
+/* ------------------------------------------------------------------ PL/I pictures */
+
+/* Precision and scale of a PL/I numeric picture; 0 and 0 when it is not understood. */
+KVR_API void KVRCountPLIPIC(const char* picString, uint16_t usLen, uint16_t* pPrecision,
+                            uint16_t* pScale);
+
+/* ------------------------------------------------------------------ collections */
+
+typedef unsigned char CDM_TYPE;
+#define CDM_TYPE_UNUSE 0
+#define CDM_TYPE_ARRAY 1
+#define CDM_TYPE_LIST 2
+#define CDM_TYPE_MAP 3
+
+/* One handle type for arrays, rings and keyed maps. Collections hold the caller's element
+ * and key pointers and never copy or free them. Status results: 0 success, 1 failure. */
+typedef void* CDM_HANDLE;
+typedef CDM_HANDLE* PCDM_HANDLE;
+
+KVR_API CDM_HANDLE InitiateCollection(CDM_TYPE enumType, uint32_t ulInitialSize);
+KVR_API uint16_t TerminateCollection(CDM_HANDLE handle);
+KVR_API uint16_t ClearCollection(CDM_HANDLE handle);
+KVR_API uint16_t GetCollectionSize(CDM_HANDLE handle, uint32_t* pulSize);
+KVR_API CDM_HANDLE CopyCollection(CDM_HANDLE handle);
+
+KVR_API uint16_t GetArrayElement(CDM_HANDLE handle, uint32_t ulIndex, void** pElement);
+KVR_API uint16_t PutArrayElement(CDM_HANDLE handle, uint32_t ulIndex, void* pElement);
+KVR_API uint16_t DeleteArrayElement(CDM_HANDLE handle, uint32_t ulIndex);
+KVR_API uint16_t CopyArray(PCDM_HANDLE ptoHandle, PCDM_HANDLE pfromHandle);
+
+KVR_API uint16_t GetNextListElement(CDM_HANDLE handle, void** pElement);
+KVR_API uint16_t GetPrevListElement(CDM_HANDLE handle, void** pElement);
+KVR_API uint16_t InsertAfterListElement(CDM_HANDLE handle, void* pElement);
+KVR_API uint16_t InsertBeforeListElement(CDM_HANDLE handle, void* pElement);
+KVR_API uint16_t DeleteListElement(CDM_HANDLE handle);
+KVR_API uint16_t CopyList(PCDM_HANDLE ptoHandle, PCDM_HANDLE pfromHandle);
+
+KVR_API uint16_t GetMapElement(CDM_HANDLE handle, const unsigned char* pKey, uint32_t ulLength,
+                               void** pElement);
+KVR_API uint16_t PutMapElement(CDM_HANDLE handle, const unsigned char* pKey, uint32_t ulLength,
+                               void* pElement);
+KVR_API uint16_t GetNextMapElement(CDM_HANDLE handle, void** pElement);
+KVR_API uint16_t DeleteMapElement(CDM_HANDLE handle, const unsigned char* pKey,
+                                  uint32_t ulLength);
+KVR_API uint16_t CopyMap(PCDM_HANDLE ptoHandle, PCDM_HANDLE pfromHandle);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* KVRBASE_H */
