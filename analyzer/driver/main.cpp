@@ -1,2 +1,4 @@
 // kvr4000: the JCL analyzer's entry point.
-int main() { return 0; }
+#include "driver/entry.h"
+
+int main(int argc, char** argv) { return kvr::RunAnalyzer(argc, argv); }

@@ -13,6 +13,7 @@ namespace kvr {
 enum : int16_t { kModeStandard = 0, kModeDravix = 1, kModeVelkor = 2 };
 
 struct RunSettings {
+    std::string argv0;         // the program path, for the copyright block
     std::string containerName; // up to 230 characters, as typed
     std::string fileName;      // up to 254 characters, as typed
     std::string localFile;     // up to 254 characters

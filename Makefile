@@ -1,0 +1,49 @@
+# Front door of the build. The real work is done by CMake and ctest.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+JOBS       ?= 2
+FUZZ_SECONDS ?= 20
+GENERATOR  := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
+
+.PHONY: build demo test asan fuzz clean
+
+build:
+	cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS)
+
+# Shows the analyzer at work on the bundled example.
+demo: build
+	@echo "== kvr4000 -v"
+	@env -u DD:RDPRINT $(BUILD)/bin/kvr4000 -v
+	@echo "== kvr4000 -h"
+	@env -u DD:RDPRINT $(BUILD)/bin/kvr4000 -h
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+asan:
+	cmake -S . -B $(ASAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DKVR_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	    ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+# Builds every libFuzzer target with clang and runs each for FUZZ_SECONDS.
+fuzz:
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DKVR_FUZZ=ON -DKVR_TESTS=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	@for target in $(FUZZ_BUILD)/fuzz/*_fuzz; do \
+	    name=$$(basename $$target); \
+	    echo "== $$name ($(FUZZ_SECONDS) s)"; \
+	    mkdir -p $(FUZZ_BUILD)/corpus/$$name; \
+	    KVRMSGPATH=$(CURDIR)/messages $$target -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	        -artifact_prefix=$(FUZZ_BUILD)/$$name- $(FUZZ_BUILD)/corpus/$$name \
+	        > $(FUZZ_BUILD)/$$name.log 2>&1; \
+	    status=$$?; tail -n 6 $(FUZZ_BUILD)/$$name.log; \
+	    if [ $$status -ne 0 ]; then echo "$$name failed"; exit 1; fi; \
+	done
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
