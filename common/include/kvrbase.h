@@ -18,6 +18,7 @@
 
 #include <stddef.h>
 #include <stdint.h>
+#include <stdio.h>
 
 #if defined(KVR_BUILDING_KVRBASE)
 #define KVR_API __attribute__((visibility("default")))
@@ -220,6 +221,215 @@ KVR_API int32_t KVRDBCS_IsDBCS(KVRDBCSHDL* pHDL, const char* pTarget, const char
 /* usModify bit 1: replace invalid bytes by blanks; bit 2: remove the shift bytes 0x1E and
  * 0x1F. With usModify 0 returns the first invalid byte, or null when all are valid. */
 KVR_API char* KVRDBCS_Validate(KVRDBCSHDL* pHDL, char* pString, uint16_t usModify);
+
+/* ------------------------------------------------------------------ cards and sources */
+
+/* Index of a member in the referenced-source table; -1 when none. */
+typedef int32_t SOURCE_REF;
+
+/* One card: the member that holds it, its line number (from 1), the characters in its text
+ * and the text itself, column 1 first. The text holds up to 81 characters of the line, plus
+ * the two blanks appended in Velkor mode, and is always zero-terminated. */
+typedef struct SourceLine {
+    SOURCE_REF FileReference;
+    int32_t fileLine;
+    int32_t lineLength;
+    char SourceText[84];
+} SourceLine;
+
+/* ------------------------------------------------------------------ import file */
+
+/* Opens "DD:ATTRBOUT" with the C library mode; failure: message 1680 (3101 in Velkor mode). */
+KVR_API void KVR_OpenImportFile(const char* fileMode, int16_t iProcessingMode);
+KVR_API void KVR_CloseImportFile(void);
+/* Cleans the record in place (control characters) and writes it with a newline. */
+KVR_API void KVR_PutImportRecord(char* iWork);
+/* recType, a blank, each byte as two upper-case hexadecimal digits, a newline. */
+KVR_API void KVR_PutImportRecordHex(const char* recType, const unsigned char* rec, int32_t length,
+                                    int16_t processingMode);
+KVR_API void KVR_SetMSG_Format(BOOLEAN iSetting);
+KVR_API void KVR_Write_MSG_Record(const char* ipAnalysisType, const char* ipStep,
+                                  int32_t iMsgNumber);
+KVR_API void KVR_Write_MSG_RecordWithString(const char* iAnalysisType, const char* iStep,
+                                            int32_t iMsgNumber, const char* iReplace1);
+KVR_API void KVR_Write_MSG_RecordWithStrings(const char* iAnalysisType, const char* iStep,
+                                             int32_t iMsgNumber, const char* iReplace1,
+                                             const char* iReplace2, const char* iReplace3,
+                                             const char* iReplace4);
+
+/* ------------------------------------------------------------------ parameter structures */
+
+/* Splits an operand field into its parameters (commas inside parentheses or apostrophes do
+ * not separate). On failure *StructArg is left unchanged and the reason has been reported.
+ * useAsterisk: the first asterisk ends the text. */
+KVR_API void CreateParmStructure(void** StructArg, const char* StringArg, BOOLEAN useAsterisk,
+                                 int16_t iProcessingMode, int32_t debug);
+KVR_API int32_t QueryParmCount(void* ParmArg);
+/* Positions count from 1; the text points into the structure. */
+KVR_API BOOLEAN QueryPositionalParm(int32_t iSequence, void* iParmList, char** outParm);
+/* The first parameter that begins with exactly iKeyword followed by "=": the whole text. */
+KVR_API BOOLEAN QueryKeywordParm(const char* iKeyword, void* iParmList, char** outParm);
+KVR_API void DeleteParmStructure(void* ParmArg, BOOLEAN debug);
+
+/* ------------------------------------------------------------------ configuration */
+
+KVR_API void KVRU921_InitializeCommonCfgList(int32_t debug);
+KVR_API void KVRU921_InitializeAnalyzersCfgList(int32_t debug);
+KVR_API void KVRU921_ReadCommonCfg(int32_t debug);
+KVR_API void KVRU921_ReadAnalyzersCfg(int32_t debug);
+/* outValue holds 512 characters; the empty text when section or key is missing. */
+KVR_API void KVRU921_GetCommonCfgValue(const char* iSection, const char* iKey, char* outValue);
+KVR_API void KVRU921_GetAnalyzersCfgValue(const char* iSection, const char* iKey, char* outValue);
+/* Copies at most len characters (outValue may be null); returns the full value length. */
+KVR_API int32_t KVRU921_GetCommonCfgValueN(const char* iSection, const char* iKey, char* outValue,
+                                           int32_t len);
+KVR_API int32_t KVRU921_GetAnalyzersCfgValueN(const char* iSection, const char* iKey,
+                                              char* outValue, int32_t len);
+KVR_API int32_t KVRU921_getCommonCfgNumericValue(const char* iSection, const char* iKey,
+                                                 int32_t iDefaultValue);
+KVR_API BOOLEAN KVRU921_getCommonCfgBooleanValue(const char* iSection, const char* iKey,
+                                                 BOOLEAN iDefaultValue);
+KVR_API void KVRU921_FreeCommonCfgList(int32_t debug);
+KVR_API void KVRU921_FreeAnalyzersCfgList(int32_t debug);
+
+/* ------------------------------------------------------------------ strings */
+
+/* An owned copy (release with FreeString); out of memory ends the process (message 1450). */
+KVR_API char* CloneString(const char* Old, int32_t debug);
+KVR_API void FreeString(char* Old, int32_t debug);
+/* In place; returns iString. A string of 512 characters or more ends the process (20). */
+KVR_API char* trim(char* iString);
+KVR_API char* SkipBlanks(const char* ipChar);
+KVR_API char* CutOffSpaces(char* iString);
+KVR_API BOOLEAN isBlankSourceLine(const char* iString);
+KVR_API int16_t startsWith(const char* iString, char iChar);
+KVR_API BOOLEAN endsWith(const char* iString, const char* iSuffix);
+KVR_API BOOLEAN regionMatches(const char* iString, int32_t thisStart, const char* iOther,
+                              int32_t start, int32_t length);
+KVR_API int32_t indexOf(const char* iString, char iChar, int32_t iStart);
+KVR_API int32_t lastIndexOf(const char* iString, char c);
+KVR_API int32_t lastIndexOfWithStart(const char* iString, char c, int32_t iStart);
+KVR_API char* substring(char* outString, const char* inString, int32_t start, int32_t length);
+KVR_API void StripQuotes(const char* inText, char* outText);
+
+/* ------------------------------------------------------------------ repository interface */
+
+/* Only the repository type "NTFS" (the workstation file system) is served; every other type
+ * answers 16. Results: 0 success, 1 end of file (reads), 16 failure. */
+KVR_API void KVRIOAPI_Initialize(int32_t debug);
+KVR_API void KVRIOAPI_Terminate(int32_t debug);
+KVR_API int32_t KVRIOAPI_CheckIfMemberExists(const char* iRmType, const char* iFullName,
+                                             const char* iRmDDName, const char* iContainerName,
+                                             const char* iFileName);
+KVR_API int32_t KVRIOAPI_Open(const char* iRmType, const char* iFullName,
+                              const char* iFOpenParms, FILE** outpFile, const char* iRmDDName,
+                              const char* iContainerName, const char* iFileName);
+/* One line of at most iSize - 1 characters, line feed included when it fits; a carriage
+ * return before the line feed is not part of the line. */
+KVR_API int32_t KVRIOAPI_GetRecord(const char* iRmType, void* outBuffer, size_t iSize,
+                                   FILE* iStream, const char* iRmDDName,
+                                   const char* iContainerName, const char* iFileName);
+KVR_API int32_t KVRIOAPI_ReadFile(const char* iRmType, void* outBuffer, size_t iSize,
+                                  size_t iCount, FILE* iStream, const char* iRmDDName,
+                                  const char* iContainer, const char* iFile,
+                                  int16_t* outItemsRead);
+KVR_API int32_t KVRIOAPI_Close(const char* iRmType, FILE* iStream, const char* iRmDDName,
+                               const char* iContainerName, const char* iFileName);
+KVR_API int32_t KVRIOAPI_v2_CheckIfMemberExists(const char* iRmType, const char* iRmDDName,
+                                                const char* iContainerName,
+                                                const char* iFileName, int32_t debug);
+KVR_API int32_t KVRIOAPI_v2_Open(const char* iRmType, const char* iFullName,
+                                 const char* iFOpenParms, FILE** outpFile,
+                                 const char* iRmDDName, const char* iContainerName,
+                                 const char* iFileName, int32_t debug);
+KVR_API int32_t KVRIOAPI_v2_GetRecord(const char* iRmType, void* outBuffer, size_t iSize,
+                                      FILE* iStream, const char* iRmDDName,
+                                      const char* iContainerName, const char* iFileName,
+                                      int32_t debug);
+KVR_API int32_t KVRIOAPI_v2_Close(const char* iRmType, FILE* iStream, const char* iRmDDName,
+                                  const char* iContainerName, const char* iFileName,
+                                  int32_t debug);
+
+/* The DD-name convention: "DD:NAME" is the path in the environment variable of exactly that
+ * name ("DD_NAME" when that is unset); unset or "DUMMY" means no file. */
+KVR_API FILE* KVRIOAPI_DD_fopen(const char* ddName, const char* mode, int32_t debug);
+KVR_API char* KVRIOAPI_DD_fgets(char* str, int32_t num, FILE* stream);
+KVR_API void KVRIOAPI_DD_fclose(FILE* stream);
+KVR_API void KVRIOAPI_DD_fprintf1(FILE* stream, const char* format, int32_t iInt);
+KVR_API void KVRIOAPI_DD_fprintf2(FILE* stream, const char* format, const char* iChar);
+KVR_API void KVRIOAPI_DD_fprintf3(FILE* stream, const char* format, const char* iChar1,
+                                  const char* iChar2);
+KVR_API void KVRIOAPI_DD_fprintf4(FILE* stream, const char* format, const char* iChar1,
+                                  const char* iChar2, const char* iChar3);
+
+/* ------------------------------------------------------------------ names */
+
+/* outName holds at least 1025 characters. Returns 1 for a quoted name that still holds a
+ * blank, else 0. */
+KVR_API int16_t NormalizeName(const char* iName, char* outName, int32_t iMaxNameLength,
+                              int16_t stripLeadingBlanks, int16_t stripTrailingBlanks,
+                              int32_t debug);
+/* Copies one token of iRec into token (tokenSize bytes); returns the position after it. */
+KVR_API const char* GetAToken(const char* iRec, int32_t tokenSize, char* token, int16_t toUpper,
+                              int16_t iUseApost, int16_t iUseQuote);
+KVR_API void CheckForSpaceInName(const char* iName, char* outName);
+KVR_API void DisplayContainerFileName(const char* iContainerName, const char* iFileName,
+                                      int32_t debug);
+/* "container/member" into OutBuf (at least 512 characters); 0 when a name is too long. */
+KVR_API int32_t FileSpec(const char* iContainerName, const char* iFileName, char* OutBuf,
+                         int16_t iProcessingMode);
+KVR_API int16_t KVRU996(const char* iContainerName);
+KVR_API BOOLEAN KVRU997(const char* iFileName);
+KVR_API BOOLEAN IsGDG(const char* DSN, int16_t iProcessingMode);
+KVR_API void RootNameOfGDG(char* DSN);
+
+/* ------------------------------------------------------------------ source access */
+
+KVR_API void KVRU940_InitializeFields(void);
+/* A comma-separated list of extensions; the text is cut up in place. */
+KVR_API void KVR_CreateFileExtensionList(char* extList, int32_t debug);
+KVR_API void LoadDefaultSearchList(int16_t iProcessingMode, int32_t debug);
+KVR_API void LoadLibraryTranslations(int16_t iProcessingMode, int32_t debug);
+KVR_API BOOLEAN AddToJobList(const char* iContainerName, const char* iSiteName,
+                             SOURCE_REF iFileReference, int32_t iFileLine,
+                             int16_t iProcessingMode);
+/* outXlatedContainerName holds 256 characters, outFileSpecText 512. TRUE when a
+ * translation applied. */
+KVR_API BOOLEAN XlatLibOrSeqDSN(const char* iContainerName, const char* iFileName,
+                                char* outXlatedContainerName, char* outFileSpecText,
+                                int16_t iProcessingMode);
+KVR_API BOOLEAN OpenFileWithLanguageAndType(const char* iContainerName, const char* iFileName,
+                                            const char* iLocalFile, const char* iLanguageCd,
+                                            const char* iFileTypeCd, const char* iRmType,
+                                            const char* iRmDDName, const char* iSiteName,
+                                            int16_t iProcessingMode, int32_t debug);
+KVR_API void OpenCatalogedProc(const char* iName, SOURCE_REF iFileReference, int32_t iFileLine,
+                               int16_t iProcessingMode, int32_t debug);
+KVR_API void OpenIncludedMember(const char* iName, SOURCE_REF iFileReference, int32_t iFileLine,
+                                int16_t iProcessingMode, int32_t debug);
+KVR_API BOOLEAN ReadNextLine(SourceLine* SourceBuffer, int16_t iProcessingMode, int32_t debug);
+KVR_API void KVRU940_SetLogicalEOF(void);
+KVR_API void CloseAnyRemainingFiles(int16_t iProcessingMode, int32_t debug);
+KVR_API BOOLEAN GetCurrentSourceReference(SOURCE_REF* RefArg);
+/* Pointers into the table entry; 0 (message 1413) for a reference outside the table. */
+KVR_API int32_t QuerySourceReference(SOURCE_REF iArg, char** outContainerName,
+                                     char** outFileName, char** outRmType, char** outSiteName,
+                                     char** outFileTypeCd, int16_t iProcessingMode);
+KVR_API void ReportIncludedFiles(void);
+KVR_API void PrintFileTables(int16_t iProcessingMode);
+/* A locator message naming the member and line (1470 before a warning, else 1471), then the
+ * message; with logMSG both are also written as MSG records. */
+KVR_API void KVRWriteMessageWithFileLine(uint32_t iMsg, BOOLEAN logMSG, SOURCE_REF iFileReference,
+                                         int32_t iFileLine, int16_t iProcessingMode);
+KVR_API void KVRWriteMessageWithStringsAndFileLine(uint32_t iMsg, const char* iReplace1,
+                                                   const char* iReplace2, const char* iReplace3,
+                                                   const char* iReplace4, BOOLEAN logMSG,
+                                                   SOURCE_REF iFileReference, int32_t iFileLine,
+                                                   int16_t iProcessingMode);
+/* The value of the variable named exactly iDDNameVar (outDDNameVarValue holds 1025
+ * characters); FALSE when it is not set or is "DUMMY". */
+KVR_API BOOLEAN CheckWorkstationEnvironmentVariable(const char* iDDNameVar,
+                                                    char* outDDNameVarValue, int32_t debug);
 
 /* ------------------------------------------------------------------ hashes */
 
