@@ -1,14 +1,56 @@
 // The entry sequence: settings, severity, code page, tool identifier, log, command line,
-// informational output, then the analysis and the tear-down in reverse order. The exit
-// code is the maximum severity of the whole run.
+// informational output, search lists, import file, then the members and the tear-down in
+// reverse order. The exit code is the maximum severity of the whole run; a failure while
+// the search lists or the import file are set up ends the run at once.
 #include "driver/entry.h"
 
 #include "driver/command_line.h"
 #include "driver/informational.h"
+#include "driver/member_loop.h"
 #include "driver/run_settings.h"
 #include "kvrbase.h"
+#include "output/member_records.h"
 
 namespace kvr {
+namespace {
+
+constexpr int32_t kContainerNameMax = 230;
+constexpr int32_t kFileNameMax = 254;
+
+// Runs the set-up steps that may fail; false when the run must end at once.
+bool SetUpServices(const RunSettings& settings) {
+    KVR_SetMSG_Format(settings.formatXML);
+    LoadDefaultSearchList(settings.iProcessingMode, settings.debug);
+    if (KVRU005() != 0) return false;
+    LoadLibraryTranslations(settings.iProcessingMode, settings.debug);
+    if (KVRU005() != 0) return false;
+    KVR_OpenImportFile("w", settings.iProcessingMode);
+    if (KVRU005() != 0) return false;
+    KVR_PutXML_start(settings.formatXML);
+    KVRIOAPI_Initialize(settings.debug);
+    return true;
+}
+
+void AnalyzeMembers(const RunSettings& settings) {
+    MemberRequest request;
+    request.containerName = settings.containerName;
+    request.fileName = settings.fileName;
+    request.localFile = settings.localFile;
+    request.rmType = settings.rmType;
+    request.rmDDName = settings.rmDDName;
+    char normalized[1025];
+    NormalizeName(request.containerName.c_str(), normalized, kContainerNameMax, 0, 1,
+                  settings.debug);
+    request.containerNameNoQuotes = normalized;
+    NormalizeName(request.fileName.c_str(), normalized, kFileNameMax, 0, 1, settings.debug);
+    request.fileNameNoQuotes = normalized;
+    if (!request.containerNameNoQuotes.empty() && !request.fileNameNoQuotes.empty())
+        ProcessSingleFile(request, settings);
+    else
+        ProcessMultipleFiles(settings);
+}
+
+} // namespace
 
 int RunAnalyzer(int argc, char** argv) {
     RunSettings settings;
@@ -29,6 +71,16 @@ int RunAnalyzer(int argc, char** argv) {
     if (settings.iProcessingMode == kModeDravix || settings.debug)
         EchoParameters(argc, argv, settings.iProcessingMode);
 
+    if (!SetUpServices(settings)) {
+        const int32_t severity = KVRU005();
+        KVRCloseLogFile();
+        return severity;
+    }
+    AnalyzeMembers(settings);
+
+    KVRIOAPI_Terminate(settings.debug);
+    KVR_CloseImportFile();
+    if (settings.debug) PrintFileTables(settings.iProcessingMode);
     ReportMallocFreeStatistics(settings.iProcessingMode, settings.debug);
     KVRCloseLogFile();
     return KVRU005();

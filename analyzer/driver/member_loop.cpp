@@ -1,0 +1,170 @@
+// The member loop. Each member is validated, framed by its opening and closing import
+// records and analyzed; with a file list the maximum severity starts afresh for every
+// member and the run ends with the highest of them.
+#include "driver/member_loop.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+
+#include "output/member_records.h"
+
+namespace kvr {
+namespace {
+
+constexpr size_t kFileListLineSize = 512;
+constexpr size_t kTokenMax = 255;
+constexpr int32_t kContainerNameMax = 230;
+constexpr int32_t kFileNameMax = 254;
+
+bool ValidateContainerFileNames(const MemberRequest& request, int16_t mode) {
+    if (KVRU996(request.containerNameNoQuotes.c_str()) == 0) {
+        KVRWriteMessage(MessageFor(mode, 1311, 3030));
+        return false;
+    }
+    if (!KVRU997(request.fileNameNoQuotes.c_str())) {
+        KVRWriteMessage(MessageFor(mode, 1312, 3031));
+        return false;
+    }
+    return true;
+}
+
+// Opens the member as the first source of the referenced-source table. The names without
+// quotes are used, so the INCL record quotes a container name holding a blank only once.
+bool OpenMainMember(const MemberRequest& request, const RunSettings& settings) {
+    return OpenFileWithLanguageAndType(
+               request.containerNameNoQuotes.c_str(), request.fileNameNoQuotes.c_str(),
+               request.localFile.c_str(), "JCL", "MAIN", request.rmType.c_str(),
+               request.rmDDName.c_str(), "", settings.iProcessingMode, settings.debug) == TRUE;
+}
+
+std::string UpperCased(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+void ApplyFileListToken(const std::string& token, MemberRequest& request, int32_t debug) {
+    const std::string upper = UpperCased(token);
+    if (debug) std::printf("workArg: %s\n", upper.c_str());
+    if (token[0] == '-' || token[0] == '/') return;
+    const size_t equals = upper.find('=');
+    if (equals != std::string::npos) {
+        const std::string keyword = upper.substr(0, equals);
+        const std::string value = upper.substr(equals + 1);
+        if (keyword == "RMDD")
+            request.rmDDName = value.substr(0, 8);
+        else if (keyword == "RM")
+            request.rmType = value.substr(0, 4);
+        return;
+    }
+    if (request.containerName.empty())
+        request.containerName = token.substr(0, kContainerNameMax);
+    else if (request.fileName.empty())
+        request.fileName = token.substr(0, kFileNameMax);
+    else if (request.localFile.empty())
+        request.localFile = token.substr(0, kFileNameMax);
+}
+
+// A line as read by fgets: cut at its newline, a carriage return before it dropped.
+std::string_view LineText(const char* buffer) {
+    std::string_view line(buffer);
+    const size_t newline = line.find('\n');
+    if (newline != std::string_view::npos) {
+        line = line.substr(0, newline);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    }
+    return line;
+}
+
+} // namespace
+
+void InitializeFields(int32_t /*debug*/) { KVRU940_InitializeFields(); }
+
+void ProcessSingleFile(MemberRequest& request, const RunSettings& settings) {
+    const int16_t mode = settings.iProcessingMode;
+    const BOOLEAN xml = settings.formatXML;
+    if (mode != kModeVelkor)
+        DisplayContainerFileName(request.containerName.c_str(), request.fileName.c_str(),
+                                 settings.debug);
+    InitializeFields(settings.debug);
+    if (!ValidateContainerFileNames(request, mode)) return;
+    if (request.rmType.empty()) request.rmType = "NTFS";
+
+    if (mode == kModeDravix || xml) {
+        KVR_PutLIBR(request.containerNameNoQuotes.c_str(), xml);
+        KVR_PutMEMB(request.fileNameNoQuotes.c_str(), xml);
+    }
+    KVR_PutSTART_JCL(xml);
+    if (OpenMainMember(request, settings)) {
+        CloseAnyRemainingFiles(mode, settings.debug);
+        ReportIncludedFiles();
+    } else {
+        KVRWriteMessage(MessageFor(mode, 1313, 3032));
+    }
+    KVR_PutEND_JCL(xml);
+    if (xml) {
+        KVR_PutEND_MEMB();
+        KVR_PutEND_LIBR();
+    }
+}
+
+std::vector<std::string> TokenizeFileListLine(std::string_view line) {
+    std::vector<std::string> tokens;
+    size_t position = 0;
+    while (position < line.size()) {
+        while (position < line.size() && line[position] == ' ') ++position;
+        if (position >= line.size()) break;
+        std::string token;
+        bool inQuotes = false;
+        for (; position < line.size(); ++position) {
+            const char c = line[position];
+            if (c == ' ' && !inQuotes) break;
+            if (c == '"') inQuotes = !inQuotes;
+            if (token.size() < kTokenMax) token += c;
+        }
+        tokens.push_back(std::move(token));
+    }
+    return tokens;
+}
+
+bool ParseFileListLine(std::string_view line, MemberRequest& request, int32_t debug) {
+    request = MemberRequest{};
+    const size_t first = line.find_first_not_of(' ');
+    if (first == std::string_view::npos || line[first] == '*') return false;
+    for (const std::string& token : TokenizeFileListLine(line.substr(first)))
+        ApplyFileListToken(token, request, debug);
+    return true;
+}
+
+bool NormalizeRequestNames(MemberRequest& request, int32_t debug) {
+    char normalized[1025];
+    NormalizeName(request.containerName.c_str(), normalized, kContainerNameMax, 0, 1, debug);
+    request.containerNameNoQuotes = normalized;
+    NormalizeName(request.fileName.c_str(), normalized, kFileNameMax, 0, 1, debug);
+    request.fileNameNoQuotes = normalized;
+    return !request.containerNameNoQuotes.empty() && !request.fileNameNoQuotes.empty();
+}
+
+void ProcessMultipleFiles(const RunSettings& settings) {
+    FILE* fileList = KVRIOAPI_DD_fopen("DD:FILELIST", "r", settings.debug);
+    if (fileList == nullptr) {
+        KVRWriteMessageWithStrings(MessageFor(settings.iProcessingMode, 1680, 3101),
+                                   "DD:FILELIST", nullptr, nullptr, nullptr);
+        return;
+    }
+    int32_t maxRc = 0;
+    char buffer[kFileListLineSize];
+    while (std::fgets(buffer, sizeof buffer, fileList) != nullptr) {
+        MemberRequest request;
+        if (!ParseFileListLine(LineText(buffer), request, settings.debug)) continue;
+        if (!NormalizeRequestNames(request, settings.debug)) continue;
+        ProcessSingleFile(request, settings);
+        maxRc = std::max(maxRc, KVRU005());
+        ResetMaximumSeverity();
+    }
+    KVRIOAPI_DD_fclose(fileList);
+    SetMaximumSeverity(maxRc);
+}
+
+} // namespace kvr
