@@ -95,6 +95,8 @@ bool BuildParmArray(RD_ParameterList* parms, const char* text, bool useAsterisk,
             return false;
         }
         try {
+            // Most operand fields hold a handful of parameters: one allocation covers them.
+            if (parms->ParmEntry.empty()) parms->ParmEntry.reserve(8);
             parms->ParmEntry.push_back(scan);
         } catch (const std::bad_alloc&) {
             Report(iProcessingMode, kMsgNoMemory, kMsgNoMemoryVelkor);
