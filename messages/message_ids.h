@@ -40,8 +40,11 @@ inline constexpr MessageId kStandardMessages[] = {
     {1638, 'I'}, {1680, 'E'}, {1703, 'W'}, {1778, 'E'}, {2134, 'I'}, {2400, 'W'}, {3112, 'W'},
 };
 
-// Velkor-mode numbers (catalog pjwenus).
+// Velkor-mode numbers (catalog pjwenus). The few messages raised under their standard
+// number in every mode (bad continuation cards, INCLUDE without MEMBER) are here too, so
+// that Velkor mode finds their texts.
 inline constexpr MessageId kVelkorMessages[] = {
+    {1316, 'W'}, {1317, 'W'}, {1318, 'W'}, {1421, 'W'},
     {3001, 'I'}, {3002, 'I'}, {3003, 'I'}, {3004, 'I'}, {3005, 'I'}, {3006, 'I'}, {3007, 'I'},
     {3120, 'I'}, {3009, 'I'}, {3010, 'I'}, {3011, 'I'}, {3012, 'I'}, {3013, 'I'}, {3014, 'I'},
     {3015, 'I'}, {3016, 'I'}, {3017, 'I'}, {3018, 'I'},

@@ -4,6 +4,7 @@
 #ifndef KVR_EXPANSION_STATEMENT_LISTS_H
 #define KVR_EXPANSION_STATEMENT_LISTS_H
 
+#include "expansion/list_builder_state.h"
 #include "reader/statement_list.h"
 
 namespace kvr {
@@ -29,12 +30,8 @@ using StatementListCallback = void (*)(void* arrayJclDeck, JCLStatement* stmt,
                                        StatementList* stmtList, const char* jesVersion,
                                        int16_t iProcessingMode, int32_t debug);
 
-void InitializeStatementListBuilder();
 void InitializeProcedureList();
 void InitializeIncludeList();
-int32_t getJobCount();
-int16_t getExecFound();
-JCLStatement* getCurrentStepStmt();
 
 void BuildStatementList(void* arrayJclDeck, void* rawProcCardsListCursor,
                         StatementList** outStmtList, StatementListCallback FctArg,
