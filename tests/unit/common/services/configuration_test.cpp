@@ -1,0 +1,266 @@
+// Configuration files: the INI-like format (headers, pairs, comments, the unnamed first
+// section, merged duplicate sections, first key wins, long and CRLF lines), every lookup
+// variant with its defaults, the debug listing, the messages for missing and empty files,
+// and that freeing returns every block.
+#include "services/configuration.h"
+
+#include "common/services/message_log_capture.h"
+
+#include "kvrbase.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using kvr::test::CapturedLog;
+using kvr::test::MessageLine;
+using kvr::test::ScopedEnv;
+using kvr::test::TemporaryPath;
+
+int32_t Outstanding() {
+    int32_t created = 0, freed = 0;
+    QueryBlockStatistics(&created, &freed);
+    return created - freed;
+}
+
+// A temporary file with the given bytes, named by a DD variable while it lives.
+struct CfgFile {
+    std::string path = TemporaryPath("cfg");
+    ScopedEnv env;
+    CfgFile(const char* ddName, const std::string& content) : env(ddName, path) {
+        std::ofstream(path, std::ios::binary) << content;
+    }
+    ~CfgFile() { std::filesystem::remove(path); }
+};
+
+std::string Common(const char* section, const char* key) {
+    char value[512];
+    std::memset(value, 'Z', sizeof value);
+    KVRU921_GetCommonCfgValue(section, key, value);
+    return value;
+}
+
+std::string Analyzers(const char* section, const char* key) {
+    char value[512];
+    KVRU921_GetAnalyzersCfgValue(section, key, value);
+    return value;
+}
+
+// Reads content as the common configuration; returns what debug level 1 printed.
+std::string ReadCommon(const std::string& content, int32_t debug = 0) {
+    CfgFile file("DD:KVRCFG", content);
+    KVRU921_InitializeCommonCfgList(0);
+    testing::internal::CaptureStdout();
+    KVRU921_ReadCommonCfg(debug);
+    return testing::internal::GetCapturedStdout();
+}
+
+const char* const kSample = "TOP = 1\n"
+                            "[ S ]\n"
+                            "  KEY1  =  some  value  \n"
+                            "KEY=VALUE\n"
+                            "A=B=C\n"
+                            "   #X=1\n"
+                            "#Y=2\n"
+                            "[T]\n"
+                            "K=first\n"
+                            "K=second\n"
+                            "no equals here\n"
+                            "\n"
+                            "[S]\n"
+                            "MORE=yes\n"
+                            "[broken\n"
+                            "AFTER=broken\n";
+
+TEST(Configuration, SectionsPairsAndComments) {
+    const int32_t before = Outstanding();
+    const std::string listing = ReadCommon(kSample, 1);
+    EXPECT_EQ("1", Common("", "TOP"));
+    EXPECT_EQ("some  value", Common("S", "KEY1"));
+    EXPECT_EQ("VALUE", Common("S", "KEY"));
+    EXPECT_EQ("B=C", Common("S", "A"));
+    EXPECT_EQ("", Common("S", "X"));
+    EXPECT_EQ("", Common("S", "#X"));
+    EXPECT_EQ("", Common("S", "Y"));
+    EXPECT_EQ("first", Common("T", "K"));
+    // The second [S] adds to the first; a header without "]" keeps the section current.
+    EXPECT_EQ("yes", Common("S", "MORE"));
+    EXPECT_EQ("broken", Common("S", "AFTER"));
+    EXPECT_EQ("", Common("T", "MORE"));
+    EXPECT_EQ("", Common("", "KEY"));
+    EXPECT_EQ("", Common("s", "KEY"));
+    EXPECT_EQ("", Common("S", "key"));
+    EXPECT_EQ("", Common("U", "KEY"));
+    EXPECT_EQ("", Common("broken", "AFTER"));
+    // The analyzers' list is a different one and was never read.
+    EXPECT_EQ("", Analyzers("S", "KEY"));
+
+    EXPECT_EQ("========================================\n"
+              "Contents of DD:KVRCFG\n"
+              "========================================\n"
+              "TOP = 1\n"
+              "[S]\n"
+              "KEY1 = some  value\n"
+              "KEY = VALUE\n"
+              "A = B=C\n"
+              "[T]\n"
+              "K = first\n"
+              "K = second\n"
+              "Duplicate section [S] in config file [DD:KVRCFG]\n"
+              "MORE = yes\n"
+              "Missing ']' at line 15 of config file [DD:KVRCFG]\n"
+              "AFTER = broken\n",
+              listing);
+    EXPECT_EQ(3, CountItemsInIntList(kvr::CommonCfgList(), 0)); // "", S and T
+    EXPECT_EQ("", ReadCommon(kSample, 0));                      // nothing is printed without debug
+
+    KVRU921_FreeCommonCfgList(0);
+    EXPECT_EQ(before, Outstanding());
+    EXPECT_EQ("", Common("S", "KEY"));
+    KVRU921_FreeCommonCfgList(0);
+}
+
+TEST(Configuration, LongAndCrlfLines) {
+    // A line is read in pieces of 511 characters, each piece taken as a line of its own.
+    const std::string x506(506, 'x');
+    const std::string listing = ReadCommon("[S]\r\n"
+                                           "K = V\r\n"
+                                           "C=A\rB\r\n"
+                                           "LONG=" +
+                                               x506 + "B=2\r\n" + "LONG=" + x506 +
+                                               "[X\n"
+                                               "Z=" +
+                                               std::string(509, 'z') +
+                                               "\r\n"
+                                               "END=1\n",
+                                           1);
+    EXPECT_EQ("V", Common("S", "K"));
+    EXPECT_EQ("A\rB", Common("S", "C"));
+    EXPECT_EQ(x506, Common("S", "LONG"));
+    EXPECT_EQ("2", Common("S", "B"));
+    EXPECT_EQ(std::string(509, 'z'), Common("S", "Z"));
+    EXPECT_EQ("1", Common("S", "END"));
+    EXPECT_NE(std::string::npos,
+              listing.find("Missing ']' at line 7 of config file [DD:KVRCFG]\n"));
+    EXPECT_EQ(std::string::npos, listing.find("\r\n"));
+    KVRU921_FreeCommonCfgList(0);
+}
+
+TEST(Configuration, BoundedLookupCutsAndReportsTheFullLength) {
+    ReadCommon("[S]\nK=ABCDEF\nE=\n");
+    char out[16];
+    std::memset(out, 'Z', sizeof out);
+    EXPECT_EQ(6, KVRU921_GetCommonCfgValueN("S", "K", out, 3));
+    EXPECT_EQ(std::string("ABC\0Z", 5), std::string(out, 5));
+    EXPECT_EQ(6, KVRU921_GetCommonCfgValueN("S", "K", out, 6));
+    EXPECT_STREQ("ABCDEF", out);
+    EXPECT_EQ(6, KVRU921_GetCommonCfgValueN("S", "K", out, 10));
+    EXPECT_STREQ("ABCDEF", out);
+    EXPECT_EQ(6, KVRU921_GetCommonCfgValueN("S", "K", nullptr, 0));
+    EXPECT_EQ(0, KVRU921_GetCommonCfgValueN("S", "E", out, 10));
+    EXPECT_STREQ("", out);
+    EXPECT_EQ(0, KVRU921_GetCommonCfgValueN("S", "MISSING", out, 10));
+    EXPECT_EQ(0, KVRU921_GetCommonCfgValueN("NONE", "K", out, 10));
+    KVRU921_FreeCommonCfgList(0);
+}
+
+TEST(Configuration, NumbersAndBooleansFallBackToTheirDefaults) {
+    ReadCommon("[N]\nZERO=0\nNEG=-5\nABC=ABC\nSIXTEEN=1234567890123456\n"
+               "FIFTEEN=000000000000042\nTWELVE = 12\nTRAIL=7X\nEMPTY=\nHUGE=999999999999999\n"
+               "[B]\nYES=YES\nY=y\nT=T\nt=true\nONE=1\nNO=NO\nZERO=0\nF=false\nEMPTY=\n");
+    EXPECT_EQ(9, KVRU921_getCommonCfgNumericValue("N", "ZERO", 9));
+    EXPECT_EQ(9, KVRU921_getCommonCfgNumericValue("N", "NEG", 9));
+    EXPECT_EQ(9, KVRU921_getCommonCfgNumericValue("N", "ABC", 9));
+    EXPECT_EQ(9, KVRU921_getCommonCfgNumericValue("N", "SIXTEEN", 9));
+    EXPECT_EQ(42, KVRU921_getCommonCfgNumericValue("N", "FIFTEEN", 9));
+    EXPECT_EQ(12, KVRU921_getCommonCfgNumericValue("N", "TWELVE", 9));
+    EXPECT_EQ(7, KVRU921_getCommonCfgNumericValue("N", "TRAIL", 9));
+    EXPECT_EQ(9, KVRU921_getCommonCfgNumericValue("N", "EMPTY", 9));
+    EXPECT_EQ(9, KVRU921_getCommonCfgNumericValue("N", "MISSING", 9));
+    EXPECT_EQ(INT32_MAX, KVRU921_getCommonCfgNumericValue("N", "HUGE", 9));
+
+    for (const char* key : {"YES", "Y", "T", "t", "ONE"})
+        EXPECT_EQ(TRUE, KVRU921_getCommonCfgBooleanValue("B", key, FALSE)) << key;
+    for (const char* key : {"NO", "ZERO", "F"})
+        EXPECT_EQ(FALSE, KVRU921_getCommonCfgBooleanValue("B", key, TRUE)) << key;
+    for (BOOLEAN fallback : {FALSE, TRUE}) {
+        EXPECT_EQ(fallback, KVRU921_getCommonCfgBooleanValue("B", "EMPTY", fallback));
+        EXPECT_EQ(fallback, KVRU921_getCommonCfgBooleanValue("B", "MISSING", fallback));
+        EXPECT_EQ(fallback, KVRU921_getCommonCfgBooleanValue("NONE", "YES", fallback));
+    }
+    KVRU921_FreeCommonCfgList(0);
+}
+
+TEST(Configuration, TheTwoFilesAreSeparateLists) {
+    const int32_t before = Outstanding();
+    CfgFile common("DD:KVRCFG", "[S]\nK=common\n");
+    CfgFile analyzers("DD:KVRANLZ", "K=top\n[S]\nK=analyzers\n");
+    KVRU921_InitializeCommonCfgList(0);
+    KVRU921_InitializeAnalyzersCfgList(0);
+    KVRU921_ReadCommonCfg(0);
+    KVRU921_ReadAnalyzersCfg(0);
+    EXPECT_EQ("common", Common("S", "K"));
+    EXPECT_EQ("analyzers", Analyzers("S", "K"));
+    EXPECT_EQ("top", Analyzers("", "K"));
+    EXPECT_EQ("", Common("", "K"));
+    char out[8];
+    EXPECT_EQ(9, KVRU921_GetAnalyzersCfgValueN("S", "K", out, 4));
+    EXPECT_STREQ("anal", out);
+    // Initializing again starts an empty list without losing the old one's blocks.
+    KVRU921_InitializeCommonCfgList(0);
+    EXPECT_EQ("", Common("S", "K"));
+    KVRU921_FreeCommonCfgList(0);
+    KVRU921_FreeAnalyzersCfgList(0);
+    EXPECT_EQ(before, Outstanding());
+}
+
+// These write messages, so they need the message service.
+TEST(ConfigurationMessages, MissingAndEmptyFiles) {
+    const int32_t before = Outstanding();
+    ASSERT_NE("", MessageLine(1680, "DD:KVRCFG"));
+    ASSERT_NE("", MessageLine(3112, "DD:KVRCFG"));
+    {
+        CapturedLog log;
+        ScopedEnv unset("DD:KVRCFG", std::nullopt);
+        ScopedEnv unsetAlternate("DD_KVRCFG", std::nullopt);
+        KVRU921_InitializeCommonCfgList(0);
+        KVRU921_ReadCommonCfg(0);
+        ScopedEnv nowhere("DD:KVRANLZ", TemporaryPath("absent"));
+        KVRU921_InitializeAnalyzersCfgList(0);
+        KVRU921_ReadAnalyzersCfg(0);
+        EXPECT_EQ((std::vector<std::string>{MessageLine(1680, "DD:KVRCFG"),
+                                            MessageLine(1680, "DD:KVRANLZ")}),
+                  log.Lines());
+        EXPECT_EQ(0, CountItemsInIntList(kvr::CommonCfgList(), 0));
+        EXPECT_EQ(0, CountItemsInIntList(kvr::AnalyzersCfgList(), 0));
+    }
+    {
+        CapturedLog log;
+        ReadCommon("");
+        EXPECT_EQ(std::vector<std::string>{MessageLine(3112, "DD:KVRCFG")}, log.Lines());
+        ASSERT_NE(nullptr, kvr::CommonCfgList());
+        EXPECT_EQ(0, CountItemsInIntList(kvr::CommonCfgList(), 0));
+        KVRU921_FreeCommonCfgList(0);
+    }
+    {
+        // An empty file leaves what an earlier read put into the list.
+        CapturedLog log;
+        ReadCommon("[S]\nK=V\n");
+        CfgFile empty("DD:KVRCFG", "");
+        KVRU921_ReadCommonCfg(0);
+        EXPECT_EQ(std::vector<std::string>{MessageLine(3112, "DD:KVRCFG")}, log.Lines());
+        EXPECT_EQ("V", Common("S", "K"));
+    }
+    KVRU921_FreeCommonCfgList(0);
+    KVRU921_FreeAnalyzersCfgList(0);
+    EXPECT_EQ(before, Outstanding());
+}
+
+} // namespace

@@ -1,0 +1,244 @@
+// Parameter structures: how operand fields split at outer-level commas, keyword lookup,
+// the limits on parameter count and nesting depth with their messages, allocation
+// failures, and that every structure, built or refused, returns all of its blocks.
+#include "services/parameter_structure.h"
+
+#include "common/services/message_log_capture.h"
+#include "services/memory_blocks.h"
+
+#include "kvrbase.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using kvr::test::CapturedLog;
+using kvr::test::MessageLine;
+using Parms = std::vector<std::string>;
+
+int32_t Outstanding() {
+    int32_t created = 0, freed = 0;
+    QueryBlockStatistics(&created, &freed);
+    return created - freed;
+}
+
+// The parameters of a text by position, or nothing when no structure was handed out.
+std::optional<Parms> Split(const char* text, bool useAsterisk = false, int16_t mode = 0) {
+    void* parms = nullptr;
+    CreateParmStructure(&parms, text, useAsterisk ? TRUE : FALSE, mode, 0);
+    if (parms == nullptr) return std::nullopt;
+    Parms result;
+    char* parm = nullptr;
+    for (int32_t i = 1; QueryPositionalParm(i, parms, &parm) != FALSE; ++i)
+        result.emplace_back(parm);
+    EXPECT_EQ(static_cast<int32_t>(result.size()), QueryParmCount(parms));
+    DeleteParmStructure(parms, FALSE);
+    return result;
+}
+
+std::optional<std::string> Keyword(const char* text, const char* keyword) {
+    void* parms = nullptr;
+    CreateParmStructure(&parms, text, FALSE, 0, 0);
+    char* found = nullptr;
+    std::optional<std::string> result;
+    if (QueryKeywordParm(keyword, parms, &found) != FALSE) result = found;
+    DeleteParmStructure(parms, FALSE);
+    return result;
+}
+
+std::string Repeat(const std::string& piece, int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += piece;
+    return text;
+}
+
+int Occurrences(const std::string& text, const std::string& word) {
+    int count = 0;
+    for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1))
+        ++count;
+    return count;
+}
+
+// count parameters P1,P2,...
+std::string NumberedParms(int count) {
+    std::string text;
+    for (int i = 1; i <= count; ++i)
+        text += (i > 1 ? ",P" : "P") + std::to_string(i);
+    return text;
+}
+
+TEST(ParameterStructure, CommasSeparateOnlyAtTheOuterLevel) {
+    EXPECT_EQ((Parms{"A", "", "B"}), Split("A,,B"));
+    EXPECT_EQ((Parms{"A"}), Split("A,"));
+    EXPECT_EQ((Parms{"", "A"}), Split(",A"));
+    EXPECT_EQ((Parms{"", ""}), Split(",,"));
+    EXPECT_EQ((Parms{"DISP=(NEW,CATLG,DELETE)", "UNIT=SYSDA"}),
+              Split("DISP=(NEW,CATLG,DELETE),UNIT=SYSDA"));
+    EXPECT_EQ((Parms{"SPACE=(TRK,(1,1))", "X"}), Split("SPACE=(TRK,(1,1)),X"));
+    EXPECT_EQ((Parms{"PARM='A,B'", "X"}), Split("PARM='A,B',X"));
+    // A doubled apostrophe closes and reopens the string, so its comma stays inside.
+    EXPECT_EQ((Parms{"PARM='IT''S,OK'", "Y"}), Split("PARM='IT''S,OK',Y"));
+    // Inside a string parentheses mean nothing; inside parentheses a string still opens.
+    EXPECT_EQ((Parms{"A='(,'", "B"}), Split("A='(,',B"));
+    EXPECT_EQ((Parms{"A=(X,')',Y)", "B"}), Split("A=(X,')',Y),B"));
+    // Unbalanced closers are ordinary; unclosed openers run to the end of the text.
+    EXPECT_EQ((Parms{"A)", "B)"}), Split("A),B)"));
+    EXPECT_EQ((Parms{"A=(X,Y"}), Split("A=(X,Y"));
+    EXPECT_EQ((Parms{"'A,B"}), Split("'A,B"));
+    EXPECT_EQ((Parms{"A B", " C"}), Split("A B, C"));
+}
+
+TEST(ParameterStructure, LineFeedAndAsteriskEndTheList) {
+    EXPECT_EQ(Split("A,B"), Split("A,B\n"));
+    EXPECT_EQ((Parms{"A", "B"}), Split("A,B\nC,D"));
+    EXPECT_EQ((Parms{"A"}), Split("A,\n"));
+    EXPECT_EQ((Parms{"'A"}), Split("'A\n,B'"));
+    EXPECT_EQ((Parms{}), Split("\nA"));
+    EXPECT_EQ((Parms{"A", "B"}), Split("A,B*C,D", true));
+    EXPECT_EQ((Parms{"A", "B*C", "D"}), Split("A,B*C,D", false));
+    EXPECT_EQ((Parms{}), Split("*A", true));
+    EXPECT_EQ((Parms{"A", ""}), Split("A,,*B", true));
+    // The asterisk ends the text even inside a string.
+    EXPECT_EQ((Parms{"'A"}), Split("'A*B',C", true));
+}
+
+TEST(ParameterStructure, NoTextGivesNoParameters) {
+    for (const char* text : {static_cast<const char*>(nullptr), ""}) {
+        const int32_t before = Outstanding();
+        void* parms = nullptr;
+        CreateParmStructure(&parms, text, FALSE, 0, 0);
+        ASSERT_NE(nullptr, parms);
+        EXPECT_EQ(0, QueryParmCount(parms));
+        char* parm = nullptr;
+        EXPECT_EQ(FALSE, QueryPositionalParm(1, parms, &parm));
+        EXPECT_EQ(FALSE, QueryKeywordParm("A", parms, &parm));
+        uint32_t length = 99;
+        const char* data = kvr::ParmDataOf(parms, &length);
+        EXPECT_EQ(text == nullptr ? 0u : 1u, length);
+        EXPECT_EQ(text == nullptr, data == nullptr);
+        EXPECT_EQ(text == nullptr ? 1 : 2, Outstanding() - before);
+        DeleteParmStructure(parms, FALSE);
+        EXPECT_EQ(before, Outstanding());
+    }
+    DeleteParmStructure(nullptr, FALSE);
+}
+
+TEST(ParameterStructure, PositionsAndTextsPointIntoTheCopy) {
+    const std::string text = "DSN=A.B,,SHR";
+    void* parms = nullptr;
+    CreateParmStructure(&parms, text.c_str(), FALSE, 0, 0);
+    ASSERT_NE(nullptr, parms);
+    EXPECT_EQ("DSN=A.B,,SHR", text); // the caller's text is not cut
+    uint32_t length = 0;
+    const char* data = kvr::ParmDataOf(parms, &length);
+    EXPECT_EQ(text.size() + 1, length);
+    char* parm = nullptr;
+    ASSERT_EQ(TRUE, QueryPositionalParm(3, parms, &parm));
+    EXPECT_STREQ("SHR", parm);
+    EXPECT_EQ(data + 9, parm);
+    ASSERT_EQ(TRUE, QueryPositionalParm(2, parms, &parm));
+    EXPECT_EQ(data + 8, parm);
+    parm = nullptr;
+    EXPECT_EQ(FALSE, QueryPositionalParm(4, parms, &parm));
+    EXPECT_EQ(FALSE, QueryPositionalParm(0, parms, &parm));
+    EXPECT_EQ(nullptr, parm);
+    DeleteParmStructure(parms, FALSE);
+}
+
+TEST(ParameterStructure, KeywordNeedsTheEqualsSignRightAfterIt) {
+    EXPECT_EQ(std::nullopt, Keyword("DSNAME=X", "DSN"));
+    EXPECT_EQ("DSN=X", Keyword("DSNAME=X,DSN=X", "DSN"));
+    EXPECT_EQ("DSN=", Keyword("DSN=,DSN=Y", "DSN"));
+    EXPECT_EQ("DSN=A", Keyword("DSN=A,DSN=B", "DSN"));
+    EXPECT_EQ(std::nullopt, Keyword("DSN", "DSN"));
+    EXPECT_EQ(std::nullopt, Keyword("dsn=X", "DSN"));
+    EXPECT_EQ(std::nullopt, Keyword("A,X=(DSN=Y)", "DSN"));
+    EXPECT_EQ("DISP=(NEW,CATLG)", Keyword("A,DISP=(NEW,CATLG),B", "DISP"));
+    EXPECT_EQ("=X", Keyword("A,=X", ""));
+}
+
+TEST(ParameterStructure, BlocksCarryTheirNamesAndAreAllReturned) {
+    const int32_t before = Outstanding();
+    testing::internal::CaptureStdout();
+    void* parms = nullptr;
+    CreateParmStructure(&parms, "A,B", FALSE, 0, 2);
+    EXPECT_EQ(2, Outstanding() - before);
+    DeleteParmStructure(parms, 2);
+    const std::string trace = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(before, Outstanding());
+    EXPECT_EQ(1, Occurrences(trace, " CreateParmStructure\n"));
+    EXPECT_EQ(1, Occurrences(trace, " BuildParmArray\n"));
+    EXPECT_EQ(2, Occurrences(trace, " DeleteParmStructure\n"));
+}
+
+// These write messages, so they need the message service.
+TEST(ParameterStructureMessages, AtMost2096Parameters) {
+    EXPECT_EQ(2096u, Split(NumberedParms(2096).c_str())->size());
+    EXPECT_EQ("P2096", Split((NumberedParms(2096) + ",").c_str())->back());
+    const std::string tooMany = NumberedParms(2097);
+    for (int16_t mode : {0, 1, 2}) {
+        const int32_t before = Outstanding();
+        std::optional<kvr::test::VelkorCatalog> velkor;
+        if (mode == 2) velkor.emplace();
+        const uint32_t expected = mode == 2 ? 3062 : 1359;
+        ASSERT_NE("", MessageLine(expected));
+        CapturedLog log;
+        void* parms = &log; // any value: a refused structure leaves it alone
+        CreateParmStructure(&parms, tooMany.c_str(), FALSE, mode, 0);
+        EXPECT_EQ(static_cast<void*>(&log), parms);
+        EXPECT_EQ(std::vector<std::string>{MessageLine(expected)}, log.Lines());
+        EXPECT_EQ(before, Outstanding());
+    }
+}
+
+TEST(ParameterStructureMessages, NestingDepthIsBoundByTheDelimiterStack) {
+    // The base comma takes one of the 20 entries, so 19 groups may be open at once.
+    EXPECT_EQ((Parms{"A=" + Repeat("(", 19) + Repeat(")", 19), "B"}),
+              Split(("A=" + Repeat("(", 19) + Repeat(")", 19) + ",B").c_str()));
+    EXPECT_EQ(1u, Split((Repeat("(", 18) + "'X'").c_str())->size());
+    // Closing a group frees its entry again.
+    EXPECT_EQ(1u, Split(Repeat("(" + Repeat("(", 18) + Repeat(")", 18) + ")", 3).c_str())->size());
+    const std::string tooDeep[] = {"A=" + Repeat("(", 20) + Repeat(")", 20),
+                                   Repeat("(", 19) + "'X'"};
+    for (int16_t mode : {0, 2}) {
+        for (const std::string& text : tooDeep) {
+            const int32_t before = Outstanding();
+            std::optional<kvr::test::VelkorCatalog> velkor;
+            if (mode == 2) velkor.emplace();
+            const uint32_t expected = mode == 2 ? 3063 : 1360;
+            ASSERT_NE("", MessageLine(expected));
+            CapturedLog log;
+            EXPECT_EQ(std::nullopt, Split(text.c_str(), false, mode));
+            EXPECT_EQ(std::vector<std::string>{MessageLine(expected)}, log.Lines());
+            EXPECT_EQ(before, Outstanding());
+        }
+    }
+}
+
+TEST(ParameterStructureMessages, AllocationFailureLeavesNoStructure) {
+    // The first block is the structure, the second the copy of the text.
+    for (int32_t failing : {1, 2}) {
+        for (int16_t mode : {0, 2}) {
+            const int32_t before = Outstanding();
+            std::optional<kvr::test::VelkorCatalog> velkor;
+            if (mode == 2) velkor.emplace();
+            const uint32_t expected = mode == 2 ? 3050 : 1450;
+            ASSERT_NE("", MessageLine(expected));
+            CapturedLog log;
+            kvr::FailNthBlockCreation(failing);
+            void* parms = nullptr;
+            CreateParmStructure(&parms, "A,B", FALSE, mode, 0);
+            kvr::FailNthBlockCreation(0);
+            EXPECT_EQ(nullptr, parms);
+            EXPECT_EQ(std::vector<std::string>{MessageLine(expected)}, log.Lines());
+            EXPECT_EQ(before, Outstanding());
+        }
+    }
+}
+
+} // namespace
