@@ -1,0 +1,146 @@
+// The full-width (double-byte) forms of the printable ASCII characters in the four
+// double-byte code pages, used to recognise e.g. a full-width comma in a JCL text.
+// Columns: MS932 (Shift-JIS), MS949 (UHC), MS936 (GBK), MS950 (Big5). Each row is the
+// code page's form of U+FF01..U+FF5E (U+3000 for the blank), with the house exceptions
+// noted on the row; "" where the code page has no such character.
+#include "locale/dbcs.h"
+
+namespace kvr {
+
+namespace {
+
+struct FullWidthRow {
+    const char* forms[4];
+};
+
+// Indexed by character - 0x20.
+constexpr FullWidthRow sASCIIInDBCS[] = {
+    {{"\x81\x40", "\xA1\x40", "\xA1\xA1", "\xA1\x40"}}, // space (exception: MS949)
+    {{"\x81\x49", "\xA3\xA1", "\xA3\xA1", "\xA1\x49"}}, // !
+    {{"\xFA\x57", "\xA3\xA2", "\xA3\xA2", "\xC8\xD0"}}, // " (exception: MS932, MS950)
+    {{"\x81\x94", "\xA3\xA3", "\xA3\xA3", "\xA1\xAD"}}, // #
+    {{"\x81\x90", "\xA3\xA4", "\xA3\xA4", "\xA2\x43"}}, // $ (exception: MS936)
+    {{"\x81\x93", "\xA3\xA5", "\xA3\xA5", "\xA2\x48"}}, // %
+    {{"\x81\x95", "\xA3\xA6", "\xA3\xA6", "\xA1\xAE"}}, // &
+    {{"\xFA\x56", "\xA3\xA7", "\xA3\xA7", "\xC8\xDF"}}, // ' (exception: MS932, MS950)
+    {{"\x81\x69", "\xA3\xA8", "\xA3\xA8", "\xA1\x5D"}}, // (
+    {{"\x81\x6A", "\xA3\xA9", "\xA3\xA9", "\xA1\x5E"}}, // )
+    {{"\x81\x96", "\xA3\xAA", "\xA3\xAA", "\xA1\xAF"}}, // *
+    {{"\x81\x7B", "\xA3\xAB", "\xA3\xAB", "\xA1\xCF"}}, // +
+    {{"\x81\x43", "\xA3\xAC", "\xA3\xAC", "\xA1\x41"}}, // ,
+    {{"\x81\x7C", "\xA3\xAD", "\xA3\xAD", "\xA1\xD0"}}, // -
+    {{"\x81\x44", "\xA3\xAE", "\xA3\xAE", "\xA1\x44"}}, // .
+    {{"\x81\x5E", "\xA3\xAF", "\xA3\xAF", "\xA1\xFE"}}, // /
+    {{"\x82\x4F", "\xA3\xB0", "\xA3\xB0", "\xA2\xAF"}}, // 0
+    {{"\x82\x50", "\xA3\xB1", "\xA3\xB1", "\xA2\xB0"}}, // 1
+    {{"\x82\x51", "\xA3\xB2", "\xA3\xB2", "\xA2\xB1"}}, // 2
+    {{"\x82\x52", "\xA3\xB3", "\xA3\xB3", "\xA2\xB2"}}, // 3
+    {{"\x82\x53", "\xA3\xB4", "\xA3\xB4", "\xA2\xB3"}}, // 4
+    {{"\x82\x54", "\xA3\xB5", "\xA3\xB5", "\xA2\xB4"}}, // 5
+    {{"\x82\x55", "\xA3\xB6", "\xA3\xB6", "\xA2\xB5"}}, // 6
+    {{"\x82\x56", "\xA3\xB7", "\xA3\xB7", "\xA2\xB6"}}, // 7
+    {{"\x82\x57", "\xA3\xB8", "\xA3\xB8", "\xA2\xB7"}}, // 8
+    {{"\x82\x58", "\xA3\xB9", "\xA3\xB9", "\xA2\xB8"}}, // 9
+    {{"\x81\x46", "\xA3\xBA", "\xA3\xBA", "\xA1\x47"}}, // :
+    {{"\x81\x47", "\xA3\xBB", "\xA3\xBB", "\xA1\x46"}}, // ;
+    {{"\x81\x83", "\xA3\xBC", "\xA3\xBC", "\xA1\xD5"}}, // <
+    {{"\x81\x81", "\xA3\xBD", "\xA3\xBD", "\xA1\xD7"}}, // =
+    {{"\x81\x84", "\xA3\xBE", "\xA3\xBE", "\xA1\xD6"}}, // >
+    {{"\x81\x48", "\xA3\xBF", "\xA3\xBF", "\xA1\x48"}}, // ?
+    {{"\x81\x97", "\xA3\xC0", "\xA3\xC0", "\xA2\x49"}}, // @
+    {{"\x82\x60", "\xA3\xC1", "\xA3\xC1", "\xA2\xCF"}}, // A
+    {{"\x82\x61", "\xA3\xC2", "\xA3\xC2", "\xA2\xD0"}}, // B
+    {{"\x82\x62", "\xA3\xC3", "\xA3\xC3", "\xA2\xD1"}}, // C
+    {{"\x82\x63", "\xA3\xC4", "\xA3\xC4", "\xA2\xD2"}}, // D
+    {{"\x82\x64", "\xA3\xC5", "\xA3\xC5", "\xA2\xD3"}}, // E
+    {{"\x82\x65", "\xA3\xC6", "\xA3\xC6", "\xA2\xD4"}}, // F
+    {{"\x82\x66", "\xA3\xC7", "\xA3\xC7", "\xA2\xD5"}}, // G
+    {{"\x82\x67", "\xA3\xC8", "\xA3\xC8", "\xA2\xD6"}}, // H
+    {{"\x82\x68", "\xA3\xC9", "\xA3\xC9", "\xA2\xD7"}}, // I
+    {{"\x82\x69", "\xA3\xCA", "\xA3\xCA", "\xA2\xD8"}}, // J
+    {{"\x82\x6A", "\xA3\xCB", "\xA3\xCB", "\xA2\xD9"}}, // K
+    {{"\x82\x6B", "\xA3\xCC", "\xA3\xCC", "\xA2\xDA"}}, // L
+    {{"\x82\x6C", "\xA3\xCD", "\xA3\xCD", "\xA2\xDB"}}, // M
+    {{"\x82\x6D", "\xA3\xCE", "\xA3\xCE", "\xA2\xDC"}}, // N
+    {{"\x82\x6E", "\xA3\xCF", "\xA3\xCF", "\xA2\xDD"}}, // O
+    {{"\x82\x6F", "\xA3\xD0", "\xA3\xD0", "\xA2\xDE"}}, // P
+    {{"\x82\x70", "\xA3\xD1", "\xA3\xD1", "\xA2\xDF"}}, // Q
+    {{"\x82\x71", "\xA3\xD2", "\xA3\xD2", "\xA2\xE0"}}, // R
+    {{"\x82\x72", "\xA3\xD3", "\xA3\xD3", "\xA2\xE1"}}, // S
+    {{"\x82\x73", "\xA3\xD4", "\xA3\xD4", "\xA2\xE2"}}, // T
+    {{"\x82\x74", "\xA3\xD5", "\xA3\xD5", "\xA2\xE3"}}, // U
+    {{"\x82\x75", "\xA3\xD6", "\xA3\xD6", "\xA2\xE4"}}, // V
+    {{"\x82\x76", "\xA3\xD7", "\xA3\xD7", "\xA2\xE5"}}, // W
+    {{"\x82\x77", "\xA3\xD8", "\xA3\xD8", "\xA2\xE6"}}, // X
+    {{"\x82\x78", "\xA3\xD9", "\xA3\xD9", "\xA2\xE7"}}, // Y
+    {{"\x82\x79", "\xA3\xDA", "\xA3\xDA", "\xA2\xE8"}}, // Z
+    {{"\x81\x6D", "\xA3\xDB", "\xA3\xDB", "\xC6\xE4"}}, // [ (exception: MS950)
+    {{"\x81\x8F", "\xA3\xDC", "\xA3\xDC", "\xA2\x40"}}, // backslash (exception: MS932, MS949)
+    {{"\x81\x6E", "\xA3\xDD", "\xA3\xDD", "\xC6\xE5"}}, // ] (exception: MS950)
+    {{"\xFA\x54", "\xA1\xFE", "\xA9\x56", "\xC8\xCD"}}, // ^ (exception: MS932, MS949, MS936, MS950)
+    {{"\x81\x51", "\xA3\xDF", "\xA3\xDF", "\xA1\xC4"}}, // _
+    {{"\x81\x4D", "\xA3\xE0", "\xA3\xE0", ""}},         // ` (no MS950 form)
+    {{"\x82\x81", "\xA3\xE1", "\xA3\xE1", "\xA2\xE9"}}, // a
+    {{"\x82\x82", "\xA3\xE2", "\xA3\xE2", "\xA2\xEA"}}, // b
+    {{"\x82\x83", "\xA3\xE3", "\xA3\xE3", "\xA2\xEB"}}, // c
+    {{"\x82\x84", "\xA3\xE4", "\xA3\xE4", "\xA2\xEC"}}, // d
+    {{"\x82\x85", "\xA3\xE5", "\xA3\xE5", "\xA2\xED"}}, // e
+    {{"\x82\x86", "\xA3\xE6", "\xA3\xE6", "\xA2\xEE"}}, // f
+    {{"\x82\x87", "\xA3\xE7", "\xA3\xE7", "\xA2\xEF"}}, // g
+    {{"\x82\x88", "\xA3\xE8", "\xA3\xE8", "\xA2\xF0"}}, // h
+    {{"\x82\x89", "\xA3\xE9", "\xA3\xE9", "\xA2\xF1"}}, // i
+    {{"\x82\x8A", "\xA3\xEA", "\xA3\xEA", "\xA2\xF2"}}, // j
+    {{"\x82\x8B", "\xA3\xEB", "\xA3\xEB", "\xA2\xF3"}}, // k
+    {{"\x82\x8C", "\xA3\xEC", "\xA3\xEC", "\xA2\xF4"}}, // l
+    {{"\x82\x8D", "\xA3\xED", "\xA3\xED", "\xA2\xF5"}}, // m
+    {{"\x82\x8E", "\xA3\xEE", "\xA3\xEE", "\xA2\xF6"}}, // n
+    {{"\x82\x8F", "\xA3\xEF", "\xA3\xEF", "\xA2\xF7"}}, // o
+    {{"\x82\x90", "\xA3\xF0", "\xA3\xF0", "\xA2\xF8"}}, // p
+    {{"\x82\x91", "\xA3\xF1", "\xA3\xF1", "\xA2\xF9"}}, // q
+    {{"\x82\x92", "\xA3\xF2", "\xA3\xF2", "\xA2\xFA"}}, // r
+    {{"\x82\x93", "\xA3\xF3", "\xA3\xF3", "\xA2\xFB"}}, // s
+    {{"\x82\x94", "\xA3\xF4", "\xA3\xF4", "\xA2\xFC"}}, // t
+    {{"\x82\x95", "\xA3\xF5", "\xA3\xF5", "\xA2\xFD"}}, // u
+    {{"\x82\x96", "\xA3\xF6", "\xA3\xF6", "\xA2\xFE"}}, // v
+    {{"\x82\x97", "\xA3\xF7", "\xA3\xF7", "\xA3\x40"}}, // w
+    {{"\x82\x98", "\xA3\xF8", "\xA3\xF8", "\xA3\x41"}}, // x
+    {{"\x82\x99", "\xA3\xF9", "\xA3\xF9", "\xA3\x42"}}, // y
+    {{"\x82\x9A", "\xA3\xFA", "\xA3\xFA", "\xA3\x43"}}, // z
+    {{"\x81\x6F", "\xA3\xFB", "\xA3\xFB", "\xA1\x61"}}, // {
+    {{"\x81\x62", "\xA3\xFC", "\xA3\xFC", "\xA1\xFD"}}, // | (exception: MS950)
+    {{"\x81\x70", "\xA3\xFD", "\xA3\xFD", "\xA1\x62"}}, // }
+    {{"\x81\x50", "\xA3\xFE", "\xA3\xFE", "\xA1\xC3"}}, // ~ (exception: MS932, MS949, MS936, MS950)
+};
+static_assert(sizeof sASCIIInDBCS / sizeof sASCIIInDBCS[0] == 0x7F - 0x20);
+
+// Second forms: the typographic quotes and the other circumflex each code page also uses.
+constexpr FullWidthRow sApostropheSecond = {{"\x81\x66", "\xA1\xAF", "\xA1\xAF", "\xA1\xA6"}};
+constexpr FullWidthRow sQuotationSecond = {{"\x81\x68", "\xA1\xB1", "\xA1\xB1", "\xA1\xA8"}};
+constexpr FullWidthRow sCircumflexSecond = {{"\x81\x4F", "\xA3\xDE", "\xA3\xDE", "\xC6\xD9"}};
+
+bool ValidCell(unsigned char ch, int column) {
+    return ch >= 0x20 && ch <= 0x7E && column >= 0 && column < 4;
+}
+
+} // namespace
+
+const char* FullWidthForm(unsigned char ch, int column) {
+    if (!ValidCell(ch, column)) return "";
+    return sASCIIInDBCS[ch - 0x20].forms[column];
+}
+
+const char* FullWidthSecondForm(unsigned char ch, int column) {
+    if (!ValidCell(ch, column)) return nullptr;
+    switch (ch) {
+    case '\'':
+        return sApostropheSecond.forms[column];
+    case '"':
+        return sQuotationSecond.forms[column];
+    case '^':
+        return sCircumflexSecond.forms[column];
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace kvr
