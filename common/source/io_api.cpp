@@ -27,11 +27,21 @@ bool IsEmpty(const char* text) {
 }
 
 // Opens the file a member name stands for: under its resolved (case-matched) name when it
-// exists, else as written, so modes that create files still work.
+// exists, else in its resolved folder, so modes that create files work the same way.
 FILE* OpenResolved(const char* fullName, const char* mode) {
     if (fullName == nullptr || mode == nullptr) return nullptr;
-    std::optional<std::string> resolved = kvr::platform::ResolveExistingFile(fullName);
-    return std::fopen(resolved ? resolved->c_str() : fullName, mode);
+    if (auto file = kvr::platform::ResolveExistingFile(fullName)) {
+        return std::fopen(file->c_str(), mode);
+    }
+    std::string path = fullName;
+    for (char& c : path)
+        if (c == '\\') c = '/'; // a backslash separates folders, as on the workstation
+    const size_t slash = path.rfind('/');
+    if (slash != std::string::npos && slash > 0) {
+        if (auto folder = kvr::platform::ResolveExistingPath(path.substr(0, slash)))
+            path = *folder + path.substr(slash);
+    }
+    return std::fopen(path.c_str(), mode);
 }
 
 // One line with the workstation's text-mode view: a carriage return directly before a

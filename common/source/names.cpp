@@ -74,7 +74,7 @@ extern "C" {
 
 KVR_API int16_t NormalizeName(const char* iName, char* outName, int32_t iMaxNameLength,
                               int16_t stripLeadingBlanks, int16_t stripTrailingBlanks,
-                              int32_t debug) {
+                              int32_t /*debug*/) {
     if (outName == nullptr) return 0;
     if (iName == nullptr) {
         outName[0] = '\0';
@@ -101,7 +101,6 @@ KVR_API int16_t NormalizeName(const char* iName, char* outName, int32_t iMaxName
     }
     std::memmove(outName, name.data(), name.size()); // the caller may pass one buffer twice
     outName[name.size()] = '\0';
-    if (debug) std::printf("NormalizeName: [%s] result %d\n", outName, result);
     return result;
 }
 

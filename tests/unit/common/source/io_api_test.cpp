@@ -162,6 +162,14 @@ TEST_F(IoApiTest, MembersAreFoundWhateverTheirCase) {
     EXPECT_EQ(
         16, KVRIOAPI_Open("NTFS", (lib_ + "/NONE").c_str(), "r", &file, nullptr, nullptr, nullptr));
     EXPECT_EQ(file, nullptr);
+
+    // A file created through the interface lands in the case-matched folder; backslashes
+    // separate folders there too.
+    std::string created = tmp_.File("procs/NEW");
+    std::replace(created.begin(), created.end(), '/', '\\');
+    ASSERT_EQ(0, KVRIOAPI_Open("NTFS", created.c_str(), "w", &file, nullptr, nullptr, nullptr));
+    EXPECT_EQ(0, KVRIOAPI_Close("NTFS", file, nullptr, nullptr, nullptr));
+    EXPECT_TRUE(fs::exists(lib_ + "/NEW"));
 }
 
 TEST_F(IoApiTest, InitializeForgetsTheListingsOfEarlierRuns) {
