@@ -198,6 +198,16 @@ TEST_F(StatementParser, UnresolvedSymbolAfterACommaContinues) {
     ASSERT_TRUE(Next(cursor));
     EXPECT_EQ(Parms(), "DSN=&&TEMP,X=&Y.&&Z");
     EXPECT_FALSE(Next(cursor));
+
+    // Each card is substituted with the values in force; comments never are.
+    ASSERT_TRUE(BeginSymbolScope(0, 0));
+    SetScopedSymbolValue("A", "X", TRUE, 0);
+    cursor = Cards({"//DD1 DD DSN=&A..B  &UNDEF,", "//S5 EXEC PGM=Y,&A", "//  NOT=CONTINUED"});
+    ASSERT_TRUE(Next(cursor));
+    EXPECT_EQ(Parms(), "DSN=X.B");
+    ASSERT_TRUE(Next(cursor));
+    EXPECT_EQ(Parms(), "PGM=Y,X");
+    EXPECT_EQ(Messages(), std::vector<int>{});
 }
 
 TEST_F(StatementParser, DataCardsWhereAStatementShouldBegin) {
