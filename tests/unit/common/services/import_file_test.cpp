@@ -1,0 +1,95 @@
+// The import file: opened under DD:ATTRBOUT (message 1680, Velkor mode 3101, when it cannot
+// be), records cleaned of control characters, hexadecimal records, nothing written while
+// the file is closed.
+#include "services/import_file.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "common/services/message_fixture.h"
+#include "kvrbase.h"
+
+namespace {
+
+using kvr::test::kTestEnglishCatalog;
+using kvr::test::MessageTest;
+using kvr::test::ReadFile;
+using kvr::test::ScopedEnv;
+
+class ImportFileTest : public MessageTest {
+  protected:
+    void SetUp() override {
+        MessageTest::SetUp();
+        WriteCatalog("kvrenus", std::string(kTestEnglishCatalog) +
+                                    "1680\tKVR1680E  cannot open %1\n"
+                                    "3101\tVAD3101W  cannot open %1\n");
+        importPath_ = catalogs_.File("attrbout.txt");
+        attrbout_.Set(importPath_);
+        attrboutAlternate_.Unset();
+    }
+    void TearDown() override {
+        KVR_CloseImportFile();
+        MessageTest::TearDown();
+    }
+
+    std::string importPath_;
+    ScopedEnv attrbout_{"DD:ATTRBOUT"};
+    ScopedEnv attrboutAlternate_{"DD_ATTRBOUT"};
+};
+
+TEST_F(ImportFileTest, FailureToOpenIsReportedWithTheDDName) {
+    KVROpenLogFile(FALSE, 0);
+    attrbout_.Unset();
+    KVR_OpenImportFile("w", 0);
+    EXPECT_FALSE(kvr::ImportFileIsOpen());
+    EXPECT_EQ(KVRU005(), 8);
+    attrbout_.Set("DUMMY");
+    KVR_OpenImportFile("w", 2);
+    attrbout_.Set(catalogs_.File("no-such-folder/out.txt"));
+    KVR_OpenImportFile("w", 0);
+    EXPECT_FALSE(kvr::ImportFileIsOpen());
+    EXPECT_EQ(LogText(), "KVR1680E  cannot open DD:ATTRBOUT\nVAD3101W  cannot open DD:ATTRBOUT\n"
+                         "KVR1680E  cannot open DD:ATTRBOUT\n");
+    KVRCloseLogFile();
+}
+
+TEST_F(ImportFileTest, RecordsAreCleanedAndWrittenOneALine) {
+    char early[] = "EARLY";
+    KVR_PutImportRecord(early); // before the file is open: dropped
+    KVR_OpenImportFile("w", 0);
+    ASSERT_TRUE(kvr::ImportFileIsOpen());
+    char record[] = "JOB\tJOB1\x01 X\r";
+    KVR_PutImportRecord(record);
+    EXPECT_STREQ(record, "JOB JOB1  X "); // cleaned in place
+    const unsigned char bytes[] = {0x00, 0x41, 0xFF};
+    KVR_PutImportRecordHex("DD DATAX", bytes, 3, 0);
+    KVR_PutImportRecordHex("EMPTY", bytes, 0, 0);
+    const unsigned char tab[] = {'\t', 0x7F};
+    KVR_PutImportRecordHex("RAW", tab, 2, 0); // the hexadecimal form is not cleaned
+    EXPECT_EQ(ReadFile(importPath_), "");     // buffered, not flushed record by record
+    KVR_CloseImportFile();
+    EXPECT_FALSE(kvr::ImportFileIsOpen());
+    char late[] = "LATE";
+    KVR_PutImportRecord(late);
+    KVR_PutImportRecordHex("LATE", bytes, 3, 0);
+    KVR_CloseImportFile(); // closing twice is harmless
+    EXPECT_EQ(ReadFile(importPath_), "JOB JOB1  X \nDD DATAX 0041FF\nEMPTY \nRAW 097F\n");
+}
+
+TEST_F(ImportFileTest, UnderscoreSpellingAndAppendMode) {
+    attrbout_.Unset();
+    attrboutAlternate_.Set(importPath_);
+    kvr::test::WriteFile(importPath_, "FIRST\n");
+    KVR_OpenImportFile("a", 0);
+    ASSERT_TRUE(kvr::ImportFileIsOpen());
+    char record[] = "SECOND";
+    KVR_PutImportRecord(record);
+    KVR_OpenImportFile("a", 0); // opening again closes the earlier stream first
+    KVR_PutImportRecord(record);
+    KVR_CloseImportFile();
+    EXPECT_EQ(ReadFile(importPath_), "FIRST\nSECOND\nSECOND\n");
+    EXPECT_EQ(KVRU005(), 0);
+}
+
+} // namespace

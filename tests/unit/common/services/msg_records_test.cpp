@@ -1,0 +1,103 @@
+// MSG records: a message with its catalog text and severity, in the text form on one line
+// or as the seven-line XML element (escaped so the file stays well-formed), continuation
+// breaks joined, and nothing written when a record cannot be made.
+#include "services/msg_records.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "common/services/message_fixture.h"
+#include "kvrbase.h"
+
+namespace {
+
+using kvr::test::kTestEnglishCatalog;
+using kvr::test::MessageTest;
+using kvr::test::ReadFile;
+using kvr::test::ScopedEnv;
+
+class MsgRecordsTest : public MessageTest {
+  protected:
+    void SetUp() override {
+        MessageTest::SetUp();
+        WriteCatalog("kvrenus", std::string(kTestEnglishCatalog) +
+                                    "1375\tKVR1375W  The member holds no job.\n"
+                                    "1444\tKVR1444W  Cannot open %1 & <%2>.\n"
+                                    "1778\tKVR1778E  Unknown word %1.\n");
+        importPath_ = catalogs_.File("attrbout.txt");
+        attrbout_.Set(importPath_);
+        KVR_OpenImportFile("w", 0);
+    }
+    void TearDown() override {
+        KVR_CloseImportFile();
+        KVR_SetMSG_Format(FALSE);
+        MessageTest::TearDown();
+    }
+    std::string Written() {
+        KVR_CloseImportFile();
+        return ReadFile(importPath_);
+    }
+
+    std::string importPath_;
+    ScopedEnv attrbout_{"DD:ATTRBOUT"};
+};
+
+TEST_F(MsgRecordsTest, TextFormCarriesSeverityNumberAndText) {
+    KVR_SetMSG_Format(FALSE);
+    KVR_Write_MSG_Record("JCL", "KVR4000", 1375);
+    KVR_Write_MSG_RecordWithString("JCL", "VADIRADO", 1778, "FOO");
+    KVR_Write_MSG_RecordWithStrings("JCL", "KVR4000", 1450, "ignored", nullptr, nullptr, nullptr);
+    KVR_Write_MSG_RecordWithStrings("JCL", "KVR4000", 1444, "A&B", "C", nullptr, nullptr);
+    KVR_Write_MSG_Record("JCL", "KVR4000", 1999); // no text in the catalog
+    EXPECT_EQ(Written(), "MSG JCL KVR4000 4 1375 \"KVR1375W  The member holds no job.\"\n"
+                         "MSG JCL VADIRADO 8 1778 \"KVR1778E  Unknown word FOO.\"\n"
+                         "MSG JCL KVR4000 16 1450 \"KVR1450S  a severe error\"\n"
+                         "MSG JCL KVR4000 4 1444 \"KVR1444W  Cannot open A&B & <C>.\"\n"
+                         "MSG JCL KVR4000 0 1999 \"\"\n");
+    EXPECT_EQ(KVRU005(), 0); // records do not count as logged messages
+}
+
+TEST_F(MsgRecordsTest, XmlFormIsSevenEscapedLines) {
+    KVR_SetMSG_Format(TRUE);
+    KVR_Write_MSG_Record("JCL", "KVR4000", 1375);
+    KVR_Write_MSG_RecordWithStrings("J&L", "<STEP>", 1444, "A&B", "C", nullptr, nullptr);
+    EXPECT_EQ(Written(), "<message>\n"
+                         "  <type>JCL</type>\n"
+                         "  <step>KVR4000</step>\n"
+                         "  <returnCode>4</returnCode>\n"
+                         "  <number>1375</number>\n"
+                         "  <text>KVR1375W  The member holds no job.</text>\n"
+                         "</message>\n"
+                         "<message>\n"
+                         "  <type>J&amp;L</type>\n"
+                         "  <step>&lt;STEP></step>\n"
+                         "  <returnCode>4</returnCode>\n"
+                         "  <number>1444</number>\n"
+                         "  <text>KVR1444W  Cannot open A&amp;B &amp; &lt;C>.</text>\n"
+                         "</message>\n");
+}
+
+TEST_F(MsgRecordsTest, ContinuationBreaksAreJoinedAndOtherBreaksBlanked) {
+    KVR_Write_MSG_RecordWithString("JCL", "KVR4000", 1778, "LONG\n         WORD");
+    KVR_Write_MSG_RecordWithString("JCL", "KVR4000", 1778, "TWO\n        LINES");
+    EXPECT_EQ(Written(), "MSG JCL KVR4000 8 1778 \"KVR1778E  Unknown word LONGWORD.\"\n"
+                         "MSG JCL KVR4000 8 1778 \"KVR1778E  Unknown word TWO         LINES.\"\n");
+
+    EXPECT_EQ(kvr::JoinContinuationLines("A\n         B\n         C"), "ABC");
+    EXPECT_EQ(kvr::JoinContinuationLines("A\n          B"), "A B"); // ten blanks: one stays
+    EXPECT_EQ(kvr::JoinContinuationLines("A\n        B\n"), "A\n        B\n");
+    EXPECT_EQ(kvr::JoinContinuationLines("\n         "), "");
+    EXPECT_EQ(kvr::EscapeXmlText("a<b&c>\"d'"), "a&lt;b&amp;c>\"d'");
+}
+
+TEST_F(MsgRecordsTest, NothingIsWrittenWithoutFileTypeStepOrNumber) {
+    KVR_Write_MSG_Record(nullptr, "KVR4000", 1375);
+    KVR_Write_MSG_Record("JCL", nullptr, 1375);
+    KVR_Write_MSG_RecordWithStrings("JCL", "KVR4000", 0, "X", nullptr, nullptr, nullptr);
+    KVR_CloseImportFile();
+    KVR_Write_MSG_Record("JCL", "KVR4000", 1375); // closed: dropped
+    EXPECT_EQ(ReadFile(importPath_), "");
+}
+
+} // namespace

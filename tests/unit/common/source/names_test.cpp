@@ -1,0 +1,226 @@
+// Names: quoted workstation paths, tokens of configuration lines, acceptable container and
+// member names, file specs with their length limits, and generation data group references,
+// including a name too long for the GDG test, which is reported without ending the run.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "common/services/message_fixture.h"
+#include "kvrbase.h"
+
+namespace {
+
+using kvr::test::kTestEnglishCatalog;
+using kvr::test::MessageTest;
+
+class NamesTest : public MessageTest {
+  protected:
+    void SetUp() override {
+        MessageTest::SetUp();
+        WriteCatalog("kvrenus", std::string(kTestEnglishCatalog) +
+                                    "1301\tKVR1301E  member too long\n"
+                                    "1417\tKVR1417S  dsn %1\n"
+                                    "1703\tKVR1703W  long %1\n"
+                                    "3019\tVAD3019E  container too long\n"
+                                    "3020\tVAD3020E  member too long\n"
+                                    "3119\tVAD3119S  dsn %1\n");
+    }
+
+    static std::string Normalize(const std::string& name, int32_t max, int16_t leading,
+                                 int16_t trailing, int16_t& result) {
+        char out[1025];
+        std::memset(out, 'x', sizeof out);
+        result = NormalizeName(name.c_str(), out, max, leading, trailing, 0);
+        return out;
+    }
+};
+
+TEST_F(NamesTest, NormalizeNameDropsQuotesAndBlanks) {
+    int16_t result = -1;
+    EXPECT_EQ(Normalize("\"C:\\Program Files\\JCL \"", 230, 0, 1, result),
+              "C:\\Program Files\\JCL");
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(Normalize("C:\\JCL", 230, 0, 1, result), "C:\\JCL");
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(Normalize("\"C:\\JCL \"", 230, 0, 0, result), "C:\\JCL ");
+    EXPECT_EQ(result, 1); // the kept trailing blank counts
+    EXPECT_EQ(Normalize("\"  C:\\JCL  \"", 230, 1, 1, result), "C:\\JCL");
+    EXPECT_EQ(result, 0);
+    // Unquoted: leading blanks may go, trailing ones always stay; no blank test.
+    EXPECT_EQ(Normalize("  My Lib  ", 230, 1, 1, result), "My Lib  ");
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(Normalize("\"open", 230, 0, 0, result), "open");
+    EXPECT_EQ(Normalize("end\"", 230, 0, 0, result), "end\"");
+    EXPECT_EQ(Normalize("\"", 230, 0, 0, result), "");
+    // The limit given does not cut the name.
+    EXPECT_EQ(Normalize(std::string(300, 'A'), 230, 0, 0, result), std::string(300, 'A'));
+
+    char inPlace[1025] = "\"A B\"";
+    EXPECT_EQ(NormalizeName(inPlace, inPlace, 230, 0, 0, 0), 1);
+    EXPECT_STREQ(inPlace, "A B");
+    EXPECT_EQ(LogText(), "");
+}
+
+TEST_F(NamesTest, NormalizeNameUsesAtMost1024Characters) {
+    KVROpenLogFile(FALSE, 0);
+    int16_t result = -1;
+    const std::string longName = "\"" + std::string(1100, 'N') + "\"";
+    EXPECT_EQ(Normalize(longName, 1024, 0, 0, result), std::string(1023, 'N'));
+    EXPECT_EQ(LogText(), ""); // a limit of 1024 is no reason to warn
+    EXPECT_EQ(Normalize("SHORT", 1025, 0, 0, result), "SHORT");
+    EXPECT_EQ(LogText(), "KVR1703W  long SHORT\n");
+    EXPECT_EQ(KVRU005(), 4);
+    KVRCloseLogFile();
+}
+
+TEST_F(NamesTest, GetATokenCutsOneToken) {
+    char token[32];
+    const char* text = "\"a b\" c";
+    const char* next = GetAToken(text, sizeof token, token, 0, 0, 1);
+    EXPECT_STREQ(token, "\"a b\"");
+    EXPECT_EQ(next, text + 6);
+    next = GetAToken(text, sizeof token, token, 0, 0, 0); // quotes not special
+    EXPECT_STREQ(token, "\"a");
+    EXPECT_EQ(next, text + 3);
+
+    const char* apos = "'x y'z rest";
+    next = GetAToken(apos, sizeof token, token, 1, 1, 0);
+    EXPECT_STREQ(token, "'X Y'");
+    EXPECT_EQ(next, apos + 5); // only a blank right after the closing quote is consumed
+    next = GetAToken(apos, sizeof token, token, 0, 0, 1);
+    EXPECT_STREQ(token, "'x");
+
+    const char* plain = "sys1.proclib RM=ntfs\n";
+    next = GetAToken(plain, sizeof token, token, 1, 1, 1);
+    EXPECT_STREQ(token, "SYS1.PROCLIB");
+    EXPECT_EQ(next, plain + 13);
+    next = GetAToken(next, sizeof token, token, 0, 1, 1);
+    EXPECT_STREQ(token, "RM=ntfs");
+    EXPECT_EQ(*next, '\n'); // a line feed ends the token and is left in place
+
+    const char* unclosed = "\"no end";
+    next = GetAToken(unclosed, sizeof token, token, 0, 0, 1);
+    EXPECT_STREQ(token, "\"no end");
+    EXPECT_EQ(next, unclosed + std::strlen(unclosed));
+}
+
+TEST_F(NamesTest, GetATokenDropsWhatDoesNotFit) {
+    char token[8];
+    std::memset(token, 'x', sizeof token);
+    const char* text = "ABCDEFGHIJ KL";
+    const char* next = GetAToken(text, 4, token, 0, 0, 0);
+    EXPECT_EQ(std::string(token, 4), std::string("ABC\0", 4));
+    EXPECT_EQ(token[4], 'x'); // nothing written beyond tokenSize
+    EXPECT_EQ(next, text + 11);
+    next = GetAToken("\"quoted text\" z", 6, token, 0, 0, 1);
+    EXPECT_STREQ(token, "\"quot");
+    EXPECT_STREQ(next, "z");
+    next = GetAToken(" lead", sizeof token, token, 0, 0, 0);
+    EXPECT_STREQ(token, "");
+    EXPECT_STREQ(next, "lead");
+}
+
+TEST_F(NamesTest, BlanksInNamesAreQuoted) {
+    char out[64];
+    CheckForSpaceInName("My Procs", out);
+    EXPECT_STREQ(out, "\"My Procs\"");
+    CheckForSpaceInName("PROCS", out);
+    EXPECT_STREQ(out, "PROCS");
+
+    KVROpenLogFile(FALSE, 0);
+    DisplayContainerFileName("C:\\My Procs", "MEM", 0);
+    DisplayContainerFileName("\"C:\\My Procs\"", "A B", 0);
+    EXPECT_EQ(LogText(), "KVR1000I\nKVR1201I  member MEM of \"C:\\My Procs\"\n"
+                         "KVR1000I\nKVR1201I  member \"A B\" of \"C:\\My Procs\"\n");
+    KVRCloseLogFile();
+}
+
+TEST_F(NamesTest, FileSpecJoinsWithSlashWithinTheLimits) {
+    KVROpenLogFile(FALSE, 0);
+    char out[512];
+    EXPECT_EQ(FileSpec("C:\\JCL", "MEMB", out, 0), 1);
+    EXPECT_STREQ(out, "C:\\JCL/MEMB");
+    EXPECT_EQ(FileSpec("\"C:\\My Procs \"", "MEMB", out, 0), 1);
+    EXPECT_STREQ(out, "C:\\My Procs/MEMB");
+    const std::string c254(254, 'C');
+    const std::string m254(254, 'M');
+    EXPECT_EQ(FileSpec(c254.c_str(), m254.c_str(), out, 0), 1);
+    EXPECT_EQ(std::string(out), c254 + "/" + m254);
+    EXPECT_EQ(LogText(), "");
+
+    const std::string c255(255, 'C');
+    const std::string m255(255, 'M');
+    EXPECT_EQ(FileSpec(c255.c_str(), "M", out, 0), 0);
+    EXPECT_STREQ(out, "");
+    EXPECT_EQ(FileSpec("C", m255.c_str(), out, 0), 0);
+    EXPECT_EQ(FileSpec(c255.c_str(), "M", out, 2), 0);
+    EXPECT_EQ(FileSpec("C", m255.c_str(), out, 2), 0);
+    EXPECT_EQ(LogText(), "KVR1300E  an error\nKVR1301E  member too long\n"
+                         "VAD3019E  container too long\nVAD3020E  member too long\n");
+    KVRCloseLogFile();
+}
+
+TEST_F(NamesTest, ContainerNamesAreCheckedCharacterAndPathPartWise) {
+    // "C://A" passes: the first separator starts no new part, so the second one follows
+    // the two characters "C:" rather than an empty part.
+    for (const char* good : {"C:\\JCL\\PROCS", "SYS1.PROCLIB", "/home/jcl/procs", "A", "~x(y),z",
+                             "C://A", "My Procs"}) {
+        EXPECT_EQ(KVRU996(good), 1) << good;
+    }
+    const std::string longName(255, 'A');
+    const std::string longPart = "C:\\" + std::string(252, 'P') + "\\X";
+    for (const char* bad : {"", ":A", "C:\\A\\\\B", "\\\\server", "A*B", "A;B", "A\tB", "\xC3\xA4",
+                            longName.c_str(), longPart.c_str()}) {
+        EXPECT_EQ(KVRU996(bad), 0) << bad;
+    }
+    EXPECT_EQ(KVRU996(nullptr), 0);
+}
+
+TEST_F(NamesTest, MemberNamesAreChecked) {
+    for (const char* good : {"MEMBER", "a.jcl", "~x", "A B", "-x", "$#@", "_1"}) {
+        EXPECT_TRUE(KVRU997(good)) << good;
+    }
+    const std::string longName(255, 'M');
+    for (const char* bad : {"", " A", "A/B", "A\\B", "A:B", "A(1)", longName.c_str()}) {
+        EXPECT_FALSE(KVRU997(bad)) << bad;
+    }
+    EXPECT_TRUE(KVRU997(std::string(254, 'M').c_str()));
+}
+
+TEST_F(NamesTest, GenerationDataGroupReferences) {
+    for (const char* gdg : {"A.B(0)", "A.B(+1)", "A.B(-12)", "A.B()", "A.B(1)(X)"}) {
+        EXPECT_TRUE(IsGDG(gdg, 0)) << gdg;
+    }
+    for (const char* other : {"A.B(MEMBER)", "A.B(1", "A.B", "A.B(1X)", "A.B(+1 )", ""}) {
+        EXPECT_FALSE(IsGDG(other, 0)) << other;
+    }
+    EXPECT_FALSE(IsGDG(nullptr, 0));
+    const std::string longest = std::string(509, 'D') + "(0)"; // 512 characters
+    EXPECT_TRUE(IsGDG(longest.c_str(), 0));
+
+    char dsn[] = "A.B.C(+1)";
+    RootNameOfGDG(dsn);
+    EXPECT_STREQ(dsn, "A.B.C");
+    char plain[] = "A.B.C";
+    RootNameOfGDG(plain);
+    EXPECT_STREQ(plain, "A.B.C");
+}
+
+TEST_F(NamesTest, OverlongGDGNameIsReportedAndTheRunGoesOn) {
+    KVROpenLogFile(FALSE, 0);
+    const std::string tooLong = std::string(510, 'D') + "(0)"; // 513 characters
+    EXPECT_FALSE(IsGDG(tooLong.c_str(), 0));
+    EXPECT_EQ(KVRU005(), 16);
+    EXPECT_FALSE(IsGDG(tooLong.c_str(), 2)); // Velkor mode
+    EXPECT_TRUE(IsGDG("A.B(+1)", 0));        // later names are still judged
+    const std::vector<std::string> lines = kvr::test::SplitLines(LogText());
+    ASSERT_EQ(lines.size(), 2u);
+    // The log line carries the name as far as the message buffer holds it.
+    EXPECT_EQ(lines[0].rfind("KVR1417S  dsn " + std::string(400, 'D'), 0), 0u);
+    EXPECT_EQ(lines[1].rfind("VAD3119S  dsn " + std::string(400, 'D'), 0), 0u);
+    KVRCloseLogFile();
+}
+
+} // namespace
