@@ -50,8 +50,11 @@ bool KeepCard(void* cardList, const SourceLine& card, const char* blockName,
     return true;
 }
 
+// A "//" card whose operation is PEND. A comment card ("//* PEND") is not one: read as a
+// name field "*" and an operation it would end the procedure at a comment.
 bool IsPendCard(const SourceLine& card) {
     if (std::strncmp(card.SourceText, "//", 2) != 0) return false;
+    if (IsJclComment(card.SourceText)) return false;
     char operation[8] = {};
     GetJclCardOperation(&card, operation);
     return std::strcmp(operation, "PEND") == 0;

@@ -213,5 +213,21 @@ TEST_F(ExpansionTest, InstreamProcedureHidesCatalogedOneOfTheSameName) {
     EXPECT_EQ(ReferencedSourceCount(), 1); // the cataloged member was never opened
 }
 
+
+TEST_F(ExpansionTest, CommentCardNamingPendDoesNotEndAnInstreamProcedure) {
+    StatementList* job = ReadJob({"//J1 JOB",           // 1
+                                  "//P1 PROC",          // 2
+                                  "//* PEND OF STEP A", // 3 a comment, not the end
+                                  "//PS1 EXEC PGM=X",   // 4
+                                  "//  PEND",           // 5
+                                  "//S1 EXEC P1"});     // 6
+    EXPECT_EQ(Types(job), (TypeList{RD_JOB, RD_STEP_END, RD_EXEC, RD_STEP_END}));
+    Call call = CallProcedure("P1", Labelled(job, "S1"));
+    ASSERT_NE(call.entry, nullptr);
+    EXPECT_EQ(CardCount(call.entry), 3);
+    EXPECT_EQ(Types(call.list), (TypeList{RD_PROC, RD_EXEC, RD_STEP_END, RD_PEND}));
+    EndCall(call);
+}
+
 } // namespace
 } // namespace kvr
