@@ -13,7 +13,7 @@ struct RD_ProcedureHeader {
     char* procedureName; // owned
     SOURCE_REF FileReference;
     BOOLEAN isInstreamProc;
-    StatementList* StatementList;
+    struct StatementList* StatementList;
     BOOLEAN isStatementListBuilt;
     void* rawJclCardsList; // list of owned SourceLine copies
     char* procedureParms;  // owned or null
@@ -22,7 +22,7 @@ struct RD_ProcedureHeader {
 struct RD_IncludeHeader {
     char* IncludeName; // owned
     SOURCE_REF FileReference;
-    StatementList* StatementList;
+    struct StatementList* StatementList;
 };
 
 // The callback for statements other than EXEC.
