@@ -1,0 +1,20 @@
+// Reading the raw cards of procedures: an in-stream procedure's cards up to its PEND card
+// and every card of a cataloged procedure's member, kept as lists of SourceLine copies.
+#ifndef KVR_EXPANSION_PROCEDURES_H
+#define KVR_EXPANSION_PROCEDURES_H
+
+#include "expansion/statement_lists.h"
+
+namespace kvr {
+
+// Cards from the current source until a "//" card whose operation is PEND has been kept;
+// message 1407 (3096) when the source ends first. outList is null when no list was made.
+void BuildInstreamProcRawCardList(void** outList, const char* jesVersion, int16_t iProcessingMode,
+                                  int32_t debug);
+// Every card until the source ends.
+void BuildCatalogedProcRawCardList(void** outList, const char* jesVersion, int16_t iProcessingMode,
+                                   int32_t debug);
+
+} // namespace kvr
+
+#endif
