@@ -21,8 +21,7 @@ BOOLEAN ReadNextCardFromCursor(SourceLine* SourceBuffer, void* jclCardsListCurso
 // The next card that can start or continue a statement in state jclState.
 BOOLEAN ReadNextNonCommentCard(void* arrayJclDeck, SourceLine* InRec, int16_t iProcessingMode,
                                JCL_STATE jclState, void* jclCardsListCursor, int32_t debug);
-void SaveJclComment(void* arrayJclDeck, int32_t iFileLine, const char* iSourceText,
-                    int32_t debug);
+void SaveJclComment(void* arrayJclDeck, int32_t iFileLine, const char* iSourceText, int32_t debug);
 // Makes the next ReadNextCard without a cursor return the last card (or end) again.
 void PushBackLastCard();
 // TRUE when Flag is TRUE and the first two characters of Line equal those of Delimiter.
@@ -31,6 +30,12 @@ BOOLEAN TestDelimiter(BOOLEAN Flag, const char* Delimiter, const char* Line);
 void SkipInStreamData(BOOLEAN UseSlashSlash, BOOLEAN UseSlashStar, BOOLEAN UseDLM, const char* DLM,
                       JCLStatement* iStmt, const char* jesVersion, int16_t iProcessingMode,
                       int32_t debug);
+// SkipInStreamData that takes the data cards from the card list when jclCardsListCursor is
+// given (a "//" card that ends the data stays at the cursor; the push-back cache is not
+// used), else from the file reader exactly as SkipInStreamData.
+void SkipInStreamDataFrom(BOOLEAN UseSlashSlash, BOOLEAN UseSlashStar, BOOLEAN UseDLM,
+                          const char* DLM, JCLStatement* iStmt, void* jclCardsListCursor,
+                          const char* jesVersion, int16_t iProcessingMode, int32_t debug);
 
 } // namespace kvr
 

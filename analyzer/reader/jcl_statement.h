@@ -54,19 +54,19 @@ constexpr int32_t kLabelMax = 18;
 constexpr int32_t kOperandAreaSize = 32768;
 
 struct JCLStatement {
-    SOURCE_REF FileReference;  // member of the first card; -1 in a fresh record
-    int32_t fileLine;          // line of the first card
-    int32_t endFileLine;       // last card; for the current step's EXEC, moved on to the step's end
-    int32_t EXEC_endFileLine;  // last card of the statement itself, never moved on
+    SOURCE_REF FileReference; // member of the first card; -1 in a fresh record
+    int32_t fileLine;         // line of the first card
+    int32_t endFileLine;      // last card; for the current step's EXEC, moved on to the step's end
+    int32_t EXEC_endFileLine; // last card of the statement itself, never moved on
     char StatementLabel[kLabelMax + 1];
     int32_t LabelLength;
     RD_JCL_STATEMENT_TYPE StatementType;
-    char StatementOp[8];       // at most 7 characters
-    char* StatementParms;      // owned operand text, null when there are no operands
+    char StatementOp[8];  // at most 7 characters
+    char* StatementParms; // owned operand text, null when there are no operands
     int32_t ParmLength;
-    int32_t ParmMaxLength;     // capacity; the block holds one more byte for the terminator
-    void* ParmStructure;       // owned parameter structure, made on the first query
-    void* inStreamData;        // owned RD_InstreamData unless handed on
+    int32_t ParmMaxLength; // capacity; the block holds one more byte for the terminator
+    void* ParmStructure;   // owned parameter structure, made on the first query
+    void* inStreamData;    // owned RD_InstreamData unless handed on
 };
 
 // ---- record management (blocks named as the operations)

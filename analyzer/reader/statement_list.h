@@ -24,8 +24,7 @@ BOOLEAN ParmHasKeyword(const char* iParm);
 // Owned copies of the text before / after the first "="; null and message 1367 without one.
 char* CopyParmKeyword(JCLStatement* iStmt, const char* ParmArg, int16_t iProcessingMode,
                       int32_t debug);
-char* CopyParmValue(JCLStatement* iStmt, const char* iParm, int16_t iProcessingMode,
-                    int32_t debug);
+char* CopyParmValue(JCLStatement* iStmt, const char* iParm, int16_t iProcessingMode, int32_t debug);
 void reportMissingParmOrSet(JCLStatement* iStmt, int16_t iProcessingMode);
 // Skips leading apostrophes and cuts trailing ones, in place; returns the remaining start.
 char* StripApostrophes(char* StringArg);

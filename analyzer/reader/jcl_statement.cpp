@@ -1,0 +1,232 @@
+// The JCL statement record: creating, resetting, copying and freeing it, the accessors that
+// parse its operand text on first demand, the operation-word table and the type names, and
+// the common report of a failed allocation.
+#include "reader/jcl_statement.h"
+
+#include <cstring>
+
+#include "driver/run_settings.h"
+#include "reader/instream_data.h"
+
+namespace kvr {
+namespace {
+
+struct OpCode {
+    const char* Token;
+    RD_JCL_STATEMENT_TYPE Type;
+};
+
+// First match wins; the empty word is a delimiter statement ("//name" with no operation).
+constexpr OpCode LookupTable[18] = {
+    {"COMMAND", RD_JCL_COMMAND},
+    {"CNTL", RD_CNTL},
+    {"DD", RD_DD},
+    {"DPROC", RD_PROC},
+    {"", RD_DELIMITER},
+    {"ENDCNTL", RD_ENDCNTL},
+    {"EXEC", RD_EXEC},
+    {"IF", RD_IF},
+    {"ELSE", RD_ELSE},
+    {"ENDIF", RD_ENDIF},
+    {"INCLUDE", RD_INCLUDE},
+    {"JCLLIB", RD_JCLLIB},
+    {"JOB", RD_JOB},
+    {"OUTPUT", RD_OUTPUT},
+    {"PROC", RD_PROC},
+    {"PEND", RD_PEND},
+    {"SET", RD_SET},
+    {"XMIT", RD_XMIT},
+};
+
+constexpr const char* TypeNames[RD_TABLESIZE + 1] = {
+    "UNKNOWN",  "COMMAND", "JCL COMMAND", "COMMENT",    "CNTL",      "DD",      "DELIMITER",
+    "END CNTL", "EXEC",    "IF",          "ELSE",       "END IF",    "INCLUDE", "JCLLIB",
+    "EOJ",      "JOB",     "OUTPUT",      "PROC",       "PEND",      "SET",     "XMIT",
+    "JES2",     "JOB END", "STEP END",    "QUILLO OPC", "TABLE SIZE"};
+
+// The values of a fresh record; owned parts are dealt with by the callers.
+void InitializeFields(JCLStatement* stmt) {
+    stmt->FileReference = -1;
+    stmt->fileLine = 0;
+    stmt->endFileLine = 0;
+    stmt->EXEC_endFileLine = 0;
+    std::memset(stmt->StatementLabel, 0, sizeof stmt->StatementLabel);
+    stmt->LabelLength = 0;
+    stmt->StatementType = RD_UNKNOWN;
+    std::memset(stmt->StatementOp, 0, sizeof stmt->StatementOp);
+    stmt->StatementParms = nullptr;
+    stmt->ParmLength = 0;
+    stmt->ParmMaxLength = 0;
+    stmt->ParmStructure = nullptr;
+    stmt->inStreamData = nullptr;
+}
+
+} // namespace
+
+BOOLEAN CreateJCLStatement(JCLStatement** outStmt, int32_t debug) {
+    void* block = nullptr;
+    if (CreateBlockWithDebug(&block, sizeof(JCLStatement), "CreateJCLStatement", debug) == 0) {
+        *outStmt = nullptr;
+        return FALSE;
+    }
+    auto* stmt = static_cast<JCLStatement*>(block);
+    InitializeFields(stmt);
+    *outStmt = stmt;
+    return TRUE;
+}
+
+void ResetJCLStatement(JCLStatement* iStmt, int32_t debug) {
+    if (iStmt == nullptr) return;
+    FreeBlockWithDebug(iStmt->StatementParms, "ResetJCLStatement", debug);
+    DeleteParmStructure(iStmt->ParmStructure, debug != 0);
+    // The spool may have been handed over to a DD entry: it is forgotten, not freed.
+    InitializeFields(iStmt);
+}
+
+void DeleteJCLStatement(JCLStatement* iStmt, BOOLEAN freeInstream, int32_t debug) {
+    if (iStmt == nullptr) return;
+    if (freeInstream) DeleteInstreamSpool(iStmt->inStreamData, debug);
+    FreeBlockWithDebug(iStmt->StatementParms, "DeleteJCLStatement", debug);
+    DeleteParmStructure(iStmt->ParmStructure, debug != 0);
+    FreeBlockWithDebug(iStmt, "DeleteJCLStatement", debug);
+}
+
+BOOLEAN CopyJCLStatement(JCLStatement** newStmt, JCLStatement* oldStmt, int32_t debug) {
+    JCLStatement* copy = nullptr;
+    if (!CreateJCLStatement(&copy, debug)) return FALSE;
+    copy->FileReference = oldStmt->FileReference;
+    copy->fileLine = oldStmt->fileLine;
+    copy->endFileLine = oldStmt->endFileLine;
+    copy->EXEC_endFileLine = oldStmt->EXEC_endFileLine;
+    std::memcpy(copy->StatementLabel, oldStmt->StatementLabel, sizeof copy->StatementLabel);
+    copy->LabelLength = oldStmt->LabelLength;
+    copy->StatementType = oldStmt->StatementType;
+    std::memcpy(copy->StatementOp, oldStmt->StatementOp, sizeof copy->StatementOp);
+    if (oldStmt->StatementParms != nullptr) {
+        const size_t length = static_cast<size_t>(oldStmt->ParmLength);
+        void* text = nullptr;
+        if (CreateBlockWithDebug(&text, length + 1, "CopyJCLStatement", debug) == 0) {
+            DeleteJCLStatement(copy, FALSE, debug);
+            return FALSE;
+        }
+        std::memcpy(text, oldStmt->StatementParms, length);
+        static_cast<char*>(text)[length] = '\0';
+        copy->StatementParms = static_cast<char*>(text);
+        // The copy's text is full: nothing can be appended to it.
+        copy->ParmLength = oldStmt->ParmLength;
+        copy->ParmMaxLength = oldStmt->ParmLength;
+    }
+    if (!CopyInstreamSpool(oldStmt->inStreamData, &copy->inStreamData, debug)) {
+        DeleteJCLStatement(copy, TRUE, debug);
+        return FALSE;
+    }
+    *newStmt = copy;
+    return TRUE;
+}
+
+BOOLEAN AllocateParmArea(JCLStatement* iStmt, size_t Size, int32_t debug) {
+    FreeBlockWithDebug(iStmt->StatementParms, "AllocateParmArea", debug);
+    iStmt->StatementParms = nullptr;
+    iStmt->ParmLength = 0;
+    iStmt->ParmMaxLength = 0;
+    void* block = nullptr;
+    if (CreateBlockWithDebug(&block, Size + 1, "AllocateParmArea", debug) == 0) return FALSE;
+    // Up to four bytes are cleared, never more than the block holds (a one-character area
+    // is two bytes long).
+    std::memset(block, 0, Size + 1 < 4 ? Size + 1 : 4);
+    iStmt->StatementParms = static_cast<char*>(block);
+    iStmt->ParmMaxLength = static_cast<int32_t>(Size);
+    return TRUE;
+}
+
+BOOLEAN CreateNullStatement(JCLStatement** outStmt, RD_JCL_STATEMENT_TYPE iType, int32_t debug) {
+    if (!CreateJCLStatement(outStmt, debug)) return FALSE;
+    (*outStmt)->StatementType = iType;
+    return TRUE;
+}
+
+BOOLEAN CreateEndOfStepStmt(JCLStatement** outStmt, int32_t debug) {
+    return CreateNullStatement(outStmt, RD_STEP_END, debug);
+}
+BOOLEAN CreateEndOfJobStmt(JCLStatement** outStmt, int32_t debug) {
+    return CreateNullStatement(outStmt, RD_JOB_END, debug);
+}
+BOOLEAN CreateEndOfProcStmt(JCLStatement** outStmt, int32_t debug) {
+    return CreateNullStatement(outStmt, RD_PEND, debug);
+}
+BOOLEAN CreateStartOfProcStmt(JCLStatement** outStmt, int32_t debug) {
+    return CreateNullStatement(outStmt, RD_PROC, debug);
+}
+
+RD_JCL_STATEMENT_TYPE JCLStatementType(const JCLStatement* iStmt) {
+    return iStmt->StatementType;
+}
+SOURCE_REF JCLStmtFileReference(const JCLStatement* iStmt) {
+    return iStmt->FileReference;
+}
+int32_t JCLStmtFileLine(const JCLStatement* iStmt) {
+    return iStmt->fileLine;
+}
+int32_t JCLStmtEndFileLine(const JCLStatement* iStmt) {
+    return iStmt->endFileLine;
+}
+int32_t JCLStatementParmLength(const JCLStatement* iStmt) {
+    return iStmt->ParmLength;
+}
+
+BOOLEAN JCLStatementParmText(JCLStatement* iStmt, char** outParmText) {
+    if (iStmt->StatementParms == nullptr) return FALSE;
+    *outParmText = iStmt->StatementParms;
+    return TRUE;
+}
+
+void* JCLStmtParsedParms(JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug) {
+    if (iStmt->ParmStructure == nullptr)
+        CreateParmStructure(&iStmt->ParmStructure, iStmt->StatementParms, FALSE, iProcessingMode,
+                            debug);
+    return iStmt->ParmStructure;
+}
+
+int32_t JCLStatementParmCount(JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug) {
+    if (iStmt->StatementParms == nullptr) return 0;
+    return QueryParmCount(JCLStmtParsedParms(iStmt, iProcessingMode, debug));
+}
+
+BOOLEAN JCLStatementKeywordParm(JCLStatement* iStmt, const char* iKeyword, char** outParm,
+                                int16_t iProcessingMode, int32_t debug) {
+    if (iStmt->StatementParms == nullptr) return FALSE;
+    void* parms = JCLStmtParsedParms(iStmt, iProcessingMode, debug);
+    if (parms == nullptr) return FALSE;
+    return QueryKeywordParm(iKeyword, parms, outParm);
+}
+
+BOOLEAN JCLStatementPositionalParm(JCLStatement* iStmt, int32_t iSequence, char** outParm,
+                                   int16_t iProcessingMode, int32_t debug) {
+    if (iStmt->StatementParms == nullptr) return FALSE;
+    void* parms = JCLStmtParsedParms(iStmt, iProcessingMode, debug);
+    if (parms == nullptr) return FALSE;
+    return QueryPositionalParm(iSequence, parms, outParm);
+}
+
+RD_JCL_STATEMENT_TYPE LookupStatementType(const char* Op) {
+    for (const OpCode& entry : LookupTable)
+        if (std::strcmp(entry.Token, Op) == 0) return entry.Type;
+    return RD_UNKNOWN;
+}
+
+const char* reportStatementType(int32_t iType) {
+    if (iType < 0 || iType > RD_TABLESIZE) return "";
+    return TypeNames[iType];
+}
+
+void reportMemoryAllocationError(int16_t iProcessingMode) {
+    const uint32_t number = MessageFor(iProcessingMode, 1450, 3050);
+    KVRWriteMessage(number);
+    KVR_Write_MSG_Record("JCL", MsgProgramId(iProcessingMode), static_cast<int32_t>(number));
+}
+
+const char* MsgProgramId(int16_t iProcessingMode) {
+    return iProcessingMode == kModeVelkor ? "VADIRADO" : "KVR4000";
+}
+
+} // namespace kvr

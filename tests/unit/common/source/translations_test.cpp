@@ -1,0 +1,122 @@
+// The library translation table: its line format and quotes, its limits (200 entries,
+// names of 255 characters) and how XlatLibOrSeqDSN applies it.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/source/source_fixture.h"
+
+namespace {
+
+using kvr::test::SourceTest;
+using kvr::test::WriteFile;
+
+struct Translation {
+    BOOLEAN applied;
+    std::string container;
+    std::string spec;
+};
+
+Translation Translate(const char* container, const char* member) {
+    char xlated[256];
+    char spec[512];
+    BOOLEAN applied = XlatLibOrSeqDSN(container, member, xlated, spec, 0);
+    return {applied, xlated, spec};
+}
+
+TEST_F(SourceTest, TranslationTableLinesAndTheirUse) {
+    std::string file = dir_.File("xlat.txt");
+    WriteFile(file, "SYS1.PROCLIB   /work/procs\n"
+                    "\"MY LIB\" \"/work/my procs\"\r\n"
+                    "\n"
+                    "ONLYONE\n"
+                    "SYS1.PROCLIB /work/second\n"
+                    "DUP.LIB /a\tb\n");
+    xlatlibs_.Set(file);
+    LoadLibraryTranslations(0, 0);
+    // Lines with one name are skipped while no warning has been written.
+    EXPECT_EQ(LogLines(), std::vector<std::string>{"KVR1101I  (XLATLIBS DD)"});
+
+    Translation t = Translate("SYS1.PROCLIB", "MEMB");
+    EXPECT_EQ(t.applied, TRUE);
+    EXPECT_EQ(t.container, "/work/procs"); // the first applicable entry wins
+    EXPECT_EQ(t.spec, "/work/procs/MEMB");
+    t = Translate("SYS1.PROCLIB", "");
+    EXPECT_EQ(t.applied, TRUE);
+    EXPECT_EQ(t.spec, "/work/procs");
+    t = Translate("\"MY LIB\"", "M"); // names in quotes keep them
+    EXPECT_EQ(t.container, "\"/work/my procs\"");
+    EXPECT_EQ(t.spec, "/work/my procs/M");
+    t = Translate("sys1.proclib", "MEMB"); // names compare with case
+    EXPECT_EQ(t.applied, FALSE);
+    EXPECT_EQ(t.container, "sys1.proclib");
+    EXPECT_EQ(t.spec, "sys1.proclib/MEMB");
+    t = Translate("DUP.LIB", nullptr);
+    EXPECT_EQ(t.container, "/a\tb"); // a tab is no separator
+    t = Translate("NOT.THERE", nullptr);
+    EXPECT_EQ(t.applied, FALSE);
+    EXPECT_EQ(t.spec, "NOT.THERE");
+}
+
+TEST_F(SourceTest, TranslatedContainersAreOpened) {
+    std::string procs = Container("procs", {{"PROC1", "P1\n"}});
+    std::string file = dir_.File("xlat.txt");
+    WriteFile(file, "SYS1.PROCLIB " + procs + "\n");
+    xlatlibs_.Set(file);
+    LoadLibraryTranslations(0, 0);
+    ASSERT_EQ(AddToJobList("SYS1.PROCLIB", "", 0, 1, 0), TRUE);
+    OpenCatalogedProc("PROC1", 0, 1, 0, 0);
+    SourceLine line{};
+    ASSERT_EQ(ReadNextLine(&line, 0, 0), TRUE);
+    EXPECT_STREQ(line.SourceText, "P1");
+    const kvr::ReferencedSource* source = kvr::ReferencedSourceAt(0);
+    ASSERT_NE(source, nullptr);
+    EXPECT_STREQ(source->containerName, "SYS1.PROCLIB");
+    EXPECT_EQ(std::string(source->xlatedContainerName), procs);
+}
+
+TEST_F(SourceTest, TranslationTableLimits) {
+    std::string content = "LONG.LIB " + std::string(255, 'w') + "\n" + // 255 characters: refused
+                          "OK.LIB " + std::string(254, 'w') + "\n";
+    for (int i = 1; i < 200; ++i)
+        content += "LIB" + std::to_string(i) + " /x" + std::to_string(i) + "\n";
+    content += "LIB200 /x200\n";
+    std::string file = dir_.File("xlat.txt");
+    WriteFile(file, content);
+    xlatlibs_.Set(file);
+    LoadLibraryTranslations(0, 0);
+    EXPECT_EQ(LoggedNumbers(), (std::vector<int>{1101, 1304, 2400}));
+    std::vector<std::string> log = LogLines();
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_NE(log[1].find(std::string(255, 'w')), std::string::npos);
+    EXPECT_EQ(log[2], "KVR2400W  The library translation table holds more than 200 entries; the "
+                      "rest are ignored.");
+    std::vector<std::string> records = ImportLines();
+    ASSERT_EQ(records.size(), 1u); // 1304 with its record; 2400 has none
+    EXPECT_EQ(records[0].rfind("MSG JCL KVR4000 4 1304 ", 0), 0u);
+    EXPECT_EQ(Translate("LONG.LIB", nullptr).applied, FALSE);
+    EXPECT_EQ(Translate("OK.LIB", nullptr).container, std::string(254, 'w'));
+    EXPECT_EQ(Translate("LIB199", nullptr).container, "/x199");
+    EXPECT_EQ(Translate("LIB200", nullptr).applied, FALSE);
+}
+
+TEST_F(SourceTest, TranslationReadingStopsAtAShortLineAfterAWarning) {
+    std::string file = dir_.File("xlat.txt");
+    WriteFile(file, "A.LIB /a\n\nB.LIB /b\n");
+    xlatlibs_.Set(file);
+    SetMaximumSeverity(4);
+    LoadLibraryTranslations(0, 0);
+    EXPECT_EQ(Translate("A.LIB", nullptr).applied, TRUE);
+    EXPECT_EQ(Translate("B.LIB", nullptr).applied, FALSE);
+
+    // A missing file or DUMMY: no message at all, only the opened file said 1101.
+    kvr::ResetTranslationsForTests();
+    xlatlibs_.Set(dir_.File("missing.txt"));
+    LoadLibraryTranslations(0, 0);
+    xlatlibs_.Set("DUMMY");
+    LoadLibraryTranslations(0, 0);
+    EXPECT_EQ(LoggedNumbers(), std::vector<int>{1101});
+}
+
+} // namespace
