@@ -29,7 +29,7 @@ TEST_F(ExpansionTest, JobListPutsStepEndsBeforeExecsAndJobEndsBeforeLaterJobs) {
                                    "//T1 EXEC PGM=D"});         // 11
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(Types(list),
-              (Types{RD_JOB, RD_STEP_END, RD_EXEC, RD_DD, RD_STEP_END, RD_EXEC, RD_DD, RD_DD,
+              (std::vector<int>{RD_JOB, RD_STEP_END, RD_EXEC, RD_DD, RD_STEP_END, RD_EXEC, RD_DD, RD_DD,
                      RD_STEP_END, RD_EXEC, RD_JOB_END, RD_JOB, RD_STEP_END, RD_EXEC, RD_STEP_END}));
     EXPECT_EQ(Labels(list), (Strings{"J1", "", "S1", "DD1", "", "S2", "DD2", "DD3", "", "S3", "",
                                      "J2", "", "T1", ""}));
@@ -59,7 +59,7 @@ TEST_F(ExpansionTest, SetStatementsTakeEffectForTheCardsReadAfterThem) {
     StatementList* list = ReadJob({"//J1 JOB", "//  SET V=ONE", "//S1 EXEC PGM=A,PARM=&V",
                                    "//  SET V='TWO'", "//D1 DD DSN=&V..X"});
     EXPECT_EQ(Types(list),
-              (Types{RD_JOB, RD_SET, RD_STEP_END, RD_EXEC, RD_SET, RD_DD, RD_STEP_END}));
+              (std::vector<int>{RD_JOB, RD_SET, RD_STEP_END, RD_EXEC, RD_SET, RD_DD, RD_STEP_END}));
     EXPECT_EQ(Parms(Labelled(list, "S1")), "PGM=A,PARM=ONE");
     EXPECT_EQ(Parms(Labelled(list, "D1")), "DSN=TWO.X");
     EXPECT_EQ(SymbolValue("V"), "TWO"); // left in the job scope for the walk
@@ -96,7 +96,7 @@ TEST_F(ExpansionTest, CatalogedProcedureListsGetStartAndEndMarkers) {
         KVR4006_BuildCatalogedProcStatementList(deck_, &list, cursor, "JES2", 0, 0);
         DeleteCursor(cursor, 0);
         FreeList(cardList, 0);
-        Types types = Types(list);
+        std::vector<int> types = Types(list);
         Strings labels = Labels(list);
         Strings parms;
         for (JCLStatement* stmt : Stmts(list))
@@ -107,15 +107,15 @@ TEST_F(ExpansionTest, CatalogedProcedureListsGetStartAndEndMarkers) {
 
     // A first DD or SET statement gets a PROC marker in front.
     auto [types, labels, parms] = build({"//D1 DD DSN=A", "//E1 EXEC PGM=X"});
-    EXPECT_EQ(types, (Types{RD_PROC, RD_DD, RD_STEP_END, RD_EXEC, RD_STEP_END, RD_PEND}));
+    EXPECT_EQ(types, (std::vector<int>{RD_PROC, RD_DD, RD_STEP_END, RD_EXEC, RD_STEP_END, RD_PEND}));
     EXPECT_EQ(labels, (Strings{"", "D1", "", "E1", "", ""}));
     std::tie(types, labels, parms) = build({"//  SET A=1", "//E1 EXEC PGM=X,PARM=&A"});
-    EXPECT_EQ(types, (Types{RD_PROC, RD_SET, RD_STEP_END, RD_EXEC, RD_STEP_END, RD_PEND}));
+    EXPECT_EQ(types, (std::vector<int>{RD_PROC, RD_SET, RD_STEP_END, RD_EXEC, RD_STEP_END, RD_PEND}));
     EXPECT_EQ(parms[3], "PGM=X,PARM=1");
 
     // A first EXEC gets none: its end-of-step marker comes first.
     std::tie(types, labels, parms) = build({"//E1 EXEC PGM=X", "//D1 DD DSN=A"});
-    EXPECT_EQ(types, (Types{RD_STEP_END, RD_EXEC, RD_DD, RD_STEP_END, RD_PEND}));
+    EXPECT_EQ(types, (std::vector<int>{RD_STEP_END, RD_EXEC, RD_DD, RD_STEP_END, RD_PEND}));
 
     // A PROC statement first is kept, with its defaults in the scope of the call; a PEND
     // is preceded by an end of step.
@@ -124,7 +124,7 @@ TEST_F(ExpansionTest, CatalogedProcedureListsGetStartAndEndMarkers) {
     std::tie(types, labels, parms) =
         build({"//CP PROC X=DEF,Z='Q R'", "//E1 EXEC PGM=X,PARM=&X", "//  PEND"});
     EXPECT_EQ(types,
-              (Types{RD_PROC, RD_STEP_END, RD_EXEC, RD_STEP_END, RD_PEND, RD_STEP_END, RD_PEND}));
+              (std::vector<int>{RD_PROC, RD_STEP_END, RD_EXEC, RD_STEP_END, RD_PEND, RD_STEP_END, RD_PEND}));
     EXPECT_EQ(labels[0], "CP");
     EXPECT_EQ(parms[0], "X=DEF,Z='Q R'");
     EXPECT_EQ(parms[2], "PGM=X,PARM=CALL");
