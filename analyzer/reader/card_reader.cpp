@@ -74,6 +74,10 @@ void SetCaptureOPCStatements() {
     captureOPCStatements = TRUE;
 }
 
+void ResetCaptureOPCStatementsForTests() {
+    captureOPCStatements = FALSE;
+}
+
 int16_t IsJclComment(const char* text) {
     return StartsWith(text, "//*") ? 1 : 0;
 }

@@ -9,6 +9,8 @@ namespace kvr {
 
 void KVR4002_InitializeFields();
 void SetCaptureOPCStatements();
+// Switches the capture off again; for tests only (the analyzer never does).
+void ResetCaptureOPCStatementsForTests();
 int16_t IsJclComment(const char* text);
 int16_t IsJes2ControlStmt(const char* text);
 int16_t IsQuilloWorkloadManagerComment(const char* text);

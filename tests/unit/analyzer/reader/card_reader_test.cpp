@@ -1,0 +1,217 @@
+// The card reader: card classes, CA-7 and JES2 cards dropped, comments kept in the deck,
+// scheduler directives by state, the push-back card, card lists, and in-stream data cards.
+#include "reader/card_reader.h"
+
+#include "reader/instream_data.h"
+#include "reader_fixture.h"
+
+namespace kvr::test {
+namespace {
+
+using CardReader = ReaderTest;
+
+std::string Text(const SourceLine& card) {
+    return card.SourceText;
+}
+
+TEST_F(CardReader, CardClassesCompareExactBytesFromColumnOne) {
+    EXPECT_EQ(IsJclComment("//* TEXT"), 1);
+    EXPECT_EQ(IsJclComment(" //*"), 0);
+    EXPECT_EQ(IsJclComment("//S1"), 0);
+    EXPECT_EQ(IsJes2ControlStmt("/*JOBPARM"), 1);
+    EXPECT_EQ(IsJes2ControlStmt("/*"), 1);
+    EXPECT_EQ(IsJes2ControlStmt("//*"), 0);
+
+    // Directives are recognised only while their capture is on, and need the blank.
+    EXPECT_EQ(IsQuilloWorkloadManagerComment("//*%OPC SCAN"), 0);
+    SetCaptureOPCStatements();
+    EXPECT_EQ(IsQuilloWorkloadManagerComment("//*%OPC SCAN"), 1);
+    EXPECT_EQ(IsQuilloWorkloadManagerComment("//*%OPCSCAN"), 0);
+    EXPECT_EQ(IsQuilloWorkloadManagerComment("//*%opc SCAN"), 0);
+
+    EXPECT_TRUE(CheckForCA7ControlStatement("#JCL"));
+    EXPECT_TRUE(CheckForCA7ControlStatement("    #JEND"));
+    EXPECT_TRUE(CheckForCA7ControlStatement("#JOB ACCOUNT")); // begins with #JO
+    EXPECT_TRUE(CheckForCA7ControlStatement("#7UNIX"));
+    EXPECT_FALSE(CheckForCA7ControlStatement("#JC"));
+    EXPECT_FALSE(CheckForCA7ControlStatement("# JCL"));
+    EXPECT_FALSE(CheckForCA7ControlStatement("//#JCL"));
+    EXPECT_FALSE(CheckForCA7ControlStatement("#jcl"));
+
+    // Exactly two characters take part, whatever the delimiter's length.
+    EXPECT_TRUE(TestDelimiter(TRUE, "ABC", "ABX DATA"));
+    EXPECT_FALSE(TestDelimiter(TRUE, "AB", "A"));
+    EXPECT_FALSE(TestDelimiter(FALSE, "//", "//S1"));
+    EXPECT_TRUE(TestDelimiter(TRUE, "//", "//S1"));
+}
+
+TEST_F(CardReader, CA7CardsVanishAndThePushedBackCardComesAgain) {
+    Member({"#JCL", "   #JCL XYZ", "#JOB ABC", "//J1 JOB", "  #HLD", "//S1 EXEC PGM=X"});
+    SourceLine card{};
+    ASSERT_TRUE(ReadNextCard(&card, 0, nullptr, 0));
+    EXPECT_EQ(Text(card), "//J1 JOB");
+    EXPECT_EQ(card.fileLine, 4);
+    PushBackLastCard();
+    SourceLine again{};
+    ASSERT_TRUE(ReadNextCard(&again, 0, nullptr, 0));
+    EXPECT_EQ(Text(again), "//J1 JOB");
+    EXPECT_EQ(again.fileLine, 4);
+    ASSERT_TRUE(ReadNextCard(&card, 0, nullptr, 0));
+    EXPECT_EQ(card.fileLine, 6);
+    EXPECT_FALSE(ReadNextCard(&card, 0, nullptr, 0));
+    // The end of the input can be pushed back as well.
+    PushBackLastCard();
+    EXPECT_FALSE(ReadNextCard(&card, 0, nullptr, 0));
+}
+
+TEST_F(CardReader, ControlAndBlankCardsAreDroppedAndCommentsKept) {
+    Member({"//* FIRST COMMENT", "/*JOBPARM LINES=10", "/*", Numbered(""), "\t  \r", "//*%OPC SCAN",
+            "//J1 JOB", "//*"});
+    SourceLine card{};
+    ASSERT_TRUE(ReadNextNonCommentCard(deck_, &card, 0, STMT_START, nullptr, 0));
+    EXPECT_EQ(Text(card), "//J1 JOB");
+    EXPECT_EQ(card.fileLine, 7);
+    EXPECT_FALSE(ReadNextNonCommentCard(deck_, &card, 0, STMT_DONE, nullptr, 0));
+    // With capture off a directive is a comment like any other.
+    using Saved = std::vector<std::pair<int32_t, std::string>>;
+    EXPECT_EQ(Comments(), (Saved{{1, "//* FIRST COMMENT"}, {6, "//*%OPC SCAN"}, {8, "//*"}}));
+    EXPECT_EQ(Messages(), std::vector<int>{});
+}
+
+TEST_F(CardReader, CapturedDirectivesAreCardsOnlyBetweenStatements) {
+    SetCaptureOPCStatements();
+    SourceLine card{};
+    for (JCL_STATE open : {STMT_START, STMT_DONE, STMT_DONE_EOF}) {
+        void* cursor = Cards({"//*%OPC SCAN", "//J1 JOB"});
+        ASSERT_TRUE(ReadNextNonCommentCard(deck_, &card, 0, open, cursor, 0));
+        EXPECT_EQ(Text(card), "//*%OPC SCAN") << open;
+    }
+    for (JCL_STATE continuing : {STMT_APOST_CONT, STMT_CMNT_CONT, STMT_IF_CONT, STMT_PARM_CONT,
+                                 STMT_PARM_PAREN_ENCLOSED_APOST_CONT}) {
+        void* cursor = Cards({"//*%OPC SCAN", "//J1 JOB"});
+        ASSERT_TRUE(ReadNextNonCommentCard(deck_, &card, 0, continuing, cursor, 0));
+        EXPECT_EQ(Text(card), "//J1 JOB") << continuing;
+    }
+    // Dropped, not saved as a comment.
+    EXPECT_TRUE(Comments().empty());
+}
+
+TEST_F(CardReader, CardListsNeverTouchThePushBackCard) {
+    Member({"//J1 JOB", "//S1 EXEC PGM=X"});
+    SourceLine card{};
+    ASSERT_TRUE(ReadNextCard(&card, 0, nullptr, 0));
+    PushBackLastCard();
+
+    void* cursor = Cards({"#JCL", "//C1 DD DUMMY", "#XO"});
+    ASSERT_TRUE(ReadNextCard(&card, 0, cursor, 0));
+    EXPECT_EQ(Text(card), "//C1 DD DUMMY");
+    EXPECT_EQ(card.fileLine, 2);
+    std::memset(card.SourceText, 'x', sizeof card.SourceText);
+    EXPECT_FALSE(ReadNextCard(&card, 0, cursor, 0));
+    EXPECT_EQ(card.SourceText[0], '\0'); // the buffer was cleared
+    void* first = nullptr;
+    ASSERT_TRUE(FindFirstItem(cardLists_.back(), &first));
+    EXPECT_STREQ(static_cast<SourceLine*>(first)->SourceText, "#JCL"); // the list is unchanged
+
+    // The card pushed back before is still there for the file reader.
+    ASSERT_TRUE(ReadNextCard(&card, 0, nullptr, 0));
+    EXPECT_EQ(Text(card), "//J1 JOB");
+    ASSERT_TRUE(ReadNextCard(&card, 0, nullptr, 0));
+    EXPECT_EQ(Text(card), "//S1 EXEC PGM=X");
+}
+
+class InstreamCards : public ReaderTest {
+  protected:
+    void SetUp() override {
+        ReaderTest::SetUp();
+        ASSERT_TRUE(CreateJCLStatement(&step_, 0));
+        step_->endFileLine = 1;
+        setCurrentStepStmt(step_);
+    }
+    void TearDown() override {
+        setCurrentStepStmt(nullptr);
+        DeleteJCLStatement(step_, TRUE, 0);
+        ReaderTest::TearDown();
+    }
+    int32_t Count() const {
+        return stmt_->inStreamData ? static_cast<RD_InstreamData*>(stmt_->inStreamData)->RecordCount
+                                   : 0;
+    }
+    JCLStatement* step_ = nullptr;
+};
+
+TEST_F(InstreamCards, SlashSlashCardIsKeptAndSlashStarCardConsumed) {
+    Member({"DATA1", "DATA2", "//S2 EXEC PGM=Y", "D3", "/*", "//DD1 DD DUMMY"});
+    SkipInStreamData(TRUE, TRUE, FALSE, "", stmt_, "JES2", 0, 0);
+    EXPECT_EQ(Count(), 2);
+    EXPECT_EQ(stmt_->endFileLine, 2);
+    EXPECT_EQ(step_->endFileLine, 2);
+    SourceLine card{};
+    ASSERT_TRUE(ReadNextCard(&card, 0, nullptr, 0));
+    EXPECT_EQ(Text(card), "//S2 EXEC PGM=Y");
+
+    void* first = stmt_->inStreamData;
+    ResetJCLStatement(stmt_, 0); // forgets the spool without freeing it
+    EXPECT_EQ(stmt_->inStreamData, nullptr);
+    DeleteInstreamSpool(first, 0);
+    SkipInStreamData(TRUE, TRUE, FALSE, "", stmt_, "JES2", 0, 0);
+    EXPECT_EQ(Count(), 1);
+    // The delimiter card moves the end lines too, and is consumed.
+    EXPECT_EQ(stmt_->endFileLine, 5);
+    EXPECT_EQ(step_->endFileLine, 5);
+    ASSERT_TRUE(ReadNextCard(&card, 0, nullptr, 0));
+    EXPECT_EQ(Text(card), "//DD1 DD DUMMY");
+}
+
+TEST_F(InstreamCards, DelimiterCardsAndCapturedDirectivesInsideData) {
+    SetCaptureOPCStatements();
+    // A captured directive never ends data that "//" cards end.
+    Member({"//*%OPC SCAN", "D1", "//S1 EXEC PGM=X"});
+    SkipInStreamData(TRUE, TRUE, FALSE, "", stmt_, "JES2", 0, 0);
+    EXPECT_EQ(Count(), 2);
+    char* text = nullptr;
+    int32_t length = 0;
+    ASSERT_TRUE(ReadFirstInstreamSpool(stmt_->inStreamData, &text, &length));
+    EXPECT_STREQ(text, "//*%OPC SCAN");
+    SourceLine card{};
+    ASSERT_TRUE(ReadNextCard(&card, 0, nullptr, 0));
+    EXPECT_EQ(Text(card), "//S1 EXEC PGM=X");
+
+    // With only a delimiter, "//" and "/*" cards are data; the delimiter card is consumed.
+    void* spool = stmt_->inStreamData;
+    ResetJCLStatement(stmt_, 0);
+    DeleteInstreamSpool(spool, 0);
+    void* cursor = Cards({"//NOT END", "/*", "ABC END", "AFTER"});
+    SkipInStreamDataFrom(FALSE, FALSE, TRUE, "AB", stmt_, cursor, "JES3", 0, 0);
+    EXPECT_EQ(Count(), 2);
+    EXPECT_EQ(stmt_->endFileLine, 3);
+    ASSERT_TRUE(ReadNextCard(&card, 0, cursor, 0));
+    EXPECT_EQ(Text(card), "AFTER");
+}
+
+TEST_F(InstreamCards, EndOfInputInsideDataIsReportedToTheNextRead) {
+    Member({"D1", "D2"});
+    SkipInStreamData(TRUE, TRUE, FALSE, "", stmt_, "JES2", 0, 0);
+    EXPECT_EQ(Count(), 2);
+    // Another member opened now is not seen by the next read: it gets the end again.
+    const std::string lib = Container("LIB2", {{"NEXT", "//J2 JOB\n"}});
+    ASSERT_TRUE(OpenMain(lib, "NEXT"));
+    SourceLine card{};
+    EXPECT_FALSE(ReadNextCard(&card, 0, nullptr, 0));
+    ASSERT_TRUE(ReadNextCard(&card, 0, nullptr, 0));
+    EXPECT_EQ(Text(card), "//J2 JOB");
+}
+
+TEST_F(InstreamCards, CardListDataStaysInTheList) {
+    void* cursor = Cards({"D1", "#JCL", "D2", "//S2 EXEC PGM=Y"});
+    SkipInStreamDataFrom(TRUE, TRUE, FALSE, "", stmt_, cursor, "JES2", 0, 0);
+    EXPECT_EQ(Count(), 2);
+    EXPECT_EQ(step_->endFileLine, 3);
+    SourceLine card{};
+    ASSERT_TRUE(ReadNextCard(&card, 0, cursor, 0));
+    EXPECT_EQ(Text(card), "//S2 EXEC PGM=Y");
+    EXPECT_FALSE(ReadNextCard(&card, 0, cursor, 0));
+}
+
+} // namespace
+} // namespace kvr::test

@@ -1,0 +1,206 @@
+// The statement record: fresh, reset, copied and deleted records, the accessors that parse
+// the operand text on first demand, the operation table, type names and the memory report.
+#include "reader/jcl_statement.h"
+
+#include "reader/instream_data.h"
+#include "reader/operand_scanner.h"
+#include "reader_fixture.h"
+
+namespace kvr::test {
+namespace {
+
+using StatementRecord = ReaderTest;
+
+void SetParms(JCLStatement* stmt, const std::string& text) {
+    ASSERT_TRUE(AllocateParmArea(stmt, text.size(), 0));
+    std::memcpy(stmt->StatementParms, text.c_str(), text.size() + 1);
+    stmt->ParmLength = static_cast<int32_t>(text.size());
+}
+
+TEST_F(StatementRecord, FreshResetAndMarkerRecords) {
+    JCLStatement* fresh = nullptr;
+    ASSERT_TRUE(CreateJCLStatement(&fresh, 0));
+    EXPECT_EQ(fresh->FileReference, -1);
+    EXPECT_EQ(fresh->fileLine, 0);
+    EXPECT_EQ(fresh->endFileLine, 0);
+    EXPECT_EQ(fresh->EXEC_endFileLine, 0);
+    EXPECT_STREQ(fresh->StatementLabel, "");
+    EXPECT_EQ(fresh->StatementType, RD_UNKNOWN);
+    EXPECT_STREQ(fresh->StatementOp, "");
+    EXPECT_EQ(fresh->StatementParms, nullptr);
+    EXPECT_EQ(fresh->ParmStructure, nullptr);
+    EXPECT_EQ(fresh->inStreamData, nullptr);
+
+    // Reset frees text and structure but only forgets the spool.
+    fresh->FileReference = 3;
+    std::strcpy(fresh->StatementLabel, "S1");
+    fresh->LabelLength = 2;
+    SetParms(fresh, "A,B");
+    EXPECT_EQ(JCLStatementParmCount(fresh, 0, 0), 2);
+    SourceLine card = MakeCard("DATA", 4);
+    ASSERT_EQ(AddInstreamDataToStmt(fresh, &card, 0), 1);
+    void* spool = fresh->inStreamData;
+    ResetJCLStatement(fresh, 0);
+    EXPECT_EQ(fresh->FileReference, -1);
+    EXPECT_EQ(fresh->LabelLength, 0);
+    EXPECT_EQ(fresh->StatementParms, nullptr);
+    EXPECT_EQ(fresh->ParmStructure, nullptr);
+    EXPECT_EQ(fresh->inStreamData, nullptr);
+    DeleteInstreamSpool(spool, 0);
+    DeleteJCLStatement(fresh, FALSE, 0);
+    DeleteJCLStatement(nullptr, TRUE, 0);
+
+    struct Marker {
+        BOOLEAN (*make)(JCLStatement**, int32_t);
+        RD_JCL_STATEMENT_TYPE type;
+    };
+    for (const Marker& marker :
+         {Marker{CreateEndOfStepStmt, RD_STEP_END}, Marker{CreateEndOfJobStmt, RD_JOB_END},
+          Marker{CreateEndOfProcStmt, RD_PEND}, Marker{CreateStartOfProcStmt, RD_PROC}}) {
+        JCLStatement* made = nullptr;
+        ASSERT_TRUE(marker.make(&made, 0));
+        EXPECT_EQ(made->StatementType, marker.type);
+        EXPECT_STREQ(made->StatementOp, "");
+        EXPECT_EQ(made->LabelLength, 0);
+        EXPECT_EQ(made->FileReference, -1);
+        DeleteJCLStatement(made, TRUE, 0);
+    }
+}
+
+TEST_F(StatementRecord, CopiesAreDeepAndTheirTextIsFull) {
+    stmt_->FileReference = 2;
+    stmt_->fileLine = 10;
+    stmt_->endFileLine = 12;
+    stmt_->EXEC_endFileLine = 11;
+    std::strcpy(stmt_->StatementLabel, "DD1");
+    stmt_->LabelLength = 3;
+    stmt_->StatementType = RD_DD;
+    std::strcpy(stmt_->StatementOp, "DD");
+    ASSERT_TRUE(AllocateParmArea(stmt_, kOperandAreaSize, 0));
+    std::strcpy(stmt_->StatementParms, "*,DLM=$$");
+    stmt_->ParmLength = 8;
+    ASSERT_NE(JCLStmtParsedParms(stmt_, 0, 0), nullptr);
+    for (const char* data : {"LINE 1", "LINE 2"}) {
+        SourceLine card = MakeCard(data, 13);
+        ASSERT_EQ(AddInstreamDataToStmt(stmt_, &card, 0), 1);
+    }
+
+    JCLStatement* copy = nullptr;
+    ASSERT_TRUE(CopyJCLStatement(&copy, stmt_, 0));
+    EXPECT_EQ(copy->FileReference, 2);
+    EXPECT_EQ(copy->fileLine, 10);
+    EXPECT_EQ(copy->endFileLine, 12);
+    EXPECT_EQ(copy->EXEC_endFileLine, 11);
+    EXPECT_STREQ(copy->StatementLabel, "DD1");
+    EXPECT_EQ(copy->StatementType, RD_DD);
+    EXPECT_STREQ(copy->StatementOp, "DD");
+    EXPECT_NE(copy->StatementParms, stmt_->StatementParms);
+    EXPECT_STREQ(copy->StatementParms, "*,DLM=$$");
+    EXPECT_EQ(copy->ParmLength, 8);
+    EXPECT_EQ(copy->ParmMaxLength, 8);
+    EXPECT_EQ(copy->ParmStructure, nullptr);
+    ASSERT_NE(copy->inStreamData, nullptr);
+    EXPECT_NE(copy->inStreamData, stmt_->inStreamData);
+    EXPECT_EQ(static_cast<RD_InstreamData*>(copy->inStreamData)->RecordCount, 2);
+
+    // Nothing more fits into the copy's text.
+    SourceLine card = MakeCard("// X", 14);
+    EXPECT_EQ(CopyParm(copy, &card, 4, ",MORE", kContinueComma, FALSE, 0, 0), STMT_DONE);
+    EXPECT_STREQ(copy->StatementParms, "*,DLM=$$");
+    EXPECT_EQ(Messages(), (std::vector<int>{1403}));
+    DeleteJCLStatement(copy, TRUE, 0);
+
+    // A statement without text copies to one without text.
+    DeleteInstreamSpool(stmt_->inStreamData, 0);
+    ResetJCLStatement(stmt_, 0);
+    ASSERT_TRUE(CopyJCLStatement(&copy, stmt_, 0));
+    EXPECT_EQ(copy->StatementParms, nullptr);
+    EXPECT_EQ(copy->inStreamData, nullptr);
+    DeleteJCLStatement(copy, TRUE, 0);
+}
+
+TEST_F(StatementRecord, AccessorsParseOnceAndOnlyWhenThereIsText) {
+    char* text = nullptr;
+    EXPECT_FALSE(JCLStatementParmText(stmt_, &text));
+    EXPECT_EQ(JCLStatementParmCount(stmt_, 0, 0), 0);
+    EXPECT_FALSE(JCLStatementKeywordParm(stmt_, "PGM", &text, 0, 0));
+    EXPECT_FALSE(JCLStatementPositionalParm(stmt_, 1, &text, 0, 0));
+    EXPECT_EQ(stmt_->ParmStructure, nullptr); // nothing was parsed
+
+    SetParms(stmt_, "PROC1,PARM='A,B',COND=(0,NE)");
+    ASSERT_TRUE(JCLStatementParmText(stmt_, &text));
+    EXPECT_EQ(text, stmt_->StatementParms);
+    EXPECT_EQ(JCLStatementParmLength(stmt_), 28);
+    EXPECT_EQ(JCLStatementParmCount(stmt_, 0, 0), 3);
+    void* parsed = stmt_->ParmStructure;
+    ASSERT_TRUE(JCLStatementKeywordParm(stmt_, "PARM", &text, 0, 0));
+    EXPECT_STREQ(text, "PARM='A,B'");
+    ASSERT_TRUE(JCLStatementPositionalParm(stmt_, 1, &text, 0, 0));
+    EXPECT_STREQ(text, "PROC1");
+    EXPECT_FALSE(JCLStatementPositionalParm(stmt_, 4, &text, 0, 0));
+    EXPECT_FALSE(JCLStatementKeywordParm(stmt_, "PGM", &text, 0, 0));
+    EXPECT_EQ(stmt_->ParmStructure, parsed);
+
+    // An asterisk is an ordinary character of the operands here.
+    ResetJCLStatement(stmt_, 0);
+    SetParms(stmt_, "A*B,C");
+    EXPECT_EQ(JCLStatementParmCount(stmt_, 0, 0), 2);
+
+    // A one-character area holds its character and terminator.
+    ResetJCLStatement(stmt_, 0);
+    ASSERT_TRUE(AllocateParmArea(stmt_, 1, 0));
+    EXPECT_EQ(stmt_->ParmMaxLength, 1);
+    EXPECT_EQ(stmt_->ParmLength, 0);
+    EXPECT_STREQ(stmt_->StatementParms, "");
+}
+
+TEST_F(StatementRecord, OperationTableAndTypeNames) {
+    const std::pair<const char*, RD_JCL_STATEMENT_TYPE> table[] = {{"COMMAND", RD_JCL_COMMAND},
+                                                                   {"CNTL", RD_CNTL},
+                                                                   {"DD", RD_DD},
+                                                                   {"DPROC", RD_PROC},
+                                                                   {"", RD_DELIMITER},
+                                                                   {"ENDCNTL", RD_ENDCNTL},
+                                                                   {"EXEC", RD_EXEC},
+                                                                   {"IF", RD_IF},
+                                                                   {"ELSE", RD_ELSE},
+                                                                   {"ENDIF", RD_ENDIF},
+                                                                   {"INCLUDE", RD_INCLUDE},
+                                                                   {"JCLLIB", RD_JCLLIB},
+                                                                   {"JOB", RD_JOB},
+                                                                   {"OUTPUT", RD_OUTPUT},
+                                                                   {"PROC", RD_PROC},
+                                                                   {"PEND", RD_PEND},
+                                                                   {"SET", RD_SET},
+                                                                   {"XMIT", RD_XMIT}};
+    for (const auto& [word, type] : table)
+        EXPECT_EQ(LookupStatementType(word), type) << word;
+    for (const char* unknown : {"dd", "EXECUTE", "JES2", "END", "DD "})
+        EXPECT_EQ(LookupStatementType(unknown), RD_UNKNOWN) << unknown;
+
+    EXPECT_STREQ(reportStatementType(RD_UNKNOWN), "UNKNOWN");
+    EXPECT_STREQ(reportStatementType(RD_JCL_COMMAND), "JCL COMMAND");
+    EXPECT_STREQ(reportStatementType(RD_ENDCNTL), "END CNTL");
+    EXPECT_STREQ(reportStatementType(RD_ENDIF), "END IF");
+    EXPECT_STREQ(reportStatementType(RD_JOB_END), "JOB END");
+    EXPECT_STREQ(reportStatementType(RD_STEP_END), "STEP END");
+    EXPECT_STREQ(reportStatementType(RD_QUILLO_OPC), "QUILLO OPC");
+    EXPECT_STREQ(reportStatementType(RD_TABLESIZE), "TABLE SIZE");
+    EXPECT_STREQ(reportStatementType(26), "");
+    EXPECT_STREQ(reportStatementType(-1), "");
+}
+
+TEST_F(StatementRecord, MemoryFailureReportAndItsRecord) {
+    reportMemoryAllocationError(0);
+    EXPECT_EQ(Messages(), (std::vector<int>{1450}));
+    const std::vector<std::string> records = ImportLines();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].rfind("MSG JCL KVR4000 16 1450 ", 0), 0u) << records[0];
+
+    EXPECT_STREQ(MsgProgramId(0), "KVR4000");
+    EXPECT_STREQ(MsgProgramId(1), "KVR4000");
+    EXPECT_STREQ(MsgProgramId(2), "VADIRADO");
+}
+
+} // namespace
+} // namespace kvr::test
