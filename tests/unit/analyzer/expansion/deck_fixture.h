@@ -95,6 +95,7 @@ class DeckTest : public ::testing::Test {
     // Expands JOBS/MEM as the member loop does; the deck stays for inspection.
     BOOLEAN Expand(const std::vector<std::string>& cards, int16_t mode = 0, int32_t debug = 0) {
         Release();
+        ClearLog();
         if (mode == 2) setMessageDll("pjwenus.dll");
         Member(jobs_, "MEM", cards);
         InitializeFields(debug);
@@ -191,6 +192,12 @@ class DeckTest : public ::testing::Test {
         return names;
     }
 
+    // Each expansion is judged by its own messages.
+    void ClearLog() {
+        KVRCloseLogFile();
+        WriteFile(logPath_, "");
+        KVROpenLogFile(FALSE, 0);
+    }
     std::vector<std::string> LogLines() {
         KVRFlushLogFile();
         return SplitLines(ReadFile(logPath_));
