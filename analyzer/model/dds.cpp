@@ -71,12 +71,20 @@ void AddDD(void* arrayJclDeck, const char* iDDName, SOURCE_REF iFileReference, B
            const char* iDatasetName, const char* iStatus, const char* iDisposition,
            const char* iParms, void* iInStreamData, int32_t iFileLine, int32_t iEndFileLine,
            const char* iSiteName, JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug) {
+    // The in-stream data is handed over with the call: a statement that adds nothing
+    // releases it here.
     RD_JobStruct* job = QueryCurrentJob();
-    if (job == nullptr) return;
+    if (job == nullptr) {
+        DeleteInstreamSpool(iInStreamData, debug);
+        return;
+    }
     RD_DDStatement* dd = DDForStatement(arrayJclDeck, job, TextOrEmpty(iDDName), iFileReference,
                                         iFileLine, iEndFileLine, TextOrEmpty(iDatasetName),
                                         TextOrEmpty(iSiteName), iStmt, iProcessingMode, debug);
-    if (dd == nullptr || KVRU005() > 4) return;
+    if (dd == nullptr || KVRU005() > 4) {
+        DeleteInstreamSpool(iInStreamData, debug);
+        return;
+    }
     RD_DatasetConcatenation* entry = AllocateConcatenation(
         iFileReference, iFileLine, iEndFileLine, iHasDUMMY, TextOrEmpty(iDatasetName),
         TextOrEmpty(iStatus), TextOrEmpty(iDisposition), TextOrEmpty(iParms), iInStreamData,

@@ -85,6 +85,15 @@ TEST_F(OverrideTest, UnlabelledStatementsWalkTheConcatenation) {
     Override(start, "", "DSN=E2");
     EXPECT_EQ(DatasetNames(StepDD(Step("STEP2"), "EXTRA")), (std::vector<std::string>{"E1", "E2"}));
     EXPECT_EQ(KVRU005(), 0);
+
+    // A step that is not found ends the walk: the next unlabelled DD follows no override.
+    CapturedLog log;
+    Override(start, "NOSUCH.LIB", "DSN=N1");
+    Override(start, "", "DSN=E3");
+    std::vector<std::string> lines = log.Lines();
+    EXPECT_TRUE(Logged(lines, "KVR1396W"));
+    EXPECT_TRUE(Logged(lines, "KVR1463W"));
+    EXPECT_EQ(DatasetNames(StepDD(Step("STEP2"), "EXTRA")), (std::vector<std::string>{"E1", "E2"}));
 }
 
 TEST_F(OverrideTest, StepsMayBeNamedInAnyOrder) {

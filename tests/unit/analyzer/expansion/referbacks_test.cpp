@@ -84,10 +84,12 @@ TEST_F(ReferbackTest, ProcedureStepsAreFoundThroughTheCallingStep) {
     DD("IN", "DSN=*.CALL.PSTEP.OUT");
     DD("IN2", "DSN=*.PSTEP.OUT"); // a procedure step is not found by its name alone
     DD("IN3", "DSN=*.OTHER.PSTEP.OUT");
+    DD("IN4", "DSN=*.CALL.PSTEP.EXTRA.OUT"); // four names: not a referback form
     EXPECT_STREQ(FirstEntry(Step("PSTEP2"), "IN")->DatasetName, "PROC.OUT");
     EXPECT_STREQ(FirstEntry(Step("AFTER"), "IN")->DatasetName, "PROC.OUT");
     EXPECT_STREQ(FirstEntry(Step("AFTER"), "IN2")->DatasetName, "*.PSTEP.OUT");
     EXPECT_STREQ(FirstEntry(Step("AFTER"), "IN3")->DatasetName, "*.OTHER.PSTEP.OUT");
+    EXPECT_STREQ(FirstEntry(Step("AFTER"), "IN4")->DatasetName, "*.CALL.PSTEP.EXTRA.OUT");
 }
 
 TEST_F(ReferbackTest, MalformedOrUnresolvedReferbacksStayAsWritten) {

@@ -158,6 +158,27 @@ TEST_F(DDStatementTest, NothingIsAddedOnceTheSeverityIsAboveFour) {
     EXPECT_EQ(StepDD(Step("S1"), "DD1"), nullptr);
 }
 
+TEST_F(DDStatementTest, InstreamDataOfAStatementThatAddsNothingIsReleased) {
+    // Each case leaves the block count as it found it: the handed-over data is not lost.
+    auto instreamDD = [this](const char* label) {
+        const int32_t before = OutstandingBlocks();
+        {
+            StatementPtr stmt = DDStatement(label, "*", 4);
+            AttachInstreamData(stmt.get(), {"DATA"});
+            ProcessDDCard(deck, stmt.get(), "SITE", 0, 0);
+        }
+        EXPECT_EQ(OutstandingBlocks(), before) << label;
+    };
+    CapturedLog log;
+    instreamDD("SYSIN"); // no job
+    StartJob("J");
+    instreamDD("SYSIN"); // before the first step: 1376
+    instreamDD("");      // no DD to continue: 1373
+    std::vector<std::string> lines = log.Lines();
+    EXPECT_TRUE(Logged(lines, "KVR1376W"));
+    EXPECT_TRUE(Logged(lines, "KVR1373W"));
+}
+
 class MergeTest : public DDStatementTest {
   protected:
     // A procedure entry with these values, as AddDD would have made it.
