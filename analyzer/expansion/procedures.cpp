@@ -280,7 +280,6 @@ void KVR4006_BuildInstreamProcStatementList(void* arrayJclDeck, StatementList* s
         KVRWriteMessageWithFileLine(MessageFor(iProcessingMode, 1407, 3096), TRUE, lastRef,
                                     lastLine, iProcessingMode);
     DeleteJCLStatement(stmt, TRUE, debug);
-    reportStmtList("Proc", stmtList, debug);
 }
 
 RD_ProcedureHeader* GetProcedureStatementList(void* arrayJclDeck, const char* iProcName,

@@ -23,6 +23,15 @@ namespace {
 
 using namespace kvr;
 
+// Removes the harness's folder when the process ends.
+struct FolderRemover {
+    std::filesystem::path path;
+    ~FolderRemover() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+};
+
 std::filesystem::path Root() {
     static const std::filesystem::path root = [] {
         std::filesystem::path path = std::filesystem::temp_directory_path() /
@@ -45,6 +54,7 @@ std::filesystem::path Root() {
         LoadDefaultSearchList(0, 0);
         return path;
     }();
+    static const FolderRemover remover{root};
     return root;
 }
 

@@ -7,7 +7,7 @@ namespace kvr {
 namespace {
 
 using test::ExpansionTest;
-using Types = std::vector<int>;
+using TypeList = std::vector<int>;
 using Strings = std::vector<std::string>;
 
 TEST_F(ExpansionTest, IncludeMemberIsBuiltOnceWithTheValuesOfItsFirstInclude) {
@@ -30,7 +30,7 @@ TEST_F(ExpansionTest, IncludeMemberIsBuiltOnceWithTheValuesOfItsFirstInclude) {
     StatementList* first = GetIncludeStatementList(deck_, "INC1", includes[0], "JES2", 0, 0);
     ASSERT_NE(first, nullptr);
     // No markers at the end; an EXEC still gets its end of step in front.
-    EXPECT_EQ(Types(first), (std::vector<int>{RD_DD, RD_DD, RD_SET, RD_STEP_END, RD_EXEC}));
+    EXPECT_EQ(Types(first), (TypeList{RD_DD, RD_DD, RD_SET, RD_STEP_END, RD_EXEC}));
     EXPECT_EQ(Labels(first), (Strings{"ID1", "ID2", "", "", "IE1"}));
     EXPECT_EQ(Parms(Labelled(first, "ID1")), "DSN=FIRST.X");
     EXPECT_EQ(SymbolValue("W"), "1"); // SET applied while reading

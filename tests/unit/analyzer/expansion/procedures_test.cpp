@@ -9,7 +9,7 @@ namespace kvr {
 namespace {
 
 using test::ExpansionTest;
-using Types = std::vector<int>;
+using TypeList = std::vector<int>;
 using Strings = std::vector<std::string>;
 
 int32_t CardCount(const RD_ProcedureHeader* entry) {
@@ -28,7 +28,7 @@ TEST_F(ExpansionTest, InstreamProcedureIsStoredAndBuiltAgainForEachCall) {
                                   "//S2 EXEC P1"});           // 9
     // Neither the PROC statement nor the procedure's cards are in the job list.
     EXPECT_EQ(Types(job),
-              (std::vector<int>{RD_JOB, RD_SET, RD_STEP_END, RD_EXEC, RD_STEP_END, RD_EXEC, RD_STEP_END}));
+              (TypeList{RD_JOB, RD_SET, RD_STEP_END, RD_EXEC, RD_STEP_END, RD_EXEC, RD_STEP_END}));
 
     Call call = CallProcedure("P1", Labelled(job, "S1"));
     ASSERT_NE(call.entry, nullptr);
@@ -39,7 +39,7 @@ TEST_F(ExpansionTest, InstreamProcedureIsStoredAndBuiltAgainForEachCall) {
     EXPECT_STREQ(call.entry->procedureParms, "A=1,B=XY"); // substituted before it was stored
     ASSERT_EQ(call.list, call.entry->StatementList);
     EXPECT_EQ(Types(call.list),
-              (std::vector<int>{RD_PROC, RD_EXEC, RD_DD, RD_STEP_END, RD_EXEC, RD_STEP_END, RD_PEND}));
+              (TypeList{RD_PROC, RD_EXEC, RD_DD, RD_STEP_END, RD_EXEC, RD_STEP_END, RD_PEND}));
     EXPECT_EQ(Labels(call.list), (Strings{"P1", "PS1", "PD1", "", "PS2", "", ""}));
     EXPECT_EQ(Parms(Labelled(call.list, "PS1")), "PGM=X,PARM=2");
     EXPECT_EQ(Parms(Labelled(call.list, "PD1")), "DSN=2.XY");
@@ -57,7 +57,7 @@ TEST_F(ExpansionTest, InstreamProcedureIsStoredAndBuiltAgainForEachCall) {
 
     // The end of the call keeps the PROC statement only; the end record is all zero.
     EndCall(call);
-    EXPECT_EQ(Types(call.entry->StatementList), (std::vector<int>{RD_PROC}));
+    EXPECT_EQ(Types(call.entry->StatementList), (TypeList{RD_PROC}));
     EXPECT_EQ(call.entry->isStatementListBuilt, FALSE);
     auto ends = DeckItems<RD_ProcHeader>(RD_STRUCT_PROC_END);
     ASSERT_EQ(ends.size(), 1u);
@@ -89,8 +89,8 @@ TEST_F(ExpansionTest, InstreamProcedureWithoutNameTwiceDefinedOrWithoutPend) {
                                   "//X3 EXEC PGM=C", // 11 the source ends: no PEND
                                   "//* A COMMENT"}); // 12
     // The cards of the refused procedures stay in the job.
-    EXPECT_EQ(Types(job), (std::vector<int>{RD_JOB, RD_STEP_END, RD_EXEC, RD_PEND, RD_STEP_END, RD_EXEC,
-                                 RD_PEND, RD_STEP_END}));
+    EXPECT_EQ(Types(job), (TypeList{RD_JOB, RD_STEP_END, RD_EXEC, RD_PEND, RD_STEP_END, RD_EXEC,
+                                    RD_PEND, RD_STEP_END}));
     EXPECT_EQ(Labels(job), (Strings{"J1", "", "X1", "", "", "X2", "", ""}));
     EXPECT_EQ(LogLines(), (Strings{WarningAt("MEM", 2), MessageText(1406), WarningAt("MEM", 7),
                                    MessageText(1315), WarningAt("MEM", 12), MessageText(1407)}));
@@ -100,7 +100,7 @@ TEST_F(ExpansionTest, InstreamProcedureWithoutNameTwiceDefinedOrWithoutPend) {
     Call p2 = CallProcedure("P2", Labelled(job, "X1"));
     ASSERT_NE(p2.entry, nullptr);
     EXPECT_EQ(CardCount(p2.entry), 2);
-    EXPECT_EQ(Types(p2.list), (std::vector<int>{RD_PROC, RD_EXEC}));
+    EXPECT_EQ(Types(p2.list), (TypeList{RD_PROC, RD_EXEC}));
     Strings log = LogLines();
     ASSERT_EQ(log.size(), 8u);
     EXPECT_EQ(log[6], WarningAt("MEM", 11));
@@ -110,7 +110,7 @@ TEST_F(ExpansionTest, InstreamProcedureWithoutNameTwiceDefinedOrWithoutPend) {
     // P1 holds its PEND card only: no statements and no end of step.
     Call p1 = CallProcedure("P1", Labelled(job, "X1"));
     EXPECT_EQ(CardCount(p1.entry), 1);
-    EXPECT_EQ(Types(p1.list), (std::vector<int>{RD_PROC, RD_PEND}));
+    EXPECT_EQ(Types(p1.list), (TypeList{RD_PROC, RD_PEND}));
     EndCall(p1);
     EXPECT_EQ(LogLines().size(), 8u);
 }
@@ -128,7 +128,7 @@ TEST_F(ExpansionTest, CatalogedProcedureIsReadOnceAndBuiltWithEachCallsValues) {
     EXPECT_EQ(CardCount(first.entry), 4);
     EXPECT_STREQ(first.entry->procedureParms, "CPROC,X=ONE");
     EXPECT_EQ(Types(first.list),
-              (std::vector<int>{RD_PROC, RD_STEP_END, RD_EXEC, RD_DD, RD_STEP_END, RD_PEND}));
+              (TypeList{RD_PROC, RD_STEP_END, RD_EXEC, RD_DD, RD_STEP_END, RD_PEND}));
     EXPECT_EQ(Parms(Labelled(first.list, "C1")), "PGM=P1,PARM=ONE");
     EXPECT_EQ(Parms(Labelled(first.list, "CD1")), "DSN=ONE.DATA");
     // A second PROC statement is dropped.
@@ -163,7 +163,7 @@ TEST_F(ExpansionTest, ProcedureFirstStatementDecidesTheStartMarker) {
         ReadJob({"//J1 JOB", "//S1 EXEC DDPROC", "//S2 EXEC SETPROC", "//S3 EXEC EXPROC"});
     const auto expand = [&](const char* name, const char* step) {
         Call call = CallProcedure(name, Labelled(job, step));
-        std::vector<int> types = Types(call.list);
+        TypeList types = Types(call.list);
         Strings parms;
         for (JCLStatement* stmt : Stmts(call.list))
             parms.push_back(Parms(stmt));
@@ -171,12 +171,12 @@ TEST_F(ExpansionTest, ProcedureFirstStatementDecidesTheStartMarker) {
         return std::make_pair(types, parms);
     };
     EXPECT_EQ(expand("DDPROC", "S1").first,
-              (std::vector<int>{RD_PROC, RD_DD, RD_STEP_END, RD_EXEC, RD_STEP_END, RD_PEND}));
+              (TypeList{RD_PROC, RD_DD, RD_STEP_END, RD_EXEC, RD_STEP_END, RD_PEND}));
     auto [types, parms] = expand("SETPROC", "S2");
-    EXPECT_EQ(types, (std::vector<int>{RD_PROC, RD_SET, RD_STEP_END, RD_EXEC, RD_STEP_END, RD_PEND}));
+    EXPECT_EQ(types, (TypeList{RD_PROC, RD_SET, RD_STEP_END, RD_EXEC, RD_STEP_END, RD_PEND}));
     EXPECT_EQ(parms[3], "PGM=X,PARM=1");
     EXPECT_EQ(expand("EXPROC", "S3").first,
-              (std::vector<int>{RD_STEP_END, RD_EXEC, RD_DD, RD_STEP_END, RD_PEND}));
+              (TypeList{RD_STEP_END, RD_EXEC, RD_DD, RD_STEP_END, RD_PEND}));
     EXPECT_TRUE(LoggedNumbers().empty());
 }
 
@@ -185,7 +185,7 @@ TEST_F(ExpansionTest, ProcedureNotFoundIsSearchedOnceAndExpandsToNothing) {
     Call first = CallProcedure("NOPROC", Labelled(job, "S1"));
     ASSERT_NE(first.entry, nullptr);
     EXPECT_EQ(CardCount(first.entry), 0);
-    EXPECT_EQ(Types(first.list), (std::vector<int>{RD_STEP_END, RD_PEND}));
+    EXPECT_EQ(Types(first.list), (TypeList{RD_STEP_END, RD_PEND}));
     EndCall(first);
     char notFound[512] = {};
     KVRGetMessageText(notFound, 1309, "NOPROC", nullptr, nullptr, nullptr);

@@ -12,7 +12,7 @@ namespace kvr {
 namespace {
 
 using test::ExpansionTest;
-using Types = std::vector<int>;
+using TypeList = std::vector<int>;
 using Strings = std::vector<std::string>;
 
 TEST_F(ExpansionTest, JobListPutsStepEndsBeforeExecsAndJobEndsBeforeLaterJobs) {
@@ -28,15 +28,15 @@ TEST_F(ExpansionTest, JobListPutsStepEndsBeforeExecsAndJobEndsBeforeLaterJobs) {
                                    "//J2 JOB",                  // 10
                                    "//T1 EXEC PGM=D"});         // 11
     ASSERT_NE(list, nullptr);
-    EXPECT_EQ(Types(list),
-              (std::vector<int>{RD_JOB, RD_STEP_END, RD_EXEC, RD_DD, RD_STEP_END, RD_EXEC, RD_DD, RD_DD,
-                     RD_STEP_END, RD_EXEC, RD_JOB_END, RD_JOB, RD_STEP_END, RD_EXEC, RD_STEP_END}));
+    EXPECT_EQ(Types(list), (TypeList{RD_JOB, RD_STEP_END, RD_EXEC, RD_DD, RD_STEP_END, RD_EXEC,
+                                     RD_DD, RD_DD, RD_STEP_END, RD_EXEC, RD_JOB_END, RD_JOB,
+                                     RD_STEP_END, RD_EXEC, RD_STEP_END}));
     EXPECT_EQ(Labels(list), (Strings{"J1", "", "S1", "DD1", "", "S2", "DD2", "DD3", "", "S3", "",
                                      "J2", "", "T1", ""}));
     EXPECT_EQ(Parms(Labelled(list, "J1")), "(ACCT),'X'");
     EXPECT_EQ(Parms(Labelled(list, "DD1")), "DSN=A.B,DISP=SHR");
     EXPECT_EQ(getJobCount(), 2);
-    EXPECT_EQ(getStmtCount(), 11);
+    EXPECT_EQ(getStmtCount(), 9); // the data cards belong to DD3
 
     // The list's EXEC copies end where their steps end, data cards and "/*" included.
     EXPECT_EQ(Labelled(list, "S1")->endFileLine, 3);
@@ -55,11 +55,28 @@ TEST_F(ExpansionTest, JobListPutsStepEndsBeforeExecsAndJobEndsBeforeLaterJobs) {
     EXPECT_TRUE(LoggedNumbers().empty());
 }
 
+TEST_F(ExpansionTest, DataCardsWhereAStatementShouldStartBecomeASysinDd) {
+    StatementList* list =
+        ReadJob({"//J1 JOB", "//S1 EXEC PGM=A", "DATA 1", "DATA 2", "//S2 EXEC PGM=B"});
+    EXPECT_EQ(Types(list),
+              (TypeList{RD_JOB, RD_STEP_END, RD_EXEC, RD_DD, RD_STEP_END, RD_EXEC, RD_STEP_END}));
+    JCLStatement* sysin = Labelled(list, "SYSIN");
+    ASSERT_NE(sysin, nullptr);
+    EXPECT_EQ(Parms(sysin), "*");
+    ASSERT_NE(sysin->inStreamData, nullptr);
+    auto* spool = static_cast<RD_InstreamData*>(sysin->inStreamData);
+    EXPECT_EQ(spool->RecordCount, 2);
+    EXPECT_EQ(spool->fileLine, 3);
+    EXPECT_EQ(spool->endFileLine, 4);
+    // The reading record's own copy of the data is released with it (checked by the
+    // block counters when the test ends).
+}
+
 TEST_F(ExpansionTest, SetStatementsTakeEffectForTheCardsReadAfterThem) {
     StatementList* list = ReadJob({"//J1 JOB", "//  SET V=ONE", "//S1 EXEC PGM=A,PARM=&V",
                                    "//  SET V='TWO'", "//D1 DD DSN=&V..X"});
     EXPECT_EQ(Types(list),
-              (std::vector<int>{RD_JOB, RD_SET, RD_STEP_END, RD_EXEC, RD_SET, RD_DD, RD_STEP_END}));
+              (TypeList{RD_JOB, RD_SET, RD_STEP_END, RD_EXEC, RD_SET, RD_DD, RD_STEP_END}));
     EXPECT_EQ(Parms(Labelled(list, "S1")), "PGM=A,PARM=ONE");
     EXPECT_EQ(Parms(Labelled(list, "D1")), "DSN=TWO.X");
     EXPECT_EQ(SymbolValue("V"), "TWO"); // left in the job scope for the walk
@@ -96,7 +113,7 @@ TEST_F(ExpansionTest, CatalogedProcedureListsGetStartAndEndMarkers) {
         KVR4006_BuildCatalogedProcStatementList(deck_, &list, cursor, "JES2", 0, 0);
         DeleteCursor(cursor, 0);
         FreeList(cardList, 0);
-        std::vector<int> types = Types(list);
+        TypeList types = Types(list);
         Strings labels = Labels(list);
         Strings parms;
         for (JCLStatement* stmt : Stmts(list))
@@ -107,15 +124,15 @@ TEST_F(ExpansionTest, CatalogedProcedureListsGetStartAndEndMarkers) {
 
     // A first DD or SET statement gets a PROC marker in front.
     auto [types, labels, parms] = build({"//D1 DD DSN=A", "//E1 EXEC PGM=X"});
-    EXPECT_EQ(types, (std::vector<int>{RD_PROC, RD_DD, RD_STEP_END, RD_EXEC, RD_STEP_END, RD_PEND}));
+    EXPECT_EQ(types, (TypeList{RD_PROC, RD_DD, RD_STEP_END, RD_EXEC, RD_STEP_END, RD_PEND}));
     EXPECT_EQ(labels, (Strings{"", "D1", "", "E1", "", ""}));
     std::tie(types, labels, parms) = build({"//  SET A=1", "//E1 EXEC PGM=X,PARM=&A"});
-    EXPECT_EQ(types, (std::vector<int>{RD_PROC, RD_SET, RD_STEP_END, RD_EXEC, RD_STEP_END, RD_PEND}));
+    EXPECT_EQ(types, (TypeList{RD_PROC, RD_SET, RD_STEP_END, RD_EXEC, RD_STEP_END, RD_PEND}));
     EXPECT_EQ(parms[3], "PGM=X,PARM=1");
 
     // A first EXEC gets none: its end-of-step marker comes first.
     std::tie(types, labels, parms) = build({"//E1 EXEC PGM=X", "//D1 DD DSN=A"});
-    EXPECT_EQ(types, (std::vector<int>{RD_STEP_END, RD_EXEC, RD_DD, RD_STEP_END, RD_PEND}));
+    EXPECT_EQ(types, (TypeList{RD_STEP_END, RD_EXEC, RD_DD, RD_STEP_END, RD_PEND}));
 
     // A PROC statement first is kept, with its defaults in the scope of the call; a PEND
     // is preceded by an end of step.
@@ -123,8 +140,8 @@ TEST_F(ExpansionTest, CatalogedProcedureListsGetStartAndEndMarkers) {
     SetScopedSymbolValue("X", "CALL", TRUE, 0);
     std::tie(types, labels, parms) =
         build({"//CP PROC X=DEF,Z='Q R'", "//E1 EXEC PGM=X,PARM=&X", "//  PEND"});
-    EXPECT_EQ(types,
-              (std::vector<int>{RD_PROC, RD_STEP_END, RD_EXEC, RD_STEP_END, RD_PEND, RD_STEP_END, RD_PEND}));
+    EXPECT_EQ(types, (TypeList{RD_PROC, RD_STEP_END, RD_EXEC, RD_STEP_END, RD_PEND, RD_STEP_END,
+                               RD_PEND}));
     EXPECT_EQ(labels[0], "CP");
     EXPECT_EQ(parms[0], "X=DEF,Z='Q R'");
     EXPECT_EQ(parms[2], "PGM=X,PARM=CALL");
