@@ -23,10 +23,21 @@ namespace {
 
 using namespace kvr;
 
+const std::filesystem::path& RootPath() {
+    static const std::filesystem::path path =
+        std::filesystem::temp_directory_path() / ("kvr_deck_fuzz_" + std::to_string(::getpid()));
+    return path;
+}
+
+void RemoveRoot() {
+    std::error_code ignored;
+    std::filesystem::remove_all(RootPath(), ignored);
+}
+
 std::filesystem::path Root() {
     static const std::filesystem::path root = [] {
-        std::filesystem::path path = std::filesystem::temp_directory_path() /
-                                     ("kvr_deck_fuzz_" + std::to_string(::getpid()));
+        const std::filesystem::path& path = RootPath();
+        std::atexit(RemoveRoot);
         std::filesystem::create_directories(path / "JOBS");
         std::filesystem::create_directories(path / "PROCS");
         std::ofstream(path / "jcllib.txt") << (path / "PROCS").string() << "\n";
