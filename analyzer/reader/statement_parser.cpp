@@ -83,8 +83,9 @@ void TakeWord(const char* text, int32_t length, int32_t* pos, char* outWord) {
 
 void StoreOperation(JCLStatement* Stmt, const char* word) {
     // A directive's word longer than 7 characters keeps its first 7.
-    std::strncpy(Stmt->StatementOp, word, sizeof Stmt->StatementOp - 1);
-    Stmt->StatementOp[sizeof Stmt->StatementOp - 1] = '\0';
+    const size_t length = strnlen(word, sizeof Stmt->StatementOp - 1);
+    std::memcpy(Stmt->StatementOp, word, length);
+    Stmt->StatementOp[length] = '\0';
 }
 
 // The card's text substituted into the reused area; text without an ampersand has nothing
