@@ -10,6 +10,7 @@
 #include <string>
 
 #include "driver/informational.h"
+#include "reader/card_reader.h"
 
 namespace kvr {
 namespace {
@@ -21,7 +22,8 @@ constexpr size_t kRmDDNameMax = 8;
 
 std::string UpperCased(const char* text) {
     std::string upper(text);
-    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : upper)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return upper;
 }
 
@@ -65,6 +67,7 @@ OptionOutcome ApplyOption(const char* argument, RunSettings& settings) {
         settings.jesVersion = option;
     } else if (option == "OPC") {
         settings.captureOPC = TRUE;
+        SetCaptureOPCStatements();
     } else if (option == "T") {
         settings.iProcessingMode = kModeVelkor;
         setMessageDll("pjwenus.dll");

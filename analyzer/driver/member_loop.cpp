@@ -8,7 +8,19 @@
 #include <cstdio>
 #include <cstring>
 
+#include <new>
+
+#include "expansion/deck_processor.h"
+#include "expansion/list_builder_state.h"
+#include "expansion/overrides.h"
+#include "expansion/statement_dispatch.h"
+#include "expansion/statement_lists.h"
+#include "expansion/symbols.h"
+#include "model/deck_records.h"
+#include "model/job_model.h"
+#include "model/output_statements.h"
 #include "output/member_records.h"
+#include "reader/card_reader.h"
 
 namespace kvr {
 namespace {
@@ -40,7 +52,8 @@ bool OpenMainMember(const MemberRequest& request, const RunSettings& settings) {
 }
 
 std::string UpperCased(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : text)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return text;
 }
 
@@ -77,9 +90,58 @@ std::string_view LineText(const char* buffer) {
     return line;
 }
 
+// Expands the opened member into its deck and releases everything again. An allocation
+// failure that unwinds the analysis is reported here; the member then ends with E.
+void AnalyzeOpenedMember(const RunSettings& settings) {
+    const int16_t mode = settings.iProcessingMode;
+    const int32_t debug = settings.debug;
+    void* arrayJclDeck = nullptr;
+    try {
+        if (CreateList(&arrayJclDeck, debug) == 0 || arrayJclDeck == nullptr) {
+            reportMemoryAllocationError(mode);
+            CloseAnyRemainingFiles(mode, debug);
+            return;
+        }
+        SetLocalTimeField();
+        const BOOLEAN iRc =
+            ProcessJclDeck(arrayJclDeck, settings.ignoreJCLLIB, "", settings.jesVersion.c_str(),
+                           mode, settings.formatXML, debug);
+        CloseAnyRemainingFiles(mode, debug);
+        if (KVRU005() < 5) {
+            // The walk over the expanded deck that writes the job records (with iRc and
+            // settings.normalizeGDG) goes here.
+            (void)iRc;
+        }
+    } catch (const std::bad_alloc&) {
+        reportMemoryAllocationError(mode);
+        CloseAnyRemainingFiles(mode, debug);
+        // The expansion stopped half-way: drop what its stacks and scopes still hold.
+        InitializeOverrideState(debug);
+        InitializeContextStack(debug);
+        InitializeStepNameStack(debug);
+        InitializeScopedSymbolData(debug);
+    }
+    FreeIncludeList(debug);
+    FreeProcedureList(debug);
+    Free_arrayJclDeck(arrayJclDeck, debug);
+    ReportIncludedFiles();
+}
+
 } // namespace
 
-void InitializeFields(int32_t /*debug*/) { KVRU940_InitializeFields(); }
+void InitializeFields(int32_t debug) {
+    KVR4002_InitializeFields();
+    InitializeStatementListBuilder();
+    KVR4007_InitializeFields();
+    InitializeScopedSymbolData(debug);
+    InitializeProcedureList();
+    InitializeIncludeList();
+    InitializeContextStack(debug);
+    InitializeStepNameStack(debug);
+    InitializeOverrideState(debug);
+    KVR4037_InitializeFields();
+    KVRU940_InitializeFields();
+}
 
 void ProcessSingleFile(MemberRequest& request, const RunSettings& settings) {
     const int16_t mode = settings.iProcessingMode;
@@ -97,8 +159,7 @@ void ProcessSingleFile(MemberRequest& request, const RunSettings& settings) {
     }
     KVR_PutSTART_JCL(xml);
     if (OpenMainMember(request, settings)) {
-        CloseAnyRemainingFiles(mode, settings.debug);
-        ReportIncludedFiles();
+        AnalyzeOpenedMember(settings);
     } else {
         KVRWriteMessage(MessageFor(mode, 1313, 3032));
     }
@@ -113,7 +174,8 @@ std::vector<std::string> TokenizeFileListLine(std::string_view line) {
     std::vector<std::string> tokens;
     size_t position = 0;
     while (position < line.size()) {
-        while (position < line.size() && line[position] == ' ') ++position;
+        while (position < line.size() && line[position] == ' ')
+            ++position;
         if (position >= line.size()) break;
         std::string token;
         bool inQuotes = false;
@@ -149,8 +211,8 @@ bool NormalizeRequestNames(MemberRequest& request, int32_t debug) {
 void ProcessMultipleFiles(const RunSettings& settings) {
     FILE* fileList = KVRIOAPI_DD_fopen("DD:FILELIST", "r", settings.debug);
     if (fileList == nullptr) {
-        KVRWriteMessageWithStrings(MessageFor(settings.iProcessingMode, 1680, 3101),
-                                   "DD:FILELIST", nullptr, nullptr, nullptr);
+        KVRWriteMessageWithStrings(MessageFor(settings.iProcessingMode, 1680, 3101), "DD:FILELIST",
+                                   nullptr, nullptr, nullptr);
         return;
     }
     int32_t maxRc = 0;

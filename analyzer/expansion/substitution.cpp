@@ -7,6 +7,7 @@
 
 #include "driver/run_settings.h"
 #include "expansion/symbols.h"
+#include "output/statement_log.h"
 #include "reader/statement_list.h"
 
 namespace kvr {
@@ -229,7 +230,7 @@ int16_t SubstituteStmtSymbolics(JCLStatement* iStmt, JCLStatement** outStmt,
     if (outStmt == nullptr) return 0;
     *outStmt = nullptr;
     if (iStmt == nullptr) return 0;
-    // The statement log is written by its own module once it exists; nothing is logged here.
+    LogJCLStatement(iStmt, RD_LOGNORM, iProcessingMode, debug);
     int32_t symbols = 0;
     int32_t replaced = 0;
     StatementWorkArea[0] = '\0';
@@ -256,6 +257,7 @@ int16_t SubstituteStmtSymbolics(JCLStatement* iStmt, JCLStatement** outStmt,
         copy->StatementParms = static_cast<char*>(text);
         copy->ParmLength = static_cast<int32_t>(length);
         copy->ParmMaxLength = static_cast<int32_t>(length);
+        LogJCLStatement(copy, RD_LOGSUBSTITUTION, iProcessingMode, debug);
     }
     *outStmt = copy;
     return 1;

@@ -2,6 +2,8 @@
 // its structure type, with the tags the debug block trace shows.
 #include "model/deck_records.h"
 
+#include "model/job_model.h"
+
 namespace kvr {
 namespace {
 
@@ -11,8 +13,38 @@ void FreeProcHeader(RD_ProcHeader* header, const char* tag, int32_t debug) {
     FreeBlockWithDebug(header, tag, debug);
 }
 
+void FreeIfElseEndIf(RD_IfElseEndIf* record, const char* tag, int32_t debug) {
+    FreeString(record->statementLabel, debug);
+    FreeString(record->parms, debug); // null for ELSE and ENDIF
+    FreeBlockWithDebug(record, tag, debug);
+}
+
 void FreeDeckItem(RD_JclCommon* item, int32_t debug) {
     switch (item->structureType) {
+    case RD_STRUCT_JOB:
+        FreeJobStruct(reinterpret_cast<RD_JobStruct*>(item), debug);
+        break;
+    case RD_STRUCT_DD:
+    case RD_STRUCT_JOBCAT:
+    case RD_STRUCT_JOBLIB:
+    case RD_STRUCT_PROCLIB: {
+        auto* dd = reinterpret_cast<RD_DDStatement*>(item);
+        FreeDDStatement(dd, debug);
+        FreeBlockWithDebug(dd, "FreeDD", debug);
+        break;
+    }
+    case RD_STRUCT_STEP:
+        FreeStep(reinterpret_cast<RD_JobStep*>(item), debug);
+        break;
+    case RD_STRUCT_IF:
+        FreeIfElseEndIf(reinterpret_cast<RD_IfElseEndIf*>(item), "FreeIfElseEndIf 9", debug);
+        break;
+    case RD_STRUCT_ELSE:
+        FreeIfElseEndIf(reinterpret_cast<RD_IfElseEndIf*>(item), "FreeIfElseEndIf 10", debug);
+        break;
+    case RD_STRUCT_ENDIF:
+        FreeIfElseEndIf(reinterpret_cast<RD_IfElseEndIf*>(item), "FreeIfElseEndIf 11", debug);
+        break;
     case RD_STRUCT_PROC_START:
         FreeProcHeader(reinterpret_cast<RD_ProcHeader*>(item), "FreeProcHeader 7", debug);
         break;

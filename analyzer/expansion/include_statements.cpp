@@ -1,0 +1,41 @@
+// INCLUDE statements during the walk: the named member's statement list (read once per
+// member) is pushed onto the current input context, so its statements are read next and
+// reading continues after the INCLUDE when they are exhausted.
+#include <cstring>
+
+#include "driver/run_settings.h"
+#include "expansion/deck_internal.h"
+#include "expansion/statement_lists.h"
+
+namespace kvr {
+namespace {
+// "MEMBER=" and at least one character of value.
+constexpr size_t kShortestMemberParm = 8;
+} // namespace
+
+std::string IncludeMemberName(const char* iValue) {
+    std::string name(iValue != nullptr ? iValue : "");
+    if (name.empty() || name.front() != '(') return name;
+    name.erase(0, 1);
+    const size_t close = name.rfind(')');
+    if (close != std::string::npos) name.erase(close);
+    return name;
+}
+
+void ProcessIncludeCard(void* arrayJclDeck, JCLStatement* iStmt, RD_InputContext* Context,
+                        const char* jesVersion, int16_t iProcessingMode, int32_t debug) {
+    const int16_t mode = iProcessingMode;
+    char* parm = nullptr;
+    if (!JCLStatementKeywordParm(iStmt, "MEMBER", &parm, mode, debug) || parm == nullptr ||
+        std::strlen(parm) < kShortestMemberParm) {
+        ReportAtStatement(MessageFor(mode, 1421, 1421), iStmt, mode);
+        return;
+    }
+    const std::string name = IncludeMemberName(std::strchr(parm, '=') + 1);
+    StatementList* list =
+        GetIncludeStatementList(arrayJclDeck, name.c_str(), iStmt, jesVersion, mode, debug);
+    if (KVRU005() > 4) return;
+    AddStmtListToContext(Context, list, mode, debug);
+}
+
+} // namespace kvr

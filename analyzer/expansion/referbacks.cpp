@@ -1,0 +1,159 @@
+// Backward references (*.ddname, *.step.ddname, *.step.procstep.ddname) in the PGM of an
+// EXEC and the DSN of a DD: the referenced DD is looked up among the steps built so far and
+// the reference is replaced by its member name or data set name (a temporary name is made up
+// when the referenced DD has none). An unresolved reference stays as written.
+#include <cstring>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "expansion/statement_dispatch.h"
+
+namespace kvr {
+namespace {
+
+char szTime[7] = "000000";
+
+// The names of a referback after "*.": DD name alone, step and DD, or step, procedure step
+// and DD. FALSE when the text is not of that form or a name is empty.
+struct ReferbackNames {
+    std::string step;
+    std::string procStep;
+    std::string dd;
+    bool hasStep = false;
+    bool hasProcStep = false;
+};
+
+bool ProcessReferbackTempName(const char* iReferback, BOOLEAN iExecPGM, ReferbackNames& out) {
+    const std::string text(iReferback);
+    if (text.size() < 2 || text[0] != '*' || text[1] != '.') return false;
+    std::vector<std::string> names;
+    size_t start = 2;
+    for (;;) {
+        const size_t dot = text.find('.', start);
+        names.push_back(text.substr(start, dot == std::string::npos ? dot : dot - start));
+        if (dot == std::string::npos) break;
+        start = dot + 1;
+    }
+    if (names.size() > 3) return false;
+    if (iExecPGM && names.size() == 1) return false;
+    for (const std::string& name : names)
+        if (name.empty()) return false;
+    out.dd = names.back();
+    if (names.size() >= 2) {
+        out.step = names[0];
+        out.hasStep = true;
+    }
+    if (names.size() == 3) {
+        out.procStep = names[1];
+        out.hasProcStep = true;
+    }
+    return true;
+}
+
+// The member name in parentheses of a data set name such as A.LOAD(MYPROG); FALSE without
+// both parentheses.
+bool MemberName(const char* iDatasetName, std::string& outMember) {
+    const char* open = std::strchr(iDatasetName, '(');
+    if (open == nullptr) return false;
+    const char* close = std::strchr(open + 1, ')');
+    if (close == nullptr) return false;
+    outMember.assign(open + 1, close);
+    return true;
+}
+
+void ReplaceReferback(char** iReferback, const char* iValue, int32_t debug) {
+    char* copy = CloneString(iValue, debug);
+    FreeString(*iReferback, debug);
+    *iReferback = copy;
+}
+
+} // namespace
+
+void SetLocalTimeField() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    if (localtime_r(&now, &local) == nullptr) return;
+    char hour[3] = "00";
+    char minute[3] = "00";
+    char second[3] = "00";
+    std::strftime(hour, sizeof hour, "%H", &local);
+    std::strftime(minute, sizeof minute, "%M", &local);
+    std::strftime(second, sizeof second, "%S", &local);
+    std::string joined = std::string(hour) + minute + second;
+    std::strncpy(szTime, joined.c_str(), sizeof szTime - 1);
+    szTime[sizeof szTime - 1] = '\0';
+}
+
+const char* GetLocalTimeField() {
+    return szTime;
+}
+
+BOOLEAN FindReferbackDDStatement(const char* iStepName, const char* iProcStepName,
+                                 const char* iDDName, RD_DatasetConcatenation** outConcat,
+                                 RD_JobStep** outJobStep, BOOLEAN iExecPGM, int16_t iProcessingMode,
+                                 int32_t debug) {
+    *outConcat = nullptr;
+    *outJobStep = nullptr;
+    RD_StepCursor* cursor = GetStepCursor(iProcessingMode, debug);
+    if (cursor == nullptr) return FALSE;
+
+    bool found = true;
+    if (iStepName != nullptr) {
+        if (iExecPGM) {
+            // A program is searched from the first step of the job on.
+            cursor->StepNumber = 1;
+            found = AdvanceCursorToStep(cursor, iStepName, iProcStepName, FALSE) != FALSE;
+        } else {
+            found = DeclineCursorToStep(cursor, iStepName, iProcStepName) != FALSE;
+        }
+    }
+    RD_JobStep* step = found ? QueryStepCursor(cursor) : nullptr;
+    DeleteStepCursor(cursor, debug);
+    if (step == nullptr) return FALSE;
+
+    RD_DDStatement* dd = nullptr;
+    if (!FindDDForStep(step, iDDName, &dd) || dd == nullptr) return FALSE;
+    void* concatCursor = CreateConcatenationCursor(dd, iProcessingMode, debug);
+    if (concatCursor == nullptr) return FALSE;
+    RD_DatasetConcatenation* first = QueryConcatenationCursor(concatCursor);
+    DeleteConcatenationCursor(concatCursor, debug);
+    if (first == nullptr) return FALSE;
+    *outConcat = first;
+    *outJobStep = step;
+    return TRUE;
+}
+
+void ProcessReferbackSyntax(char** iReferback, BOOLEAN iExecPGM, int16_t iProcessingMode,
+                            int32_t debug) {
+    if (iReferback == nullptr || *iReferback == nullptr) return;
+    ReferbackNames names;
+    if (!ProcessReferbackTempName(*iReferback, iExecPGM, names)) return;
+
+    RD_DatasetConcatenation* concat = nullptr;
+    RD_JobStep* step = nullptr;
+    if (!FindReferbackDDStatement(names.hasStep ? names.step.c_str() : nullptr,
+                                  names.hasProcStep ? names.procStep.c_str() : nullptr,
+                                  names.dd.c_str(), &concat, &step, iExecPGM, iProcessingMode,
+                                  debug))
+        return;
+
+    if (iExecPGM) {
+        std::string member;
+        if (MemberName(concat->DatasetName, member))
+            ReplaceReferback(iReferback, member.c_str(), debug);
+        return;
+    }
+    if (concat->DatasetName == nullptr || concat->DatasetName[0] == '\0') {
+        // The referenced DD names no data set: both get a made-up temporary name.
+        RD_JobStruct* job = QueryCurrentJob();
+        const std::string temporary = std::string("&&") + (job != nullptr ? job->JobName : "") +
+                                      "." + step->StepName + "." + GetLocalTimeField();
+        char* stored = CloneString(temporary.c_str(), debug);
+        FreeString(concat->DatasetName, debug);
+        concat->DatasetName = stored;
+    }
+    ReplaceReferback(iReferback, concat->DatasetName, debug);
+}
+
+} // namespace kvr

@@ -1,0 +1,21 @@
+// Release of the kvrbase lists whose items the job model owns: the list frees only its item
+// wrappers, so the items are handed to their own release one by one.
+#include "model/model_lists.h"
+
+#include "kvrbase.h"
+
+namespace kvr {
+
+void DrainList(void* iList, void (*freeItem)(void* data, int32_t debug), const char* tag,
+               int32_t debug) {
+    if (iList == nullptr) return;
+    void* data = nullptr;
+    // Unlinking the head leaves no current item, so every round starts at the head again.
+    while (FindFirstItem(iList, &data)) {
+        UnlinkCurrentItem(iList, &data, debug);
+        if (data != nullptr && freeItem != nullptr) freeItem(data, debug);
+    }
+    FreeBlockWithDebug(iList, tag, debug);
+}
+
+} // namespace kvr

@@ -1,0 +1,97 @@
+// The debug listing of the expanded deck: one line per record type, in deck order.
+#include "expansion/deck_processor.h"
+
+#include <gtest/gtest.h>
+
+#include "model/job_model.h"
+
+namespace kvr {
+namespace {
+
+TEST(DeckDump, EveryRecordTypeHasItsLine) {
+    char jobName[] = "PAYJOB";
+    char ddName[] = "SYSIN";
+    char jobcat[] = "JOBCAT";
+    char joblib[] = "JOBLIB";
+    char proclib[] = "PROCLIB";
+    char stepName[] = "STEP1";
+    char inlineProc[] = "MYPROC";
+    char catalogedProc[] = "OTHER";
+    char ifLabel[] = "IF1";
+    char noLabel[] = "";
+    char endifLabel[] = "E1";
+    char commentText[] = "//* HELLO";
+    char operation[] = "SCAN";
+
+    RD_JobStruct job{};
+    job.structureType = RD_STRUCT_JOB;
+    job.JobName = jobName;
+    job.fileLine = 1;
+    job.endFileLine = 2;
+    RD_DDStatement dd{RD_STRUCT_DD, ddName, 0, 5, 7, nullptr};
+    RD_DDStatement cat{RD_STRUCT_JOBCAT, jobcat, 0, 3, 3, nullptr};
+    RD_DDStatement lib{RD_STRUCT_JOBLIB, joblib, 0, 3, 3, nullptr};
+    RD_DDStatement proc{RD_STRUCT_PROCLIB, proclib, 0, 3, 3, nullptr};
+    RD_JobStep step{};
+    step.structureType = RD_STRUCT_STEP;
+    step.StepName = stepName;
+    step.fileLine = 3;
+    step.endFileLine = 9;
+    RD_ProcHeader start1{RD_STRUCT_PROC_START, inlineProc, nullptr, 0, TRUE, 0, 10, 11};
+    RD_ProcHeader start2{RD_STRUCT_PROC_START, catalogedProc, nullptr, 0, FALSE, 0, 12, 123456};
+    RD_ProcHeader end{RD_STRUCT_PROC_END, nullptr, nullptr, 0, FALSE, 0, 0, 0};
+    RD_IfElseEndIf ifRecord{RD_STRUCT_IF, ifLabel, nullptr, 0, 20, 21};
+    RD_IfElseEndIf elseRecord{RD_STRUCT_ELSE, noLabel, nullptr, 0, 22, 22};
+    RD_IfElseEndIf endifRecord{RD_STRUCT_ENDIF, endifLabel, nullptr, 0, 23, 23};
+    RD_JclComment comment{RD_STRUCT_COMMENT, 4, commentText};
+    RD_Quillo_Opc directive{RD_STRUCT_OPC, 5, operation, nullptr};
+    RD_JclCommon unknown{99};
+
+    void* deck = nullptr;
+    ASSERT_TRUE(CreateList(&deck, 0));
+    for (void* item : std::initializer_list<void*>{&job, &dd, &cat, &lib, &proc, &step, &start1,
+                                                   &start2, &end, &ifRecord, &elseRecord,
+                                                   &endifRecord, &comment, &directive, &unknown})
+        AddItemToList(deck, item, "", 0);
+
+    testing::internal::CaptureStdout();
+    DumpJclDeckToStdout(deck, 1);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "JclDeck\n"
+              "=======\n"
+              "structureType(1) JOB\t     1     2 PAYJOB\n"
+              "structureType(2) DD\t     5     7 SYSIN\n"
+              "structureType(3) DD(JOBCAT)\tJOBCAT\n"
+              "structureType(4) DD(JOBLIB)\t     JOBLIB\n"
+              "structureType(5) DD(PROCLIB)\tPROCLIB\n"
+              "structureType(6) STEP\t     3     9 STEP1\n"
+              "structureType(7) PROC\t    10    11 MYPROC Inline\n"
+              "structureType(7) PROC\t    12123456 OTHER \n"
+              "structureType(8) END PROC\n"
+              "structureType(9) IF\t    20    21 IF1\n"
+              "structureType(10) ELSE\t    22    22 \n"
+              "structureType(11) ENDIF\t    23    23 E1\n"
+              "structureType(12) COMMENT\t     4       //* HELLO\n"
+              "structureType(13) QuilloOPC\t     5       SCAN\n"
+              "structureType(99) UNKNOWN\n"
+              "================\n");
+
+    // Nothing outside debug runs; the deck's own current item is left alone.
+    void* current = nullptr;
+    ASSERT_TRUE(FindFirstItem(deck, &current));
+    testing::internal::CaptureStdout();
+    DumpJclDeckToStdout(deck, 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    DumpJclDeckToStdout(nullptr, 0);
+    void* after = nullptr;
+    ASSERT_TRUE(GetCurrentItem(deck, &after));
+    EXPECT_EQ(after, &job);
+
+    void* data = nullptr;
+    while (FindFirstItem(deck, &data))
+        UnlinkCurrentItem(deck, &data, 0);
+    FreeBlock(deck);
+}
+
+} // namespace
+} // namespace kvr

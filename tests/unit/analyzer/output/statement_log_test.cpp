@@ -1,0 +1,100 @@
+// The statement log: which statements are traced, the message per log type and mode, and
+// the four inserts (levels, label, operation, parameters).
+#include "output/statement_log.h"
+
+#include "analyzer/expansion/deck_fixture.h"
+#include "analyzer/expansion/hand_statement.h"
+
+namespace kvr::test {
+namespace {
+
+using Ints = std::vector<int>;
+using Strings = std::vector<std::string>;
+
+class StatementLogTest : public DeckTest {
+  protected:
+    void SetUp() override {
+        DeckTest::SetUp();
+        InitializeFields(0);
+        CreateList(&deck_, 0);
+    }
+};
+
+TEST_F(StatementLogTest, LevelsLabelOperationAndParameters) {
+    auto dd = MakeStatement(RD_DD, "DD1", "DD", "DSN=A.B", 0, 3);
+    LogJCLStatement(dd.get(), RD_LOGNORM, 0, 1); // no job: both levels 0
+    ProcessJobCard(deck_, nullptr, 0, FALSE, 0);
+    IncrementProcNestingLevel(0);
+    LogJCLStatement(dd.get(), RD_LOGNORM, 0, 1);
+    auto ifStmt = MakeStatement(RD_IF, "", "IF", "RC=0", 0, 4);
+    AddIf(deck_, ifStmt.get(), 0, 0);
+    auto over = MakeStatement(RD_DD, "STEP1.SYSIN", "DD", nullptr, 0, 5);
+    LogJCLStatement(over.get(), RD_LOGOVERRIDE, 0, 2);
+    auto exec = MakeStatement(RD_EXEC, "LONGSTEP", "EXEC", "PGM=IEFBR14", 0, 6);
+    LogJCLStatement(exec.get(), RD_LOGSUBSTITUTION, 0, 1);
+    LogJCLStatement(exec.get(), RD_LOGADD, 0, 1);
+    LogJCLStatement(exec.get(), RD_LOGERROR, 0, 1);
+    EXPECT_EQ(LogLines(), (Strings{"KVR1391I   0- 0 DD1      DD      DSN=A.B",
+                                   "KVR1391I   1- 0 DD1      DD      DSN=A.B",
+                                   "KVR1399I   1- 1 STEP1.SYSIN DD" + std::string(7, ' '),
+                                   "KVR1392I   1- 1 LONGSTEP EXEC    PGM=IEFBR14",
+                                   "KVR1398I   1- 1 LONGSTEP EXEC    PGM=IEFBR14",
+                                   "KVR1400I   1- 1 LONGSTEP EXEC    PGM=IEFBR14"}));
+}
+
+TEST_F(StatementLogTest, LongParametersAreCut) {
+    const std::string parms = "PARM='" + std::string(300, 'X') + "'";
+    auto exec = MakeStatement(RD_EXEC, "S", "EXEC", parms.c_str(), 0, 1);
+    LogJCLStatement(exec.get(), RD_LOGNORM, 0, 1);
+    const Strings lines = LogLines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], "KVR1391I   0- 0 S        EXEC    " + parms.substr(0, 254));
+}
+
+TEST_F(StatementLogTest, WhatIsNotTraced) {
+    auto dd = MakeStatement(RD_DD, "DD1", "DD", "DSN=A.B", 0, 3);
+    LogJCLStatement(dd.get(), RD_LOGNORM, 0, 0); // not a debug run
+    LogJCLStatement(dd.get(), static_cast<RD_LOG_TYPE>(7), 0, 1);
+    auto madeUp = MakeStatement(RD_DD, "DD1", "DD", "DSN=A.B", -1, 0);
+    LogJCLStatement(madeUp.get(), RD_LOGNORM, 0, 1);
+    EXPECT_FALSE(JCLStatementShouldLog(madeUp.get()));
+    EXPECT_TRUE(JCLStatementShouldLog(dd.get()));
+    for (RD_JCL_STATEMENT_TYPE type : {RD_COMMAND, RD_JES2, RD_COMMENT, RD_STEP_END, RD_UNKNOWN,
+                                       RD_QUILLO_OPC, RD_CNTL, RD_XMIT}) {
+        auto stmt = MakeStatement(type, "X", "OP", "A", 0, 1);
+        EXPECT_FALSE(JCLStatementShouldLog(stmt.get())) << int(type);
+        LogJCLStatement(stmt.get(), RD_LOGNORM, 0, 1);
+    }
+    for (RD_JCL_STATEMENT_TYPE type : {RD_SET, RD_EXEC, RD_DD, RD_INCLUDE, RD_IF, RD_JOB, RD_ELSE,
+                                       RD_ENDIF, RD_PEND, RD_PROC, RD_JCLLIB, RD_OUTPUT}) {
+        auto stmt = MakeStatement(type, "X", "OP", "A", 0, 1);
+        EXPECT_TRUE(JCLStatementShouldLog(stmt.get())) << int(type);
+    }
+    EXPECT_EQ(LogLines(), Strings{});
+}
+
+TEST_F(StatementLogTest, VelkorNumbers) {
+    setMessageDll("pjwenus.dll");
+    auto dd = MakeStatement(RD_DD, "DD1", "DD", "DSN=A.B", 0, 3);
+    for (RD_LOG_TYPE type :
+         {RD_LOGNORM, RD_LOGSUBSTITUTION, RD_LOGOVERRIDE, RD_LOGADD, RD_LOGERROR})
+        LogJCLStatement(dd.get(), type, kModeVelkor, 1);
+    EXPECT_EQ(Raised(), (Ints{3082, 3083, 3090, 3089, 3091}));
+    EXPECT_EQ(LogLines()[0], "VAD3082I   0- 0 DD1      DD      DSN=A.B");
+}
+
+TEST_F(DeckTest, DebugExpansionTracesStatementsFromCards) {
+    // V is set after the EXEC: unresolved when the card was read, resolved in the walk.
+    EXPECT_EQ(Expand({"//JOB1    JOB  (A)", "//S1      EXEC PGM=&V", "//        SET  V=X"},
+                     kModeStandard, 1),
+              TRUE);
+    // As read, then after substitution; the end-of-step markers are not traced.
+    EXPECT_EQ(LogLines(), (Strings{"KVR1391I   0- 0 JOB1     JOB     (A)",
+                                   "KVR1391I   0- 0 S1       EXEC    PGM=&V",
+                                   "KVR1392I   0- 0 S1       EXEC    PGM=X",
+                                   "KVR1391I   0- 0          SET     V=X"}));
+    EXPECT_STREQ(Steps().at(0)->ExecutableName, "X");
+}
+
+} // namespace
+} // namespace kvr::test
