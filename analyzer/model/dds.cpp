@@ -111,11 +111,14 @@ RD_DDStatement* AllocateDD(const char* iName, SOURCE_REF iFileReference, int32_t
     return dd;
 }
 
-void AddConcatenationToDD(RD_DDStatement* iDD, RD_DatasetConcatenation* iEntry, const char* iName,
+void AddConcatenationToDD(RD_DDStatement* iDD, RD_DatasetConcatenation* iEntry, const char* /*iName*/,
                           int32_t debug) {
     if (iEntry == nullptr) return;
+    // Entries are only ever reached in order, never by key; and the data set name an entry
+    // had when it was appended may later be replaced and freed (an override, a referback's
+    // temporary name). So the list keeps no pointer to it: the key is an empty text.
     // The DD is the entry's only owner: an entry that cannot be listed is released.
-    if (iDD == nullptr || !AddItemToList(iDD->ConcatList, iEntry, iName, debug))
+    if (iDD == nullptr || !AddItemToList(iDD->ConcatList, iEntry, "", debug))
         FreeConcatenation(iEntry, debug);
 }
 
