@@ -37,9 +37,9 @@ fuzz:
 	@for target in $(FUZZ_BUILD)/fuzz/*_fuzz; do \
 	    name=$$(basename $$target); \
 	    echo "== $$name ($(FUZZ_SECONDS) s)"; \
-	    mkdir -p $(FUZZ_BUILD)/corpus/$$name; \
+	    mkdir -p $(CURDIR)/$(FUZZ_BUILD)/corpus/$$name; \
 	    KVRMSGPATH=$(CURDIR)/messages $$target -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
-	        -artifact_prefix=$(FUZZ_BUILD)/$$name- $(FUZZ_BUILD)/corpus/$$name \
+	        -artifact_prefix=$(CURDIR)/$(FUZZ_BUILD)/$$name- $(CURDIR)/$(FUZZ_BUILD)/corpus/$$name \
 	        > $(FUZZ_BUILD)/$$name.log 2>&1; \
 	    status=$$?; tail -n 6 $(FUZZ_BUILD)/$$name.log; \
 	    if [ $$status -ne 0 ]; then echo "$$name failed"; exit 1; fi; \
