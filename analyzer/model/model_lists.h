@@ -1,5 +1,5 @@
 // Helpers shared by the job-model sources: releasing a kvrbase list whose items the model
-// owns, and the release of an output-specification list. Lists free only their item
+// owns, and the release of a list of OUTPUT statements. Lists free only their item
 // wrappers, so each owner drains its list and frees the items itself.
 #ifndef KVR_MODEL_MODEL_LISTS_H
 #define KVR_MODEL_MODEL_LISTS_H
