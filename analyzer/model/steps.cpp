@@ -8,6 +8,7 @@
 #include "driver/run_settings.h"
 #include "model/model_lists.h"
 #include "model/output_statements.h"
+#include "rununits/parameter_capture.h"
 
 namespace kvr {
 namespace {
@@ -81,12 +82,16 @@ void AddStep(void* arrayJclDeck, const char* iStepName, const char* iInvokingSte
         AllocateStep(iStepName, iInvokingStepName, iFileReference, iFileLine, iEndFileLine,
                      iExpandedFromProcedure, iProcNestingLevel, iRegion, iProgramName, iProgramParm,
                      iAllParms, iProcessingMode, debug);
-    if (step == nullptr) return;
-    RD_JobStruct* job = QueryCurrentJob();
-    if (job != nullptr)
-        AddStepToJob(arrayJclDeck, job, step, iProcessingMode, debug);
-    else
-        FreeStep(step, debug); // without a job the step has no home
+    if (step != nullptr) {
+        RD_JobStruct* job = QueryCurrentJob();
+        if (job != nullptr)
+            AddStepToJob(arrayJclDeck, job, step, iProcessingMode, debug);
+        else
+            FreeStep(step, debug); // without a job the step has no home
+    }
+    // Counted job or not: Dravix mode writes steps only when some step runs a selected program.
+    void* node = nullptr;
+    if (CheckProgramForParmLogging(iProgramName, &node)) IncrementParmCaptureStepCount();
 }
 
 void FreeStep(RD_JobStep* iStep, int32_t debug) {

@@ -1,0 +1,147 @@
+// Data set entries read as 80-column records: the workstation file that stands for a data
+// set name (through the library translation table) or the in-stream data kept with the entry.
+// Both the step DD reader and the parameter-capture entry reader read entries this way.
+#include "rununits/data_set_files.h"
+
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "reader/instream_data.h"
+#include "reader/jcl_statement.h"
+
+namespace kvr {
+namespace {
+
+// Longest library or member name a file spec is built from; a longer one would be cut by
+// the translation and so name some other file.
+constexpr size_t kMaxNamePart = 254;
+
+// The name without its enclosing apostrophes (a missing closing one is tolerated).
+std::string WithoutApostrophes(std::string name) {
+    if (name.empty() || name.front() != '\'') return name;
+    name.erase(0, 1);
+    const size_t close = name.find('\'');
+    if (close != std::string::npos) name.erase(close);
+    return name;
+}
+
+// Splits library(member); a missing ")" lets the member run to the end.
+void SplitMember(const std::string& name, std::string& library, std::string& member) {
+    const size_t open = name.find('(');
+    library = name.substr(0, open);
+    member.clear();
+    if (open == std::string::npos) return;
+    const size_t close = name.find(')', open + 1);
+    member =
+        name.substr(open + 1, close == std::string::npos ? std::string::npos : close - open - 1);
+}
+
+} // namespace
+
+FILE* OpenParmFile(const char* iDatasetName, std::string& outFileSpec, int16_t iProcessingMode) {
+    const std::string name = WithoutApostrophes(iDatasetName != nullptr ? iDatasetName : "");
+    if (name.empty()) {
+        outFileSpec = "No DSN";
+        return nullptr;
+    }
+    std::string library;
+    std::string member;
+    SplitMember(name, library, member);
+    outFileSpec = name;
+    if (library.size() > kMaxNamePart || member.size() > kMaxNamePart) return nullptr;
+    char xlated[256] = {};
+    char spec[512] = {};
+    XlatLibOrSeqDSN(library.c_str(), member.c_str(), xlated, spec, iProcessingMode);
+    if (spec[0] == '\0') return nullptr;
+    outFileSpec = spec;
+    // A folder opens for reading here but not on the workstation: it is no data set.
+    std::error_code error;
+    if (std::filesystem::is_directory(spec, error)) return nullptr;
+    return std::fopen(spec, "r");
+}
+
+BOOLEAN ReadFileRecord(FILE* iFile, char* outBuffer, int32_t* outLength) {
+    if (iFile == nullptr) return FALSE;
+    int32_t count = 0;
+    while (count <= kRecordLength) {
+        int c = std::fgetc(iFile);
+        if (c == EOF) break;
+        if (c == '\r') {
+            const int next = std::fgetc(iFile);
+            if (next == '\n')
+                c = '\n';
+            else if (next != EOF)
+                std::ungetc(next, iFile);
+        }
+        outBuffer[count++] = static_cast<char>(c);
+        if (c == '\n') break;
+    }
+    if (count == 0) return FALSE;
+    if (count > kRecordLength) count = kRecordLength; // the 81st character is not kept
+    outBuffer[count] = '\0';
+    if (outLength != nullptr) *outLength = count;
+    return TRUE;
+}
+
+BOOLEAN OpenInstreamEntry(DataSetEntryInput* ioEntry, RD_DatasetConcatenation* iConcat,
+                          int16_t iProcessingMode, int32_t debug) {
+    ioEntry->CurrentConcat = iConcat;
+    void* copy = nullptr;
+    // Reading moves the spool's current card, so a copy keeps the model's data untouched.
+    if (!CopyInstreamSpool(iConcat->inStreamData, &copy, debug)) {
+        reportMemoryAllocationError(iProcessingMode);
+        return FALSE;
+    }
+    ioEntry->IsInstream = TRUE;
+    ioEntry->inStreamData = copy;
+    ioEntry->IsOpen = TRUE;
+    ioEntry->RecordsReadCount = 0;
+    return TRUE;
+}
+
+BOOLEAN OpenFileEntry(DataSetEntryInput* ioEntry, RD_DatasetConcatenation* iConcat,
+                      std::string& outFileSpec, int16_t iProcessingMode) {
+    ioEntry->CurrentConcat = iConcat;
+    FILE* file = OpenParmFile(iConcat->DatasetName, outFileSpec, iProcessingMode);
+    if (file == nullptr) return FALSE;
+    ioEntry->IsInstream = FALSE;
+    ioEntry->InputFile = file;
+    ioEntry->IsOpen = TRUE;
+    ioEntry->RecordsReadCount = 0;
+    return TRUE;
+}
+
+BOOLEAN ReadEntryRecord(DataSetEntryInput* ioEntry, char** outRecord, int32_t* outLength) {
+    if (ioEntry == nullptr || !ioEntry->IsOpen) return FALSE;
+    char* text = nullptr;
+    int32_t length = 0;
+    BOOLEAN found = FALSE;
+    if (!ioEntry->IsInstream) {
+        found = ReadFileRecord(ioEntry->InputFile, ioEntry->Buffer, &length);
+        text = ioEntry->Buffer;
+    } else if (ioEntry->RecordsReadCount == 0) {
+        found = ReadFirstInstreamSpool(ioEntry->inStreamData, &text, &length);
+    } else {
+        found = ReadNextInstreamSpool(ioEntry->inStreamData, &text, &length);
+    }
+    if (!found) return FALSE;
+    ++ioEntry->RecordsReadCount;
+    if (outRecord != nullptr) *outRecord = text;
+    if (outLength != nullptr) *outLength = length;
+    return TRUE;
+}
+
+void CloseEntry(DataSetEntryInput* ioEntry, int32_t debug) {
+    if (ioEntry == nullptr || !ioEntry->IsOpen) return;
+    if (ioEntry->IsInstream)
+        DeleteInstreamSpool(ioEntry->inStreamData, debug);
+    else
+        std::fclose(ioEntry->InputFile);
+    ioEntry->inStreamData = nullptr;
+    ioEntry->InputFile = nullptr;
+    ioEntry->IsInstream = FALSE;
+    ioEntry->IsOpen = FALSE;
+}
+
+} // namespace kvr
