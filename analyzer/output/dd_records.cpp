@@ -43,7 +43,7 @@ std::string NormalizedGenerationName(const char* iDSN, int16_t iNormalizeGDG,
 
 void PutDatasetName(const std::string& name, BOOLEAN iFormatXML) {
     if (!iFormatXML)
-        PutRecord("DD DSN  %s", name.c_str());
+        PutTextRecord("DD DSN  %s", name.c_str());
     else if (name.rfind("&&", 0) == 0)
         PutRecord("%s    <dsn>&amp;&amp;%s</dsn>", spacer.c_str(), XmlText(name.substr(2)).c_str());
     else
@@ -55,13 +55,13 @@ void PutStatusAndDisposition(const char* iStatus, const char* iDisp, BOOLEAN iFo
         if (iFormatXML)
             PutRecord("%s    <stat>%s</stat>", spacer.c_str(), XmlText(iStatus).c_str());
         else
-            PutRecord("DD STAT %s", iStatus);
+            PutTextRecord("DD STAT %s", iStatus);
     }
     if (!IsEmpty(iDisp)) {
         if (iFormatXML)
             PutRecord("%s    <dispnor>%s</dispnor>", spacer.c_str(), XmlText(iDisp).c_str());
         else
-            PutRecord("DD DISP %s", iDisp);
+            PutTextRecord("DD DISP %s", iDisp);
     }
 }
 
@@ -75,14 +75,14 @@ void PutStandardTextParms(const char* iParms, int16_t iProcessingMode, int32_t d
         char* parm = nullptr;
         for (int32_t i = 1; count >= 2 && i <= count; ++i)
             if (QueryPositionalParm(i, parms, &parm) && parm != nullptr)
-                PutRecord("DD PARM %s", parm);
+                PutTextRecord("DD PARM %s", parm);
         DeleteParmStructure(parms, debug != 0);
     }
     const std::string whole = iParms;
     if (whole.size() < kParmsRecordLimit)
-        PutRecord("DD PARMS %s", whole.c_str());
+        PutTextRecord("DD PARMS %s", whole.c_str());
     else
-        PutRecord("DD PARMS %s...", whole.substr(0, kParmsShown).c_str());
+        PutTextRecord("DD PARMS %s...", whole.substr(0, kParmsShown).c_str());
 }
 
 void PutParmRecords(const char* iParms, int16_t iProcessingMode, BOOLEAN iFormatXML,
@@ -95,7 +95,7 @@ void PutParmRecords(const char* iParms, int16_t iProcessingMode, BOOLEAN iFormat
             PutStandardTextParms(iParms, iProcessingMode, debug);
         return;
     }
-    PutRecord("DD PARM %s", iParms);
+    PutTextRecord("DD PARM %s", iParms);
     if (iProcessingMode == kModeVelkor) PutVelkorDDParmDetails(iParms, iProcessingMode, debug);
 }
 
@@ -122,7 +122,7 @@ void PutDataRecord(const char* record, int32_t length, int16_t iProcessingMode,
     } else if (iFormatXML) {
         PutRecord("%s    <data>%s</data>", spacer.c_str(), XmlText(text).c_str());
     } else {
-        PutRecord("DD DATA %s", text.c_str());
+        PutTextRecord("DD DATA %s", text.c_str());
     }
 }
 
@@ -155,7 +155,7 @@ void PutInstreamLines(void* iISD) {
     int32_t length = 0;
     for (BOOLEAN more = ReadFirstInstreamSpool(iISD, &text, &length); more;
          more = ReadNextInstreamSpool(iISD, &text, &length))
-        PutRecord("DD DATA %.*s", static_cast<int>(length), text);
+        PutTextRecord("DD DATA %.*s", static_cast<int>(length), text);
 }
 
 } // namespace
@@ -165,7 +165,7 @@ void ResetImportRecordWriter() { spacer.clear(); }
 void KVR_PutDD_start(const char* iDDName, BOOLEAN iFormatXML) {
     const char* name = OrEmpty(iDDName);
     if (!iFormatXML) {
-        PutRecord("DD START %s", name);
+        PutTextRecord("DD START %s", name);
         return;
     }
     const bool jobLevel = std::strcmp(name, "JOBLIB") == 0 || std::strcmp(name, "JOBCAT") == 0;
@@ -180,7 +180,7 @@ void KVR_PutDD_start(const char* iDDName, BOOLEAN iFormatXML) {
 
 void KVR_PutDD_end(const char* iDDName, BOOLEAN iFormatXML) {
     if (!iFormatXML)
-        PutRecord("DD END");
+        PutTextRecord("DD END");
     else if (std::strcmp(OrEmpty(iDDName), "JOBLIB") == 0)
         PutRecord("%s</joblibDDcard>", spacer.c_str());
     else
@@ -194,12 +194,12 @@ void KVR_PutDD(const char* iFsDDName, SOURCE_REF iFileReference, int32_t iFileLi
                int16_t iNormalizeGDG, int16_t iProcessingMode, BOOLEAN iFormatXML,
                int32_t debug) {
     const bool velkor = iProcessingMode == kModeVelkor;
-    if (!velkor) PutRecord("DD LINES %i %i %i", iFileReference + 1, iFileLine, iEndFileLine);
+    if (!velkor) PutTextRecord("DD LINES %i %i %i", iFileReference + 1, iFileLine, iEndFileLine);
     if (iFormatXML)
         PutRecord("%s  <concat sequence=\"%d\">", spacer.c_str(), iConcatSeq);
     else
-        PutRecord("DD SEQ  %d", iConcatSeq);
-    if (!iFormatXML && !IsEmpty(iServerName)) PutRecord("DD SERVER %s", iServerName);
+        PutTextRecord("DD SEQ  %d", iConcatSeq);
+    if (!iFormatXML && !IsEmpty(iServerName)) PutTextRecord("DD SERVER %s", iServerName);
     if (iHasDUMMY) {
         PutParmRecords(iParms, iProcessingMode, iFormatXML, debug);
     } else {

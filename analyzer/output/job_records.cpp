@@ -17,7 +17,7 @@ const char* OrEmpty(const char* text) { return text == nullptr ? "" : text; }
 
 void PutLines(const char* recordType, SOURCE_REF iFileReference, int32_t iFileLine,
               int32_t iEndFileLine) {
-    PutRecord("%s LINES %i %i %i", recordType, iFileReference + 1, iFileLine, iEndFileLine);
+    PutTextRecord("%s LINES %i %i %i", recordType, iFileReference + 1, iFileLine, iEndFileLine);
 }
 
 // "NAME" bare, or in double quotes when it holds a blank.
@@ -61,7 +61,7 @@ void KVR_PutJOB_START(const char* iJobName, BOOLEAN iFormatXML) {
     if (iFormatXML)
         PutRecord("        <job name=\"%s\">", XmlAttribute(OrEmpty(iJobName)).c_str());
     else
-        PutRecord("JOB START %s", OrEmpty(iJobName));
+        PutTextRecord("JOB START %s", OrEmpty(iJobName));
 }
 
 void KVR_PutJOB_LINES(SOURCE_REF iFileReference, int32_t iFileLine, int32_t iEndFileLine,
@@ -78,7 +78,7 @@ void KVR_PutJOB_PARM(const char* iParms, int16_t iProcessingMode, BOOLEAN iForma
         return;
     }
     ForEachParameter(iParms, iProcessingMode, debug,
-                     [](const char* parm) { PutRecord("JOB PARM %s", parm); });
+                     [](const char* parm) { PutTextRecord("JOB PARM %s", parm); });
 }
 
 void KVR_PutJOB_END(BOOLEAN iFormatXML) { PutRecord(iFormatXML ? "        </job>" : "JOB END"); }
@@ -92,7 +92,7 @@ void KVR_PutSTEP(int32_t iStepNbr, const RD_JobStep* iStep, const char* iStepNam
     }
     const char* name = iStepName;
     if (IsEmpty(name)) name = iProcessingMode == kModeVelkor ? "" : "NULLSTEP";
-    PutRecord("STEP %d %s %s \"%s\" %s", iStepNbr, name, OrEmpty(iStep->ExecutableName),
+    PutTextRecord("STEP %d %s %s \"%s\" %s", iStepNbr, name, OrEmpty(iStep->ExecutableName),
               OrEmpty(iStep->ExecutableParms), OrEmpty(iProcStepName));
     if (iProcessingMode == kModeVelkor) return;
     PutLines("STEP", iStep->FileReference, iStep->fileLine, iStep->endFileLine);
@@ -100,7 +100,7 @@ void KVR_PutSTEP(int32_t iStepNbr, const RD_JobStep* iStep, const char* iStepNam
     // PGM= and PARM= are already in the step record.
     ForEachParameter(iStep->AllParms, iProcessingMode, debug, [](const char* parm) {
         if (std::strncmp(parm, "PGM=", 4) != 0 && std::strncmp(parm, "PARM=", 5) != 0)
-            PutRecord("STEP PARM %s", parm);
+            PutTextRecord("STEP PARM %s", parm);
     });
 }
 
@@ -136,7 +136,7 @@ void KVR_PutPROC(SOURCE_REF iFileReference, int16_t iProcessingMode, BOOLEAN iFo
             record += " SITE=" + std::string(rendered);
         }
     }
-    PutRecord("%s", record.c_str());
+    PutTextRecord("%s", record.c_str());
 }
 
 void KVR_PutPROC_LINES(SOURCE_REF iFileReference, int32_t iFileLine, int32_t iEndFileLine) {
@@ -147,40 +147,40 @@ void KVR_PutPROC_LINES(SOURCE_REF iFileReference, int32_t iFileLine, int32_t iEn
 void KVR_PutPROC_PARM(const char* iParms, int16_t iProcessingMode, BOOLEAN /*iFormatXML*/,
                       int32_t debug) {
     ForEachParameter(iParms, iProcessingMode, debug,
-                     [](const char* parm) { PutRecord("PROC PARM %s", parm); });
+                     [](const char* parm) { PutTextRecord("PROC PARM %s", parm); });
 }
 
-void KVR_PutPROCEND() { PutRecord("PROCEND"); }
+void KVR_PutPROCEND() { PutTextRecord("PROCEND"); }
 
 void KVR_PutJCL_IF(const char* iLabel, const char* iCondition, SOURCE_REF iFileReference,
                    int32_t iFileLine, int32_t iEndFileLine, BOOLEAN iFormatXML) {
     if (iFormatXML) return;
-    if (!IsEmpty(iLabel)) PutRecord("JCL_IF LABEL %s", iLabel);
+    if (!IsEmpty(iLabel)) PutTextRecord("JCL_IF LABEL %s", iLabel);
     PutLines("JCL_IF", iFileReference, iFileLine, iEndFileLine);
-    PutRecord("JCL_IF %s", OrEmpty(iCondition));
+    PutTextRecord("JCL_IF %s", OrEmpty(iCondition));
 }
 
 void KVR_PutJCL_ELSE(const char* iLabel, SOURCE_REF iFileReference, int32_t iFileLine,
                      int32_t iEndFileLine, BOOLEAN iFormatXML) {
     if (iFormatXML) return;
-    if (!IsEmpty(iLabel)) PutRecord("JCL_ELSE LABEL %s", iLabel);
+    if (!IsEmpty(iLabel)) PutTextRecord("JCL_ELSE LABEL %s", iLabel);
     PutLines("JCL_ELSE", iFileReference, iFileLine, iEndFileLine);
 }
 
 void KVR_PutJCL_ENDIF(const char* iLabel, SOURCE_REF iFileReference, int32_t iFileLine,
                       int32_t iEndFileLine, BOOLEAN iFormatXML) {
     if (iFormatXML) return;
-    if (!IsEmpty(iLabel)) PutRecord("JCL_ENDIF LABEL %s", iLabel);
+    if (!IsEmpty(iLabel)) PutTextRecord("JCL_ENDIF LABEL %s", iLabel);
     PutLines("JCL_ENDIF", iFileReference, iFileLine, iEndFileLine);
 }
 
 void KVR_PutJCL_COMMENT(int32_t iFileLine, const char* iText, BOOLEAN iFormatXML) {
-    if (!iFormatXML) PutRecord("CMT %i %s", iFileLine, OrEmpty(iText));
+    if (!iFormatXML) PutTextRecord("CMT %i %s", iFileLine, OrEmpty(iText));
 }
 
 void KVR_PutQuillo_OPC(int32_t iFileLine, const char* iOperation, const char* iParms,
                        BOOLEAN iFormatXML) {
-    if (!iFormatXML) PutRecord("OPC %i %s %s", iFileLine, OrEmpty(iOperation), OrEmpty(iParms));
+    if (!iFormatXML) PutTextRecord("OPC %i %s %s", iFileLine, OrEmpty(iOperation), OrEmpty(iParms));
 }
 
 void KVR_PutRU(const char* iRunUnitName, const char* iPlanName, const char* iPsbName,
@@ -198,7 +198,7 @@ void KVR_PutRU(const char* iRunUnitName, const char* iPlanName, const char* iPsb
         std::string record = "RU " + std::string(OrEmpty(iRunUnitName));
         for (const Part& part : parts)
             if (part.value != nullptr) record += part.textKey + std::string(part.value);
-        PutRecord("%s", record.c_str());
+        PutTextRecord("%s", record.c_str());
         return;
     }
     PutRecord("            <runUnit>");

@@ -4,13 +4,18 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <string>
 
 #include "kvrbase.h"
+#include "output/xml_text.h"
 
 namespace kvr {
 namespace {
 char Work[2048];
-}
+bool xmlDocument = false;
+} // namespace
+
+void SetXmlDocument(bool isXml) { xmlDocument = isXml; }
 
 void PutRecord(const char* format, ...) {
     va_list arguments;
@@ -18,6 +23,26 @@ void PutRecord(const char* format, ...) {
     std::vsnprintf(Work, sizeof Work, format, arguments);
     va_end(arguments);
     KVR_PutImportRecord(Work);
+}
+
+void PutTextRecord(const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(Work, sizeof Work, format, arguments);
+    va_end(arguments);
+    if (!xmlDocument) {
+        KVR_PutImportRecord(Work);
+        return;
+    }
+    std::string escaped = XmlText(Work);
+    // An escape cut in half would break the file: the cut falls before it.
+    if (escaped.size() >= sizeof Work) {
+        size_t cut = sizeof Work - 1;
+        const size_t amp = escaped.rfind('&', cut);
+        if (amp != std::string::npos && escaped.find(';', amp) >= cut) cut = amp;
+        escaped.resize(cut);
+    }
+    KVR_PutImportRecord(escaped.data());
 }
 
 int32_t ForEachParameter(const char* iParms, int16_t iProcessingMode, int32_t debug,

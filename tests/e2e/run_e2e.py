@@ -62,6 +62,8 @@ def expand(text, places):
 
 
 def message_numbers(log_text):
+    if log_text == "":
+        return []
     numbers = []
     for line in log_text.split("\n")[:-1] if log_text.endswith("\n") else log_text.split("\n"):
         if line == "":
