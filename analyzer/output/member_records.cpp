@@ -13,6 +13,7 @@ bool HasBlank(const char* name) { return std::strchr(name, ' ') != nullptr; }
 } // namespace
 
 void KVR_PutXML_start(BOOLEAN iFormatXML) {
+    SetXmlDocument(iFormatXML != 0);
     if (iFormatXML) PutRecord("<?xml version=\"1.0\"?>");
 }
 
@@ -21,9 +22,9 @@ void KVR_PutLIBR(const char* iContainerName, BOOLEAN iFormatXML) {
         PutRecord("  <container>");
         PutRecord("    <name>%s</name>", XmlText(iContainerName).c_str());
     } else if (HasBlank(iContainerName)) {
-        PutRecord("LIBR \"%s\":", iContainerName);
+        PutTextRecord("LIBR \"%s\":", iContainerName);
     } else {
-        PutRecord("LIBR %s", iContainerName);
+        PutTextRecord("LIBR %s", iContainerName);
     }
 }
 
@@ -33,9 +34,9 @@ void KVR_PutMEMB(const char* iFileName, BOOLEAN iFormatXML) {
         PutRecord("      <name>%s</name>", XmlText(iFileName).c_str());
         PutRecord("      <languageCd>JCL</languageCd>");
     } else if (HasBlank(iFileName)) {
-        PutRecord("MEMB \"%s\" JCL", iFileName);
+        PutTextRecord("MEMB \"%s\" JCL", iFileName);
     } else {
-        PutRecord("MEMB %s JCL", iFileName);
+        PutTextRecord("MEMB %s JCL", iFileName);
     }
 }
 
@@ -47,7 +48,7 @@ void KVR_PutEND_JCL(BOOLEAN iFormatXML) {
         PutRecord("        <completionCode>%c</completionCode>", KVRU006());
         PutRecord("      </jcl>");
     } else {
-        PutRecord("END JCL %d %c", KVRU005(), KVRU006());
+        PutTextRecord("END JCL %d %c", KVRU005(), KVRU006());
     }
 }
 

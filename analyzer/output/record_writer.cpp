@@ -4,13 +4,18 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <string>
 
 #include "kvrbase.h"
+#include "output/xml_text.h"
 
 namespace kvr {
 namespace {
 char Work[2048];
-}
+bool xmlDocument = false;
+} // namespace
+
+void SetXmlDocument(bool isXml) { xmlDocument = isXml; }
 
 void PutRecord(const char* format, ...) {
     va_list arguments;
@@ -18,6 +23,40 @@ void PutRecord(const char* format, ...) {
     std::vsnprintf(Work, sizeof Work, format, arguments);
     va_end(arguments);
     KVR_PutImportRecord(Work);
+}
+
+void PutTextRecord(const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(Work, sizeof Work, format, arguments);
+    va_end(arguments);
+    if (!xmlDocument) {
+        KVR_PutImportRecord(Work);
+        return;
+    }
+    std::string escaped = XmlText(Work);
+    // An escape cut in half would break the file: the cut falls before it.
+    if (escaped.size() >= sizeof Work) {
+        size_t cut = sizeof Work - 1;
+        const size_t amp = escaped.rfind('&', cut);
+        if (amp != std::string::npos && escaped.find(';', amp) >= cut) cut = amp;
+        escaped.resize(cut);
+    }
+    KVR_PutImportRecord(escaped.data());
+}
+
+int32_t ForEachParameter(const char* iParms, int16_t iProcessingMode, int32_t debug,
+                         const std::function<void(const char*)>& visit) {
+    if (iParms == nullptr || iParms[0] == '\0') return 0;
+    void* parms = nullptr;
+    CreateParmStructure(&parms, iParms, FALSE, iProcessingMode, debug);
+    if (parms == nullptr) return 0;
+    const int32_t count = QueryParmCount(parms);
+    char* parm = nullptr;
+    for (int32_t i = 1; i <= count; ++i)
+        if (QueryPositionalParm(i, parms, &parm) && parm != nullptr) visit(parm);
+    DeleteParmStructure(parms, debug != 0);
+    return count;
 }
 
 } // namespace kvr

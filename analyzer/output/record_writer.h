@@ -3,10 +3,25 @@
 #ifndef KVR_OUTPUT_RECORD_WRITER_H
 #define KVR_OUTPUT_RECORD_WRITER_H
 
+#include <cstdint>
+#include <functional>
+
 namespace kvr {
 
-// printf-style formatting of one record, then KVR_PutImportRecord.
+// printf-style formatting of one record, then KVR_PutImportRecord. XML element lines: the
+// caller escapes the values it puts into them.
 void PutRecord(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// A record of the text form. In an XML import file such records stand as text between the
+// elements, so "&" and "<" are escaped there to keep the file well-formed.
+void PutTextRecord(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// Whether the import file is an XML document; set once per run with the prologue.
+void SetXmlDocument(bool isXml);
+
+// Calls visit with each parameter of an operand text in order (split as EXEC, JOB and DD
+// operands are: commas in parentheses or apostrophes do not separate); answers the count.
+// A null or empty text has none.
+int32_t ForEachParameter(const char* iParms, int16_t iProcessingMode, int32_t debug,
+                         const std::function<void(const char*)>& visit);
 
 } // namespace kvr
 

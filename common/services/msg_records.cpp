@@ -51,6 +51,8 @@ std::string EscapeXmlText(std::string_view text) {
     return escaped;
 }
 
+bool ImportRecordsAreXml() { return fsFormatXML != FALSE; }
+
 } // namespace kvr
 
 extern "C" {

@@ -14,6 +14,9 @@ std::string JoinContinuationLines(std::string_view text);
 // Element text for the XML form: "&" becomes "&amp;" and "<" becomes "&lt;".
 std::string EscapeXmlText(std::string_view text);
 
+// Whether records follow the XML form of the import file (KVR_SetMSG_Format).
+bool ImportRecordsAreXml();
+
 } // namespace kvr
 
 #endif

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "services/msg_records.h"
 #include "source/source_access.h"
 
 namespace kvr {
@@ -99,6 +100,8 @@ KVR_API void ReportIncludedFiles(void) {
         std::string record = "INCL " + std::to_string(IncludeKind(source.fileTypeCd)) + " " +
                              source.fileName + " " + (quote ? "\"" : "") + source.containerName +
                              (quote ? "\"" : "");
+        // Between the XML elements the record is text of the jcl element.
+        if (kvr::ImportRecordsAreXml()) record = kvr::EscapeXmlText(record);
         KVR_PutImportRecord(record.data());
     }
 }
