@@ -40,11 +40,11 @@ bool IsKnown(string_view word) {
 }
 
 void PutKeywordRecord(string_view keyword, string_view value) {
-    PutRecord("DD PRMn %s %s", std::string(keyword).c_str(), std::string(value).c_str());
+    PutTextRecord("DD PRMn %s %s", std::string(keyword).c_str(), std::string(value).c_str());
 }
 
 void PutModelName(string_view name) {
-    PutRecord("DD PRMn MODNAME %s", std::string(name).c_str());
+    PutTextRecord("DD PRMn MODNAME %s", std::string(name).c_str());
 }
 
 string_view WithoutOpeningParen(string_view text) {
@@ -124,7 +124,7 @@ void PutDisposition(string_view value) {
             pos = end + 1;
         }
     }
-    PutRecord("%s", record.c_str());
+    PutTextRecord("%s", record.c_str());
 }
 
 // SPACE: up to four subparameters; a parenthesised one is entered, so its items count as
@@ -153,7 +153,7 @@ void PutSpace(string_view value) {
         if (depth == 0 || pos >= value.size() || value[pos] != ',') break;
         ++pos;
     }
-    PutRecord("%s", record.c_str());
+    PutTextRecord("%s", record.c_str());
 }
 
 // Drops a "(" at the front and, when it is closed by the last character, that ")" too.
@@ -212,7 +212,7 @@ void PutDCB(string_view value) {
 void PutParameterDetails(string_view parm) {
     const size_t equals = parm.find('=');
     if (equals == npos) {
-        PutRecord("DD PRM1 %s", std::string(parm).c_str());
+        PutTextRecord("DD PRM1 %s", std::string(parm).c_str());
         return;
     }
     const string_view keyword = parm.substr(0, equals);
