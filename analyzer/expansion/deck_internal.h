@@ -35,9 +35,6 @@ void ProcessOverrideStatements(void* arrayJclDeck, RD_InputContext* Context,
                                RD_StepCursor* StartCursor, const char* iSiteName,
                                const char* jesVersion, int16_t iProcessingMode, int32_t debug);
 
-// The member name of INCLUDE MEMBER=value: a leading "(" dropped and the text cut at the
-// last ")" when there was one.
-std::string IncludeMemberName(const char* iValue);
 
 // Entries on the context stack, asked without the empty-stack message.
 int32_t ContextStackDepth();

@@ -6,21 +6,13 @@
 #include "driver/run_settings.h"
 #include "expansion/deck_internal.h"
 #include "expansion/statement_lists.h"
+#include "rununits/run_units.h"
 
 namespace kvr {
 namespace {
 // "MEMBER=" and at least one character of value.
 constexpr size_t kShortestMemberParm = 8;
 } // namespace
-
-std::string IncludeMemberName(const char* iValue) {
-    std::string name(iValue != nullptr ? iValue : "");
-    if (name.empty() || name.front() != '(') return name;
-    name.erase(0, 1);
-    const size_t close = name.rfind(')');
-    if (close != std::string::npos) name.erase(close);
-    return name;
-}
 
 void ProcessIncludeCard(void* arrayJclDeck, JCLStatement* iStmt, RD_InputContext* Context,
                         const char* jesVersion, int16_t iProcessingMode, int32_t debug) {
@@ -31,9 +23,11 @@ void ProcessIncludeCard(void* arrayJclDeck, JCLStatement* iStmt, RD_InputContext
         ReportAtStatement(MessageFor(mode, 1421, 1421), iStmt, mode);
         return;
     }
-    const std::string name = IncludeMemberName(std::strchr(parm, '=') + 1);
+    // MEMBER=(ABC) and MEMBER=ABC both name ABC; apostrophes stay.
+    char* name = CopyParmText(std::strchr(parm, '=') + 1, FALSE, debug);
     StatementList* list =
-        GetIncludeStatementList(arrayJclDeck, name.c_str(), iStmt, jesVersion, mode, debug);
+        GetIncludeStatementList(arrayJclDeck, name, iStmt, jesVersion, mode, debug);
+    FreeString(name, debug);
     if (KVRU005() > 4) return;
     AddStmtListToContext(Context, list, mode, debug);
 }

@@ -1,4 +1,4 @@
-// INCLUDE statements in the walk: the member name rule, the missing or empty MEMBER value,
+// INCLUDE statements in the walk: the missing or empty MEMBER value, MEMBER=(name),
 // the included statements standing in place, and the nesting limit of 16 lists.
 #include "analyzer/expansion/deck_fixture.h"
 #include "expansion/deck_internal.h"
@@ -8,18 +8,6 @@ namespace {
 
 using Ints = std::vector<int>;
 using Strings = std::vector<std::string>;
-
-TEST(IncludeMemberName, ParenthesesAroundTheNameAreDropped) {
-    EXPECT_EQ(IncludeMemberName("ABC"), "ABC");
-    EXPECT_EQ(IncludeMemberName("(ABC)"), "ABC");
-    // Cut at the last closing parenthesis, only when an opening one was dropped.
-    EXPECT_EQ(IncludeMemberName("(A(B)C)X"), "A(B)C");
-    EXPECT_EQ(IncludeMemberName("(ABC"), "ABC");
-    EXPECT_EQ(IncludeMemberName("ABC)"), "ABC)");
-    // Apostrophes stay.
-    EXPECT_EQ(IncludeMemberName("('ABC')"), "'ABC'");
-    EXPECT_EQ(IncludeMemberName(""), "");
-}
 
 TEST_F(DeckTest, IncludedStatementsStandInPlaceOfTheInclude) {
     Include("INCA", {"//DDA     DD   DSN=A.A"});
