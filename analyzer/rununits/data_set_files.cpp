@@ -4,8 +4,9 @@
 #include "rununits/data_set_files.h"
 
 #include <cstring>
-#include <filesystem>
-#include <system_error>
+#include <string>
+
+#include <sys/stat.h>
 
 #include "reader/instream_data.h"
 #include "reader/jcl_statement.h"
@@ -55,10 +56,17 @@ FILE* OpenParmFile(const char* iDatasetName, std::string& outFileSpec, int16_t i
     XlatLibOrSeqDSN(library.c_str(), member.c_str(), xlated, spec, iProcessingMode);
     if (spec[0] == '\0') return nullptr;
     outFileSpec = spec;
+    // Opened as members are: a name that differs only in case is found, as on the
+    // workstation.
+    FILE* file = nullptr;
+    if (KVRIOAPI_Open("NTFS", spec, "r", &file, "", "", "") != 0 || file == nullptr) return nullptr;
     // A folder opens for reading here but not on the workstation: it is no data set.
-    std::error_code error;
-    if (std::filesystem::is_directory(spec, error)) return nullptr;
-    return std::fopen(spec, "r");
+    struct stat status {};
+    if (fstat(fileno(file), &status) != 0 || S_ISDIR(status.st_mode)) {
+        std::fclose(file);
+        return nullptr;
+    }
+    return file;
 }
 
 BOOLEAN ReadFileRecord(FILE* iFile, char* outBuffer, int32_t* outLength) {
