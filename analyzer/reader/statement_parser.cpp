@@ -335,8 +335,9 @@ JCL_STATE ContinueComment(int16_t mode, void* cursor, int32_t debug) {
 }
 
 bool MovesStepEnd(RD_JCL_STATEMENT_TYPE type) {
-    return type != RD_ELSE && type != RD_ENDIF && type != RD_EXEC && type != RD_IF &&
-           type != RD_PEND && type != RD_QUILLO_OPC;
+    // A JOB statement starts the next job: it never belongs to the step before it.
+    return type != RD_JOB && type != RD_ELSE && type != RD_ENDIF && type != RD_EXEC &&
+           type != RD_IF && type != RD_PEND && type != RD_QUILLO_OPC;
 }
 
 } // namespace
