@@ -12,12 +12,13 @@ build:
 	cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j $(JOBS)
 
-# Shows the analyzer at work on the bundled example.
+# Analyses the bundled example (examples/README.md) and prints its import file.
 demo: build
-	@echo "== kvr4000 -v"
-	@env -u DD:RDPRINT $(BUILD)/bin/kvr4000 -v
-	@echo "== kvr4000 -h"
-	@env -u DD:RDPRINT $(BUILD)/bin/kvr4000 -h
+	@cd examples && env -u DD:RDPRINT 'DD:FILELIST=filelist.txt' 'DD:JCLLIB=jcllib.txt' \
+	    'DD:XLATLIBS=xlatlibs.txt' 'DD:ATTRBOUT=$(CURDIR)/$(BUILD)/demo.import' \
+	    'DD:RDPRINT=$(CURDIR)/$(BUILD)/demo.log' $(CURDIR)/$(BUILD)/bin/kvr4000; \
+	    echo "== kvr4000 exit code $$? (log: $(BUILD)/demo.log)"
+	@cat $(BUILD)/demo.import
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

@@ -10,6 +10,7 @@
 #include "driver/run_settings.h"
 #include "kvrbase.h"
 #include "output/member_records.h"
+#include "rununits/parameter_capture.h"
 
 namespace kvr {
 namespace {
@@ -24,6 +25,7 @@ bool SetUpServices(const RunSettings& settings) {
     if (KVRU005() != 0) return false;
     LoadLibraryTranslations(settings.iProcessingMode, settings.debug);
     if (KVRU005() != 0) return false;
+    InitializeParameterCaptureControl(settings.iProcessingMode, settings.debug);
     KVR_OpenImportFile("w", settings.iProcessingMode);
     if (KVRU005() != 0) return false;
     KVR_PutXML_start(settings.formatXML);
@@ -72,6 +74,7 @@ int RunAnalyzer(int argc, char** argv) {
         EchoParameters(argc, argv, settings.iProcessingMode);
 
     if (!SetUpServices(settings)) {
+        TerminateParameterCaptureControl(settings.debug);
         const int32_t severity = KVRU005();
         KVRCloseLogFile();
         return severity;
@@ -80,6 +83,7 @@ int RunAnalyzer(int argc, char** argv) {
 
     KVRIOAPI_Terminate(settings.debug);
     KVR_CloseImportFile();
+    TerminateParameterCaptureControl(settings.debug);
     if (settings.debug) PrintFileTables(settings.iProcessingMode);
     ReportMallocFreeStatistics(settings.iProcessingMode, settings.debug);
     KVRCloseLogFile();

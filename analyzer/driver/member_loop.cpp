@@ -19,6 +19,8 @@
 #include "model/deck_records.h"
 #include "model/job_model.h"
 #include "model/output_statements.h"
+#include "output/deck_walk.h"
+#include "output/import_records.h"
 #include "output/member_records.h"
 #include "reader/card_reader.h"
 
@@ -107,11 +109,9 @@ void AnalyzeOpenedMember(const RunSettings& settings) {
             ProcessJclDeck(arrayJclDeck, settings.ignoreJCLLIB, "", settings.jesVersion.c_str(),
                            mode, settings.formatXML, debug);
         CloseAnyRemainingFiles(mode, debug);
-        if (KVRU005() < 5) {
-            // The walk over the expanded deck that writes the job records (with iRc and
-            // settings.normalizeGDG) goes here.
-            (void)iRc;
-        }
+        if (KVRU005() < 5)
+            NavigateExpandedDeck(arrayJclDeck, iRc, settings.normalizeGDG, mode,
+                                 settings.formatXML, debug);
     } catch (const std::bad_alloc&) {
         reportMemoryAllocationError(mode);
         CloseAnyRemainingFiles(mode, debug);
@@ -141,6 +141,8 @@ void InitializeFields(int32_t debug) {
     InitializeOverrideState(debug);
     KVR4037_InitializeFields();
     KVRU940_InitializeFields();
+    ResetDeckWalk();
+    ResetImportRecordWriter();
 }
 
 void ProcessSingleFile(MemberRequest& request, const RunSettings& settings) {

@@ -104,6 +104,9 @@ void ProcessJobStatements(void* arrayJclDeck, RD_InputContext* Context, BOOLEAN 
                 }
                 break;
             case RD_JOB_END:
+                // A further JOB statement of the member follows: it starts a job of its
+                // own instead of being ignored with its steps put into the job before.
+                FirstPass = true;
                 break;
             default:
                 if (!velkor && FirstPass && !madeUp)

@@ -18,4 +18,16 @@ void DrainList(void* iList, void (*freeItem)(void* data, int32_t debug), const c
     FreeBlockWithDebug(iList, tag, debug);
 }
 
+bool ForEachListItem(void* iList, int32_t debug, const std::function<bool(void*)>& visit) {
+    if (iList == nullptr) return true;
+    void* cursor = nullptr;
+    if (KVR_CreateCursor(iList, &cursor, debug) == 0 || cursor == nullptr) return false;
+    void* data = nullptr;
+    for (int32_t found = GetDataAtCursor(cursor, &data); found;
+         found = AdvanceCursor(cursor) && GetDataAtCursor(cursor, &data))
+        if (data != nullptr && !visit(data)) break;
+    DeleteCursor(cursor, debug);
+    return true;
+}
+
 } // namespace kvr

@@ -5,6 +5,7 @@
 #define KVR_MODEL_MODEL_LISTS_H
 
 #include <cstdint>
+#include <functional>
 
 namespace kvr {
 
@@ -12,6 +13,11 @@ namespace kvr {
 // the list header under tag. A null list is ignored.
 void DrainList(void* iList, void (*freeItem)(void* data, int32_t debug), const char* tag,
                int32_t debug);
+
+// Calls visit with the data of each item in order through a cursor of its own, so that
+// searches of the list meanwhile do not disturb the walk; stops early when visit answers
+// false. FALSE when no cursor could be made (a null list has no items: TRUE).
+bool ForEachListItem(void* iList, int32_t debug, const std::function<bool(void*)>& visit);
 
 // Frees every RD_OutputSpecification of the list, then the list.
 void FreeOutputSpecificationList(void* iList, int32_t debug);

@@ -20,4 +20,18 @@ void PutRecord(const char* format, ...) {
     KVR_PutImportRecord(Work);
 }
 
+int32_t ForEachParameter(const char* iParms, int16_t iProcessingMode, int32_t debug,
+                         const std::function<void(const char*)>& visit) {
+    if (iParms == nullptr || iParms[0] == '\0') return 0;
+    void* parms = nullptr;
+    CreateParmStructure(&parms, iParms, FALSE, iProcessingMode, debug);
+    if (parms == nullptr) return 0;
+    const int32_t count = QueryParmCount(parms);
+    char* parm = nullptr;
+    for (int32_t i = 1; i <= count; ++i)
+        if (QueryPositionalParm(i, parms, &parm) && parm != nullptr) visit(parm);
+    DeleteParmStructure(parms, debug != 0);
+    return count;
+}
+
 } // namespace kvr

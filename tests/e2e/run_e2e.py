@@ -15,7 +15,9 @@ A case is a folder holding:
   expected.log      the log lines; a line starting with "~ " is a regular expression
   expected.stdout   standard output lines, same conventions as expected.log
   expected.stderr   standard error lines, same conventions
-Every expected file that exists is compared; any difference fails the case.
+Every expected file that exists is compared; any difference fails the case. An XML import
+file is also checked well-formed with xmllint: the container elements of its members stand
+without a root element, so they are wrapped in one after the prologue is dropped.
 """
 import argparse
 import difflib
@@ -91,6 +93,24 @@ def compare_lines(label, expected_text, actual_text):
     return False
 
 
+def xml_well_formed(import_bytes):
+    """Checks an XML import file with xmllint; True for a text import file."""
+    if not import_bytes.startswith(b"<?xml"):
+        return True
+    body = import_bytes.split(b"\n", 1)[1] if b"\n" in import_bytes else b""
+    document = b"<imports>\n" + body + b"</imports>\n"
+    xmllint = shutil.which("xmllint")
+    if xmllint is None:
+        print("--- xmllint missing (Debian package libxml2-utils)")
+        return False
+    check = subprocess.run([xmllint, "--noout", "-"], input=document, capture_output=True)
+    if check.returncode != 0:
+        print("--- the XML import file is not well-formed")
+        sys.stdout.write(check.stderr.decode("latin-1"))
+        return False
+    return True
+
+
 def read(path, binary=False):
     if not os.path.exists(path):
         return None
@@ -129,6 +149,8 @@ def run_case(binary, case_dir):
                 compare_lines("import file", want_import.decode("latin-1"),
                               got_import.decode("latin-1"))
                 ok = False
+        if not xml_well_formed(read(places["import"], binary=True) or b""):
+            ok = False
         want_msgs = read(os.path.join(case_dir, "expected.msgs"))
         if want_msgs is not None:
             if want_msgs.split() != message_numbers(log_text):

@@ -13,20 +13,26 @@ namespace {
 using Ints = std::vector<int>;
 using Strings = std::vector<std::string>;
 
-TEST_F(DeckTest, OnlyTheFirstStatementIsTheJobStatement) {
+TEST_F(DeckTest, EachJobStatementOfTheMemberStartsAJob) {
     EXPECT_EQ(Expand({"//JOB1    JOB  (ACCT),CLASS=A",     // 1
                       "//S1      EXEC PGM=P1",             // 2
                       "//JOB2    JOB  (ACCT)",             // 3
                       "//S2      EXEC PGM=P2",             // 4
                       "//DD2     DD   DSN=A.B,DISP=SHR"}), // 5
               TRUE);
-    EXPECT_EQ(LogLines(), (Strings{At(3), Text(1356)}));
-    // The second job's statements join the first job.
-    EXPECT_EQ(Kinds(), (Ints{RD_STRUCT_JOB, RD_STRUCT_STEP, RD_STRUCT_STEP}));
-    ASSERT_EQ(Jobs().size(), 1u);
+    EXPECT_EQ(Raised(), Ints{});
+    // The second job keeps its own steps.
+    EXPECT_EQ(Kinds(), (Ints{RD_STRUCT_JOB, RD_STRUCT_STEP, RD_STRUCT_JOB, RD_STRUCT_STEP}));
+    ASSERT_EQ(Jobs().size(), 2u);
     EXPECT_STREQ(Jobs()[0]->JobName, "JOB1");
-    EXPECT_EQ(Jobs()[0]->StepCount, 2);
+    EXPECT_STREQ(Jobs()[1]->JobName, "JOB2");
+    EXPECT_EQ(Jobs()[0]->StepCount, 1);
+    EXPECT_EQ(Jobs()[1]->StepCount, 1);
     EXPECT_EQ(DDNames(StepNamed("S2")), (Strings{"DD2"}));
+
+    // A JOB statement that follows other statements of its job is still reported.
+    EXPECT_EQ(Expand({"//        JCLLIB ORDER=(A.B)", "//JOB1    JOB  (ACCT)"}), TRUE);
+    EXPECT_EQ(LogLines(), (Strings{At(2), Text(1356)}));
 }
 
 TEST_F(DeckTest, StandardMemberStartingWithExecHasNoJob) {
@@ -62,11 +68,11 @@ TEST_F(DeckTest, VelkorMemberWithoutJobStatementGetsAJob) {
     EXPECT_EQ(Kinds(), (Ints{RD_STRUCT_JOB, RD_STRUCT_STEP}));
     EXPECT_STREQ(Jobs()[0]->JobName, "DUMMYJC");
 
-    // A JOB statement first is taken as it is; a second one is reported under 3059.
+    // A JOB statement first is taken as it is; a second one starts the next job.
     EXPECT_EQ(Expand({"//JOBV     JOB  (ACCT)", "//JOBW     JOB  (ACCT)"}, kModeVelkor), TRUE);
-    EXPECT_EQ(Raised(), (Ints{3059}));
-    ASSERT_EQ(Jobs().size(), 1u);
-    EXPECT_STREQ(Jobs()[0]->JobName, "JOBV");
+    EXPECT_EQ(Raised(), Ints{});
+    ASSERT_EQ(Jobs().size(), 2u);
+    EXPECT_STREQ(Jobs()[1]->JobName, "JOBW");
 }
 
 TEST_F(DeckTest, JcllibBeforeTheJobStatement) {
