@@ -14,6 +14,7 @@ build:
 
 # Analyses the bundled example (examples/README.md) and prints its import file.
 demo: build
+	@rm -f $(BUILD)/demo.import $(BUILD)/demo.log
 	@cd examples && env -u DD:RDPRINT 'DD:FILELIST=filelist.txt' 'DD:JCLLIB=jcllib.txt' \
 	    'DD:XLATLIBS=xlatlibs.txt' 'DD:ATTRBOUT=$(CURDIR)/$(BUILD)/demo.import' \
 	    'DD:RDPRINT=$(CURDIR)/$(BUILD)/demo.log' $(CURDIR)/$(BUILD)/bin/kvr4000; \
