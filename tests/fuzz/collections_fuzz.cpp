@@ -1,26 +1,14 @@
 // Drives one keyed map and one ring with operations read from the input, and checks every
 // result against a plain model: a std::map for the map, and a vector with a current index
 // that follows the ring's position rules. Any disagreement aborts.
-#include "kvrbase.h"
-
 #include <algorithm>
-#include <cstddef>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <map>
-#include <string>
-#include <vector>
+
+#include "fuzz_support.h"
 
 namespace {
 
-#define FUZZ_CHECK(cond)                                                                           \
-    do {                                                                                           \
-        if (!(cond)) {                                                                             \
-            std::fprintf(stderr, "check failed: %s (line %d)\n", #cond, __LINE__);                 \
-            std::abort();                                                                          \
-        }                                                                                          \
-    } while (0)
+using kvr::fuzz::Require;
 
 int g_elements[64];
 
@@ -28,7 +16,6 @@ struct Input {
     const uint8_t* data;
     size_t size;
     size_t pos = 0;
-
     bool Has(size_t n) const { return size - pos >= n; }
     uint8_t Byte() { return data[pos++]; }
 };
@@ -36,7 +23,6 @@ struct Input {
 struct ListModel {
     std::vector<void*> items;
     int current = -1;
-
     void InsertAfter(void* e) {
         current = items.empty() || current < 0 ? 0 : current + 1;
         items.insert(items.begin() + current, e);
@@ -76,7 +62,7 @@ struct State {
 
 uint32_t SizeOf(CDM_HANDLE handle) {
     uint32_t size = 0;
-    FUZZ_CHECK(GetCollectionSize(handle, &size) == 0);
+    Require(GetCollectionSize(handle, &size) == 0);
     return size;
 }
 
@@ -88,39 +74,32 @@ std::vector<void*> SortedValues(const std::map<std::string, void*>& model) {
     return values;
 }
 
-bool IsModelValue(const State& s, void* element) {
-    for (const auto& [key, value] : s.mapModel) {
-        if (value == element) return true;
-    }
-    return false;
-}
-
 void FullMapWalk(State& s) {
     std::vector<void*> seen;
     s.mapVar = nullptr;
     do {
-        FUZZ_CHECK(GetNextMapElement(s.map, &s.mapVar) == 0);
+        Require(GetNextMapElement(s.map, &s.mapVar) == 0);
         if (s.mapVar != nullptr) seen.push_back(s.mapVar);
-        FUZZ_CHECK(seen.size() <= s.mapModel.size());
+        Require(seen.size() <= s.mapModel.size());
     } while (s.mapVar != nullptr);
     std::sort(seen.begin(), seen.end());
-    FUZZ_CHECK(seen == SortedValues(s.mapModel));
+    Require(seen == SortedValues(s.mapModel));
 }
 
 void CheckCopiedMap(State& s) {
     CDM_HANDLE copy = CopyCollection(s.map);
     if (copy == nullptr) {
-        FUZZ_CHECK(s.mapModel.empty()); // only a cleared map has no buckets to size a copy
+        Require(s.mapModel.empty()); // only a cleared map has no buckets to size a copy
         return;
     }
-    FUZZ_CHECK(SizeOf(copy) == s.mapModel.size());
+    Require(SizeOf(copy) == s.mapModel.size());
     for (const auto& [key, value] : s.mapModel) {
         void* out = nullptr;
         const auto* bytes = reinterpret_cast<const unsigned char*>(key.data());
-        FUZZ_CHECK(GetMapElement(copy, bytes, static_cast<uint32_t>(key.size()), &out) == 0);
-        FUZZ_CHECK(out == value);
+        Require(GetMapElement(copy, bytes, static_cast<uint32_t>(key.size()), &out) == 0);
+        Require(out == value);
     }
-    FUZZ_CHECK(TerminateCollection(copy) == 0);
+    Require(TerminateCollection(copy) == 0);
 }
 
 // One map operation; false when the input ran out.
@@ -128,12 +107,14 @@ bool MapStep(State& s, Input& in, uint8_t op) {
     if (op >= 3) {
         if (op == 3) FullMapWalk(s);
         if (op == 4) {
-            FUZZ_CHECK(GetNextMapElement(s.map, &s.mapVar) == 0);
-            FUZZ_CHECK(s.mapVar == nullptr || IsModelValue(s, s.mapVar));
+            Require(GetNextMapElement(s.map, &s.mapVar) == 0);
+            const std::vector<void*> values = SortedValues(s.mapModel);
+            Require(s.mapVar == nullptr ||
+                    std::binary_search(values.begin(), values.end(), s.mapVar));
         }
         if (op == 5) CheckCopiedMap(s);
         if (op == 6) {
-            FUZZ_CHECK(ClearCollection(s.map) == 0);
+            Require(ClearCollection(s.map) == 0);
             s.mapModel.clear();
         }
         return true;
@@ -149,15 +130,15 @@ bool MapStep(State& s, Input& in, uint8_t op) {
     void* out = nullptr;
     switch (op) {
     case 0:
-        FUZZ_CHECK(PutMapElement(s.map, key, length, element) == 0);
+        Require(PutMapElement(s.map, key, length, element) == 0);
         s.mapModel.emplace(text, element); // an existing key keeps its first element
         break;
     case 1:
-        FUZZ_CHECK(GetMapElement(s.map, key, length, &out) == 0);
-        FUZZ_CHECK(out == (found == s.mapModel.end() ? nullptr : found->second));
+        Require(GetMapElement(s.map, key, length, &out) == 0);
+        Require(out == (found == s.mapModel.end() ? nullptr : found->second));
         break;
     default:
-        FUZZ_CHECK(DeleteMapElement(s.map, key, length) == (found == s.mapModel.end() ? 1 : 0));
+        Require(DeleteMapElement(s.map, key, length) == (found == s.mapModel.end() ? 1 : 0));
         if (found != s.mapModel.end()) s.mapModel.erase(found);
         break;
     }
@@ -173,26 +154,26 @@ bool ListStep(State& s, Input& in, uint8_t op) {
         if (!in.Has(1)) return false;
         void* element = &g_elements[in.Byte() % 64];
         if (op == 0) {
-            FUZZ_CHECK(InsertAfterListElement(s.list, element) == 0);
+            Require(InsertAfterListElement(s.list, element) == 0);
             model.InsertAfter(element);
         } else {
-            FUZZ_CHECK(InsertBeforeListElement(s.list, element) == 0);
+            Require(InsertBeforeListElement(s.list, element) == 0);
             model.InsertBefore(element);
         }
         break;
     }
     case 2:
-        FUZZ_CHECK(DeleteListElement(s.list) == (model.Delete() ? 0 : 1));
+        Require(DeleteListElement(s.list) == (model.Delete() ? 0 : 1));
         break;
     case 3:
     case 4: {
         const bool restart = s.listVar == nullptr;
         if (op == 3) {
-            FUZZ_CHECK(GetNextListElement(s.list, &s.listVar) == 0);
-            FUZZ_CHECK(s.listVar == model.Next(restart));
+            Require(GetNextListElement(s.list, &s.listVar) == 0);
+            Require(s.listVar == model.Next(restart));
         } else {
-            FUZZ_CHECK(GetPrevListElement(s.list, &s.listVar) == 0);
-            FUZZ_CHECK(s.listVar == model.Prev(restart));
+            Require(GetPrevListElement(s.list, &s.listVar) == 0);
+            Require(s.listVar == model.Prev(restart));
         }
         break;
     }
@@ -215,17 +196,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     State s;
     s.map = InitiateCollection(CDM_TYPE_MAP, 1 + in.Byte() % 8);
     s.list = InitiateCollection(CDM_TYPE_LIST, 0);
-    FUZZ_CHECK(s.map != nullptr && s.list != nullptr);
+    Require(s.map != nullptr && s.list != nullptr);
     bool more = true;
     while (more && in.Has(1)) {
         const uint8_t op = in.Byte();
         // Low bit picks the collection; the rest the operation on it.
         more = (op & 1) ? ListStep(s, in, (op >> 1) % 7) : MapStep(s, in, (op >> 1) % 7);
-        FUZZ_CHECK(SizeOf(s.map) == s.mapModel.size());
-        FUZZ_CHECK(SizeOf(s.list) == s.listModel.items.size());
+        Require(SizeOf(s.map) == s.mapModel.size());
+        Require(SizeOf(s.list) == s.listModel.items.size());
     }
     FullMapWalk(s);
-    FUZZ_CHECK(TerminateCollection(s.map) == 0);
-    FUZZ_CHECK(TerminateCollection(s.list) == 0);
+    Require(TerminateCollection(s.map) == 0);
+    Require(TerminateCollection(s.list) == 0);
     return 0;
 }

@@ -1,30 +1,14 @@
 // Reads arbitrary bytes as both configuration files and compares lookups of section/key
 // pairs taken from the input with a small string-based reading of the same bytes; every
 // lookup variant must agree with the plain value, and freeing returns every block.
-#include "kvrbase.h"
-
-#include <unistd.h>
-
-#include <cstddef>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <string>
 #include <utility>
-#include <vector>
+
+#include "fuzz_support.h"
 
 namespace {
 
-void Require(bool condition) {
-    if (!condition) std::abort();
-}
-
-int32_t Outstanding() {
-    int32_t created = 0, freed = 0;
-    QueryBlockStatistics(&created, &freed);
-    return created - freed;
-}
+using kvr::fuzz::Require;
 
 std::string Trim(const std::string& text) {
     const char* white = " \t\r\n";
@@ -112,16 +96,13 @@ void CheckAnalyzers(const std::string& section, const std::string& key, const st
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string path = "/tmp/kvr_cfg_fuzz_" + std::to_string(::getpid());
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return 0;
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
-    std::fclose(file);
+    const std::string path = (kvr::fuzz::Folder() / "cfg").string();
+    kvr::fuzz::WriteBytes(path, bytes);
     ::setenv("DD:KVRCFG", path.c_str(), 1);
     ::setenv("DD:KVRANLZ", path.c_str(), 1);
 
-    const int32_t before = Outstanding();
+    const int32_t before = kvr::fuzz::Outstanding();
     KVRU921_InitializeCommonCfgList(0);
     KVRU921_InitializeAnalyzersCfgList(0);
     KVRU921_ReadCommonCfg(0);
@@ -145,6 +126,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     KVRU921_FreeCommonCfgList(0);
     KVRU921_FreeAnalyzersCfgList(0);
-    Require(before == Outstanding());
+    Require(before == kvr::fuzz::Outstanding());
     return 0;
 }

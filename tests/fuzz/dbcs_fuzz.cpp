@@ -2,34 +2,14 @@
 // character list through KVRDBCS_SetEnvironment, KVRDBCS_IsDBCS and KVRDBCS_Validate.
 // Validate must never grow a text, and with repairs on must leave no control byte
 // outside a double-byte character except the shift bytes it was told to keep.
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
 #include <cstring>
-#include <string>
 
-#include "kvrbase.h"
+#include "fuzz_support.h"
 #include "locale/dbcs.h"
 
 namespace {
 
-// Splits the input at 0xFF bytes into at most three texts (NULs end a text early).
-void Split(const uint8_t* data, size_t size, std::string (&parts)[3]) {
-    size_t part = 0;
-    for (size_t i = 0; i < size; ++i) {
-        if (data[i] == 0xFF && part < 2) {
-            ++part;
-            continue;
-        }
-        parts[part].push_back(static_cast<char>(data[i]));
-    }
-    for (std::string& text : parts)
-        text = text.c_str();
-}
-
-void Check(bool condition) {
-    if (!condition) std::abort();
-}
+using kvr::fuzz::Require;
 
 void CheckValidate(KVRDBCSHDL* handle, const std::string& text, uint16_t modify) {
     std::string buffer = text;
@@ -37,10 +17,10 @@ void CheckValidate(KVRDBCSHDL* handle, const std::string& text, uint16_t modify)
     const size_t before = std::strlen(start);
     char* result = KVRDBCS_Validate(handle, start, modify);
     const size_t after = std::strlen(start);
-    Check(after <= before);
-    Check(result == nullptr || (result >= start && result < start + before));
+    Require(after <= before);
+    Require(result == nullptr || (result >= start && result < start + before));
     if (modify == 0) {
-        Check(after == before && buffer == text);
+        Require(after == before && buffer == text);
         return;
     }
     const DBCSENV env = KVRDBCS_GetEnvironment(handle);
@@ -53,21 +33,21 @@ void CheckValidate(KVRDBCSHDL* handle, const std::string& text, uint16_t modify)
         if (byte >= 0x20) continue;
         const bool shift = byte == 0x1E || byte == 0x1F;
         if (env != DBCSENV_FALSE && shift) {
-            Check(!(modify & 2)); // removed when asked
+            Require(!(modify & 2)); // removed when asked
             continue;
         }
-        Check(!(modify & 1)); // any other control byte is replaced by a blank
+        Require(!(modify & 1)); // any other control byte is replaced by a blank
     }
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::string parts[3];
-    Split(data, size, parts);
-    const std::string& codePage = parts[0];
-    const std::string& target = parts[1];
-    const std::string& list = parts[2];
+    // Three texts split at 0xFF bytes (each ending early at a NUL).
+    const auto parts = kvr::fuzz::SplitInput(data, size, "\xFF", 3);
+    const std::string codePage = kvr::fuzz::CText(parts[0]);
+    const std::string target = kvr::fuzz::CText(parts[1]);
+    const std::string list = kvr::fuzz::CText(parts[2]);
 
     // The low bits of the first byte pick the handle and, mostly, a known code page so
     // that the double-byte paths are reached; otherwise the first text names it.
@@ -77,15 +57,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     KVRDBCSHDL* handle = (selector & 1) ? nullptr : &own;
     const int pick = (selector >> 1) & 7;
     KVRDBCS_SetEnvironment(handle, pick < 4 ? kKnown[pick] : codePage.c_str());
-    Check(std::strlen(KVRDBCS_GetCodepage(handle)) < sizeof own.chcodepage);
-    Check(KVRDBCS_GetEnvironment(handle) <= DBCSENV_FALSE);
+    Require(std::strlen(KVRDBCS_GetCodepage(handle)) < sizeof own.chcodepage);
+    Require(KVRDBCS_GetEnvironment(handle) <= DBCSENV_FALSE);
 
     const int32_t found = KVRDBCS_IsDBCS(handle, target.c_str(), list.c_str());
     if (list.empty()) {
-        Check(found == 0 || found == 1);
+        Require(found == 0 || found == 1);
     } else if (found != 0) {
-        Check(found >= 0x20 && found <= 0x7E &&
-              list.find(static_cast<char>(found)) != std::string::npos);
+        Require(found >= 0x20 && found <= 0x7E &&
+                list.find(static_cast<char>(found)) != std::string::npos);
     }
     KVRDBCS_IsDBCS(handle, target.c_str(), nullptr);
 

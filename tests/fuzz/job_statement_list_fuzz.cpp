@@ -2,20 +2,13 @@
 // (beside a cataloged procedure and an INCLUDE member found through the default search
 // list), the job list is walked, procedure calls and INCLUDEs are expanded, JCLLIB
 // statements processed, and everything is released with the block counters balanced.
-#include <unistd.h>
-
 #include <cctype>
-#include <cstdint>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <string>
 
 #include "expansion/list_builder_state.h"
 #include "expansion/statement_lists.h"
 #include "expansion/symbols.h"
-#include "kvrbase.h"
+#include "fuzz_support.h"
 #include "model/deck_records.h"
 #include "reader/card_reader.h"
 
@@ -23,39 +16,21 @@ namespace {
 
 using namespace kvr;
 
-// Removes the harness's folder when the process ends.
-struct FolderRemover {
-    std::filesystem::path path;
-    ~FolderRemover() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-};
-
-std::filesystem::path Root() {
-    static const std::filesystem::path root = [] {
-        std::filesystem::path path = std::filesystem::temp_directory_path() /
-                                     ("kvr_stmtlist_fuzz_" + std::to_string(::getpid()));
+// The procedure FPROC and the INCLUDE member FINC it uses, in the searched library.
+const std::filesystem::path& Root() {
+    static const bool ready = [] {
+        const std::filesystem::path& path = fuzz::Folder();
         std::filesystem::create_directories(path / "JOBS");
-        std::filesystem::create_directories(path / "PROCS");
-        std::ofstream(path / "PROCS" / "FPROC") << "//FPROC PROC A=1,B='X Y'\n"
-                                                   "//F1 EXEC PGM=F,PARM=&A\n"
-                                                   "//FD1 DD DSN=&B..C,DISP=SHR\n"
-                                                   "//  INCLUDE MEMBER=FINC\n";
-        std::ofstream(path / "PROCS" / "FINC") << "//I1 DD DSN=&A\n"
-                                                  "//  SET A=2\n"
-                                                  "//I2 DD *\n"
-                                                  "DATA\n";
-        std::ofstream(path / "jcllib.txt") << (path / "PROCS").string() << "\n";
-        ::setenv("DD:JCLLIB", (path / "jcllib.txt").string().c_str(), 1);
-        ::setenv("DD:RDPRINT", "/dev/null", 1);
-        ::unsetenv("DD:ATTRBOUT");
-        KVROpenLogFile(FALSE, 0);
-        LoadDefaultSearchList(0, 0);
-        return path;
+        fuzz::WriteBytes(path / "LIB" / "FPROC", "//FPROC PROC A=1,B='X Y'\n"
+                                                 "//F1 EXEC PGM=F,PARM=&A\n"
+                                                 "//FD1 DD DSN=&B..C,DISP=SHR\n"
+                                                 "//  INCLUDE MEMBER=FINC\n");
+        fuzz::WriteBytes(path / "LIB" / "FINC", "//I1 DD DSN=&A\n//  SET A=2\n//I2 DD *\nDATA\n");
+        fuzz::UseLibraryAsSearchList();
+        return true;
     }();
-    static const FolderRemover remover{root};
-    return root;
+    (void)ready;
+    return fuzz::Folder();
 }
 
 // Names searched in the container must stay plain member names: the harness must not be
@@ -142,12 +117,10 @@ void Walk(void* deck, StatementList* jobList) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::filesystem::path root = Root();
+    const std::filesystem::path& root = Root();
     const std::string jobs = (root / "JOBS").string();
-    {
-        std::ofstream member(root / "JOBS" / "MEM", std::ios::binary | std::ios::trunc);
-        member.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    }
+    fuzz::WriteBytes(root / "JOBS" / "MEM",
+                     std::string_view(reinterpret_cast<const char*>(data), size));
     KVRU940_InitializeFields();
     KVR4002_InitializeFields();
     InitializeStatementListBuilder();
@@ -156,9 +129,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     InitializeIncludeList();
     ResetMaximumSeverity();
 
-    int32_t createdBefore = 0;
-    int32_t freedBefore = 0;
-    QueryBlockStatistics(&createdBefore, &freedBefore);
+    const int32_t before = fuzz::Outstanding();
     void* deck = nullptr;
     StatementList* jobList = nullptr;
     if (OpenFileWithLanguageAndType(jobs.c_str(), "MEM", "", "JCL", "MAIN", "NTFS", "", "", 0, 0) &&
@@ -172,9 +143,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Free_arrayJclDeck(deck, 0);
     CloseAnyRemainingFiles(0, 0);
     InitializeScopedSymbolData(0);
-    int32_t createdAfter = 0;
-    int32_t freedAfter = 0;
-    QueryBlockStatistics(&createdAfter, &freedAfter);
-    if (createdAfter - createdBefore != freedAfter - freedBefore) std::abort();
+    fuzz::Require(before == fuzz::Outstanding());
     return 0;
 }

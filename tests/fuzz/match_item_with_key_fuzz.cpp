@@ -1,15 +1,8 @@
 // Checks the key pattern matcher against a plain dynamic-programming glob matcher on
 // arbitrary pattern/text pairs, and drives MatchItemWithKey over a list of patterns
 // taken from the same input. Input: pattern, a NUL or newline, then the text.
+#include "fuzz_support.h"
 #include "services/key_pattern.h"
-
-#include "kvrbase.h"
-
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -35,6 +28,7 @@ bool ReferenceMatch(const std::string& pattern, const std::string& text) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using kvr::fuzz::Require;
     if (size > 512) return 0; // the reference table grows with the product of the lengths
     const std::string input(reinterpret_cast<const char*>(data), size);
     const size_t split = input.find_first_of(std::string("\0\n", 2));
@@ -43,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     text = text.substr(0, text.find('\0')); // texts end at their first NUL
 
     const bool expected = ReferenceMatch(pattern, text);
-    if (kvr::MatchKeyPattern(pattern.c_str(), text.c_str()) != expected) std::abort();
+    Require(kvr::MatchKeyPattern(pattern.c_str(), text.c_str()) == expected);
 
     // The same pair through a list: a few fixed patterns that rarely match, then the
     // fuzzed one. The first match must be the fuzzed item exactly when the reference
@@ -62,10 +56,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int32_t found = MatchItemWithKey(list, text.c_str());
     void* current = nullptr;
     const int32_t hasCurrent = GetCurrentItem(list, &current);
-    if (found != ((expected || fixedMatches) ? 1 : 0)) std::abort();
-    if (found != hasCurrent) std::abort();
-    if (!fixedMatches && expected && current != &fuzzedMarker) std::abort();
-    if (found == 0 && GetNextItem(list, &current) != 0) std::abort();
+    Require(found == ((expected || fixedMatches) ? 1 : 0) && found == hasCurrent);
+    Require(fixedMatches || !expected || current == &fuzzedMarker);
+    Require(found != 0 || GetNextItem(list, &current) == 0);
 
     void* ignored = nullptr;
     while (FindFirstItem(list, &ignored) != 0)

@@ -2,20 +2,13 @@
 // its caller provides, tokens must be terminated within their size, and the GDG test and
 // root name must agree with a plain restatement of their rules. Input: two control bytes
 // (flags and sizes), then the name.
-#include "kvrbase.h"
-
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
 #include <cstring>
-#include <string>
-#include <vector>
+
+#include "fuzz_support.h"
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition) std::abort();
-}
+using kvr::fuzz::Require;
 
 bool ReferenceIsGDG(const std::string& name) {
     const size_t open = name.find('(');
@@ -33,8 +26,8 @@ void FuzzNormalizeName(const std::string& name, uint8_t flags, uint8_t size) {
     const int16_t result =
         NormalizeName(name.c_str(), out.data(), kLimits[size % 6], flags & 1, (flags >> 1) & 1, 0);
     const size_t length = strnlen(out.data(), out.size());
-    Check(length < out.size());
-    Check(result == 0 || (result == 1 && std::strchr(out.data(), ' ') != nullptr));
+    Require(length < out.size());
+    Require(result == 0 || (result == 1 && std::strchr(out.data(), ' ') != nullptr));
 }
 
 void FuzzGetAToken(const std::string& text, uint8_t flags, uint8_t size) {
@@ -43,27 +36,27 @@ void FuzzGetAToken(const std::string& text, uint8_t flags, uint8_t size) {
     const char* begin = text.c_str();
     const char* next =
         GetAToken(begin, tokenSize, token.data(), flags & 1, (flags >> 1) & 1, (flags >> 2) & 1);
-    Check(std::memchr(token.data(), '\0', token.size()) != nullptr);
-    Check(next >= begin && next <= begin + text.size());
-    Check(std::strlen(token.data()) <= static_cast<size_t>(next - begin));
+    Require(std::memchr(token.data(), '\0', token.size()) != nullptr);
+    Require(next >= begin && next <= begin + text.size());
+    Require(std::strlen(token.data()) <= static_cast<size_t>(next - begin));
     // Walking the whole text token by token ends at its end or at a line feed.
     const char* walk = begin;
     for (size_t steps = 0; steps <= text.size() && *walk != '\0' && *walk != '\n'; ++steps)
         walk = GetAToken(walk, tokenSize, token.data(), 0, 1, 1);
-    Check(*walk == '\0' || *walk == '\n');
+    Require(*walk == '\0' || *walk == '\n');
 }
 
 void FuzzNameChecks(const std::string& name) {
     std::vector<char> quoted(name.size() + 3);
     CheckForSpaceInName(name.c_str(), quoted.data());
-    Check(std::strlen(quoted.data()) <= name.size() + 2);
-    if (KVRU996(name.c_str()) == 1) Check(!name.empty() && name.size() <= 254);
-    if (KVRU997(name.c_str())) Check(!name.empty() && name.size() <= 254 && name[0] != ' ');
+    Require(std::strlen(quoted.data()) <= name.size() + 2);
+    if (KVRU996(name.c_str()) == 1) Require(!name.empty() && name.size() <= 254);
+    if (KVRU997(name.c_str())) Require(!name.empty() && name.size() <= 254 && name[0] != ' ');
     if (name.size() <= 512) {
-        Check((IsGDG(name.c_str(), 0) == TRUE) == ReferenceIsGDG(name));
+        Require((IsGDG(name.c_str(), 0) == TRUE) == ReferenceIsGDG(name));
         std::vector<char> copy(name.c_str(), name.c_str() + name.size() + 1);
         RootNameOfGDG(copy.data());
-        Check(std::string(copy.data()) == name.substr(0, name.find('(')));
+        Require(std::string(copy.data()) == name.substr(0, name.find('(')));
     }
 }
 

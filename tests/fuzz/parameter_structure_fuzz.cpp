@@ -2,29 +2,16 @@
 // text, and checks what any split must satisfy: at most 2096 parameters, each inside the
 // structure's own copy and in order, joined by commas they give back the text up to its
 // end, and keyword lookups agree with a plain scan. Every block is returned.
-#include "services/parameter_structure.h"
-
-#include "kvrbase.h"
-
 #include <algorithm>
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
 #include <cstring>
-#include <string>
-#include <vector>
+
+#include "fuzz_support.h"
+#include "services/parameter_structure.h"
 
 namespace {
 
-void Require(bool condition) {
-    if (!condition) std::abort();
-}
-
-int32_t Outstanding() {
-    int32_t created = 0, freed = 0;
-    QueryBlockStatistics(&created, &freed);
-    return created - freed;
-}
+using kvr::fuzz::Outstanding;
+using kvr::fuzz::Require;
 
 // What a keyword lookup must find: the first entry holding the keyword and then "=".
 const char* FirstWithKeyword(const std::vector<const char*>& entries, const std::string& keyword) {

@@ -2,16 +2,11 @@
 // statement from a file and from a card list, under JES2 and JES3 rules and with directive
 // capture on and off. Every statement's fields stay within their limits, and every block
 // taken during an input is returned by its end.
-#include <stdlib.h>
-#include <unistd.h>
-
-#include <cstdint>
-#include <cstdio>
 #include <cstring>
-#include <string>
 
 #include "expansion/list_builder_state.h"
 #include "expansion/symbols.h"
+#include "fuzz_support.h"
 #include "model/deck_records.h"
 #include "reader/card_reader.h"
 #include "reader/instream_data.h"
@@ -22,31 +17,16 @@ using namespace kvr;
 
 namespace {
 
-std::string Folder;
-
-void Check(bool condition) {
-    if (!condition) __builtin_trap();
-}
-
-void SetUpOnce() {
-    if (!Folder.empty()) return;
-    char pattern[] = "/tmp/kvrfuzz-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    Check(made != nullptr);
-    Folder = made;
-    setenv("DD:RDPRINT", "/dev/null", 1);
-    unsetenv("DD:ATTRBOUT");
-    KVROpenLogFile(FALSE, 0);
-}
+using fuzz::Require;
 
 void CheckStatement(JCLStatement* stmt, int16_t mode) {
-    Check(stmt->LabelLength >= 0 && stmt->LabelLength <= kLabelMax);
-    Check(std::strlen(stmt->StatementLabel) == static_cast<size_t>(stmt->LabelLength));
-    Check(std::strlen(stmt->StatementOp) < sizeof stmt->StatementOp);
-    Check(stmt->ParmLength >= 0 && stmt->ParmLength <= stmt->ParmMaxLength);
-    Check(stmt->ParmMaxLength <= kOperandAreaSize);
+    Require(stmt->LabelLength >= 0 && stmt->LabelLength <= kLabelMax);
+    Require(std::strlen(stmt->StatementLabel) == static_cast<size_t>(stmt->LabelLength));
+    Require(std::strlen(stmt->StatementOp) < sizeof stmt->StatementOp);
+    Require(stmt->ParmLength >= 0 && stmt->ParmLength <= stmt->ParmMaxLength);
+    Require(stmt->ParmMaxLength <= kOperandAreaSize);
     if (stmt->StatementParms != nullptr)
-        Check(std::strlen(stmt->StatementParms) == static_cast<size_t>(stmt->ParmLength));
+        Require(std::strlen(stmt->StatementParms) == static_cast<size_t>(stmt->ParmLength));
     JCLStatementParmCount(stmt, mode, 0);
     JCLStatement* copy = nullptr;
     if (CopyJCLStatement(&copy, stmt, 0)) DeleteJCLStatement(copy, TRUE, 0);
@@ -86,7 +66,7 @@ void ReadStatements(void* cursor, const char* jes, int16_t mode) {
     void* deck = nullptr;
     JCLStatement* stmt = nullptr;
     JCLStatement* step = nullptr;
-    Check(CreateList(&deck, 0) && CreateJCLStatement(&stmt, 0));
+    Require(CreateList(&deck, 0) && CreateJCLStatement(&stmt, 0));
     BOOLEAN procCall = FALSE;
     for (int count = 0; count < 20000; ++count) {
         if (!BuildJCLStatement(deck, stmt, jes, mode, cursor, &procCall, 0)) break;
@@ -106,7 +86,7 @@ void ReadStatements(void* cursor, const char* jes, int16_t mode) {
 // The bytes as cards: split at line feeds, a longer line going on as the next card.
 void* CardList(const uint8_t* data, size_t size) {
     void* list = nullptr;
-    Check(CreateList(&list, 0) != 0);
+    Require(CreateList(&list, 0) != 0);
     int32_t line = 0;
     size_t start = 0;
     while (start < size) {
@@ -114,7 +94,7 @@ void* CardList(const uint8_t* data, size_t size) {
         while (end < size && data[end] != '\n' && end - start < 81)
             ++end;
         void* block = nullptr;
-        Check(CreateBlock(&block, sizeof(SourceLine)) != 0);
+        Require(CreateBlock(&block, sizeof(SourceLine)) != 0);
         auto* card = static_cast<SourceLine*>(block);
         std::memset(card, 0, sizeof *card);
         card->FileReference = 0;
@@ -138,16 +118,12 @@ void ResetMember() {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    SetUpOnce();
-    const std::string path = Folder + "/MEM";
-    FILE* out = std::fopen(path.c_str(), "wb");
-    Check(out != nullptr);
-    std::fwrite(data, 1, size, out);
-    std::fclose(out);
-
-    int32_t createdBefore = 0;
-    int32_t freedBefore = 0;
-    QueryBlockStatistics(&createdBefore, &freedBefore);
+    static const bool ready = (fuzz::QuietLog(), true);
+    (void)ready;
+    const std::string folder = fuzz::Folder().string();
+    fuzz::WriteBytes(fuzz::Folder() / "MEM",
+                     std::string_view(reinterpret_cast<const char*>(data), size));
+    const int32_t before = fuzz::Outstanding();
     const int16_t mode = size > 0 && (data[0] & 1) ? 2 : 0;
     for (const char* jes : {"JES2", "JES3"}) {
         for (bool capture : {false, true}) {
@@ -157,7 +133,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 ResetCaptureOPCStatementsForTests();
 
             ResetMember();
-            if (OpenFileWithLanguageAndType(Folder.c_str(), "MEM", "", "JCL", "MAIN", "NTFS", "",
+            if (OpenFileWithLanguageAndType(folder.c_str(), "MEM", "", "JCL", "MAIN", "NTFS", "",
                                             "", mode, 0))
                 ReadStatements(nullptr, jes, mode);
             CloseAnyRemainingFiles(mode, 0);
@@ -165,7 +141,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             ResetMember();
             void* list = CardList(data, size);
             void* cursor = nullptr;
-            Check(KVR_CreateCursor(list, &cursor, 0) != 0);
+            Require(KVR_CreateCursor(list, &cursor, 0) != 0);
             ReadStatements(cursor, jes, mode);
             DeleteCursor(cursor, 0);
             FreeList(list, 0);
@@ -173,9 +149,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     ResetMember();
-    int32_t created = 0;
-    int32_t freed = 0;
-    QueryBlockStatistics(&created, &freed);
-    Check(created - createdBefore == freed - freedBefore);
+    Require(before == fuzz::Outstanding());
     return 0;
 }

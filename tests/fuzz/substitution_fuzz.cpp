@@ -3,37 +3,19 @@
 // within the 32768-byte area, text without an ampersand must come out unchanged, and
 // resetting the scopes must return every block they took.
 #include <algorithm>
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
 #include <cstring>
-#include <string>
-#include <string_view>
-#include <vector>
 
 #include "expansion/symbols.h"
-#include "kvrbase.h"
+#include "fuzz_support.h"
 
 namespace {
 
+using kvr::fuzz::CText;
+using kvr::fuzz::Outstanding;
+using kvr::fuzz::Require;
+
 constexpr size_t kMaxPairs = 4;
 constexpr size_t kGuard = 64;
-
-void Require(bool condition) {
-    if (!condition) std::abort();
-}
-
-int32_t Outstanding() {
-    int32_t created = 0;
-    int32_t freed = 0;
-    QueryBlockStatistics(&created, &freed);
-    return created - freed;
-}
-
-// Up to the first zero byte, as a C string would see it.
-std::string CText(std::string_view bytes) {
-    return std::string(bytes.substr(0, bytes.find('\0')));
-}
 
 void DefinePair(std::string_view line) {
     const size_t equals = line.find('=');
@@ -65,9 +47,7 @@ void CheckSubstitution(std::string_view text, int32_t inApost) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    // Messages about long names go to a log nobody reads.
-    setenv("DD:RDPRINT", "/dev/null", 1);
-    KVROpenLogFile(FALSE, 0);
+    kvr::fuzz::QuietLog(); // messages about long names
     return 0;
 }
 

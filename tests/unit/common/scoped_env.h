@@ -1,8 +1,11 @@
-// Test helpers for the process environment and temporary files: a variable changed by a
-// test is put back as it was when the helper goes out of scope.
+// Helpers shared by the unit tests: environment variables put back as they were when the
+// helper goes out of scope, temporary folders and files, and the count of blocks held.
 #ifndef KVR_TESTS_UNIT_COMMON_SCOPED_ENV_H
 #define KVR_TESTS_UNIT_COMMON_SCOPED_ENV_H
 
+#include <unistd.h>
+
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -12,12 +15,19 @@
 #include <string>
 #include <vector>
 
+#include "kvrbase.h"
+
 namespace kvr::test {
 
 class ScopedEnv {
   public:
     explicit ScopedEnv(std::string name) : name_(std::move(name)) {
         if (const char* value = std::getenv(name_.c_str())) saved_ = value;
+    }
+    // Sets the variable (or removes it, for no value) for the helper's lifetime.
+    ScopedEnv(std::string name, const std::optional<std::string>& value)
+        : ScopedEnv(std::move(name)) {
+        value ? Set(*value) : Unset();
     }
     ~ScopedEnv() {
         if (saved_) {
@@ -59,6 +69,21 @@ class TempDir {
   private:
     std::filesystem::path path_;
 };
+
+// A file name in the temporary folder that no other test of this process uses.
+inline std::string TemporaryPath(const std::string& stem) {
+    static int serial = 0;
+    const std::string name =
+        "kvr_" + stem + "_" + std::to_string(::getpid()) + "_" + std::to_string(++serial);
+    return (std::filesystem::temp_directory_path() / name).string();
+}
+
+// Counted blocks created and not yet freed.
+inline int32_t Outstanding() {
+    int32_t created = 0, freed = 0;
+    QueryBlockStatistics(&created, &freed);
+    return created - freed;
+}
 
 inline void WriteFile(const std::string& path, const std::string& content) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

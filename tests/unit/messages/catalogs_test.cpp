@@ -4,11 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -19,9 +19,6 @@ namespace {
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
-}
-bool IsWordChar(char c) {
-    return IsDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
 }
 
 struct CatalogLine {
@@ -106,64 +103,18 @@ TEST(MessageCatalogs, EachCatalogCarriesExactlyItsRegisteredMessages) {
     CheckCatalog("pjwenus", "VAD", velkor);
 }
 
-// A small cursor over source text for the call shapes below.
-struct Scanner {
-    const std::string& text;
-    size_t at;
-
-    void SkipBlanks() {
-        while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at])))
-            ++at;
-    }
-    bool Take(char c) {
-        SkipBlanks();
-        if (at >= text.size() || text[at] != c) return false;
-        ++at;
-        return true;
-    }
-    bool Word() {
-        SkipBlanks();
-        const size_t start = at;
-        while (at < text.size() && IsWordChar(text[at]))
-            ++at;
-        return at > start;
-    }
-    // Exactly four digits, as a message number literal.
-    bool Number(uint32_t& number) {
-        SkipBlanks();
-        size_t end = at;
-        while (end < text.size() && IsDigit(text[end]))
-            ++end;
-        if (end - at != 4) return false;
-        number = static_cast<uint32_t>(std::stoul(text.substr(at, 4)));
-        at = end;
-        return true;
-    }
-};
-
 // Numbers raised with a literal: KVRWriteMessage...(NNNN, KVRGetMessageText...(x, NNNN
 // and MessageFor(mode, NNNN, NNNN).
 void CollectRaised(const std::string& source, std::set<uint32_t>& numbers) {
-    const std::string names[] = {"KVRWriteMessage", "KVRGetMessageText", "MessageFor"};
-    for (const std::string& name : names) {
-        for (size_t found = source.find(name); found != std::string::npos;
-             found = source.find(name, found + 1)) {
-            if (found > 0 && IsWordChar(source[found - 1])) continue;
-            Scanner scan{source, found + name.size()};
-            if (name != "MessageFor") {
-                while (scan.at < source.size() && IsWordChar(source[scan.at]))
-                    ++scan.at;
-            }
-            if (!scan.Take('(')) continue;
-            if (name != "KVRWriteMessage" && !(scan.Word() && scan.Take(','))) continue;
-            uint32_t number = 0;
-            if (!scan.Number(number)) continue;
-            numbers.insert(number);
-            if (name == "MessageFor" && scan.Take(',') && scan.Number(number)) {
-                numbers.insert(number);
-            }
-        }
-    }
+    static const std::regex shapes[] = {
+        std::regex(R"((?:^|\W)KVRWriteMessage\w*\s*\(\s*(\d{4})(?!\d))"),
+        std::regex(R"((?:^|\W)KVRGetMessageText\w*\s*\(\s*\w+\s*,\s*(\d{4})(?!\d))"),
+        std::regex(R"((?:^|\W)MessageFor\s*\(\s*\w+\s*,\s*(\d{4})(?!\d)(?:\s*,\s*(\d{4})(?!\d))?)"),
+    };
+    for (const std::regex& shape : shapes)
+        for (std::sregex_iterator m(source.begin(), source.end(), shape), end; m != end; ++m)
+            for (size_t group = 1; group < m->size(); ++group)
+                if ((*m)[group].matched) numbers.insert(std::stoul((*m)[group].str()));
 }
 
 std::set<uint32_t> RaisedNumbers() {

@@ -1,5 +1,5 @@
-// Tests of keyed maps: growth, key identity, head-entry deletion in shared buckets,
-// iteration order, and random puts and deletes across many growths.
+// Keyed maps: growth, key identity, head-entry deletion in shared buckets, iteration
+// order, and random puts and deletes across many growths.
 #include "collection_test_support.h"
 #include "extras/hash.h"
 
@@ -127,18 +127,16 @@ TEST(CollectionMapTest, KeysAndRefusals) {
     EXPECT_EQ(out, &b);
     EXPECT_EQ(Get(map, "A"), nullptr);
 
-    out = &a;
-    EXPECT_EQ(GetMapElement(map.get(), nullptr, 2, &out), 1);
-    EXPECT_EQ(out, nullptr);
-    out = &a;
-    EXPECT_EQ(GetMapElement(map.get(), ab, 0, &out), 1);
-    EXPECT_EQ(out, nullptr);
+    for (uint32_t length : {0u, 2u}) {
+        out = &a;
+        EXPECT_EQ(GetMapElement(map.get(), length ? nullptr : ab, length, &out), 1);
+        EXPECT_EQ(out, nullptr);
+    }
     EXPECT_EQ(GetMapElement(map.get(), ab, 2, nullptr), 1);
     EXPECT_EQ(PutMapElement(map.get(), ab, 1, nullptr), 1);
     EXPECT_EQ(PutMapElement(map.get(), nullptr, 1, &a), 1);
     EXPECT_EQ(PutMapElement(map.get(), ab, 0, &a), 1);
     EXPECT_EQ(Delete(map, "MISSING"), 1);
-    EXPECT_EQ(DeleteMapElement(map.get(), nullptr, 1), 1);
     EXPECT_EQ(SizeOf(map), 3u);
 }
 
@@ -153,30 +151,20 @@ TEST(CollectionMapTest, DeletingBucketHeadsOfThreeEntryRings) {
     ASSERT_EQ(head->pElement, &v[0]);
     EXPECT_EQ(Iterate(map), (std::vector<void*>{&v[0], &v[1], &v[2]}));
 
-    // The second entry moves into the head; the ring stays closed both ways.
+    // The second entry moves into the head; a chained entry is unlinked; a lone head
+    // empties the bucket. The rings stay closed both ways throughout.
     EXPECT_EQ(Delete(map, keys[0]), 0);
     EXPECT_EQ(head->pElement, &v[1]);
     EXPECT_EQ(head->ulLength, Length(keys[1]));
     EXPECT_EQ(head->pNext->pElement, &v[2]);
-    EXPECT_EQ(head->pNext->pNext, head);
-    EXPECT_EQ(head->pPrev, head->pNext);
-    EXPECT_EQ(head->pPrev->pPrev, head);
+    ExpectBucketsIntact(map);
     EXPECT_EQ(Get(map, keys[0]), nullptr);
-    EXPECT_EQ(Get(map, keys[1]), &v[1]);
-    EXPECT_EQ(Get(map, keys[2]), &v[2]);
     EXPECT_EQ(Iterate(map), (std::vector<void*>{&v[1], &v[2]}));
-
-    // A chained entry is unlinked; a lone head empties the bucket.
     EXPECT_EQ(Delete(map, keys[2]), 0);
     EXPECT_EQ(head->pNext, head);
-    EXPECT_EQ(head->pPrev, head);
     EXPECT_EQ(Delete(map, keys[1]), 0);
-    EXPECT_EQ(head->pElement, nullptr);
-    EXPECT_EQ(head->pKey, nullptr);
-    EXPECT_EQ(head->ulLength, 0u);
-    EXPECT_EQ(head->pNext, nullptr);
-    EXPECT_EQ(head->pPrev, nullptr);
-    EXPECT_EQ(SizeOf(map), 0u);
+    EXPECT_TRUE(head->pElement == nullptr && head->pKey == nullptr && head->ulLength == 0u);
+    EXPECT_TRUE(head->pNext == nullptr && head->pPrev == nullptr);
     EXPECT_TRUE(Iterate(map).empty());
 
     // The bucket takes entries again.
@@ -243,12 +231,9 @@ TEST(CollectionMapTest, CopyMapPutsEveryEntry) {
     CDM_HANDLE fromHandle = from.get();
     EXPECT_EQ(CopyMap(&toHandle, &fromHandle), 0);
     EXPECT_EQ(SizeOf(to), 20u);
-    EXPECT_EQ(Get(to, keys[3]), &v[0]); // the target's own element stays
-    for (int i = 0; i < 20; ++i) {
-        if (i != 3) {
-            EXPECT_EQ(Get(to, keys[i]), &v[i]);
-        }
-    }
+    // The target's own element for keys[3] stays.
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ(Get(to, keys[i]), i == 3 ? &v[0] : &v[i]);
     EXPECT_EQ(CopyMap(&fromHandle, &fromHandle), 0);
     EXPECT_EQ(SizeOf(from), 20u);
     ExpectBucketsIntact(to);
@@ -269,37 +254,16 @@ std::vector<std::string> RandomKeys(std::mt19937& random, std::size_t count) {
     return keys;
 }
 
-TEST(CollectionMapTest, ThousandKeysAcrossGrowths) {
-    std::mt19937 random(4711);
-    const std::vector<std::string> keys = RandomKeys(random, 1000);
-    std::vector<int> v(keys.size());
-    Collection map = Make(CDM_TYPE_MAP, 4);
-    for (std::size_t i = 0; i < keys.size(); ++i)
-        ASSERT_EQ(Put(map, keys[i], &v[i]), 0);
-    EXPECT_EQ(SizeOf(map), 1000u);
-    EXPECT_GE(Record(map)->ulMaxNumber, 1000u);
-    for (std::size_t i = 0; i < keys.size(); ++i)
-        ASSERT_EQ(Get(map, keys[i]), &v[i]);
-    std::vector<void*> seen = Iterate(map);
-    std::sort(seen.begin(), seen.end());
-    std::vector<void*> all;
-    for (int& x : v)
-        all.push_back(&x);
-    std::sort(all.begin(), all.end());
-    EXPECT_EQ(seen, all);
-    ExpectBucketsIntact(map);
-}
-
 TEST(CollectionMapTest, RandomDeletesLeaveTheRestReachable) {
     int headsOfLongRings = 0;
     for (unsigned seed = 1; seed <= 6; ++seed) {
         std::mt19937 random(seed);
-        const std::vector<std::string> keys = RandomKeys(random, 600);
+        const std::vector<std::string> keys = RandomKeys(random, seed == 1 ? 1000 : 600);
         std::vector<int> v(keys.size());
         Collection map = Make(CDM_TYPE_MAP, 4);
         for (std::size_t i = 0; i < keys.size(); ++i)
             ASSERT_EQ(Put(map, keys[i], &v[i]), 0);
-
+        EXPECT_GE(Record(map)->ulMaxNumber, keys.size());
         std::vector<bool> deleted(keys.size(), false);
         for (std::size_t i = 0; i < keys.size(); ++i) {
             if (random() % 2 == 0) continue;

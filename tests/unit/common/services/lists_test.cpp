@@ -1,8 +1,9 @@
-// Lists and cursors: the built-in current item through walks, finds and removals, the
-// integer-keyed variants, counting, cursors, the key patterns of MatchItemWithKey, and
-// that every list, item and cursor is returned as a counted block.
+// Lists and cursors: the built-in current item through walks, finds and removals, integer
+// keys, counting, cursors, the key patterns of MatchItemWithKey, and that every list, item
+// and cursor is a counted block.
 #include "services/lists.h"
 
+#include "common/scoped_env.h"
 #include "services/key_pattern.h"
 #include "services/memory_blocks.h"
 
@@ -15,16 +16,21 @@
 
 namespace {
 
-int32_t CreatedSoFar() {
-    int32_t created = 0, freed = 0;
-    QueryBlockStatistics(&created, &freed);
-    return created;
-}
+using kvr::test::Outstanding;
 
-int32_t FreedSoFar() {
-    int32_t created = 0, freed = 0;
-    QueryBlockStatistics(&created, &freed);
-    return freed;
+int sNoneTag;
+void* const kNone = &sNoneTag;
+
+// What a walk step hands out: its data, or kNone when it answers 0 and stores null.
+void* Got(int32_t (*step)(void*, void**), void* list) {
+    void* data = &data;
+    if (step(list, &data) != 0) return data;
+    return data == nullptr ? kNone : &sNoneTag + 1;
+}
+void* Find(void* list, const char* key) {
+    void* data = &data;
+    if (FindItemWithKey(list, key, &data) != 0) return data;
+    return data == nullptr ? kNone : &sNoneTag + 1;
 }
 
 // The data of every item from the head, by the built-in walk.
@@ -36,6 +42,13 @@ std::vector<void*> Walk(void* list) {
     return seen;
 }
 
+void Empty(void* list) {
+    void* ignored = nullptr;
+    while (FindFirstItem(list, &ignored) != 0)
+        UnlinkCurrentItem(list, &ignored, 0);
+}
+
+// A list A, B, C, D (keys "A".."D") of the fixture's own ints; freed without their data.
 struct Fixture {
     int a = 1, b = 2, c = 3, d = 4;
     void* list = nullptr;
@@ -47,145 +60,85 @@ struct Fixture {
             AddItemToList(list, data[i], keys[i], 0);
     }
     ~Fixture() {
-        void* ignored = nullptr;
-        while (FindFirstItem(list, &ignored) != 0)
-            UnlinkCurrentItem(list, &ignored, 0);
-        FreeList(list, 0); // items are gone, so no caller data is freed here
+        Empty(list);
+        FreeList(list, 0);
     }
 };
 
 TEST(Lists, CreateAppendAndWalkBothWays) {
-    void* list = nullptr;
-    ASSERT_EQ(1, CreateList(&list, 0));
-    EXPECT_EQ(1, static_cast<RD_LinkedList*>(list)->KeyIsString);
     void* intKeyed = nullptr;
     ASSERT_EQ(1, CreateListWithIntKey(&intKeyed, 0));
     EXPECT_EQ(0, static_cast<RD_LinkedList*>(intKeyed)->KeyIsString);
     FreeList(intKeyed, 0);
-    FreeList(list, 0);
 
     Fixture f;
+    EXPECT_EQ(1, static_cast<RD_LinkedList*>(f.list)->KeyIsString);
     EXPECT_EQ((std::vector<void*>{&f.a, &f.b, &f.c, &f.d}), Walk(f.list));
-
     // Walking off the end leaves no current item; further steps keep answering 0.
-    void* data = &data;
-    EXPECT_EQ(0, GetNextItem(f.list, &data));
-    EXPECT_EQ(nullptr, data);
-    EXPECT_EQ(0, GetCurrentItem(f.list, &data));
-
-    ASSERT_EQ(1, FindLastItem(f.list, &data));
-    EXPECT_EQ(&f.d, data);
-    ASSERT_EQ(1, GetPreviousItem(f.list, &data));
-    EXPECT_EQ(&f.c, data);
-
+    EXPECT_EQ(kNone, Got(GetNextItem, f.list));
+    EXPECT_EQ(kNone, Got(GetCurrentItem, f.list));
+    EXPECT_EQ(&f.d, Got(FindLastItem, f.list));
+    EXPECT_EQ(&f.c, Got(GetPreviousItem, f.list));
     // Appending does not move the current item.
     int e = 5;
     ASSERT_EQ(1, AddItemToList(f.list, &e, "E", 0));
-    ASSERT_EQ(1, GetCurrentItem(f.list, &data));
-    EXPECT_EQ(&f.c, data);
-    ASSERT_EQ(1, FindLastItem(f.list, &data));
-    EXPECT_EQ(&e, data);
-    ASSERT_EQ(1, GetPreviousItem(f.list, &data));
-    EXPECT_EQ(&f.d, data);
-
-    FindFirstItem(f.list, &data);
-    EXPECT_EQ(0, GetPreviousItem(f.list, &data));
-    EXPECT_EQ(nullptr, data);
+    EXPECT_EQ(&f.c, Got(GetCurrentItem, f.list));
+    EXPECT_EQ(&e, Got(FindLastItem, f.list));
+    EXPECT_EQ(&f.d, Got(GetPreviousItem, f.list));
+    FindFirstItem(f.list, nullptr); // the current item can be set without a place for data
+    EXPECT_EQ(kNone, Got(GetPreviousItem, f.list));
 }
 
 TEST(Lists, EmptyListsAndNullArgumentsAnswerZero) {
     Fixture empty(0);
-    void* data = &data;
-    EXPECT_EQ(0, FindFirstItem(empty.list, &data));
-    EXPECT_EQ(nullptr, data);
-    data = &data;
-    EXPECT_EQ(0, FindLastItem(empty.list, &data));
-    EXPECT_EQ(nullptr, data);
-    EXPECT_EQ(0, GetNextItem(empty.list, &data));
+    for (auto step : {FindFirstItem, FindLastItem, GetNextItem})
+        EXPECT_EQ(kNone, Got(step, empty.list));
+    void* data = nullptr;
     EXPECT_EQ(0, UnlinkCurrentItem(empty.list, &data, 0));
     EXPECT_EQ(0, CountItemsInIntList(empty.list, 0));
 
-    EXPECT_EQ(0, CreateList(nullptr, 0));
+    for (auto step : {FindFirstItem, FindLastItem, GetNextItem, GetPreviousItem, GetCurrentItem})
+        EXPECT_EQ(0, step(nullptr, &data));
     EXPECT_EQ(0, AddItemToList(nullptr, &data, "K", 0));
-    EXPECT_EQ(0, AddItemToListWithIntKey(nullptr, &data, 1, 0));
-    EXPECT_EQ(0, AddIntToList(nullptr, 1, 0));
-    EXPECT_EQ(0, FindFirstItem(nullptr, &data));
-    EXPECT_EQ(0, FindLastItem(nullptr, nullptr));
-    EXPECT_EQ(0, GetNextItem(nullptr, &data));
-    EXPECT_EQ(0, GetPreviousItem(nullptr, &data));
-    EXPECT_EQ(0, GetCurrentItem(nullptr, &data));
     EXPECT_EQ(0, FindItemWithKey(nullptr, "A", &data));
-    EXPECT_EQ(0, FindItemWithIntKey(nullptr, 1, &data));
-    EXPECT_EQ(0, FindIntItem(nullptr, 1));
     EXPECT_EQ(0, MatchItemWithKey(nullptr, "A"));
     EXPECT_EQ(0, UnlinkCurrentItem(nullptr, &data, 0));
-    EXPECT_EQ(0, UnlinkCurrentItemAndReturnKey(nullptr, &data, &data, 0));
-    EXPECT_EQ(0, CountItemsInIntList(nullptr, 0));
     EXPECT_EQ(0, CountIntItemsInList(nullptr, 0));
-    EXPECT_EQ(0, CountItemsInListWithIntKey(nullptr, 1, &data, 0));
+    EXPECT_EQ(0, AdvanceCursor(nullptr));
+    data = &data;
     EXPECT_EQ(0, KVR_CreateCursor(nullptr, &data, 0));
     EXPECT_EQ(nullptr, data);
-    EXPECT_EQ(0, DuplicateCursor(nullptr, &data, 0));
-    EXPECT_EQ(0, GetDataAtCursor(nullptr, &data));
-    EXPECT_EQ(0, AdvanceCursor(nullptr));
     FreeList(nullptr, 0);
     FreeIntList(nullptr, 0);
     DeleteCursor(nullptr, 0);
-
-    // The current item can be read without a place for the data.
-    Fixture f(2);
-    EXPECT_EQ(1, FindFirstItem(f.list, nullptr));
-    EXPECT_EQ(1, GetNextItem(f.list, nullptr));
 }
 
 TEST(Lists, FindItemWithKeyStopsOnFirstWholeCaseSensitiveMatch) {
     Fixture f;
-    int again = 9;
+    int again = 9, keyless = 7, last = 8;
     AddItemToList(f.list, &again, "B", 0);
-    void* data = nullptr;
-    ASSERT_EQ(1, FindItemWithKey(f.list, "B", &data));
-    EXPECT_EQ(&f.b, data); // the first of two equal keys
-    ASSERT_EQ(1, GetNextItem(f.list, &data));
-    EXPECT_EQ(&f.c, data); // the walk goes on from the match
-
-    // The key is compared as a whole string, not as a prefix, and with its case.
-    std::string keyText = "C";
-    ASSERT_EQ(1, FindItemWithKey(f.list, keyText.c_str(), &data));
-    EXPECT_EQ(&f.c, data);
-    data = &data;
-    EXPECT_EQ(0, FindItemWithKey(f.list, "b", &data));
-    EXPECT_EQ(nullptr, data);
-    EXPECT_EQ(0, GetCurrentItem(f.list, &data)); // a failed find leaves no current item
-    EXPECT_EQ(0, GetNextItem(f.list, &data));
-    EXPECT_EQ(0, FindItemWithKey(f.list, "AB", &data));
-    EXPECT_EQ(0, FindItemWithKey(f.list, "", &data));
-    EXPECT_EQ(0, FindItemWithKey(f.list, nullptr, &data));
-
+    EXPECT_EQ(&f.b, Find(f.list, "B"));        // the first of two equal keys
+    EXPECT_EQ(&f.c, Got(GetNextItem, f.list)); // the walk goes on from the match
+    EXPECT_EQ(&f.c, Find(f.list, std::string("C").c_str()));
+    for (const char* miss : {"b", "AB", "", static_cast<const char*>(nullptr)})
+        EXPECT_EQ(kNone, Find(f.list, miss)) << (miss ? miss : "null");
+    EXPECT_EQ(kNone, Got(GetCurrentItem, f.list)); // a failed find leaves no current item
+    EXPECT_EQ(kNone, Got(GetNextItem, f.list));
     // An item without a key is skipped rather than compared.
-    int keyless = 7;
     AddItemToList(f.list, &keyless, nullptr, 0);
-    int last = 8;
     AddItemToList(f.list, &last, "Z", 0);
-    ASSERT_EQ(1, FindItemWithKey(f.list, "Z", &data));
-    EXPECT_EQ(&last, data);
+    EXPECT_EQ(&last, Find(f.list, "Z"));
 }
 
 TEST(Lists, GetCurrentItemAnswersZeroForNullDataOfARealItem) {
-    void* list = nullptr;
-    CreateList(&list, 0);
+    Fixture f(0);
     int after = 1;
-    AddItemToList(list, nullptr, "EMPTY", 0);
-    AddItemToList(list, &after, "FULL", 0);
-    void* data = &data;
-    EXPECT_EQ(1, FindItemWithKey(list, "EMPTY", &data)); // the item is found...
-    EXPECT_EQ(nullptr, data);
-    EXPECT_EQ(0, GetCurrentItem(list, &data)); // ...but holds nothing to hand out
-    ASSERT_EQ(1, GetNextItem(list, &data));    // and it still is the current item
-    EXPECT_EQ(&after, data);
-    ASSERT_EQ(1, GetCurrentItem(list, &data));
-    EXPECT_EQ(&after, data);
-    UnlinkCurrentItem(list, &data, 0);
-    FreeList(list, 0); // frees the null datum: nothing, and nothing counted
+    AddItemToList(f.list, nullptr, "EMPTY", 0);
+    AddItemToList(f.list, &after, "FULL", 0);
+    EXPECT_EQ(nullptr, Find(f.list, "EMPTY"));     // found, holding nothing...
+    EXPECT_EQ(kNone, Got(GetCurrentItem, f.list)); // ...so nothing to hand out
+    EXPECT_EQ(&after, Got(GetNextItem, f.list));   // but it was the current item
+    EXPECT_EQ(&after, Got(GetCurrentItem, f.list));
 }
 
 TEST(Lists, UnlinkMakesThePredecessorCurrent) {
@@ -196,16 +149,14 @@ TEST(Lists, UnlinkMakesThePredecessorCurrent) {
         void* data = nullptr;
         for (int32_t found = FindFirstItem(f.list, &data); found != 0;
              found = GetNextItem(f.list, &data)) {
-            if (data == &f.b || data == &f.c) {
-                void* removed = nullptr;
-                ASSERT_EQ(1, UnlinkCurrentItem(f.list, &removed, 0));
-                EXPECT_EQ(data, removed);
-            } else {
+            void* removed = nullptr;
+            if (data != &f.b && data != &f.c)
                 kept.push_back(data);
-            }
+            else
+                EXPECT_TRUE(UnlinkCurrentItem(f.list, &removed, 0) == 1 && removed == data);
         }
         EXPECT_EQ((std::vector<void*>{&f.a, &f.d}), kept);
-        EXPECT_EQ((std::vector<void*>{&f.a, &f.d}), Walk(f.list));
+        EXPECT_EQ(kept, Walk(f.list));
     }
     {
         // Removing the head leaves no current item, and the walk ends there.
@@ -214,8 +165,8 @@ TEST(Lists, UnlinkMakesThePredecessorCurrent) {
         FindFirstItem(f.list, &data);
         ASSERT_EQ(1, UnlinkCurrentItem(f.list, &data, 0));
         EXPECT_EQ(&f.a, data);
-        EXPECT_EQ(0, GetCurrentItem(f.list, &data));
-        EXPECT_EQ(0, GetNextItem(f.list, &data));
+        EXPECT_EQ(kNone, Got(GetCurrentItem, f.list));
+        EXPECT_EQ(kNone, Got(GetNextItem, f.list));
         data = &data;
         EXPECT_EQ(0, UnlinkCurrentItem(f.list, &data, 0));
         EXPECT_EQ(nullptr, data);
@@ -227,14 +178,12 @@ TEST(Lists, UnlinkMakesThePredecessorCurrent) {
         void* data = nullptr;
         FindLastItem(f.list, &data);
         ASSERT_EQ(1, UnlinkCurrentItem(f.list, &data, 0));
-        ASSERT_EQ(1, GetCurrentItem(f.list, &data));
-        EXPECT_EQ(&f.c, data);
+        EXPECT_EQ(&f.c, Got(GetCurrentItem, f.list));
         int e = 5;
         AddItemToList(f.list, &e, "E", 0);
         EXPECT_EQ((std::vector<void*>{&f.a, &f.b, &f.c, &e}), Walk(f.list));
         FindLastItem(f.list, &data);
-        GetPreviousItem(f.list, &data);
-        EXPECT_EQ(&f.c, data);
+        EXPECT_EQ(&f.c, Got(GetPreviousItem, f.list));
     }
     {
         // The key handed back is the caller's own text, not a copy.
@@ -244,23 +193,21 @@ TEST(Lists, UnlinkMakesThePredecessorCurrent) {
         AddItemToList(f.list, &e, key, 0);
         void* data = nullptr;
         void* returnedKey = nullptr;
-        ASSERT_EQ(1, FindItemWithKey(f.list, "OWNKEY", &data));
+        EXPECT_EQ(&e, Find(f.list, "OWNKEY"));
         ASSERT_EQ(1, UnlinkCurrentItemAndReturnKey(f.list, &data, &returnedKey, 0));
         EXPECT_EQ(&e, data);
         EXPECT_EQ(static_cast<const void*>(key), returnedKey);
-        ASSERT_EQ(1, GetCurrentItem(f.list, &data));
-        EXPECT_EQ(&f.a, data);
+        EXPECT_EQ(&f.a, Got(GetCurrentItem, f.list));
         // The last item goes: head and tail are both empty, and the list can grow again.
         ASSERT_EQ(1, UnlinkCurrentItem(f.list, &data, 0));
-        EXPECT_EQ(0, FindLastItem(f.list, &data));
+        EXPECT_EQ(kNone, Got(FindLastItem, f.list));
         AddItemToList(f.list, &e, key, 0);
         EXPECT_EQ((std::vector<void*>{&e}), Walk(f.list));
     }
 }
 
 TEST(Lists, FreeingReturnsEveryBlockIncludingTheData) {
-    const int32_t createdBefore = CreatedSoFar();
-    const int32_t freedBefore = FreedSoFar();
+    const int32_t before = Outstanding();
     void* list = nullptr;
     ASSERT_EQ(1, CreateList(&list, 0));
     for (int i = 0; i < 5; ++i) {
@@ -273,20 +220,19 @@ TEST(Lists, FreeingReturnsEveryBlockIncludingTheData) {
     void* copy = nullptr;
     ASSERT_EQ(1, KVR_CreateCursor(list, &cursor, 0));
     ASSERT_EQ(1, DuplicateCursor(cursor, &copy, 0));
-    // 1 list + 5 data + 6 items + 2 cursors
-    EXPECT_EQ(createdBefore + 14, CreatedSoFar());
+    EXPECT_EQ(before + 14, Outstanding()); // 1 list + 5 data + 6 items + 2 cursors
     DeleteCursor(copy, 0);
     DeleteCursor(cursor, 0);
     FreeList(list, 0);
-    EXPECT_EQ(freedBefore + 14, FreedSoFar());
+    EXPECT_EQ(before, Outstanding());
 
     RD_LinkedListForInts* ints = nullptr;
     ASSERT_EQ(1, CreateListForInts(&ints, 0));
     for (int32_t i = 0; i < 3; ++i)
         AddIntToList(ints, i, 0);
+    EXPECT_EQ(before + 4, Outstanding());
     FreeIntList(ints, 0);
-    EXPECT_EQ(CreatedSoFar() - createdBefore, FreedSoFar() - freedBefore);
-    EXPECT_EQ(createdBefore + 18, CreatedSoFar());
+    EXPECT_EQ(before, Outstanding());
 }
 
 TEST(Lists, ExhaustedMemoryAddsNothing) {
@@ -295,7 +241,6 @@ TEST(Lists, ExhaustedMemoryAddsNothing) {
     kvr::FailNthBlockCreation(1);
     EXPECT_EQ(0, AddItemToList(f.list, &extra, "X", 0));
     EXPECT_EQ((std::vector<void*>{&f.a, &f.b}), Walk(f.list));
-
     void* list = &list;
     kvr::FailNthBlockCreation(1);
     EXPECT_EQ(0, CreateList(&list, 0));
@@ -315,40 +260,35 @@ TEST(Lists, IntegerKeysLiveInTheKeyField) {
     AddItemToListWithIntKey(list, &b, -2, 0);
     AddItemToListWithIntKey(list, &c, 7, 0);
     AddItemToListWithIntKey(list, &d, 0, 0);
-
     auto* shape = static_cast<RD_LinkedList*>(list);
     EXPECT_EQ(7, kvr::IntKeyOf(shape->Head));
     EXPECT_EQ(-2, kvr::IntKeyOf(shape->Head->Next));
 
-    void* data = nullptr;
-    ASSERT_EQ(1, FindItemWithIntKey(list, -2, &data));
-    EXPECT_EQ(&b, data);
-    ASSERT_EQ(1, FindItemWithIntKey(list, 7, &data));
-    EXPECT_EQ(&a, data);
-    ASSERT_EQ(1, FindItemWithIntKey(list, 0, &data));
-    EXPECT_EQ(&d, data);
-    EXPECT_EQ(0, FindItemWithIntKey(list, 5, &data));
-    EXPECT_EQ(nullptr, data);
-    EXPECT_EQ(0, GetNextItem(list, &data));
-
+    struct Case {
+        int32_t key;
+        void* expected;
+    };
+    for (const Case& k : {Case{-2, &b}, Case{7, &a}, Case{0, &d}, Case{5, kNone}}) {
+        void* data = &data;
+        const int32_t found = FindItemWithIntKey(list, k.key, &data);
+        EXPECT_EQ(k.expected, found ? data : (data == nullptr ? kNone : &data)) << k.key;
+    }
+    EXPECT_EQ(kNone, Got(GetNextItem, list)); // the failed find left no current item
     // Text searches find nothing in a list whose keys are numbers.
-    EXPECT_EQ(0, FindItemWithKey(list, "7", &data));
+    EXPECT_EQ(kNone, Find(list, "7"));
     EXPECT_EQ(0, MatchItemWithKey(list, "*"));
 
+    void* data = nullptr;
     EXPECT_EQ(2, CountItemsInListWithIntKey(list, 7, &data, 0));
     EXPECT_EQ(&a, data);
-    void* untouched = &untouched;
-    EXPECT_EQ(0, CountItemsInListWithIntKey(list, 99, &untouched, 0));
-    EXPECT_EQ(&untouched, untouched);
-
+    EXPECT_EQ(0, CountItemsInListWithIntKey(list, 99, &data, 0));
+    EXPECT_EQ(&a, data); // left alone when nothing is found
     void* key = nullptr;
     ASSERT_EQ(1, FindItemWithIntKey(list, -2, &data));
     ASSERT_EQ(1, UnlinkCurrentItemAndReturnKey(list, &data, &key, 0));
     EXPECT_EQ(kvr::IntKeyField(-2), key);
     EXPECT_EQ(3, CountItemsInIntList(list, 0));
-
-    while (FindFirstItem(list, &data) != 0)
-        UnlinkCurrentItem(list, &data, 0);
+    Empty(list);
     FreeList(list, 0);
 }
 
@@ -359,11 +299,9 @@ TEST(Lists, IntegerListsFindAndCount) {
     EXPECT_EQ(0, FindIntItem(ints, 0));
     for (int32_t value : {10, -4, 10, 0})
         ASSERT_EQ(1, AddIntToList(ints, value, 0));
-    EXPECT_EQ(4, CountIntItemsInList(ints, 0));
     ASSERT_EQ(1, FindIntItem(ints, -4));
-    EXPECT_EQ(ints->Head->Next, ints->Current);
     EXPECT_EQ(4, CountIntItemsInList(ints, 0));
-    EXPECT_EQ(ints->Head->Next, ints->Current);
+    EXPECT_EQ(ints->Head->Next, ints->Current); // counting does not move it
     ASSERT_EQ(1, FindIntItem(ints, 0));
     EXPECT_EQ(ints->Tail, ints->Current);
     EXPECT_EQ(0, FindIntItem(ints, 3));
@@ -374,63 +312,50 @@ TEST(Lists, IntegerListsFindAndCount) {
 TEST(Lists, CountingLeavesTheCurrentItemWhereItWas) {
     Fixture f;
     void* data = nullptr;
-    FindItemWithKey(f.list, "C", &data);
+    Find(f.list, "C");
     EXPECT_EQ(4, CountItemsInIntList(f.list, 0));
-    ASSERT_EQ(1, GetCurrentItem(f.list, &data));
-    EXPECT_EQ(&f.c, data);
+    EXPECT_EQ(&f.c, Got(GetCurrentItem, f.list));
     EXPECT_EQ(0, CountItemsInListWithIntKey(f.list, 12345, &data, 0));
-    ASSERT_EQ(1, GetNextItem(f.list, &data));
-    EXPECT_EQ(&f.d, data);
-
-    FindItemWithKey(f.list, "none", &data); // no current item
+    EXPECT_EQ(&f.d, Got(GetNextItem, f.list));
+    Find(f.list, "none"); // no current item
     EXPECT_EQ(4, CountItemsInIntList(f.list, 0));
-    EXPECT_EQ(0, GetCurrentItem(f.list, &data));
+    EXPECT_EQ(kNone, Got(GetCurrentItem, f.list));
 }
 
 TEST(Lists, CursorsMoveIndependently) {
     Fixture f(2);
     void* cursor = nullptr;
-    ASSERT_EQ(1, KVR_CreateCursor(f.list, &cursor, 0));
-    void* data = nullptr;
-    ASSERT_EQ(1, GetDataAtCursor(cursor, &data));
-    EXPECT_EQ(&f.a, data);
-
-    // The built-in current item and the cursor do not move each other.
-    FindLastItem(f.list, &data);
-    ASSERT_EQ(1, GetDataAtCursor(cursor, &data));
-    EXPECT_EQ(&f.a, data);
-    EXPECT_EQ(1, AdvanceCursor(cursor));
-    ASSERT_EQ(1, GetCurrentItem(f.list, &data));
-    EXPECT_EQ(&f.b, data);
-
-    // A duplicate starts where the original stands, then goes its own way.
     void* copy = nullptr;
+    auto at = [](void* c) {
+        void* data = &data;
+        return GetDataAtCursor(c, &data) != 0 ? data : (data == &data ? kNone : nullptr);
+    };
+    ASSERT_EQ(1, KVR_CreateCursor(f.list, &cursor, 0));
+    EXPECT_EQ(&f.a, at(cursor));
+    // The built-in current item and the cursor do not move each other.
+    FindLastItem(f.list, nullptr);
+    EXPECT_EQ(&f.a, at(cursor));
+    EXPECT_EQ(1, AdvanceCursor(cursor));
+    EXPECT_EQ(&f.b, Got(GetCurrentItem, f.list));
+    // A duplicate starts where the original stands, then goes its own way.
     ASSERT_EQ(1, DuplicateCursor(cursor, &copy, 0));
-    ASSERT_EQ(1, GetDataAtCursor(copy, &data));
-    EXPECT_EQ(&f.b, data);
-
+    EXPECT_EQ(&f.b, at(copy));
     // Items appended while the cursor stands on the tail are reached by it.
     int c = 3;
     AddItemToList(f.list, &c, "C", 0);
     EXPECT_EQ(1, AdvanceCursor(cursor));
-    ASSERT_EQ(1, GetDataAtCursor(cursor, &data));
-    EXPECT_EQ(&c, data);
-    ASSERT_EQ(1, GetDataAtCursor(copy, &data));
-    EXPECT_EQ(&f.b, data);
-
-    // Past the end: 0, the data place is left alone, advancing stays at 0.
+    EXPECT_EQ(&c, at(cursor));
+    EXPECT_EQ(&f.b, at(copy));
+    // Past the end: 0 with the data place left alone, and advancing stays at 0.
     EXPECT_EQ(0, AdvanceCursor(cursor));
-    void* untouched = &untouched;
-    EXPECT_EQ(0, GetDataAtCursor(cursor, &untouched));
-    EXPECT_EQ(&untouched, untouched);
+    EXPECT_EQ(kNone, at(cursor));
     EXPECT_EQ(0, AdvanceCursor(cursor));
     DeleteCursor(copy, 0);
     DeleteCursor(cursor, 0);
-
     // A cursor on an empty list stands nowhere.
     Fixture empty(0);
     ASSERT_EQ(1, KVR_CreateCursor(empty.list, &cursor, 0));
-    EXPECT_EQ(0, GetDataAtCursor(cursor, &data));
+    EXPECT_EQ(kNone, at(cursor));
     EXPECT_EQ(0, AdvanceCursor(cursor));
     DeleteCursor(cursor, 0);
 }
@@ -466,41 +391,32 @@ TEST(Lists, KeyPatterns) {
 }
 
 TEST(Lists, MatchItemWithKeyStopsOnTheFirstMatchingPattern) {
-    void* list = nullptr;
-    CreateList(&list, 0);
+    Fixture f(0);
     int exact = 1, payAny = 2, anyX = 3, all = 4;
-    AddItemToList(list, &exact, "PAYROLL", 0);
-    AddItemToList(list, &payAny, "PAY*", 0);
-    AddItemToList(list, &anyX, "*X?", 0);
-    AddItemToList(list, nullptr, "NODATA*", 0);
-    AddItemToList(list, &all, "*", 0);
-
-    void* data = nullptr;
-    ASSERT_EQ(1, MatchItemWithKey(list, "PAYROLL"));
-    ASSERT_EQ(1, GetCurrentItem(list, &data));
-    EXPECT_EQ(&exact, data);
-    ASSERT_EQ(1, MatchItemWithKey(list, "PAYX1")); // PAY* comes before *X?
-    ASSERT_EQ(1, GetCurrentItem(list, &data));
-    EXPECT_EQ(&payAny, data);
-    ASSERT_EQ(1, MatchItemWithKey(list, "TAXI"));
-    ASSERT_EQ(1, GetCurrentItem(list, &data));
-    EXPECT_EQ(&anyX, data);
-    ASSERT_EQ(1, MatchItemWithKey(list, "NODATA1")); // found, though it holds no data
-    EXPECT_EQ(0, GetCurrentItem(list, &data));
-    ASSERT_EQ(1, GetNextItem(list, &data));
-    EXPECT_EQ(&all, data);
-
+    AddItemToList(f.list, &exact, "PAYROLL", 0);
+    AddItemToList(f.list, &payAny, "PAY*", 0);
+    AddItemToList(f.list, &anyX, "*X?", 0);
+    AddItemToList(f.list, nullptr, "NODATA*", 0);
+    AddItemToList(f.list, &all, "*", 0);
+    // PAY* comes before *X?; NODATA* is found though it holds no data.
+    struct Case {
+        const char* text;
+        void* current;
+    };
+    for (const Case& c : {Case{"PAYROLL", &exact}, Case{"PAYX1", &payAny}, Case{"TAXI", &anyX},
+                          Case{"NODATA1", kNone}}) {
+        ASSERT_EQ(1, MatchItemWithKey(f.list, c.text)) << c.text;
+        EXPECT_EQ(c.current, Got(GetCurrentItem, f.list)) << c.text;
+    }
+    EXPECT_EQ(&all, Got(GetNextItem, f.list));
     // The list's key is the pattern, the argument only text.
-    UnlinkCurrentItem(list, &data, 0);
-    ASSERT_EQ(1, FindLastItem(list, &data));
-    EXPECT_EQ(0, MatchItemWithKey(list, "*"));
-    EXPECT_EQ(0, GetCurrentItem(list, &data));
-    EXPECT_EQ(0, GetNextItem(list, &data));
-    EXPECT_EQ(0, MatchItemWithKey(list, nullptr));
-
-    while (FindFirstItem(list, &data) != 0)
-        UnlinkCurrentItem(list, &data, 0);
-    FreeList(list, 0);
+    void* data = nullptr;
+    UnlinkCurrentItem(f.list, &data, 0);
+    FindLastItem(f.list, nullptr);
+    EXPECT_EQ(0, MatchItemWithKey(f.list, "*"));
+    EXPECT_EQ(kNone, Got(GetCurrentItem, f.list));
+    EXPECT_EQ(kNone, Got(GetNextItem, f.list));
+    EXPECT_EQ(0, MatchItemWithKey(f.list, nullptr));
 }
 
 TEST(Lists, TracesNameTheFunctionThatMadeOrFreedTheBlock) {
@@ -512,12 +428,8 @@ TEST(Lists, TracesNameTheFunctionThatMadeOrFreedTheBlock) {
     KVR_CreateCursor(list, &cursor, 2);
     DeleteCursor(cursor, 2);
     FreeList(list, 2);
-    const std::string trace = testing::internal::GetCapturedStdout();
-
     std::vector<std::string> tags;
-    size_t start = 0;
-    for (size_t end; (end = trace.find('\n', start)) != std::string::npos; start = end + 1) {
-        const std::string line = trace.substr(start, end - start);
+    for (const std::string& line : kvr::test::SplitLines(testing::internal::GetCapturedStdout())) {
         tags.push_back(line.substr(line.rfind(' ') + 1));
         EXPECT_EQ(0u, line.find("Memory: ")) << line;
     }

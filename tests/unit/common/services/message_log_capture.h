@@ -4,48 +4,15 @@
 #ifndef KVR_TESTS_MESSAGE_LOG_CAPTURE_H
 #define KVR_TESTS_MESSAGE_LOG_CAPTURE_H
 
+#include "common/scoped_env.h"
 #include "kvrbase.h"
 
-#include <unistd.h>
-
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <optional>
 #include <string>
 #include <vector>
 
 namespace kvr::test {
-
-// A file name in the temporary folder that no other test of this process uses.
-inline std::string TemporaryPath(const std::string& stem) {
-    static int serial = 0;
-    const std::string name =
-        "kvr_" + stem + "_" + std::to_string(::getpid()) + "_" + std::to_string(++serial);
-    return (std::filesystem::temp_directory_path() / name).string();
-}
-
-// Sets an environment variable for the lifetime of the object, then restores it.
-struct ScopedEnv {
-    std::string name;
-    std::optional<std::string> saved;
-    ScopedEnv(const char* variable, const std::optional<std::string>& value) : name(variable) {
-        if (const char* old = std::getenv(variable)) saved = old;
-        if (value)
-            ::setenv(variable, value->c_str(), 1);
-        else
-            ::unsetenv(variable);
-    }
-    ~ScopedEnv() {
-        if (saved)
-            ::setenv(name.c_str(), saved->c_str(), 1);
-        else
-            ::unsetenv(name.c_str());
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-};
 
 struct CapturedLog {
     std::string path = TemporaryPath("log");
@@ -64,10 +31,7 @@ struct CapturedLog {
     // Every line written so far (the log is closed to flush it, then reopened).
     std::vector<std::string> Lines() {
         KVRCloseLogFile();
-        std::vector<std::string> lines;
-        std::ifstream in(path);
-        for (std::string line; std::getline(in, line);)
-            lines.push_back(line);
+        std::vector<std::string> lines = SplitLines(ReadFile(path));
         KVROpenLogFile(FALSE, 0);
         return lines;
     }

@@ -38,25 +38,29 @@ class NamesTest : public MessageTest {
 };
 
 TEST_F(NamesTest, NormalizeNameDropsQuotesAndBlanks) {
-    int16_t result = -1;
-    EXPECT_EQ(Normalize("\"C:\\Program Files\\JCL \"", 230, 0, 1, result),
-              "C:\\Program Files\\JCL");
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(Normalize("C:\\JCL", 230, 0, 1, result), "C:\\JCL");
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(Normalize("\"C:\\JCL \"", 230, 0, 0, result), "C:\\JCL ");
-    EXPECT_EQ(result, 1); // the kept trailing blank counts
-    EXPECT_EQ(Normalize("\"  C:\\JCL  \"", 230, 1, 1, result), "C:\\JCL");
-    EXPECT_EQ(result, 0);
-    // Unquoted: leading blanks may go, trailing ones always stay; no blank test.
-    EXPECT_EQ(Normalize("  My Lib  ", 230, 1, 1, result), "My Lib  ");
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(Normalize("\"open", 230, 0, 0, result), "open");
-    EXPECT_EQ(Normalize("end\"", 230, 0, 0, result), "end\"");
-    EXPECT_EQ(Normalize("\"", 230, 0, 0, result), "");
-    // The limit given does not cut the name.
-    EXPECT_EQ(Normalize(std::string(300, 'A'), 230, 0, 0, result), std::string(300, 'A'));
-
+    struct Case {
+        std::string name;
+        int16_t leading, trailing;
+        std::string expected;
+        int16_t result; // 1: a blank is left in the name
+    };
+    const Case cases[] = {
+        {"\"C:\\Program Files\\JCL \"", 0, 1, "C:\\Program Files\\JCL", 1},
+        {"C:\\JCL", 0, 1, "C:\\JCL", 0},
+        {"\"C:\\JCL \"", 0, 0, "C:\\JCL ", 1}, // the kept trailing blank counts
+        {"\"  C:\\JCL  \"", 1, 1, "C:\\JCL", 0},
+        // Unquoted: leading blanks may go, trailing ones always stay; no blank test.
+        {"  My Lib  ", 1, 1, "My Lib  ", 0},
+        {"\"open", 0, 0, "open", 0},
+        {"end\"", 0, 0, "end\"", 0},
+        {"\"", 0, 0, "", 0},
+        {std::string(300, 'A'), 0, 0, std::string(300, 'A'), 0}, // the limit does not cut
+    };
+    for (const Case& c : cases) {
+        int16_t result = -1;
+        EXPECT_EQ(Normalize(c.name, 230, c.leading, c.trailing, result), c.expected) << c.name;
+        EXPECT_EQ(result, c.result) << c.name;
+    }
     char inPlace[1025] = "\"A B\"";
     EXPECT_EQ(NormalizeName(inPlace, inPlace, 230, 0, 0, 0), 1);
     EXPECT_STREQ(inPlace, "A B");
@@ -76,34 +80,28 @@ TEST_F(NamesTest, NormalizeNameUsesAtMost1024Characters) {
 }
 
 TEST_F(NamesTest, GetATokenCutsOneToken) {
-    char token[32];
-    const char* text = "\"a b\" c";
-    const char* next = GetAToken(text, sizeof token, token, 0, 0, 1);
-    EXPECT_STREQ(token, "\"a b\"");
-    EXPECT_EQ(next, text + 6);
-    next = GetAToken(text, sizeof token, token, 0, 0, 0); // quotes not special
-    EXPECT_STREQ(token, "\"a");
-    EXPECT_EQ(next, text + 3);
-
-    const char* apos = "'x y'z rest";
-    next = GetAToken(apos, sizeof token, token, 1, 1, 0);
-    EXPECT_STREQ(token, "'X Y'");
-    EXPECT_EQ(next, apos + 5); // only a blank right after the closing quote is consumed
-    next = GetAToken(apos, sizeof token, token, 0, 0, 1);
-    EXPECT_STREQ(token, "'x");
-
-    const char* plain = "sys1.proclib RM=ntfs\n";
-    next = GetAToken(plain, sizeof token, token, 1, 1, 1);
-    EXPECT_STREQ(token, "SYS1.PROCLIB");
-    EXPECT_EQ(next, plain + 13);
-    next = GetAToken(next, sizeof token, token, 0, 1, 1);
-    EXPECT_STREQ(token, "RM=ntfs");
-    EXPECT_EQ(*next, '\n'); // a line feed ends the token and is left in place
-
-    const char* unclosed = "\"no end";
-    next = GetAToken(unclosed, sizeof token, token, 0, 0, 1);
-    EXPECT_STREQ(token, "\"no end");
-    EXPECT_EQ(next, unclosed + std::strlen(unclosed));
+    struct Case {
+        const char* text;
+        int16_t upper, apostrophes, quotes;
+        const char* token;
+        size_t next; // offset of the answer in the text
+    };
+    const Case cases[] = {
+        {"\"a b\" c", 0, 0, 1, "\"a b\"", 6},
+        {"\"a b\" c", 0, 0, 0, "\"a", 3}, // quotes not special
+        // Only a blank right after the closing quote is consumed.
+        {"'x y'z rest", 1, 1, 0, "'X Y'", 5},
+        {"'x y'z rest", 0, 0, 1, "'x", 3},
+        {"sys1.proclib RM=ntfs\n", 1, 1, 1, "SYS1.PROCLIB", 13},
+        {"RM=ntfs\n", 0, 1, 1, "RM=ntfs", 7}, // a line feed ends the token and stays
+        {"\"no end", 0, 0, 1, "\"no end", 7},
+    };
+    for (const Case& c : cases) {
+        char token[32];
+        const char* next = GetAToken(c.text, sizeof token, token, c.upper, c.apostrophes, c.quotes);
+        EXPECT_STREQ(token, c.token) << c.text;
+        EXPECT_EQ(next, c.text + c.next) << c.text;
+    }
 }
 
 TEST_F(NamesTest, GetATokenDropsWhatDoesNotFit) {
