@@ -20,12 +20,10 @@
 #include "model/deck_records.h"
 #include "model/job_model.h"
 #include "reader/instream_data.h"
+#include "statement_test_support.h"
 
 namespace kvr::test {
 
-struct StatementDeleter {
-    void operator()(JCLStatement* stmt) const { DeleteJCLStatement(stmt, TRUE, 0); }
-};
 using StatementPtr = std::unique_ptr<JCLStatement, StatementDeleter>;
 
 // A cooked statement as the deck walk hands it on; parms null for no operand text.
