@@ -1,13 +1,15 @@
-// Fuzz target for the deck expansion of one member: the input is split at lines "~~~" into
-// the member, a cataloged procedure FPROC and an INCLUDE member FINC, and expanded the way
-// the member loop does it (resets, open, ProcessJclDeck, close, releases). Every block
-// taken for the member must have been returned afterwards.
+// Fuzz target for the analysis of one member: the input is split at lines "~~~" into the
+// member, a cataloged procedure FPROC and an INCLUDE member FINC, expanded and walked into
+// import records (to /dev/null) the way the member loop does it, in a run mode and form
+// chosen by the input's size. Every block taken for the member must have been returned.
 #include "driver/member_loop.h"
 #include "expansion/deck_processor.h"
 #include "expansion/statement_dispatch.h"
 #include "expansion/statement_lists.h"
 #include "fuzz_support.h"
 #include "model/deck_records.h"
+#include "output/deck_walk.h"
+#include "output/member_records.h"
 
 namespace {
 
@@ -17,6 +19,8 @@ const std::filesystem::path& Root() {
     static const bool ready = [] {
         std::filesystem::create_directories(fuzz::Folder() / "JOBS");
         fuzz::UseLibraryAsSearchList();
+        setenv("DD:ATTRBOUT", "/dev/null", 1);
+        KVR_OpenImportFile("w", 0);
         // Library names relative to the current folder stay inside the temporary area.
         std::filesystem::current_path(fuzz::Folder());
         return true;
@@ -46,17 +50,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     WriteMember(root / "LIB" / "FPROC", parts[1]);
     WriteMember(root / "LIB" / "FINC", parts[2]);
 
+    const auto mode = static_cast<int16_t>(size % 3);
+    const BOOLEAN xml = (size / 3) % 2 == 0 ? FALSE : TRUE;
+    KVR_PutXML_start(xml);
     const int32_t before = fuzz::Outstanding();
     InitializeFields(0);
     ResetMaximumSeverity();
     const std::string jobs = (root / "JOBS").string();
     void* deck = nullptr;
-    if (OpenFileWithLanguageAndType(jobs.c_str(), "MEM", "", "JCL", "MAIN", "NTFS", "", "", 0, 0) &&
+    if (OpenFileWithLanguageAndType(jobs.c_str(), "MEM", "", "JCL", "MAIN", "NTFS", "", "", mode,
+                                    0) &&
         CreateList(&deck, 0)) {
         SetLocalTimeField();
-        ProcessJclDeck(deck, FALSE, "", "JES2", 0, FALSE, 0);
+        const BOOLEAN rc = ProcessJclDeck(deck, FALSE, "", "JES2", mode, xml, 0);
+        CloseAnyRemainingFiles(mode, 0);
+        if (KVRU005() < 5) NavigateExpandedDeck(deck, rc, 1, mode, xml, 0);
     }
-    CloseAnyRemainingFiles(0, 0);
+    CloseAnyRemainingFiles(mode, 0);
     FreeIncludeList(0);
     FreeProcedureList(0);
     Free_arrayJclDeck(deck, 0);
