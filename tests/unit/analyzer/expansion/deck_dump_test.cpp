@@ -9,44 +9,31 @@ namespace kvr {
 namespace {
 
 TEST(DeckDump, EveryRecordTypeHasItsLine) {
-    char jobName[] = "PAYJOB";
-    char ddName[] = "SYSIN";
-    char jobcat[] = "JOBCAT";
-    char joblib[] = "JOBLIB";
-    char proclib[] = "PROCLIB";
-    char stepName[] = "STEP1";
-    char inlineProc[] = "MYPROC";
-    char catalogedProc[] = "OTHER";
-    char ifLabel[] = "IF1";
-    char noLabel[] = "";
-    char endifLabel[] = "E1";
-    char commentText[] = "//* HELLO";
-    char operation[] = "SCAN";
-
+    char names[][16] = {"PAYJOB", "SYSIN", "JOBCAT", "JOBLIB", "PROCLIB", "STEP1",    "MYPROC",
+                        "OTHER",  "IF1",   "",       "E1",     "SCAN",    "//* HELLO"};
     RD_JobStruct job{};
     job.structureType = RD_STRUCT_JOB;
-    job.JobName = jobName;
+    job.JobName = names[0];
     job.fileLine = 1;
     job.endFileLine = 2;
-    RD_DDStatement dd{RD_STRUCT_DD, ddName, 0, 5, 7, nullptr};
-    RD_DDStatement cat{RD_STRUCT_JOBCAT, jobcat, 0, 3, 3, nullptr};
-    RD_DDStatement lib{RD_STRUCT_JOBLIB, joblib, 0, 3, 3, nullptr};
-    RD_DDStatement proc{RD_STRUCT_PROCLIB, proclib, 0, 3, 3, nullptr};
+    RD_DDStatement dd{RD_STRUCT_DD, names[1], 0, 5, 7, nullptr};
+    RD_DDStatement cat{RD_STRUCT_JOBCAT, names[2], 0, 3, 3, nullptr};
+    RD_DDStatement lib{RD_STRUCT_JOBLIB, names[3], 0, 3, 3, nullptr};
+    RD_DDStatement proc{RD_STRUCT_PROCLIB, names[4], 0, 3, 3, nullptr};
     RD_JobStep step{};
     step.structureType = RD_STRUCT_STEP;
-    step.StepName = stepName;
+    step.StepName = names[5];
     step.fileLine = 3;
     step.endFileLine = 9;
-    RD_ProcHeader start1{RD_STRUCT_PROC_START, inlineProc, nullptr, 0, TRUE, 0, 10, 11};
-    RD_ProcHeader start2{RD_STRUCT_PROC_START, catalogedProc, nullptr, 0, FALSE, 0, 12, 123456};
+    RD_ProcHeader start1{RD_STRUCT_PROC_START, names[6], nullptr, 0, TRUE, 0, 10, 11};
+    RD_ProcHeader start2{RD_STRUCT_PROC_START, names[7], nullptr, 0, FALSE, 0, 12, 123456};
     RD_ProcHeader end{RD_STRUCT_PROC_END, nullptr, nullptr, 0, FALSE, 0, 0, 0};
-    RD_IfElseEndIf ifRecord{RD_STRUCT_IF, ifLabel, nullptr, 0, 20, 21};
-    RD_IfElseEndIf elseRecord{RD_STRUCT_ELSE, noLabel, nullptr, 0, 22, 22};
-    RD_IfElseEndIf endifRecord{RD_STRUCT_ENDIF, endifLabel, nullptr, 0, 23, 23};
-    RD_JclComment comment{RD_STRUCT_COMMENT, 4, commentText};
-    RD_Quillo_Opc directive{RD_STRUCT_OPC, 5, operation, nullptr};
+    RD_IfElseEndIf ifRecord{RD_STRUCT_IF, names[8], nullptr, 0, 20, 21};
+    RD_IfElseEndIf elseRecord{RD_STRUCT_ELSE, names[9], nullptr, 0, 22, 22};
+    RD_IfElseEndIf endifRecord{RD_STRUCT_ENDIF, names[10], nullptr, 0, 23, 23};
+    RD_JclComment comment{RD_STRUCT_COMMENT, 4, names[12]};
+    RD_Quillo_Opc directive{RD_STRUCT_OPC, 5, names[11], nullptr};
     RD_JclCommon unknown{99};
-
     void* deck = nullptr;
     ASSERT_TRUE(CreateList(&deck, 0));
     for (void* item : std::initializer_list<void*>{&job, &dd, &cat, &lib, &proc, &step, &start1,
@@ -57,8 +44,7 @@ TEST(DeckDump, EveryRecordTypeHasItsLine) {
     testing::internal::CaptureStdout();
     DumpJclDeckToStdout(deck, 1);
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "JclDeck\n"
-              "=======\n"
+              "JclDeck\n=======\n"
               "structureType(1) JOB\t     1     2 PAYJOB\n"
               "structureType(2) DD\t     5     7 SYSIN\n"
               "structureType(3) DD(JOBCAT)\tJOBCAT\n"
@@ -81,12 +67,10 @@ TEST(DeckDump, EveryRecordTypeHasItsLine) {
     ASSERT_TRUE(FindFirstItem(deck, &current));
     testing::internal::CaptureStdout();
     DumpJclDeckToStdout(deck, 0);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     DumpJclDeckToStdout(nullptr, 0);
-    void* after = nullptr;
-    ASSERT_TRUE(GetCurrentItem(deck, &after));
-    EXPECT_EQ(after, &job);
-
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    ASSERT_TRUE(GetCurrentItem(deck, &current));
+    EXPECT_EQ(current, &job);
     void* data = nullptr;
     while (FindFirstItem(deck, &data))
         UnlinkCurrentItem(deck, &data, 0);

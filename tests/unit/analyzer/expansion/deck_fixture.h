@@ -1,30 +1,93 @@
-// A fixture for the deck processor tests: a member written into a temporary container is
-// expanded the way the member loop does it (per-member resets, open, ProcessJclDeck, close),
-// with a procedure library and an include library found through the default search list
-// (DD:JCLLIB). The log goes to a temporary file; the deck, the procedure and include lists
-// are released after each test and the block counters must balance.
+// The fixture of the expansion tests: members written into temporary containers (JOBS, and
+// PROCS and INCS on the default search list), the log and the import file on temporary
+// files, every per-member state reset, and the block counters checked balanced once the
+// deck, the statement lists and the procedure and include lists are released.
 #ifndef KVR_TESTS_UNIT_ANALYZER_EXPANSION_DECK_FIXTURE_H
 #define KVR_TESTS_UNIT_ANALYZER_EXPANSION_DECK_FIXTURE_H
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "common/scoped_env.h"
+#include "analyzer/statement_test_support.h"
 #include "driver/member_loop.h"
 #include "expansion/deck_processor.h"
 #include "expansion/statement_dispatch.h"
 #include "expansion/statement_lists.h"
-#include "kvrbase.h"
+#include "expansion/symbols.h"
 #include "locale/locale.h"
 #include "model/job_model.h"
 #include "services/messages.h"
 #include "source/source_access.h"
 
 namespace kvr::test {
+
+using Ints = std::vector<int>;
+using Strings = std::vector<std::string>;
+
+// A statement made by hand with its operation word, from line `line` of member `ref`.
+inline StmtPtr MakeStatement(RD_JCL_STATEMENT_TYPE type, const char* label, const char* op,
+                             const char* parms, SOURCE_REF ref = 0, int32_t line = 1) {
+    StmtPtr stmt = MakeStatement(type, label, parms, line);
+    std::snprintf(stmt->StatementOp, sizeof stmt->StatementOp, "%s", op);
+    stmt->FileReference = ref;
+    return stmt;
+}
+
+// The items of a kvrbase list, in order.
+template <typename Item> std::vector<Item*> ListItems(void* list) {
+    std::vector<Item*> items;
+    void* cursor = nullptr;
+    if (list == nullptr || !KVR_CreateCursor(list, &cursor, 0)) return items;
+    void* data = nullptr;
+    for (bool more = GetDataAtCursor(cursor, &data) != 0; more;
+         more = AdvanceCursor(cursor) != 0 && GetDataAtCursor(cursor, &data) != 0)
+        items.push_back(static_cast<Item*>(data));
+    DeleteCursor(cursor, 0);
+    return items;
+}
+
+inline std::string Symbol(const char* name) {
+    char value[kSymbolValueSize] = {};
+    return GetScopedSymbolValue(name, value) ? value : "<undefined>";
+}
+
+// The statements of a statement list, their types, labels and operand texts.
+inline std::vector<JCLStatement*> Stmts(StatementList* list) {
+    std::vector<JCLStatement*> stmts;
+    void* cursor = nullptr;
+    if (list == nullptr || !CreateStmtCursor(list, &cursor, 0)) return stmts;
+    JCLStatement* stmt = nullptr;
+    while (GetStmtViaCursor(cursor, &stmt))
+        stmts.push_back(stmt);
+    DeleteStmtCursor(cursor, 0);
+    return stmts;
+}
+inline Ints Types(StatementList* list) {
+    Ints types;
+    for (JCLStatement* stmt : Stmts(list))
+        types.push_back(stmt->StatementType);
+    return types;
+}
+inline Strings Labels(StatementList* list) {
+    Strings labels;
+    for (JCLStatement* stmt : Stmts(list))
+        labels.push_back(stmt->StatementLabel);
+    return labels;
+}
+inline std::string Parms(const JCLStatement* stmt) {
+    return stmt->StatementParms != nullptr ? stmt->StatementParms : "";
+}
+// The first statement of the list with this label, or null.
+inline JCLStatement* Labelled(StatementList* list, const std::string& label) {
+    for (JCLStatement* stmt : Stmts(list))
+        if (label == stmt->StatementLabel) return stmt;
+    return nullptr;
+}
 
 class DeckTest : public ::testing::Test {
   protected:
@@ -34,33 +97,34 @@ class DeckTest : public ::testing::Test {
         msgPath_.Set(KVR_CATALOG_DIR);
         lang_.Unset();
         KVR_SetLocale("en_US", nullptr);
-        for (ScopedEnv* unset :
-             {&jcllibAlt_, &xlatlibs_, &xlatlibsAlt_, &rdprintAlt_, &attrboutAlt_})
-            unset->Unset();
+        for (ScopedEnv& env : unset_)
+            env.Unset();
         logPath_ = dir_.File("rdprint.log");
         rdprint_.Set(logPath_);
         attrbout_.Set(dir_.File("attrbout.txt"));
         KVROpenLogFile(FALSE, 0);
         KVR_SetMSG_Format(FALSE);
         KVR_OpenImportFile("w", 0);
-        KVRU940_InitializeFields();
         ResetDefaultListForTests();
         ResetExtensionListForTests();
         ResetTranslationsForTests();
-
         jobs_ = Container("JOBS");
         procs_ = Container("PROCS");
         incs_ = Container("INCS");
-        const std::string searchList = dir_.File("jcllib.txt");
-        WriteFile(searchList, procs_ + "\n" + incs_ + "\n");
-        jcllib_.Set(searchList);
+        WriteFile(dir_.File("jcllib.txt"), procs_ + "\n" + incs_ + "\n");
+        jcllib_.Set(dir_.File("jcllib.txt"));
         LoadDefaultSearchList(0, 0);
+        InitializeFields(0);
         ResetMaximumSeverity();
         QueryBlockStatistics(&created_, &freed_);
+        BeginSymbolScope(0, 0); // the job scope, as the deck processor opens it
     }
 
     void TearDown() override {
+        if (jobList_ != nullptr) DeleteStmtList(jobList_, 0);
         Release();
+        CloseAnyRemainingFiles(0, 0);
+        InitializeScopedSymbolData(0);
         int32_t created = 0;
         int32_t freed = 0;
         QueryBlockStatistics(&created, &freed);
@@ -74,40 +138,36 @@ class DeckTest : public ::testing::Test {
     }
 
     std::string Container(const std::string& name) {
-        std::filesystem::path folder = dir_.path() / name;
-        std::filesystem::create_directories(folder);
-        return folder.string();
+        std::filesystem::create_directories(dir_.path() / name);
+        return (dir_.path() / name).string();
     }
     static void Member(const std::string& container, const std::string& name,
-                       const std::vector<std::string>& cards) {
+                       const Strings& cards) {
         std::string text;
         for (const std::string& card : cards)
             text += card + "\n";
         WriteFile((std::filesystem::path(container) / name).string(), text);
     }
-    void Proc(const std::string& name, const std::vector<std::string>& cards) {
-        Member(procs_, name, cards);
-    }
-    void Include(const std::string& name, const std::vector<std::string>& cards) {
-        Member(incs_, name, cards);
-    }
+    void Proc(const std::string& name, const Strings& cards) { Member(procs_, name, cards); }
 
     // Expands JOBS/MEM as the member loop does; the deck stays for inspection.
-    BOOLEAN Expand(const std::vector<std::string>& cards, int16_t mode = 0, int32_t debug = 0) {
+    BOOLEAN Expand(const Strings& cards, int16_t mode = 0, int32_t debug = 0) {
         Release();
         ClearLog();
-        if (mode == 2) setMessageDll("pjwenus.dll");
+        setMessageDll(mode == kModeVelkor ? "pjwenus.dll" : "kvrmsg.dll");
         Member(jobs_, "MEM", cards);
         InitializeFields(debug);
         ResetMaximumSeverity();
-        EXPECT_EQ(OpenFileWithLanguageAndType(jobs_.c_str(), "MEM", "", "JCL", "MAIN", "NTFS", "",
-                                              "", mode, debug),
-                  TRUE);
+        EXPECT_EQ(Open(mode, debug), TRUE);
         CreateList(&deck_, 0);
         SetLocalTimeField();
         const BOOLEAN rc = ProcessJclDeck(deck_, ignoreJCLLIB_, "", "JES2", mode, FALSE, debug);
         CloseAnyRemainingFiles(mode, debug);
         return rc;
+    }
+    BOOLEAN Open(int16_t mode = 0, int32_t debug = 0) {
+        return OpenFileWithLanguageAndType(jobs_.c_str(), "MEM", "", "JCL", "MAIN", "NTFS", "", "",
+                                           mode, debug);
     }
     void Release() {
         FreeIncludeList(0);
@@ -116,30 +176,30 @@ class DeckTest : public ::testing::Test {
         deck_ = nullptr;
     }
 
-    // The structure types of the deck, in order.
-    std::vector<int> Kinds() {
-        std::vector<int> kinds;
-        ForEachItem([&](RD_JclCommon* item) { kinds.push_back(item->structureType); });
+    // The expanded deck: structure types, records of one type, steps and their DDs.
+    Ints Kinds() {
+        Ints kinds;
+        for (RD_JclCommon* item : ListItems<RD_JclCommon>(deck_))
+            kinds.push_back(item->structureType);
         return kinds;
     }
     template <typename Record> std::vector<Record*> DeckItems(int16_t type) {
         std::vector<Record*> items;
-        ForEachItem([&](RD_JclCommon* item) {
+        for (RD_JclCommon* item : ListItems<RD_JclCommon>(deck_))
             if (item->structureType == type) items.push_back(reinterpret_cast<Record*>(item));
-        });
         return items;
     }
     std::vector<RD_JobStep*> Steps() { return DeckItems<RD_JobStep>(RD_STRUCT_STEP); }
     std::vector<RD_JobStruct*> Jobs() { return DeckItems<RD_JobStruct>(RD_STRUCT_JOB); }
-    std::vector<std::string> StepNames() {
-        std::vector<std::string> names;
+    Strings StepNames() {
+        Strings names;
         for (RD_JobStep* step : Steps())
             names.push_back(step->StepName);
         return names;
     }
     // Invoking step name and procedure nesting level of each step: "CALL/1".
-    std::vector<std::string> StepOrigins() {
-        std::vector<std::string> origins;
+    Strings StepOrigins() {
+        Strings origins;
         for (RD_JobStep* step : Steps())
             origins.push_back(std::string(step->InvokingStepName) + "/" +
                               std::to_string(step->procNestingLevel));
@@ -150,46 +210,50 @@ class DeckTest : public ::testing::Test {
             if (name == step->StepName) return step;
         return nullptr;
     }
-    static std::vector<RD_DDStatement*> DDs(RD_JobStep* step) {
-        std::vector<RD_DDStatement*> dds;
-        if (step == nullptr) return dds;
-        void* cursor = nullptr;
-        KVR_CreateCursor(step->DDStatementList, &cursor, 0);
-        void* data = nullptr;
-        for (bool more = GetDataAtCursor(cursor, &data) != 0; more;
-             more = AdvanceCursor(cursor) != 0 && GetDataAtCursor(cursor, &data) != 0)
-            dds.push_back(static_cast<RD_DDStatement*>(data));
-        DeleteCursor(cursor, 0);
-        return dds;
-    }
-    static std::vector<std::string> DDNames(RD_JobStep* step) {
-        std::vector<std::string> names;
-        for (RD_DDStatement* dd : DDs(step))
+    static Strings DDNames(RD_JobStep* step) {
+        Strings names;
+        for (RD_DDStatement* dd : ListItems<RD_DDStatement>(step ? step->DDStatementList : nullptr))
             names.push_back(dd->DDName);
         return names;
     }
-    static RD_DDStatement* DDNamed(RD_JobStep* step, const std::string& name) {
-        for (RD_DDStatement* dd : DDs(step))
-            if (name == dd->DDName) return dd;
-        return nullptr;
+
+    // Reads the member JOBS/MEM into the job statement list.
+    StatementList* ReadJob(const Strings& cards) {
+        Member(jobs_, "MEM", cards);
+        EXPECT_EQ(Open(), TRUE);
+        if (deck_ == nullptr) CreateList(&deck_, 0);
+        BuildJobStatementList(deck_, &jobList_, "JES2", 0, 0);
+        return jobList_;
     }
-    static std::vector<RD_DatasetConcatenation*> Concat(RD_DDStatement* dd) {
-        std::vector<RD_DatasetConcatenation*> entries;
-        if (dd == nullptr) return entries;
+    // One procedure call as the deck processor makes it: a call scope with the EXEC's
+    // keyword parameters, the procedure's entry, and the call's statements built from its
+    // cached cards.
+    struct Call {
+        RD_ProcedureHeader* entry = nullptr;
+        StatementList* list = nullptr;
+    };
+    Call CallProcedure(const char* name, JCLStatement* exec) {
+        EXPECT_TRUE(BeginSymbolScope(0, 0));
+        AddStmtParmsToCurrentScope(0, exec, TRUE, 0);
+        Call call;
+        call.entry = GetProcedureStatementList(deck_, name, &call.list, exec, "JES2", 0, 0);
+        if (call.entry == nullptr) return call;
         void* cursor = nullptr;
-        KVR_CreateCursor(dd->ConcatList, &cursor, 0);
-        void* data = nullptr;
-        for (bool more = GetDataAtCursor(cursor, &data) != 0; more;
-             more = AdvanceCursor(cursor) != 0 && GetDataAtCursor(cursor, &data) != 0)
-            entries.push_back(static_cast<RD_DatasetConcatenation*>(data));
+        KVR_CreateCursor(call.entry->rawJclCardsList, &cursor, 0);
+        if (call.entry->isInstreamProc) {
+            KVR4006_BuildInstreamProcStatementList(deck_, call.list, cursor, "JES2", 0, 0);
+        } else {
+            KVR4006_BuildCatalogedProcStatementList(deck_, &call.list, cursor, "JES2", 0, 0);
+            call.entry->StatementList = call.list;
+        }
+        call.entry->isStatementListBuilt = TRUE;
         DeleteCursor(cursor, 0);
-        return entries;
+        return call;
     }
-    static std::vector<std::string> DatasetNames(RD_DDStatement* dd) {
-        std::vector<std::string> names;
-        for (RD_DatasetConcatenation* entry : Concat(dd))
-            names.push_back(entry->DatasetName);
-        return names;
+    void EndCall(const Call& call) {
+        AddEndProc(deck_, 0);
+        CleanProcedureStatements(call.entry, 0);
+        EXPECT_TRUE(EndSymbolScope(0));
     }
 
     // Each expansion is judged by its own messages.
@@ -198,13 +262,13 @@ class DeckTest : public ::testing::Test {
         WriteFile(logPath_, "");
         KVROpenLogFile(FALSE, 0);
     }
-    std::vector<std::string> LogLines() {
+    Strings LogLines() {
         KVRFlushLogFile();
         return SplitLines(ReadFile(logPath_));
     }
     // The numbers of the messages written, without the locator lines (1470/1471, 3130/3131).
-    std::vector<int> Raised() {
-        std::vector<int> numbers;
+    Ints Raised() {
+        Ints numbers;
         for (const std::string& line : LogLines()) {
             const int number = line.size() >= 8 ? std::atoi(line.substr(3, 4).c_str()) : 0;
             if (number != 1470 && number != 1471 && number != 3130 && number != 3131)
@@ -212,17 +276,15 @@ class DeckTest : public ::testing::Test {
         }
         return numbers;
     }
-    // The locator line for a message at a card of JOBS/MEM (or another member).
-    static std::string At(int line, bool warning = true, const std::string& member = "MEM") {
+    // The locator line of a warning about a card of a member, and a message's own line.
+    static std::string At(int line, const std::string& member = "MEM") {
         char text[512] = {};
-        KVRGetMessageText(text, warning ? 1470 : 1471, member.c_str(), std::to_string(line).c_str(),
-                          nullptr, nullptr);
+        KVRGetMessageText(text, 1470, member.c_str(), std::to_string(line).c_str(), nullptr,
+                          nullptr);
         return text;
     }
-    static std::string Text(uint32_t number) {
-        char text[512] = {};
-        KVRGetMessageText(text, number, nullptr, nullptr, nullptr, nullptr);
-        return text;
+    static std::string Text(uint32_t number, const char* insert = nullptr) {
+        return MessageLine(number, insert);
     }
 
     TempDir dir_;
@@ -231,31 +293,18 @@ class DeckTest : public ::testing::Test {
     std::string procs_;
     std::string incs_;
     void* deck_ = nullptr;
+    StatementList* jobList_ = nullptr;
     BOOLEAN ignoreJCLLIB_ = FALSE;
     int32_t created_ = 0;
     int32_t freed_ = 0;
     ScopedEnv msgPath_{"KVRMSGPATH"};
     ScopedEnv lang_{"LANG"};
     ScopedEnv rdprint_{"DD:RDPRINT"};
-    ScopedEnv rdprintAlt_{"DD_RDPRINT"};
     ScopedEnv attrbout_{"DD:ATTRBOUT"};
-    ScopedEnv attrboutAlt_{"DD_ATTRBOUT"};
     ScopedEnv jcllib_{"DD:JCLLIB"};
-    ScopedEnv jcllibAlt_{"DD_JCLLIB"};
-    ScopedEnv xlatlibs_{"DD:XLATLIBS"};
-    ScopedEnv xlatlibsAlt_{"DD_XLATLIBS"};
-
-  private:
-    template <typename Visit> void ForEachItem(Visit visit) {
-        if (deck_ == nullptr) return;
-        void* cursor = nullptr;
-        KVR_CreateCursor(deck_, &cursor, 0);
-        void* data = nullptr;
-        for (bool more = GetDataAtCursor(cursor, &data) != 0; more;
-             more = AdvanceCursor(cursor) != 0 && GetDataAtCursor(cursor, &data) != 0)
-            visit(static_cast<RD_JclCommon*>(data));
-        DeleteCursor(cursor, 0);
-    }
+    ScopedEnv unset_[5] = {ScopedEnv{"DD_RDPRINT"}, ScopedEnv{"DD_ATTRBOUT"},
+                           ScopedEnv{"DD_JCLLIB"}, ScopedEnv{"DD:XLATLIBS"},
+                           ScopedEnv{"DD_XLATLIBS"}};
 };
 
 } // namespace kvr::test

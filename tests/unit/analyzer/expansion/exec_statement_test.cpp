@@ -15,15 +15,11 @@ TEST(ExecStatement, OnlyAPgmKeywordRunsAProgram) {
         test::StmtPtr stmt = test::MakeStatement(RD_EXEC, "STEP1", parms, 4);
         return ExecInvokesProgram(stmt.get(), mode, 0);
     };
-    EXPECT_TRUE(invokes("PGM=IEFBR14"));
-    EXPECT_TRUE(invokes("PGM=X,PARM='A'"));
-    EXPECT_TRUE(invokes("REGION=0M,PGM=X"));
-    EXPECT_FALSE(invokes("PROC=P"));
-    EXPECT_FALSE(invokes("P"));
-    EXPECT_FALSE(invokes("P,PARM.S1='PGM=X'"));
-    EXPECT_FALSE(invokes("PGMX=1"));
+    for (const char* parms : {"PGM=IEFBR14", "PGM=X,PARM='A'", "REGION=0M,PGM=X"})
+        EXPECT_TRUE(invokes(parms)) << parms;
+    for (const char* parms : {"PROC=P", "P", "P,PARM.S1='PGM=X'", "PGMX=1"})
+        EXPECT_FALSE(invokes(parms)) << parms;
     EXPECT_EQ(messages.Count("KVR1371W"), 0);
-
     EXPECT_FALSE(invokes(nullptr));
     EXPECT_EQ(messages.Count("KVR1371W"), 1);
     test::VelkorCatalog velkor;

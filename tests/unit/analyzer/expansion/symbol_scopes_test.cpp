@@ -3,6 +3,7 @@
 // SETs inside a procedure combine, value limits, and that resets return every block.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "analyzer/statement_test_support.h"
@@ -21,7 +22,7 @@ class SymbolScopes : public ::testing::Test {
         InitializeScopedSymbolData(0);
         EXPECT_EQ(test::BlocksOutstanding(), baseline_);
     }
-    // The value of a symbol, or "<undefined>".
+    // The value of a symbol, or "<undefined>" (with the caller's area cleared).
     static std::string Value(const char* name) {
         char value[kSymbolValueSize];
         std::memset(value, 'x', sizeof value);
@@ -31,111 +32,88 @@ class SymbolScopes : public ::testing::Test {
         }
         return value;
     }
+    static void Set(const char* name, const char* value) {
+        SetScopedSymbolValue(name, value, TRUE, 0);
+    }
     int32_t baseline_ = 0;
 };
 
-TEST_F(SymbolScopes, StackRefusesToCloseWhatIsNotOpen) {
+TEST_F(SymbolScopes, StackRefusesToCloseWhatIsNotOpenAndResetReleasesAll) {
     EXPECT_FALSE(EndSymbolScope(0));
     EXPECT_FALSE(EndSymbolScopeForUpdate());
+    Set("A", "1"); // no scope: nowhere to go
     EXPECT_EQ(Value("A"), "<undefined>");
-    SetScopedSymbolValue("A", "1", TRUE, 0); // no scope: nowhere to go
-    EXPECT_EQ(Value("A"), "<undefined>");
-
     ASSERT_TRUE(BeginSymbolScope(0, 0));
     EXPECT_FALSE(EndSymbolScopeForUpdate());
     EXPECT_TRUE(EndSymbolScope(0));
     EXPECT_FALSE(EndSymbolScope(0));
     // The stack is made again on demand after its last scope went.
-    ASSERT_TRUE(BeginSymbolScope(0, 0));
-    SetScopedSymbolValue("A", "1", TRUE, 0);
-    EXPECT_EQ(Value("A"), "1");
+    for (const char* value : {"0", "1", "2", "3"}) {
+        ASSERT_TRUE(BeginSymbolScope(0, 0));
+        Set("N", value);
+    }
+    EXPECT_EQ(Value("N"), "3");
+    InitializeScopedSymbolData(0);
+    EXPECT_EQ(test::BlocksOutstanding(), baseline_);
+    EXPECT_EQ(Value("N"), "<undefined>");
+    EXPECT_FALSE(EndSymbolScope(0));
 }
 
-TEST_F(SymbolScopes, InnermostScopeDecidesAndClosingRevealsTheOuter) {
+TEST_F(SymbolScopes, InnermostScopeDecidesAndUpdatesMayGoOutward) {
     ASSERT_TRUE(BeginSymbolScope(0, 0));
-    SetScopedSymbolValue("A", "JOB", TRUE, 0);
-    SetScopedSymbolValue("B", "JOBB", TRUE, 0);
+    Set("A", "JOB");
+    Set("B", "JOBB");
     ASSERT_TRUE(BeginSymbolScope(0, 0));
-    SetScopedSymbolValue("A", "CALL", TRUE, 0);
-    SetScopedSymbolValue("E", "", TRUE, 0);
+    Set("A", "CALL");
+    Set("E", "");
     EXPECT_EQ(Value("A"), "CALL");
     EXPECT_EQ(Value("B"), "JOBB");
     EXPECT_EQ(Value("E"), ""); // defined, empty: found with an empty value
     EXPECT_EQ(Value("a"), "<undefined>");
-    ASSERT_TRUE(EndSymbolScope(0));
-    EXPECT_EQ(Value("A"), "JOB");
-    EXPECT_EQ(Value("E"), "<undefined>");
-}
-
-TEST_F(SymbolScopes, UpdateScopeMovesOutwardWhileLookupsStillSeeTheCall) {
-    ASSERT_TRUE(BeginSymbolScope(0, 0));
-    SetScopedSymbolValue("A", "OUTER", TRUE, 0);
-    ASSERT_TRUE(BeginSymbolScope(0, 0));
-    SetScopedSymbolValue("A", "INNER", TRUE, 0);
-
+    // After EndSymbolScopeForUpdate updates go to the scope below while lookups still see
+    // the call; closing the call reveals them.
     ASSERT_TRUE(EndSymbolScopeForUpdate());
-    SetScopedSymbolValue("A", "NEW", TRUE, 0);
-    SetScopedSymbolValue("B", "B1", TRUE, 0);
-    EXPECT_EQ(Value("A"), "INNER");
-    EXPECT_EQ(Value("B"), "B1");
-
+    Set("A", "NEW");
+    Set("C", "C1");
+    EXPECT_EQ(Value("A"), "CALL");
+    EXPECT_EQ(Value("C"), "C1");
     ASSERT_TRUE(EndSymbolScope(0));
     EXPECT_EQ(Value("A"), "NEW");
-    EXPECT_EQ(Value("B"), "B1");
-    // The remaining scope takes updates again.
-    SetScopedSymbolValue("C", "C1", TRUE, 0);
-    EXPECT_EQ(Value("C"), "C1");
-}
+    EXPECT_EQ(Value("E"), "<undefined>");
+    Set("D", "D1"); // the remaining scope takes updates again
+    EXPECT_EQ(Value("D"), "D1");
 
-TEST_F(SymbolScopes, ClosingANestedCallReturnsUpdatesToTheScopeBelowIt) {
-    ASSERT_TRUE(BeginSymbolScope(0, 0)); // job
+    // Closing a nested call returns updates to the scope below it.
     ASSERT_TRUE(BeginSymbolScope(0, 0)); // outer call
     ASSERT_TRUE(BeginSymbolScope(0, 0)); // nested call
     ASSERT_TRUE(EndSymbolScopeForUpdate());
     ASSERT_TRUE(EndSymbolScope(0));
-    SetScopedSymbolValue("X", "1", TRUE, 0); // goes to the outer call
+    Set("X", "1"); // goes to the outer call
     ASSERT_TRUE(EndSymbolScope(0));
     EXPECT_EQ(Value("X"), "<undefined>");
 }
 
 // EXEC PROC=P,A=1,A=2 with PROC A=9 and a SET A=3 inside the procedure.
-TEST_F(SymbolScopes, OverridesDefaultsAndSetsOfACall) {
+TEST_F(SymbolScopes, OverridesDefaultsSetsAndValueLimitsOfACall) {
     ASSERT_TRUE(BeginSymbolScope(0, 0));
     // The EXEC's parameters are set from the last to the first, replacing.
-    SetScopedSymbolValue("A", "2", TRUE, 0);
-    SetScopedSymbolValue("A", "1", TRUE, 0);
-    EXPECT_EQ(Value("A"), "1");
+    Set("A", "2");
+    Set("A", "1");
     SetScopedSymbolDefaultValue("A", "9", 0);
     SetScopedSymbolDefaultValue("D", "9", 0);
     EXPECT_EQ(Value("A"), "1");
     EXPECT_EQ(Value("D"), "9");
     SetScopedSymbolValue("A", "3", FALSE, 0); // not replacing: kept
     EXPECT_EQ(Value("A"), "1");
-    SetScopedSymbolValue("A", "3", TRUE, 0);
+    Set("A", "3");
     EXPECT_EQ(Value("A"), "3");
-}
 
-TEST_F(SymbolScopes, ValuesUpTo255CharactersComeBackWhole) {
-    ASSERT_TRUE(BeginSymbolScope(0, 0));
     const std::string full(255, 'V');
-    SetScopedSymbolValue("FULL", full.c_str(), TRUE, 0);
+    Set("FULL", full.c_str());
     EXPECT_EQ(Value("FULL"), full);
     // A longer value cannot overrun the caller's 256-byte area.
-    const std::string longer = std::string(255, 'W') + "TAIL";
-    SetScopedSymbolValue("LONG", longer.c_str(), TRUE, 0);
+    Set("LONG", (std::string(255, 'W') + "TAIL").c_str());
     EXPECT_EQ(Value("LONG"), std::string(255, 'W'));
-}
-
-TEST_F(SymbolScopes, ResetReleasesEveryOpenScope) {
-    for (int i = 0; i < 4; ++i) {
-        ASSERT_TRUE(BeginSymbolScope(0, 0));
-        SetScopedSymbolValue("N", std::to_string(i).c_str(), TRUE, 0);
-    }
-    EXPECT_GT(test::BlocksOutstanding(), baseline_);
-    InitializeScopedSymbolData(0);
-    EXPECT_EQ(test::BlocksOutstanding(), baseline_);
-    EXPECT_EQ(Value("N"), "<undefined>");
-    EXPECT_FALSE(EndSymbolScope(0));
 }
 
 } // namespace
