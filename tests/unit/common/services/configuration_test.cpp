@@ -21,14 +21,9 @@ namespace {
 
 using kvr::test::CapturedLog;
 using kvr::test::MessageLine;
+using kvr::test::Outstanding;
 using kvr::test::ScopedEnv;
 using kvr::test::TemporaryPath;
-
-int32_t Outstanding() {
-    int32_t created = 0, freed = 0;
-    QueryBlockStatistics(&created, &freed);
-    return created - freed;
-}
 
 // A temporary file with the given bytes, named by a DD variable while it lives.
 struct CfgFile {
@@ -82,23 +77,16 @@ const char* const kSample = "TOP = 1\n"
 TEST(Configuration, SectionsPairsAndComments) {
     const int32_t before = Outstanding();
     const std::string listing = ReadCommon(kSample, 1);
-    EXPECT_EQ("1", Common("", "TOP"));
-    EXPECT_EQ("some  value", Common("S", "KEY1"));
-    EXPECT_EQ("VALUE", Common("S", "KEY"));
-    EXPECT_EQ("B=C", Common("S", "A"));
-    EXPECT_EQ("", Common("S", "X"));
-    EXPECT_EQ("", Common("S", "#X"));
-    EXPECT_EQ("", Common("S", "Y"));
-    EXPECT_EQ("first", Common("T", "K"));
     // The second [S] adds to the first; a header without "]" keeps the section current.
-    EXPECT_EQ("yes", Common("S", "MORE"));
-    EXPECT_EQ("broken", Common("S", "AFTER"));
-    EXPECT_EQ("", Common("T", "MORE"));
-    EXPECT_EQ("", Common("", "KEY"));
-    EXPECT_EQ("", Common("s", "KEY"));
-    EXPECT_EQ("", Common("S", "key"));
-    EXPECT_EQ("", Common("U", "KEY"));
-    EXPECT_EQ("", Common("broken", "AFTER"));
+    // clang-format off
+    const char* const lookups[][3] = {
+        {"", "TOP", "1"}, {"S", "KEY1", "some  value"}, {"S", "KEY", "VALUE"}, {"S", "A", "B=C"},
+        {"S", "X", ""}, {"S", "#X", ""}, {"S", "Y", ""}, {"T", "K", "first"}, {"S", "MORE", "yes"},
+        {"S", "AFTER", "broken"}, {"T", "MORE", ""}, {"", "KEY", ""}, {"s", "KEY", ""},
+        {"S", "key", ""}, {"U", "KEY", ""}, {"broken", "AFTER", ""}};
+    // clang-format on
+    for (const auto& l : lookups)
+        EXPECT_EQ(l[2], Common(l[0], l[1])) << l[0] << "/" << l[1];
     // The analyzers' list is a different one and was never read.
     EXPECT_EQ("", Analyzers("S", "KEY"));
 
@@ -175,17 +163,13 @@ TEST(Configuration, NumbersAndBooleansFallBackToTheirDefaults) {
     ReadCommon("[N]\nZERO=0\nNEG=-5\nABC=ABC\nSIXTEEN=1234567890123456\n"
                "FIFTEEN=000000000000042\nTWELVE = 12\nTRAIL=7X\nEMPTY=\nHUGE=999999999999999\n"
                "[B]\nYES=YES\nY=y\nT=T\nt=true\nONE=1\nNO=NO\nZERO=0\nF=false\nEMPTY=\n");
-    EXPECT_EQ(9, KVRU921_getCommonCfgNumericValue("N", "ZERO", 9));
-    EXPECT_EQ(9, KVRU921_getCommonCfgNumericValue("N", "NEG", 9));
-    EXPECT_EQ(9, KVRU921_getCommonCfgNumericValue("N", "ABC", 9));
-    EXPECT_EQ(9, KVRU921_getCommonCfgNumericValue("N", "SIXTEEN", 9));
-    EXPECT_EQ(42, KVRU921_getCommonCfgNumericValue("N", "FIFTEEN", 9));
-    EXPECT_EQ(12, KVRU921_getCommonCfgNumericValue("N", "TWELVE", 9));
-    EXPECT_EQ(7, KVRU921_getCommonCfgNumericValue("N", "TRAIL", 9));
-    EXPECT_EQ(9, KVRU921_getCommonCfgNumericValue("N", "EMPTY", 9));
-    EXPECT_EQ(9, KVRU921_getCommonCfgNumericValue("N", "MISSING", 9));
-    EXPECT_EQ(INT32_MAX, KVRU921_getCommonCfgNumericValue("N", "HUGE", 9));
-
+    // clang-format off
+    const std::pair<const char*, int32_t> numbers[] = {
+        {"ZERO", 9}, {"NEG", 9}, {"ABC", 9}, {"SIXTEEN", 9}, {"FIFTEEN", 42}, {"TWELVE", 12},
+        {"TRAIL", 7}, {"EMPTY", 9}, {"MISSING", 9}, {"HUGE", INT32_MAX}};
+    // clang-format on
+    for (const auto& [key, expected] : numbers)
+        EXPECT_EQ(expected, KVRU921_getCommonCfgNumericValue("N", key, 9)) << key;
     for (const char* key : {"YES", "Y", "T", "t", "ONE"})
         EXPECT_EQ(TRUE, KVRU921_getCommonCfgBooleanValue("B", key, FALSE)) << key;
     for (const char* key : {"NO", "ZERO", "F"})

@@ -18,13 +18,8 @@ namespace {
 
 using kvr::test::CapturedLog;
 using kvr::test::MessageLine;
+using kvr::test::Outstanding;
 using Parms = std::vector<std::string>;
-
-int32_t Outstanding() {
-    int32_t created = 0, freed = 0;
-    QueryBlockStatistics(&created, &freed);
-    return created - freed;
-}
 
 // The parameters of a text by position, or nothing when no structure was handed out.
 std::optional<Parms> Split(const char* text, bool useAsterisk = false, int16_t mode = 0) {

@@ -6,14 +6,15 @@
 
 namespace {
 
-TEST(Severity, MaximumOnlyRisesUntilReset) {
+TEST(Severity, MaximumOnlyRisesUntilResetAndToolIdentifier) {
     kvr::ResetSeverityForTests();
     EXPECT_EQ(KVRU005(), 0);
     EXPECT_EQ(KVRU006(), 'C');
+    EXPECT_EQ(KVRU002(), 0);
     SetMaximumSeverity(4);
-    EXPECT_EQ(KVRU006(), 'C');
     SetMaximumSeverity(0);
     EXPECT_EQ(KVRU005(), 4);
+    EXPECT_EQ(KVRU006(), 'C');
     SetMaximumSeverity(5);
     EXPECT_EQ(KVRU006(), 'E');
     SetMaximumSeverity(16);
@@ -21,25 +22,17 @@ TEST(Severity, MaximumOnlyRisesUntilReset) {
     EXPECT_EQ(KVRU005(), 16);
     ResetMaximumSeverity();
     EXPECT_EQ(KVRU005(), 0);
-    EXPECT_EQ(KVRU006(), 'C');
 
-    kvr::SetSeverityFromMsg("KVR1309W  x");
-    EXPECT_EQ(KVRU005(), 4);
-    kvr::SetSeverityFromMsg("KVR1000I  x");
-    kvr::SetSeverityFromMsg("");
-    kvr::SetSeverityFromMsg(nullptr);
+    // Only the W, E and S letters at the 8th character raise it.
+    for (const char* text : {"KVR1309W  x", "KVR1000I  x", "", static_cast<const char*>(nullptr)})
+        kvr::SetSeverityFromMsg(text);
     EXPECT_EQ(KVRU005(), 4);
     kvr::SetSeverityFromMsg("KVR1417S");
     EXPECT_EQ(KVRU005(), 16);
     ResetMaximumSeverity();
-}
 
-TEST(Severity, ToolIdentifier) {
-    kvr::ResetSeverityForTests();
-    EXPECT_EQ(KVRU002(), 0);
     const int32_t analyzer = 1000002;
     KVRU001(&analyzer);
-    EXPECT_EQ(KVRU002(), 1000002);
     KVRU001(nullptr);
     EXPECT_EQ(KVRU002(), 1000002);
     kvr::ResetSeverityForTests();
