@@ -34,23 +34,17 @@ TEST(DbcsEnvironment, AliasesAreNormalisedToTheirCanonicalName) {
         EXPECT_EQ(KVRDBCS_GetEnvironment(&handle), c.env) << c.given;
         EXPECT_STREQ(KVRDBCS_GetCodepage(&handle), c.stored) << c.given;
     }
-
     KVRDBCSHDL handle = HandleFor("SJIS");
     KVRDBCS_SetEnvironment(&handle, nullptr);
     EXPECT_EQ(handle.DBCSEnv, DBCSENV_FALSE);
     EXPECT_STREQ(handle.chcodepage, "");
-
     // A long name is kept to 63 characters and terminated.
-    const std::string longName(70, 'X');
-    handle = HandleFor(longName.c_str());
+    handle = HandleFor(std::string(70, 'X').c_str());
     EXPECT_EQ(std::string(handle.chcodepage), std::string(63, 'X'));
-
     EXPECT_TRUE(IsMS936Environment(&(handle = HandleFor("MS936"))));
     EXPECT_FALSE(IsMS950Environment(&handle));
-    EXPECT_TRUE(IsMS950Environment(&(handle = HandleFor("CP950"))));
-}
 
-TEST(DbcsEnvironment, NullHandleMeansTheProcessHandle) {
+    // A null handle means the process handle.
     kvr::ResetLocaleForTests();
     EXPECT_EQ(KVRDBCS_GetEnvironment(nullptr), DBCSENV_FALSE); // nothing chosen yet
     KVRDBCS_SetEnvironment(nullptr, "ms-950");
@@ -61,148 +55,117 @@ TEST(DbcsEnvironment, NullHandleMeansTheProcessHandle) {
     kvr::ResetLocaleForTests();
 }
 
-TEST(DbcsIsDbcs, LeadBytesWithoutCharacterList) {
+TEST(DbcsIsDbcs, LeadBytes) {
+    // Shift-JIS leads 0x81-0x9F and 0xE0-0xFC, UHC 0x81-0xFE; a lone lead byte still leads.
+    struct Case {
+        const char* codePage;
+        std::string leads, others;
+    };
+    const Case cases[] = {{"MS932", "\x81\x82\x9F\xE0\xFC", "\xA0\xFD\200A"},
+                          {"MS949", "\x81\xA0\xFE", "\xFF\200A"},
+                          {"CP1252", "", "\x82\xA0"}};
+    for (const Case& c : cases) {
+        KVRDBCSHDL handle = HandleFor(c.codePage);
+        for (const std::string* bytes : {&c.leads, &c.others})
+            for (char byte : *bytes) {
+                const char pair[] = {byte, 0x40, 0};
+                EXPECT_EQ(KVRDBCS_IsDBCS(&handle, pair, nullptr), bytes == &c.leads)
+                    << c.codePage << " " << int(static_cast<unsigned char>(byte));
+                EXPECT_EQ(KVRDBCS_IsDBCS(&handle, pair, ""), bytes == &c.leads);
+                EXPECT_EQ(KVRDBCS_IsDBCS(&handle, pair + 1, nullptr), 0);
+            }
+    }
     KVRDBCSHDL sjis = HandleFor("MS932");
-    EXPECT_EQ(KVRDBCS_IsDBCS(&sjis, "\x82\x60", nullptr), 1);
-    EXPECT_EQ(KVRDBCS_IsDBCS(&sjis, "\x82\x60", ""), 1);
-    EXPECT_EQ(KVRDBCS_IsDBCS(&sjis, "\x82", nullptr), 1); // a lone lead byte still leads
-    EXPECT_EQ(KVRDBCS_IsDBCS(&sjis, "\xA0\x41", nullptr), 0);
-    EXPECT_EQ(KVRDBCS_IsDBCS(&sjis, "\x9F\x40", nullptr), 1);
-    EXPECT_EQ(KVRDBCS_IsDBCS(&sjis, "\xE0\x40", nullptr), 1);
-    EXPECT_EQ(KVRDBCS_IsDBCS(&sjis, "\xFC\x40", nullptr), 1);
-    EXPECT_EQ(KVRDBCS_IsDBCS(&sjis, "\xFD\x40", nullptr), 0);
-    EXPECT_EQ(KVRDBCS_IsDBCS(&sjis, "\x80\x40", nullptr), 0);
-    EXPECT_EQ(KVRDBCS_IsDBCS(&sjis, "A", nullptr), 0);
+    EXPECT_EQ(KVRDBCS_IsDBCS(&sjis, "\x82", nullptr), 1);
     EXPECT_EQ(KVRDBCS_IsDBCS(&sjis, "", nullptr), 0);
     EXPECT_EQ(KVRDBCS_IsDBCS(&sjis, nullptr, nullptr), 0);
-
-    KVRDBCSHDL uhc = HandleFor("MS949");
-    EXPECT_EQ(KVRDBCS_IsDBCS(&uhc, "\xA0\x41", nullptr), 1);
-    EXPECT_EQ(KVRDBCS_IsDBCS(&uhc, "\xFE\x41", nullptr), 1);
-    EXPECT_EQ(KVRDBCS_IsDBCS(&uhc, "\xFF\x41", nullptr), 0);
-
-    KVRDBCSHDL latin = HandleFor("CP1252");
-    EXPECT_EQ(KVRDBCS_IsDBCS(&latin, "\x82\x60", nullptr), 0);
     KVRDBCSHDL ebcdic{DBCSENV_EBCDIC, "CP930"};
     EXPECT_EQ(KVRDBCS_IsDBCS(&ebcdic, "\x82\x60", nullptr), 0);
 }
 
+// The list of characters ends at a control or a byte above 0x7E; one byte is no character.
+// House forms replace a code page's usual ones (SJIS 0x818F for the backslash, not 0x815F);
+// apostrophe, quotation mark and circumflex have second forms.
 TEST(DbcsIsDbcs, FullWidthFormsOfListedCharacters) {
-    KVRDBCSHDL sjis = HandleFor("SJIS");
-    EXPECT_EQ(KVRDBCS_IsDBCS(&sjis, "\x82\x60rest", "xyzA"), 'A');
-    EXPECT_EQ(KVRDBCS_IsDBCS(&sjis, "\x82\x60", "xyz"), 0);
-    EXPECT_EQ(KVRDBCS_IsDBCS(&sjis, "\x82\x60",
-                             "\x01"
-                             "A"),
-              0); // list ends at a control
-    EXPECT_EQ(KVRDBCS_IsDBCS(&sjis, "\x82\x60", "A\x01"), 'A');
-    EXPECT_EQ(KVRDBCS_IsDBCS(&sjis, "\x82\x60",
-                             "\x82"
-                             "A"),
-              0);                                            // and at a byte above 0x7E
-    EXPECT_EQ(KVRDBCS_IsDBCS(&sjis, "\x82", "A"), 0);        // one byte is no character
-    EXPECT_EQ(KVRDBCS_IsDBCS(&sjis, "\x81\x40", " ,"), ' '); // ideographic space
-    EXPECT_EQ(KVRDBCS_IsDBCS(&sjis, "\x81\x43", " ,"), ',');
-    EXPECT_EQ(KVRDBCS_IsDBCS(&sjis, "\x82\x4F", "0"), '0');
-    EXPECT_EQ(KVRDBCS_IsDBCS(&sjis, "\x82\x9A", "z"), 'z');
-    // House forms replace the code page's usual ones.
-    EXPECT_EQ(KVRDBCS_IsDBCS(&sjis, "\x81\x8F", "\\"), '\\');
-    EXPECT_EQ(KVRDBCS_IsDBCS(&sjis, "\x81\x5F", "\\"), 0);
-    EXPECT_EQ(KVRDBCS_IsDBCS(&sjis, "\x81\x50", "~"), '~');
-    EXPECT_EQ(KVRDBCS_IsDBCS(&sjis, "\xFA\x57", "\""), '"');
-    // Second forms of apostrophe, quotation mark and circumflex.
-    EXPECT_EQ(KVRDBCS_IsDBCS(&sjis, "\xFA\x56", "'"), '\'');
-    EXPECT_EQ(KVRDBCS_IsDBCS(&sjis, "\x81\x66", "'"), '\'');
-    EXPECT_EQ(KVRDBCS_IsDBCS(&sjis, "\x81\x68", "\""), '"');
-    EXPECT_EQ(KVRDBCS_IsDBCS(&sjis, "\xFA\x54", "^"), '^');
-    EXPECT_EQ(KVRDBCS_IsDBCS(&sjis, "\x81\x4F", "^"), '^');
-    EXPECT_EQ(KVRDBCS_IsDBCS(&sjis, "\x81\x66", "A"), 0);
-
-    KVRDBCSHDL uhc = HandleFor("KSC");
-    EXPECT_EQ(KVRDBCS_IsDBCS(&uhc, "\xA3\xC1", "A"), 'A');
-    EXPECT_EQ(KVRDBCS_IsDBCS(&uhc, "\xA1\x40", " "), ' ');
-    EXPECT_EQ(KVRDBCS_IsDBCS(&uhc, "\xA1\xA1", " "), 0);
-    EXPECT_EQ(KVRDBCS_IsDBCS(&uhc, "\xA3\xDC", "\\"), '\\');
-    EXPECT_EQ(KVRDBCS_IsDBCS(&uhc, "\xA1\xFE", "^"), '^');
-    EXPECT_EQ(KVRDBCS_IsDBCS(&uhc, "\xA3\xDE", "^"), '^');
-    EXPECT_EQ(KVRDBCS_IsDBCS(&uhc, "\xA1\xAF", "'"), '\'');
-
-    KVRDBCSHDL gbk = HandleFor("MS936");
-    EXPECT_EQ(KVRDBCS_IsDBCS(&gbk, "\xA3\xC1", "A"), 'A');
-    EXPECT_EQ(KVRDBCS_IsDBCS(&gbk, "\xA3\xA4", "$"), '$');
-    EXPECT_EQ(KVRDBCS_IsDBCS(&gbk, "\xA1\xA1", " "), ' ');
-    EXPECT_EQ(KVRDBCS_IsDBCS(&gbk, "\xA9\x56", "^"), '^');
-    EXPECT_EQ(KVRDBCS_IsDBCS(&gbk, "\xA3\xFE", "~"), '~');
-
-    KVRDBCSHDL big5 = HandleFor("MS950");
-    EXPECT_EQ(KVRDBCS_IsDBCS(&big5, "\xA2\xCF", "A"), 'A');
-    EXPECT_EQ(KVRDBCS_IsDBCS(&big5, "\xA2\xAF", "0"), '0');
-    EXPECT_EQ(KVRDBCS_IsDBCS(&big5, "\xA1\x40", " "), ' ');
-    EXPECT_EQ(KVRDBCS_IsDBCS(&big5, "\xC6\xE4", "[]"), '[');
-    EXPECT_EQ(KVRDBCS_IsDBCS(&big5, "\xC6\xE5", "[]"), ']');
-    EXPECT_EQ(KVRDBCS_IsDBCS(&big5, "\xA1\xFD", "|"), '|');
-    EXPECT_EQ(KVRDBCS_IsDBCS(&big5, "\xC6\xD9", "^"), '^');
-    EXPECT_EQ(KVRDBCS_IsDBCS(&big5, "\xA1\xA8", "\""), '"');
+    struct Case {
+        const char* codePage;
+        const char* text;
+        const char* chars;
+        int expected;
+    };
+    const Case cases[] = {
+        {"SJIS", "\x82\x60rest", "xyzA", 'A'}, {"SJIS", "\x82\x60", "xyz", 0},
+        {"SJIS", "\x82\x60", "\001A", 0},      {"SJIS", "\x82\x60", "A\001", 'A'},
+        {"SJIS", "\x82\x60", "\202A", 0},      {"SJIS", "\x82", "A", 0},
+        {"SJIS", "\x81\x40", " ,", ' '},       {"SJIS", "\x81\x43", " ,", ','},
+        {"SJIS", "\x82\x4F", "0", '0'},        {"SJIS", "\x81\x8F", "\\", '\\'},
+        {"SJIS", "\x81\x5F", "\\", 0},         {"SJIS", "\x81\x50", "~", '~'},
+        {"SJIS", "\xFA\x57", "\"", '"'},       {"SJIS", "\xFA\x56", "'", '\''},
+        {"SJIS", "\x81\x66", "'", '\''},       {"SJIS", "\x81\x68", "\"", '"'},
+        {"SJIS", "\xFA\x54", "^", '^'},        {"SJIS", "\x81\x4F", "^", '^'},
+        {"SJIS", "\x81\x66", "A", 0},          {"KSC", "\xA3\xC1", "A", 'A'},
+        {"KSC", "\xA1\x40", " ", ' '},         {"KSC", "\xA1\xA1", " ", 0},
+        {"KSC", "\xA3\xDC", "\\", '\\'},       {"KSC", "\xA1\xFE", "^", '^'},
+        {"KSC", "\xA3\xDE", "^", '^'},         {"KSC", "\xA1\xAF", "'", '\''},
+        {"MS936", "\xA3\xC1", "A", 'A'},       {"MS936", "\xA3\xA4", "$", '$'},
+        {"MS936", "\xA1\xA1", " ", ' '},       {"MS936", "\xA9\x56", "^", '^'},
+        {"MS936", "\xA3\xFE", "~", '~'},       {"MS950", "\xA2\xCF", "A", 'A'},
+        {"MS950", "\xA2\xAF", "0", '0'},       {"MS950", "\xA1\x40", " ", ' '},
+        {"MS950", "\xC6\xE4", "[]", '['},      {"MS950", "\xC6\xE5", "[]", ']'},
+        {"MS950", "\xA1\xFD", "|", '|'},       {"MS950", "\xC6\xD9", "^", '^'},
+        {"MS950", "\xA1\xA8", "\"", '"'},
+    };
+    for (const Case& c : cases) {
+        KVRDBCSHDL handle = HandleFor(c.codePage);
+        EXPECT_EQ(KVRDBCS_IsDBCS(&handle, c.text, c.chars), c.expected)
+            << c.codePage << " " << c.text << " " << c.chars;
+    }
 }
 
-TEST(DbcsValidate, ReportsTheFirstInvalidByteWithoutModifying) {
+// Reporting (0) leaves the text as it is and answers the first invalid byte; 0x1E and 0x1F
+// are shift bytes only in a double-byte environment. Repairing (1: blank, 2: remove shift
+// bytes) answers the last invalid byte when the final byte examined was invalid; the byte
+// after a lead byte belongs to the character, whatever it is.
+TEST(DbcsValidate, ReportsOrRepairsControlBytes) {
+    struct Case {
+        const char* codePage;
+        std::string text;
+        int16_t repair;
+        int invalidAt; // offset of the answer, -1 for none
+        std::string after;
+    };
+    const Case cases[] = {
+        {"CP1252", "ab\tc", 0, 2, "ab\tc"},
+        {"CP1252", "plain \x82\xFF text", 0, -1, "plain \x82\xFF text"},
+        {"CP1252", "a\036b", 0, 1, "a\036b"},
+        {"CP943", "a\x1E\x82\x60\x1F", 0, -1, "a\x1E\x82\x60\x1F"},
+        {"CP943", "ab\x82", 0, 2, "ab\x82"},
+        {"CP943", "\x82\x09x\x07", 0, 3, "\x82\x09x\x07"},
+        {"CP1252", "\ta\tb", 1, -1, " a b"},
+        {"CP1252", "ab\r", 1, 2, "ab "},
+        {"CP1252", "a\036b\x1F", 3, 3, "a b "},
+        {"CP1252", "ab\x1E", 2, 2, "ab\x1E"},
+        {"CP943", "\x1E\x1F\036a\x82\x60\037b\x1F", 2, -1,
+         "a\x82\x60"
+         "b"},
+        {"CP943", "\x1E\x01x\x1F\x82", 3, 2, " x "},
+        {"CP943", "a\x1E\tb", 1, -1, "a\x1E b"},
+        {"CP943",
+         "\x82\x0A"
+         "c",
+         3, -1,
+         "\x82\x0A"
+         "c"},
+    };
+    for (const Case& c : cases) {
+        KVRDBCSHDL handle = HandleFor(c.codePage);
+        std::string text = c.text;
+        const char* answer = KVRDBCS_Validate(&handle, text.data(), c.repair);
+        EXPECT_EQ(answer ? answer - text.data() : -1, c.invalidAt) << c.codePage << " " << c.text;
+        EXPECT_EQ(std::string(text.c_str()), c.after) << c.codePage << " " << c.text;
+    }
     KVRDBCSHDL latin = HandleFor("CP1252");
-    char text[] = "ab\tc";
-    EXPECT_EQ(KVRDBCS_Validate(&latin, text, 0), text + 2);
-    EXPECT_STREQ(text, "ab\tc");
-    char clean[] = "plain \x82\xFF text";
-    EXPECT_EQ(KVRDBCS_Validate(&latin, clean, 0), nullptr);
-    char shift[] = "a\x1E"
-                   "b";
-    EXPECT_EQ(KVRDBCS_Validate(&latin, shift, 0), shift + 1); // shift bytes only in DBCS
     EXPECT_EQ(KVRDBCS_Validate(&latin, nullptr, 1), nullptr);
-
-    KVRDBCSHDL sjis = HandleFor("CP943");
-    char passed[] = "a\x1E\x82\x60\x1F"
-                    "b";
-    EXPECT_EQ(KVRDBCS_Validate(&sjis, passed, 0), nullptr);
-    char lone[] = "ab\x82";
-    EXPECT_EQ(KVRDBCS_Validate(&sjis, lone, 0), lone + 2);
-    char pairThenTab[] = "\x82\x09x\x07";
-    EXPECT_EQ(KVRDBCS_Validate(&sjis, pairThenTab, 0), pairThenTab + 3);
-}
-
-TEST(DbcsValidate, RepairsInPlace) {
-    KVRDBCSHDL latin = HandleFor("CP1252");
-    char tabs[] = "\ta\tb";
-    EXPECT_EQ(KVRDBCS_Validate(&latin, tabs, 1), nullptr); // last byte examined was valid
-    EXPECT_STREQ(tabs, " a b");
-    char trailing[] = "ab\r";
-    EXPECT_EQ(KVRDBCS_Validate(&latin, trailing, 1), trailing + 2);
-    EXPECT_STREQ(trailing, "ab ");
-    // Without a DBCS environment 0x1E and 0x1F are ordinary control bytes.
-    char shifts[] = "a\x1E"
-                    "b\x1F";
-    KVRDBCS_Validate(&latin, shifts, 3);
-    EXPECT_STREQ(shifts, "a b ");
-    char kept[] = "ab\x1E";
-    EXPECT_EQ(KVRDBCS_Validate(&latin, kept, 2), kept + 2); // reported, not replaced
-    EXPECT_STREQ(kept, "ab\x1E");
-
-    KVRDBCSHDL sjis = HandleFor("CP943");
-    char removed[] = "\x1E\x1F\x1E"
-                     "a\x82\x60\x1F"
-                     "b\x1F";
-    EXPECT_EQ(KVRDBCS_Validate(&sjis, removed, 2), nullptr);
-    EXPECT_STREQ(removed, "a\x82\x60"
-                          "b");
-    char both[] = "\x1E\x01x\x1F\x82";
-    EXPECT_EQ(KVRDBCS_Validate(&sjis, both, 3), both + 2);
-    EXPECT_STREQ(both, " x ");
-    char onlyBlanks[] = "a\x1E\tb";
-    KVRDBCS_Validate(&sjis, onlyBlanks, 1);
-    EXPECT_STREQ(onlyBlanks, "a\x1E b");
-    // The byte after a lead byte belongs to the character, whatever it is.
-    char pair[] = "\x82\x0A"
-                  "c";
-    KVRDBCS_Validate(&sjis, pair, 3);
-    EXPECT_STREQ(pair, "\x82\x0A"
-                       "c");
 }
 
 } // namespace

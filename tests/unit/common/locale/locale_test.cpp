@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "common/scoped_env.h"
 #include "kvrbase.h"
@@ -19,95 +20,81 @@ class LocaleTest : public ::testing::Test {
     ScopedEnv lang_{"LANG"};
 };
 
-TEST_F(LocaleTest, UnsetLangMeansUsEnglishWithoutDoubleByteCharacters) {
-    lang_.Unset();
-    EXPECT_STREQ(KVR_GetLocale(), "en_US");
-    EXPECT_STREQ(KVR_GetLanguage(), "en");
-    EXPECT_STREQ(KVR_GetCountry(), "US");
-    EXPECT_STREQ(KVR_GetLocaleCodepage(), "CP1252");
-    EXPECT_EQ(KVRDBCS_GetEnvironment(nullptr), DBCSENV_FALSE);
-    EXPECT_EQ(KVR_GetLastLocaleError(), 0);
-
-    // An empty LANG is no locale either.
-    kvr::ResetLocaleForTests();
-    lang_.Set("");
-    EXPECT_STREQ(KVR_GetLocale(), "en_US");
+// Locale, language, country, code page and double-byte environment as the getters see them.
+// The country comes last: for a locale without one it sets the locale again from the default.
+std::vector<std::string> State() {
+    std::vector<std::string> state{KVR_GetLocale(), KVR_GetLanguage(), KVR_GetLocaleCodepage(),
+                                   std::to_string(KVRDBCS_GetEnvironment(nullptr))};
+    state.push_back(KVR_GetCountry());
+    state.push_back(KVR_GetLocaleCodepage()); // must survive that refill
+    return state;
 }
 
-TEST_F(LocaleTest, LangCodePageSuffixSelectsTheDoubleByteEnvironment) {
-    lang_.Set("ja_JP.SJIS");
-    EXPECT_STREQ(KVR_GetLocaleCodepage(), "CP943");
-    EXPECT_STREQ(KVR_GetLocale(), "ja_JP");
-    EXPECT_STREQ(KVR_GetLanguage(), "ja");
-    EXPECT_STREQ(KVR_GetCountry(), "JP");
-    EXPECT_EQ(KVRDBCS_GetEnvironment(nullptr), DBCSENV_MS932);
-    EXPECT_TRUE(IsMS932Environment(nullptr));
-    EXPECT_EQ(KVR_GetLocaleCodepageHandler(), KVR_GetLocaleCodepageHandler());
-    EXPECT_STREQ(KVR_GetLocaleCodepageHandler()->chcodepage, "CP943");
+std::vector<std::string> Expected(const char* locale, const char* language, const char* country,
+                                  const char* codePage, DBCSENV env) {
+    return {locale, language, codePage, std::to_string(env), country, codePage};
+}
 
+TEST_F(LocaleTest, LangSelectsLocaleCodePageAndDoubleByteEnvironment) {
+    struct Case {
+        const char* lang; // null: unset
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        {nullptr, Expected("en_US", "en", "US", "CP1252", DBCSENV_FALSE)},
+        {"", Expected("en_US", "en", "US", "CP1252", DBCSENV_FALSE)},
+        {"ja_JP.SJIS", Expected("ja_JP", "ja", "JP", "CP943", DBCSENV_MS932)},
+        {"C.UTF-8", Expected("C", "C", "", "UTF-8", DBCSENV_FALSE)},
+        {"en_US.UTF-8", Expected("en_US", "en", "US", "UTF-8", DBCSENV_FALSE)},
+    };
+    for (const Case& c : cases) {
+        kvr::ResetLocaleForTests();
+        c.lang ? lang_.Set(c.lang) : lang_.Unset();
+        EXPECT_EQ(State(), c.expected) << (c.lang ? c.lang : "(unset)");
+        EXPECT_EQ(KVR_GetLastLocaleError(), 0);
+    }
     // After closing, the locale comes back from the remembered default.
+    kvr::ResetLocaleForTests();
+    lang_.Set("ja_JP.SJIS");
+    KVR_GetLocale();
     KVR_CloseLocale();
     EXPECT_STREQ(KVR_GetLocaleCodepage(), "CP943");
-    EXPECT_EQ(KVRDBCS_GetEnvironment(nullptr), DBCSENV_MS932);
-}
-
-TEST_F(LocaleTest, Utf8LangKeepsItsCodePageAcrossRefills) {
-    lang_.Set("C.UTF-8");
-    EXPECT_STREQ(KVR_GetLocaleCodepage(), "UTF-8");
-    EXPECT_STREQ(KVR_GetLocale(), "C");
-    EXPECT_STREQ(KVR_GetLanguage(), "C");
-    EXPECT_EQ(KVRDBCS_GetEnvironment(nullptr), DBCSENV_FALSE);
-    // "C" has no country, so this getter sets the locale again from the default; the
-    // code page LANG named must survive that.
-    EXPECT_STREQ(KVR_GetCountry(), "");
-    EXPECT_STREQ(KVR_GetLocaleCodepage(), "UTF-8");
-
-    kvr::ResetLocaleForTests();
-    lang_.Set("en_US.UTF-8");
-    EXPECT_STREQ(KVR_GetLocale(), "en_US");
-    EXPECT_STREQ(KVR_GetCountry(), "US");
-    EXPECT_STREQ(KVR_GetLocaleCodepage(), "UTF-8");
+    EXPECT_TRUE(IsMS932Environment(nullptr));
+    EXPECT_STREQ(KVR_GetLocaleCodepageHandler()->chcodepage, "CP943");
 }
 
 TEST_F(LocaleTest, ExplicitLocalesFollowTheTable) {
     lang_.Unset();
-    // A locale whose row has no code page falls back to US English.
-    KVR_SetLocale("hi_IN", nullptr);
-    EXPECT_STREQ(KVR_GetLocale(), "en_US");
-    EXPECT_STREQ(KVR_GetLanguage(), "en");
-    EXPECT_STREQ(KVR_GetCountry(), "US");
-    EXPECT_STREQ(KVR_GetLocaleCodepage(), "CP1252");
-
-    // No row at all: the catch-all row.
-    KVR_SetLocale("xx_YY", nullptr);
-    EXPECT_STREQ(KVR_GetLocale(), "xx_YY");
-    EXPECT_STREQ(KVR_GetLanguage(), "xx");
-    EXPECT_STREQ(KVR_GetCountry(), "YY");
-    EXPECT_STREQ(KVR_GetLocaleCodepage(), "CP1252");
-
-    // zh_TW comes before zh; keys compare without regard to case.
-    KVR_SetLocale("zh_TW", nullptr);
-    EXPECT_STREQ(KVR_GetLocaleCodepage(), "CP950");
-    EXPECT_EQ(KVRDBCS_GetEnvironment(nullptr), DBCSENV_MS950);
-    KVR_SetLocale("ZH_cn", nullptr);
-    EXPECT_STREQ(KVR_GetLocaleCodepage(), "CP1386");
-    EXPECT_EQ(KVRDBCS_GetEnvironment(nullptr), DBCSENV_MS936);
-    KVR_SetLocale("ko_KR", nullptr);
-    EXPECT_STREQ(KVR_GetLocaleCodepage(), "CP1363");
-    EXPECT_TRUE(IsMS949Environment(nullptr));
-    KVR_SetLocale("th_TH", nullptr);
-    EXPECT_STREQ(KVR_GetLocaleCodepage(), "CP874");
-    EXPECT_EQ(KVRDBCS_GetEnvironment(nullptr), DBCSENV_FALSE);
-
-    // A code page given by the caller wins over the row's, in its canonical name.
-    KVR_SetLocale("en_US", "shift-jis");
-    EXPECT_STREQ(KVR_GetLocaleCodepage(), "CP943");
-    EXPECT_EQ(KVRDBCS_GetEnvironment(nullptr), DBCSENV_MS932);
-
-    // Language and country keep at most seven characters.
-    KVR_SetLocale("abcdefghij_KLMNOPQRS", nullptr);
-    EXPECT_STREQ(KVR_GetLanguage(), "abcdefg");
-    EXPECT_STREQ(KVR_GetCountry(), "KLMNOPQ");
+    struct Case {
+        const char* locale;
+        const char* codePage;
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        // A row without a code page falls back to US English.
+        {"hi_IN", nullptr, Expected("en_US", "en", "US", "CP1252", DBCSENV_FALSE)},
+        {"xx_YY", nullptr, Expected("xx_YY", "xx", "YY", "CP1252", DBCSENV_FALSE)}, // catch-all
+        // zh_TW comes before zh; keys compare without regard to case.
+        {"zh_TW", nullptr, Expected("zh_TW", "zh", "TW", "CP950", DBCSENV_MS950)},
+        {"ZH_cn", nullptr, Expected("ZH_cn", "ZH", "cn", "CP1386", DBCSENV_MS936)},
+        {"ko_KR", nullptr, Expected("ko_KR", "ko", "KR", "CP1363", DBCSENV_MS949)},
+        {"th_TH", nullptr, Expected("th_TH", "th", "TH", "CP874", DBCSENV_FALSE)},
+        // A code page given by the caller wins over the row's, in its canonical name.
+        {"en_US", "shift-jis", Expected("en_US", "en", "US", "CP943", DBCSENV_MS932)},
+        // Language and country keep at most seven characters.
+        {"abcdefghij_KLMNOPQRS", nullptr,
+         Expected("abcdefghij_KLMNOPQRS", "abcdefg", "KLMNOPQ", "CP1252", DBCSENV_FALSE)},
+    };
+    for (const Case& c : cases) {
+        KVR_SetLocale(c.locale, c.codePage);
+        EXPECT_EQ(State(), c.expected) << c.locale;
+    }
+    // The getters' own results can be handed back.
+    KVR_SetLocale("ko_KR", "ms-949");
+    KVR_SetLocale(KVR_GetLocale(), KVR_GetLocaleCodepage());
+    EXPECT_EQ(State(), Expected("ko_KR", "ko", "KR", "CP1363", DBCSENV_MS949));
+    KVRDBCS_SetEnvironment(nullptr, KVRDBCS_GetCodepage(nullptr));
+    EXPECT_STREQ(KVRDBCS_GetCodepage(nullptr), "CP1363");
 }
 
 TEST_F(LocaleTest, LocaleOf64CharactersIsRefused) {
@@ -117,25 +104,12 @@ TEST_F(LocaleTest, LocaleOf64CharactersIsRefused) {
     EXPECT_EQ(KVR_GetLastLocaleError(), 0);
     EXPECT_STREQ(KVR_GetLocale(), longest.c_str());
 
-    const std::string tooLong(64, 'd');
-    KVR_SetLocale(tooLong.c_str(), nullptr);
+    KVR_SetLocale(std::string(64, 'd').c_str(), nullptr);
     EXPECT_EQ(KVR_GetLastLocaleError(), -13);
     EXPECT_EQ(KVR_GetLastLocaleError(), -13); // reading it does not clear it
     // Nothing was set: the getter takes the default locale and clears the error.
     EXPECT_STREQ(KVR_GetLocale(), "ko_KR");
     EXPECT_EQ(KVR_GetLastLocaleError(), 0);
-}
-
-TEST_F(LocaleTest, OwnGetterResultsCanBeHandedBack) {
-    lang_.Unset();
-    KVR_SetLocale("ko_KR", "ms-949");
-    KVR_SetLocale(KVR_GetLocale(), KVR_GetLocaleCodepage());
-    EXPECT_STREQ(KVR_GetLocale(), "ko_KR");
-    EXPECT_STREQ(KVR_GetLocaleCodepage(), "CP1363");
-
-    KVRDBCS_SetEnvironment(nullptr, KVRDBCS_GetCodepage(nullptr));
-    EXPECT_STREQ(KVRDBCS_GetCodepage(nullptr), "CP1363");
-    EXPECT_EQ(KVRDBCS_GetEnvironment(nullptr), DBCSENV_MS949);
 }
 
 } // namespace

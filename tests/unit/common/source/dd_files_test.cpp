@@ -14,33 +14,35 @@ using kvr::test::ReadFile;
 using kvr::test::ScopedEnv;
 using kvr::test::TempDir;
 
-class DDFilesTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        dd_.Unset();
-        ddAlternate_.Unset();
-    }
-    TempDir tmp_;
-    ScopedEnv dd_{"DD:KVRTEST"};
-    ScopedEnv ddAlternate_{"DD_KVRTEST"};
-};
-
-TEST_F(DDFilesTest, NoFileWhenUnsetOrDummy) {
+TEST(DDFiles, NoFileWhenUnsetDummyOrMissing) {
+    TempDir tmp;
+    ScopedEnv dd("DD:KVRTEST", std::nullopt);
+    ScopedEnv ddAlternate("DD_KVRTEST", std::nullopt);
     EXPECT_EQ(KVRIOAPI_DD_fopen("DD:KVRTEST", "r", 0), nullptr);
-    dd_.Set("DUMMY");
+    dd.Set("DUMMY");
     EXPECT_EQ(KVRIOAPI_DD_fopen("DD:KVRTEST", "w", 0), nullptr);
     ::testing::internal::CaptureStdout();
     EXPECT_EQ(KVRIOAPI_DD_fopen("DD:KVRTEST", "w", 1), nullptr);
     EXPECT_NE(::testing::internal::GetCapturedStdout().find("DUMMY"), std::string::npos);
-    dd_.Set(tmp_.File("missing/file"));
+    dd.Set(tmp.File("missing/file"));
     EXPECT_EQ(KVRIOAPI_DD_fopen("DD:KVRTEST", "r", 0), nullptr);
     KVRIOAPI_DD_fclose(nullptr); // harmless
 }
 
-TEST_F(DDFilesTest, WritesAndReadsThroughTheNamedPath) {
-    const std::string path = tmp_.File("out.txt");
-    dd_.Set(path);
+TEST(DDFiles, WritesAndReadsThroughTheNamedPath) {
+    TempDir tmp;
+    const std::string path = tmp.File("my file.txt");
+    ScopedEnv dd("DD:KVRTEST", std::nullopt);
+    ScopedEnv ddAlternate("DD_KVRTEST", path); // stands in while DD:KVRTEST is unset
     FILE* out = KVRIOAPI_DD_fopen("DD:KVRTEST", "w", 0);
+    ASSERT_NE(out, nullptr);
+    KVRIOAPI_DD_fprintf1(out, "count %d\n", 42);
+    KVRIOAPI_DD_fclose(out);
+    EXPECT_EQ(ReadFile(path), "count 42\n");
+
+    dd.Set("\"" + path + "  \""); // DD:KVRTEST wins over DD_KVRTEST
+    ddAlternate.Set(tmp.File("elsewhere"));
+    out = KVRIOAPI_DD_fopen("DD:KVRTEST", "w", 0);
     ASSERT_NE(out, nullptr);
     KVRIOAPI_DD_fprintf1(out, "count %d\n", 42);
     KVRIOAPI_DD_fprintf2(out, "[%s]\n", "one");
@@ -56,24 +58,6 @@ TEST_F(DDFilesTest, WritesAndReadsThroughTheNamedPath) {
     EXPECT_STREQ(KVRIOAPI_DD_fgets(line, sizeof line, in), " 42\n");
     EXPECT_EQ(KVRIOAPI_DD_fgets(line, 0, in), nullptr);
     KVRIOAPI_DD_fclose(in);
-}
-
-TEST_F(DDFilesTest, UnderscoreSpellingAndQuotedPathsWithBlanks) {
-    const std::string path = tmp_.File("my file.txt");
-    ddAlternate_.Set(path);
-    FILE* file = KVRIOAPI_DD_fopen("DD:KVRTEST", "w", 0);
-    ASSERT_NE(file, nullptr); // DD_KVRTEST stands in while DD:KVRTEST is unset
-    KVRIOAPI_DD_fprintf2(file, "%s", "alternate");
-    KVRIOAPI_DD_fclose(file);
-    EXPECT_EQ(ReadFile(path), "alternate");
-
-    dd_.Set("\"" + path + "  \""); // DD:KVRTEST wins over DD_KVRTEST
-    ddAlternate_.Set(tmp_.File("elsewhere"));
-    file = KVRIOAPI_DD_fopen("DD:KVRTEST", "w", 0);
-    ASSERT_NE(file, nullptr);
-    KVRIOAPI_DD_fprintf2(file, "%s", "quoted");
-    KVRIOAPI_DD_fclose(file);
-    EXPECT_EQ(ReadFile(path), "quoted");
 }
 
 } // namespace

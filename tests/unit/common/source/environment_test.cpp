@@ -13,15 +13,12 @@ namespace {
 using kvr::test::ScopedEnv;
 
 TEST(CheckWorkstationEnvironmentVariable, ValueOrNone) {
-    ScopedEnv colon("DD:KVRTESTVAR");
-    ScopedEnv underscore("DD_KVRTESTVAR");
-    colon.Unset();
-    underscore.Unset();
-    char value[1025];
-    std::memset(value, 'x', sizeof value);
+    ScopedEnv colon("DD:KVRTESTVAR", std::nullopt);
+    ScopedEnv underscore("DD_KVRTESTVAR", std::nullopt);
+    char value[1025 + 8];
+    std::memset(value, 'g', sizeof value);
     EXPECT_EQ(CheckWorkstationEnvironmentVariable("DD:KVRTESTVAR", value, 0), FALSE);
     EXPECT_STREQ(value, "");
-
     underscore.Set("/from/underscore");
     EXPECT_EQ(CheckWorkstationEnvironmentVariable("DD:KVRTESTVAR", value, 0), TRUE);
     EXPECT_STREQ(value, "/from/underscore");
@@ -31,13 +28,11 @@ TEST(CheckWorkstationEnvironmentVariable, ValueOrNone) {
     colon.Set("DUMMY");
     EXPECT_EQ(CheckWorkstationEnvironmentVariable("DD:KVRTESTVAR", value, 0), FALSE);
 
-    std::string longValue(2000, 'v');
-    colon.Set(longValue);
-    char bounded[1025 + 8];
-    std::memset(bounded, 'g', sizeof bounded);
-    EXPECT_EQ(CheckWorkstationEnvironmentVariable("DD:KVRTESTVAR", bounded, 0), TRUE);
-    EXPECT_EQ(std::strlen(bounded), 1024u);
-    EXPECT_EQ(bounded[1025], 'g'); // nothing written past the 1025 characters
+    colon.Set(std::string(2000, 'v'));
+    std::memset(value, 'g', sizeof value);
+    EXPECT_EQ(CheckWorkstationEnvironmentVariable("DD:KVRTESTVAR", value, 0), TRUE);
+    EXPECT_EQ(std::strlen(value), 1024u);
+    EXPECT_EQ(value[1025], 'g'); // nothing written past the 1025 characters
 }
 
 } // namespace

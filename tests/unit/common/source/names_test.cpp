@@ -26,98 +26,82 @@ class NamesTest : public MessageTest {
                                     "3019\tVAD3019E  container too long\n"
                                     "3020\tVAD3020E  member too long\n"
                                     "3119\tVAD3119S  dsn %1\n");
+        KVROpenLogFile(FALSE, 0);
     }
-
-    static std::string Normalize(const std::string& name, int32_t max, int16_t leading,
-                                 int16_t trailing, int16_t& result) {
-        char out[1025];
-        std::memset(out, 'x', sizeof out);
-        result = NormalizeName(name.c_str(), out, max, leading, trailing, 0);
-        return out;
+    void TearDown() override {
+        KVRCloseLogFile();
+        MessageTest::TearDown();
     }
 };
 
 TEST_F(NamesTest, NormalizeNameDropsQuotesAndBlanks) {
     struct Case {
         std::string name;
+        int32_t max;
         int16_t leading, trailing;
         std::string expected;
         int16_t result; // 1: a blank is left in the name
     };
     const Case cases[] = {
-        {"\"C:\\Program Files\\JCL \"", 0, 1, "C:\\Program Files\\JCL", 1},
-        {"C:\\JCL", 0, 1, "C:\\JCL", 0},
-        {"\"C:\\JCL \"", 0, 0, "C:\\JCL ", 1}, // the kept trailing blank counts
-        {"\"  C:\\JCL  \"", 1, 1, "C:\\JCL", 0},
+        {"\"C:\\Program Files\\JCL \"", 230, 0, 1, "C:\\Program Files\\JCL", 1},
+        {"C:\\JCL", 230, 0, 1, "C:\\JCL", 0},
+        {"\"C:\\JCL \"", 230, 0, 0, "C:\\JCL ", 1}, // the kept trailing blank counts
+        {"\"  C:\\JCL  \"", 230, 1, 1, "C:\\JCL", 0},
         // Unquoted: leading blanks may go, trailing ones always stay; no blank test.
-        {"  My Lib  ", 1, 1, "My Lib  ", 0},
-        {"\"open", 0, 0, "open", 0},
-        {"end\"", 0, 0, "end\"", 0},
-        {"\"", 0, 0, "", 0},
-        {std::string(300, 'A'), 0, 0, std::string(300, 'A'), 0}, // the limit does not cut
+        {"  My Lib  ", 230, 1, 1, "My Lib  ", 0},
+        {"\"open", 230, 0, 0, "open", 0},
+        {"end\"", 230, 0, 0, "end\"", 0},
+        {"\"", 230, 0, 0, "", 0},
+        {std::string(300, 'A'), 230, 0, 0, std::string(300, 'A'), 0}, // the limit does not cut
+        // At most 1024 characters are used, and a limit of 1024 is no reason to warn.
+        {"\"" + std::string(1100, 'N') + "\"", 1024, 0, 0, std::string(1023, 'N'), 0},
     };
     for (const Case& c : cases) {
-        int16_t result = -1;
-        EXPECT_EQ(Normalize(c.name, 230, c.leading, c.trailing, result), c.expected) << c.name;
-        EXPECT_EQ(result, c.result) << c.name;
+        char out[1025];
+        std::memset(out, 'x', sizeof out);
+        EXPECT_EQ(NormalizeName(c.name.c_str(), out, c.max, c.leading, c.trailing, 0), c.result)
+            << c.name;
+        EXPECT_EQ(std::string(out), c.expected) << c.name;
     }
     char inPlace[1025] = "\"A B\"";
     EXPECT_EQ(NormalizeName(inPlace, inPlace, 230, 0, 0, 0), 1);
     EXPECT_STREQ(inPlace, "A B");
     EXPECT_EQ(LogText(), "");
-}
-
-TEST_F(NamesTest, NormalizeNameUsesAtMost1024Characters) {
-    KVROpenLogFile(FALSE, 0);
-    int16_t result = -1;
-    const std::string longName = "\"" + std::string(1100, 'N') + "\"";
-    EXPECT_EQ(Normalize(longName, 1024, 0, 0, result), std::string(1023, 'N'));
-    EXPECT_EQ(LogText(), ""); // a limit of 1024 is no reason to warn
-    EXPECT_EQ(Normalize("SHORT", 1025, 0, 0, result), "SHORT");
+    EXPECT_EQ(NormalizeName("SHORT", inPlace, 1025, 0, 0, 0), 0);
     EXPECT_EQ(LogText(), "KVR1703W  long SHORT\n");
     EXPECT_EQ(KVRU005(), 4);
-    KVRCloseLogFile();
 }
 
 TEST_F(NamesTest, GetATokenCutsOneToken) {
     struct Case {
         const char* text;
+        int size;
         int16_t upper, apostrophes, quotes;
         const char* token;
         size_t next; // offset of the answer in the text
     };
     const Case cases[] = {
-        {"\"a b\" c", 0, 0, 1, "\"a b\"", 6},
-        {"\"a b\" c", 0, 0, 0, "\"a", 3}, // quotes not special
+        {"\"a b\" c", 32, 0, 0, 1, "\"a b\"", 6},
+        {"\"a b\" c", 32, 0, 0, 0, "\"a", 3}, // quotes not special
         // Only a blank right after the closing quote is consumed.
-        {"'x y'z rest", 1, 1, 0, "'X Y'", 5},
-        {"'x y'z rest", 0, 0, 1, "'x", 3},
-        {"sys1.proclib RM=ntfs\n", 1, 1, 1, "SYS1.PROCLIB", 13},
-        {"RM=ntfs\n", 0, 1, 1, "RM=ntfs", 7}, // a line feed ends the token and stays
-        {"\"no end", 0, 0, 1, "\"no end", 7},
+        {"'x y'z rest", 32, 1, 1, 0, "'X Y'", 5},
+        {"'x y'z rest", 32, 0, 0, 1, "'x", 3},
+        {"sys1.proclib RM=ntfs\n", 32, 1, 1, 1, "SYS1.PROCLIB", 13},
+        {"RM=ntfs\n", 32, 0, 1, 1, "RM=ntfs", 7}, // a line feed ends the token and stays
+        {"\"no end", 32, 0, 0, 1, "\"no end", 7},
+        // What does not fit is dropped.
+        {"ABCDEFGHIJ KL", 4, 0, 0, 0, "ABC", 11},
+        {"\"quoted text\" z", 6, 0, 0, 1, "\"quot", 14},
+        {" lead", 8, 0, 0, 0, "", 1},
     };
     for (const Case& c : cases) {
-        char token[32];
-        const char* next = GetAToken(c.text, sizeof token, token, c.upper, c.apostrophes, c.quotes);
+        char token[40];
+        std::memset(token, 'x', sizeof token);
+        const char* next = GetAToken(c.text, c.size, token, c.upper, c.apostrophes, c.quotes);
         EXPECT_STREQ(token, c.token) << c.text;
+        EXPECT_EQ(token[c.size], 'x') << c.text; // nothing written beyond tokenSize
         EXPECT_EQ(next, c.text + c.next) << c.text;
     }
-}
-
-TEST_F(NamesTest, GetATokenDropsWhatDoesNotFit) {
-    char token[8];
-    std::memset(token, 'x', sizeof token);
-    const char* text = "ABCDEFGHIJ KL";
-    const char* next = GetAToken(text, 4, token, 0, 0, 0);
-    EXPECT_EQ(std::string(token, 4), std::string("ABC\0", 4));
-    EXPECT_EQ(token[4], 'x'); // nothing written beyond tokenSize
-    EXPECT_EQ(next, text + 11);
-    next = GetAToken("\"quoted text\" z", 6, token, 0, 0, 1);
-    EXPECT_STREQ(token, "\"quot");
-    EXPECT_STREQ(next, "z");
-    next = GetAToken(" lead", sizeof token, token, 0, 0, 0);
-    EXPECT_STREQ(token, "");
-    EXPECT_STREQ(next, "lead");
 }
 
 TEST_F(NamesTest, BlanksInNamesAreQuoted) {
@@ -126,30 +110,23 @@ TEST_F(NamesTest, BlanksInNamesAreQuoted) {
     EXPECT_STREQ(out, "\"My Procs\"");
     CheckForSpaceInName("PROCS", out);
     EXPECT_STREQ(out, "PROCS");
-
-    KVROpenLogFile(FALSE, 0);
     DisplayContainerFileName("C:\\My Procs", "MEM", 0);
     DisplayContainerFileName("\"C:\\My Procs\"", "A B", 0);
     EXPECT_EQ(LogText(), "KVR1000I\nKVR1201I  member MEM of \"C:\\My Procs\"\n"
                          "KVR1000I\nKVR1201I  member \"A B\" of \"C:\\My Procs\"\n");
-    KVRCloseLogFile();
 }
 
 TEST_F(NamesTest, FileSpecJoinsWithSlashWithinTheLimits) {
-    KVROpenLogFile(FALSE, 0);
     char out[512];
     EXPECT_EQ(FileSpec("C:\\JCL", "MEMB", out, 0), 1);
     EXPECT_STREQ(out, "C:\\JCL/MEMB");
     EXPECT_EQ(FileSpec("\"C:\\My Procs \"", "MEMB", out, 0), 1);
     EXPECT_STREQ(out, "C:\\My Procs/MEMB");
-    const std::string c254(254, 'C');
-    const std::string m254(254, 'M');
+    const std::string c254(254, 'C'), m254(254, 'M'), c255(255, 'C'), m255(255, 'M');
     EXPECT_EQ(FileSpec(c254.c_str(), m254.c_str(), out, 0), 1);
     EXPECT_EQ(std::string(out), c254 + "/" + m254);
     EXPECT_EQ(LogText(), "");
 
-    const std::string c255(255, 'C');
-    const std::string m255(255, 'M');
     EXPECT_EQ(FileSpec(c255.c_str(), "M", out, 0), 0);
     EXPECT_STREQ(out, "");
     EXPECT_EQ(FileSpec("C", m255.c_str(), out, 0), 0);
@@ -157,57 +134,38 @@ TEST_F(NamesTest, FileSpecJoinsWithSlashWithinTheLimits) {
     EXPECT_EQ(FileSpec("C", m255.c_str(), out, 2), 0);
     EXPECT_EQ(LogText(), "KVR1300E  an error\nKVR1301E  member too long\n"
                          "VAD3019E  container too long\nVAD3020E  member too long\n");
-    KVRCloseLogFile();
 }
 
-TEST_F(NamesTest, ContainerNamesAreCheckedCharacterAndPathPartWise) {
-    // "C://A" passes: the first separator starts no new part, so the second one follows
-    // the two characters "C:" rather than an empty part.
-    for (const char* good : {"C:\\JCL\\PROCS", "SYS1.PROCLIB", "/home/jcl/procs", "A", "~x(y),z",
-                             "C://A", "My Procs"}) {
-        EXPECT_EQ(KVRU996(good), 1) << good;
-    }
-    const std::string longName(255, 'A');
+// "C://A" passes: the first separator starts no new part, so the second one follows the two
+// characters "C:" rather than an empty part.
+TEST_F(NamesTest, ContainerMemberAndGdgNamesAreJudged) {
+    const std::string c255(255, 'A'), m254(254, 'M'), m255(255, 'M');
     const std::string longPart = "C:\\" + std::string(252, 'P') + "\\X";
+    const std::string gdg512 = std::string(509, 'D') + "(0)";
+    for (const char* good :
+         {"C:\\JCL\\PROCS", "SYS1.PROCLIB", "/home/jcl/procs", "A", "~x(y),z", "C://A", "My Procs"})
+        EXPECT_EQ(KVRU996(good), 1) << good;
     for (const char* bad : {"", ":A", "C:\\A\\\\B", "\\\\server", "A*B", "A;B", "A\tB", "\xC3\xA4",
-                            longName.c_str(), longPart.c_str()}) {
-        EXPECT_EQ(KVRU996(bad), 0) << bad;
-    }
-    EXPECT_EQ(KVRU996(nullptr), 0);
-}
-
-TEST_F(NamesTest, MemberNamesAreChecked) {
-    for (const char* good : {"MEMBER", "a.jcl", "~x", "A B", "-x", "$#@", "_1"}) {
+                            c255.c_str(), longPart.c_str(), static_cast<const char*>(nullptr)})
+        EXPECT_EQ(KVRU996(bad), 0) << (bad ? bad : "(null)");
+    for (const char* good : {"MEMBER", "a.jcl", "~x", "A B", "-x", "$#@", "_1", m254.c_str()})
         EXPECT_TRUE(KVRU997(good)) << good;
-    }
-    const std::string longName(255, 'M');
-    for (const char* bad : {"", " A", "A/B", "A\\B", "A:B", "A(1)", longName.c_str()}) {
+    for (const char* bad : {"", " A", "A/B", "A\\B", "A:B", "A(1)", m255.c_str()})
         EXPECT_FALSE(KVRU997(bad)) << bad;
-    }
-    EXPECT_TRUE(KVRU997(std::string(254, 'M').c_str()));
-}
-
-TEST_F(NamesTest, GenerationDataGroupReferences) {
-    for (const char* gdg : {"A.B(0)", "A.B(+1)", "A.B(-12)", "A.B()", "A.B(1)(X)"}) {
+    for (const char* gdg : {"A.B(0)", "A.B(+1)", "A.B(-12)", "A.B()", "A.B(1)(X)", gdg512.c_str()})
         EXPECT_TRUE(IsGDG(gdg, 0)) << gdg;
-    }
-    for (const char* other : {"A.B(MEMBER)", "A.B(1", "A.B", "A.B(1X)", "A.B(+1 )", ""}) {
-        EXPECT_FALSE(IsGDG(other, 0)) << other;
-    }
-    EXPECT_FALSE(IsGDG(nullptr, 0));
-    const std::string longest = std::string(509, 'D') + "(0)"; // 512 characters
-    EXPECT_TRUE(IsGDG(longest.c_str(), 0));
-
-    char dsn[] = "A.B.C(+1)";
+    for (const char* other : {"A.B(MEMBER)", "A.B(1", "A.B", "A.B(1X)", "A.B(+1 )", "",
+                              static_cast<const char*>(nullptr)})
+        EXPECT_FALSE(IsGDG(other, 0)) << (other ? other : "(null)");
+    EXPECT_EQ(LogText(), "");
+    char dsn[] = "A.B.C(+1)", plain[] = "A.B.C";
     RootNameOfGDG(dsn);
-    EXPECT_STREQ(dsn, "A.B.C");
-    char plain[] = "A.B.C";
     RootNameOfGDG(plain);
+    EXPECT_STREQ(dsn, "A.B.C");
     EXPECT_STREQ(plain, "A.B.C");
 }
 
 TEST_F(NamesTest, OverlongGDGNameIsReportedAndTheRunGoesOn) {
-    KVROpenLogFile(FALSE, 0);
     const std::string tooLong = std::string(510, 'D') + "(0)"; // 513 characters
     EXPECT_FALSE(IsGDG(tooLong.c_str(), 0));
     EXPECT_EQ(KVRU005(), 16);
@@ -218,7 +176,6 @@ TEST_F(NamesTest, OverlongGDGNameIsReportedAndTheRunGoesOn) {
     // The log line carries the name as far as the message buffer holds it.
     EXPECT_EQ(lines[0].rfind("KVR1417S  dsn " + std::string(400, 'D'), 0), 0u);
     EXPECT_EQ(lines[1].rfind("VAD3119S  dsn " + std::string(400, 'D'), 0), 0u);
-    KVRCloseLogFile();
 }
 
 } // namespace
