@@ -1,5 +1,5 @@
 // Command-line parsing: option matching order, case handling, positional names and the
-// RM=/RMDD= arguments, the debug echo and the early end on help and version.
+// RM=/RMDD= arguments, the debug level, the code page and the early end on help and version.
 #include "driver/command_line.h"
 
 #include <gtest/gtest.h>
@@ -18,76 +18,59 @@ struct Parsed {
 Parsed Parse(std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), "kvr4000");
     std::vector<char*> argv;
-    for (std::string& argument : arguments) argv.push_back(argument.data());
+    for (std::string& argument : arguments)
+        argv.push_back(argument.data());
     Parsed parsed;
-    parsed.endProgram = ParseCommandLine(static_cast<int>(argv.size()), argv.data(), parsed.settings);
+    parsed.endProgram =
+        ParseCommandLine(static_cast<int>(argv.size()), argv.data(), parsed.settings);
     return parsed;
 }
 
-TEST(CommandLine, PositionalNamesFillContainerMemberAndLocalFileInOrder) {
+TEST(CommandLine, PositionalNamesAndRemoteArguments) {
     Parsed p = Parse({"LIB", "MEM", "LOCAL", "FOURTH"});
     EXPECT_EQ(p.settings.containerName, "LIB");
     EXPECT_EQ(p.settings.fileName, "MEM");
     EXPECT_EQ(p.settings.localFile, "LOCAL");
-    EXPECT_FALSE(p.endProgram);
-
     // The RM= prefix is case-sensitive: rm=PDS is the container name.
-    p = Parse({"rm=PDS", "LIB", "MEM"});
+    p = Parse({"rm=PDS", "LIB"});
     EXPECT_EQ(p.settings.containerName, "rm=PDS");
-    EXPECT_EQ(p.settings.fileName, "LIB");
-    EXPECT_EQ(p.settings.localFile, "MEM");
     EXPECT_EQ(p.settings.rmType, "");
-
     p = Parse({"RM=PDSEXTRA", "RMDD=SYSUT1LONG", "LIB"});
     EXPECT_EQ(p.settings.rmType, "PDSE");
     EXPECT_EQ(p.settings.rmDDName, "SYSUT1LO");
     EXPECT_EQ(p.settings.containerName, "LIB");
-    EXPECT_EQ(p.settings.fileName, "");
-
     p = Parse({std::string(300, 'C'), std::string(300, 'M')});
     EXPECT_EQ(p.settings.containerName.size(), 230u);
     EXPECT_EQ(p.settings.fileName.size(), 254u);
 }
 
-TEST(CommandLine, OptionsAreCaseInsensitiveWithEitherLeadingCharacter) {
-    EXPECT_TRUE(Parse({"-x", "LIB", "MEM"}).settings.formatXML);
-    EXPECT_TRUE(Parse({"/XML", "LIB", "MEM"}).settings.formatXML);
+TEST(CommandLine, OptionMatching) {
+    EXPECT_TRUE(Parse({"/XML", "LIB"}).settings.formatXML);
     EXPECT_TRUE(Parse({"-Xm"}).settings.formatXML);
     EXPECT_FALSE(Parse({"-xmlx"}).settings.formatXML);
-    EXPECT_TRUE(Parse({"-C"}).settings.writeCopyright);
+    EXPECT_FALSE(Parse({"-cx"}).settings.writeCopyright);
     EXPECT_TRUE(Parse({"/i"}).settings.ignoreJCLLIB);
     EXPECT_EQ(Parse({"-g"}).settings.normalizeGDG, 1);
     EXPECT_EQ(Parse({"-f"}).settings.iProcessingMode, kModeDravix);
     EXPECT_TRUE(Parse({"-OpC"}).settings.captureOPC);
-    Parsed p = Parse({"-x", "LIB", "MEM"});
-    EXPECT_EQ(p.settings.containerName, "LIB");
-    EXPECT_EQ(p.settings.fileName, "MEM");
-}
-
-TEST(CommandLine, DebugLevelAndJesVersion) {
-    EXPECT_EQ(Parse({"-d"}).settings.debug, 1);
-    EXPECT_EQ(Parse({"-d3"}).settings.debug, 3);
-    EXPECT_EQ(Parse({"-dx"}).settings.debug, 0);
-    EXPECT_EQ(Parse({"-DEBUG"}).settings.debug, 0);
-    EXPECT_EQ(Parse({"-d12"}).settings.debug, 12);
-
+    const std::pair<const char*, int> debug[] = {
+        {"-d", 1}, {"-d3", 3}, {"-dx", 0}, {"-DEBUG", 0}, {"-d12", 12}};
+    for (const auto& [option, level] : debug)
+        EXPECT_EQ(Parse({option}).settings.debug, level) << option;
     EXPECT_EQ(Parse({}).settings.jesVersion, "JES3");
-    EXPECT_EQ(Parse({"-jes"}).settings.jesVersion, "JES3");
     EXPECT_EQ(Parse({"-jes2"}).settings.jesVersion, "JES2");
     EXPECT_EQ(Parse({"-jes2", "/JES3"}).settings.jesVersion, "JES3");
-}
-
-TEST(CommandLine, UnknownOptionsChangeNothing) {
-    Parsed p = Parse({"-zz", "-jes", "-", "/", "-cx", "-ex"});
-    EXPECT_EQ(p.settings.debug, 0);
+    // Help and version end the run before later arguments; longer words match nothing.
+    Parsed p = Parse({"-h", "-x", "LIB", "MEM"});
+    EXPECT_TRUE(p.endProgram);
     EXPECT_FALSE(p.settings.formatXML);
-    EXPECT_FALSE(p.settings.writeCopyright);
-    EXPECT_EQ(p.settings.iProcessingMode, kModeStandard);
-    EXPECT_EQ(p.settings.containerName, "");
-    EXPECT_FALSE(p.endProgram);
+    for (const char* spelling : {"-hel", "-He", "/versi"})
+        EXPECT_TRUE(Parse({spelling}).endProgram) << spelling;
+    for (const char* spelling : {"-helpme", "-versions"})
+        EXPECT_FALSE(Parse({spelling}).endProgram) << spelling;
 }
 
-TEST(CommandLine, CodePageOptionSetsTheDoubleByteEnvironment) {
+TEST(CommandLine, CodePageAndVelkorCatalog) {
     Parse({"-cpms932"});
     EXPECT_EQ(KVRDBCS_GetEnvironment(nullptr), DBCSENV_MS932);
     // -c alone is the copyright option and leaves the environment alone.
@@ -97,29 +80,13 @@ TEST(CommandLine, CodePageOptionSetsTheDoubleByteEnvironment) {
     Parse({"-cp943"});
     EXPECT_EQ(KVRDBCS_GetEnvironment(nullptr), DBCSENV_FALSE);
     KVRDBCS_SetEnvironment(nullptr, KVR_GetLocaleCodepage());
-}
 
-TEST(CommandLine, VelkorOptionSwitchesTheCatalog) {
-    Parsed p = Parse({"-t"});
-    EXPECT_EQ(p.settings.iProcessingMode, kModeVelkor);
+    EXPECT_EQ(Parse({"-t"}).settings.iProcessingMode, kModeVelkor);
     char text[512];
     KVRGetMessageText(text, 3010, "x", nullptr, nullptr, nullptr);
     EXPECT_EQ(std::string(text).substr(0, 8), "VAD3010I");
     setMessageDll("kvrmsg.dll");
     setLogFileErrorMsg(1638);
-}
-
-TEST(CommandLine, HelpAndVersionStopReadingTheArguments) {
-    Parsed p = Parse({"-h", "-x", "LIB", "MEM"});
-    EXPECT_TRUE(p.endProgram);
-    EXPECT_FALSE(p.settings.formatXML);
-    EXPECT_EQ(p.settings.containerName, "");
-    for (const char* spelling : {"-?", "/HELP", "-hel", "-He"})
-        EXPECT_TRUE(Parse({spelling}).endProgram) << spelling;
-    for (const char* spelling : {"-v", "-VERSION", "/versi"})
-        EXPECT_TRUE(Parse({spelling, "LIB"}).endProgram) << spelling;
-    EXPECT_FALSE(Parse({"-helpme"}).endProgram);
-    EXPECT_FALSE(Parse({"-versions"}).endProgram);
 }
 
 TEST(CommandLine, DebugEchoesOnlyTheArgumentsReadAfterIt) {

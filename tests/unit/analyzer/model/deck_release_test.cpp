@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "analyzer/model/model_fixture.h"
-#include "reader/instream_data.h"
 
 namespace kvr {
 namespace {
@@ -22,8 +21,7 @@ template <typename T> T* NewRecord(int16_t type) {
 TEST_F(ModelTest, ReleasingTheDeckGivesBackEveryBlock) {
     Free_arrayJclDeck(deck_, 0); // this test counts the deck list's own block too
     deck_ = nullptr;
-    int32_t createdBefore = 0, freedBefore = 0;
-    QueryBlockStatistics(&createdBefore, &freedBefore);
+    const int32_t before = test::OutstandingBlocks();
 
     CreateList(&deck_, 0);
     Job();
@@ -72,15 +70,12 @@ TEST_F(ModelTest, ReleasingTheDeckGivesBackEveryBlock) {
     const std::vector<int> types = DeckTypes();
     for (int type = RD_STRUCT_JOB; type <= RD_STRUCT_OPC; ++type)
         EXPECT_NE(std::find(types.begin(), types.end(), type), types.end()) << type;
-    DeleteStatements();
-
+    statements_.clear();
+    EXPECT_GT(test::OutstandingBlocks(), before);
     Free_arrayJclDeck(deck_, 0);
     deck_ = nullptr;
     EXPECT_EQ(QueryCurrentJob(), nullptr);
-    int32_t createdAfter = 0, freedAfter = 0;
-    QueryBlockStatistics(&createdAfter, &freedAfter);
-    EXPECT_GT(createdAfter, createdBefore);
-    EXPECT_EQ(createdAfter - createdBefore, freedAfter - freedBefore);
+    EXPECT_EQ(test::OutstandingBlocks(), before);
 }
 
 } // namespace

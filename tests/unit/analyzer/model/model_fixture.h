@@ -1,16 +1,11 @@
-// A fixture for the job-model tests: the source-access test set-up (log and import file on
-// temporary files, empty source tables), fresh job-model and OUTPUT state, a deck list, and
-// small builders for statements, jobs, steps and DDs with a look at what the deck holds.
+// A fixture for the job-model tests on the source-access set-up (log and import file on
+// temporary files, empty source tables): fresh job-model and OUTPUT state, a deck list, and
+// builders for jobs, steps and DDs at given lines, with a look at what the deck holds.
 #ifndef KVR_TESTS_UNIT_ANALYZER_MODEL_MODEL_FIXTURE_H
 #define KVR_TESTS_UNIT_ANALYZER_MODEL_MODEL_FIXTURE_H
 
-#include <cstring>
-#include <string>
-#include <vector>
-
+#include "analyzer/job_model_fixture.h"
 #include "common/source/source_fixture.h"
-#include "model/deck_records.h"
-#include "model/job_model.h"
 #include "model/output_statements.h"
 
 namespace kvr::test {
@@ -24,40 +19,19 @@ class ModelTest : public SourceTest {
         CreateList(&deck_, 0);
     }
     void TearDown() override {
-        DeleteStatements();
+        statements_.clear();
         Free_arrayJclDeck(deck_, 0);
         KVR4007_InitializeFields();
         SourceTest::TearDown();
     }
-
-    // A statement of the given label and operand text (none for null) at lines first..last
-    // of source 0; the fixture deletes it at the end of the test.
+    // A statement at lines first..last of source 0, deleted at the end of the test.
     JCLStatement* Stmt(const char* label, RD_JCL_STATEMENT_TYPE type, const char* parms,
                        int32_t first, int32_t last = 0) {
-        JCLStatement* stmt = nullptr;
-        if (!CreateJCLStatement(&stmt, 0)) return nullptr;
-        std::strncpy(stmt->StatementLabel, label, kLabelMax);
-        stmt->LabelLength = static_cast<int32_t>(std::strlen(stmt->StatementLabel));
-        stmt->StatementType = type;
-        stmt->FileReference = 0;
-        stmt->fileLine = first;
-        stmt->endFileLine = last != 0 ? last : first;
-        stmt->EXEC_endFileLine = stmt->endFileLine;
-        if (parms != nullptr) {
-            const size_t length = std::strlen(parms);
-            AllocateParmArea(stmt, length, 0);
-            std::memcpy(stmt->StatementParms, parms, length + 1);
-            stmt->ParmLength = static_cast<int32_t>(length);
-        }
-        statements_.push_back(stmt);
-        return stmt;
+        statements_.push_back(MakeStatement(type, "", label, parms, first));
+        statements_.back()->endFileLine = statements_.back()->EXEC_endFileLine =
+            last != 0 ? last : first;
+        return statements_.back().get();
     }
-    void DeleteStatements() {
-        for (JCLStatement* stmt : statements_)
-            DeleteJCLStatement(stmt, TRUE, 0);
-        statements_.clear();
-    }
-
     void Job(const char* parms = "CLASS=A", int32_t line = 1, int16_t mode = 0) {
         ProcessJobCard(deck_, Stmt("JOB1", RD_JOB, parms, line), mode, FALSE, 0);
     }
@@ -66,14 +40,11 @@ class ModelTest : public SourceTest {
                 "", "PGM=PGM1", 0, 0);
     }
     // A DD statement (empty name for a concatenated data set) with DSN=dsn at one line.
-    void DD(const char* name, const char* dsn, int32_t line, int16_t mode = 0) {
+    void DD(const char* name, const char* dsn, int32_t line) {
         const std::string parms = std::string("DSN=") + dsn + ",DISP=SHR";
-        JCLStatement* stmt = Stmt(name, RD_DD, parms.c_str(), line);
         AddDD(deck_, name, 0, FALSE, dsn, "SHR", "", parms.c_str(), nullptr, line, line, "SITE1",
-              stmt, mode, 0);
+              Stmt(name, RD_DD, parms.c_str(), line), 0, 0);
     }
-
-    // The structure types of the deck, in order.
     std::vector<int> DeckTypes() {
         std::vector<int> types;
         void* data = nullptr;
@@ -88,8 +59,7 @@ class ModelTest : public SourceTest {
             more = GetNextItem(deck_, &data);
         return more ? static_cast<T*>(data) : nullptr;
     }
-
-    // The data set names of a DD's concatenation, in order.
+    // The data set names of a DD's concatenation, walked with a concatenation cursor.
     static std::vector<std::string> DatasetNames(RD_DDStatement* dd) {
         std::vector<std::string> names;
         void* cursor = CreateConcatenationCursor(dd, 0, 0);
@@ -99,22 +69,20 @@ class ModelTest : public SourceTest {
         DeleteConcatenationCursor(cursor, 0);
         return names;
     }
-
-    // The locator line that names line `line` of source 0 (no member name is registered).
+    // A message text: the locator naming line `line` of source 0, or a message with one insert.
     static std::string Locator(uint32_t locator, int32_t line) {
         char text[512] = {};
-        const std::string number = std::to_string(line);
-        KVRGetMessageText(text, locator, "", number.c_str(), nullptr, nullptr);
+        KVRGetMessageText(text, locator, "", std::to_string(line).c_str(), nullptr, nullptr);
         return text;
     }
-    static std::string Text(uint32_t message, const char* insert = nullptr) {
+    static std::string Text(uint32_t message, const char* insert) {
         char text[512] = {};
         KVRGetMessageText(text, message, insert, nullptr, nullptr, nullptr);
         return text;
     }
 
     void* deck_ = nullptr;
-    std::vector<JCLStatement*> statements_;
+    std::vector<StatementPtr> statements_;
 };
 
 } // namespace kvr::test

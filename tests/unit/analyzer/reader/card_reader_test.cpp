@@ -1,5 +1,7 @@
 // The card reader: card classes, CA-7 and JES2 cards dropped, comments kept in the deck,
 // scheduler directives by state, the push-back card, card lists, and in-stream data cards.
+// Dropped control and blank cards and saved comments are pinned by text_cards_continuations
+// and text_comments.
 #include "reader/card_reader.h"
 
 #include "reader/instream_data.h"
@@ -62,20 +64,6 @@ TEST_F(CardReader, CA7CardsVanishAndThePushedBackCardComesAgain) {
     // The end of the input can be pushed back as well.
     PushBackLastCard();
     EXPECT_FALSE(ReadNextCard(&card, 0, nullptr, 0));
-}
-
-TEST_F(CardReader, ControlAndBlankCardsAreDroppedAndCommentsKept) {
-    Member({"//* FIRST COMMENT", "/*JOBPARM LINES=10", "/*", Numbered(""), "\t  \r", "//*%OPC SCAN",
-            "//J1 JOB", "//*"});
-    SourceLine card{};
-    ASSERT_TRUE(ReadNextNonCommentCard(deck_, &card, 0, STMT_START, nullptr, 0));
-    EXPECT_EQ(Text(card), "//J1 JOB");
-    EXPECT_EQ(card.fileLine, 7);
-    EXPECT_FALSE(ReadNextNonCommentCard(deck_, &card, 0, STMT_DONE, nullptr, 0));
-    // With capture off a directive is a comment like any other.
-    using Saved = std::vector<std::pair<int32_t, std::string>>;
-    EXPECT_EQ(Comments(), (Saved{{1, "//* FIRST COMMENT"}, {6, "//*%OPC SCAN"}, {8, "//*"}}));
-    EXPECT_EQ(Messages(), std::vector<int>{});
 }
 
 TEST_F(CardReader, CapturedDirectivesAreCardsOnlyBetweenStatements) {

@@ -58,26 +58,24 @@ TEST_F(StatementLists, TheListOwnsCopiesKeyedByTheirLabels) {
     EXPECT_STREQ(static_cast<JCLStatement*>(found)->StatementParms, "DSN=C");
     ASSERT_TRUE(FindItemWithKey(list_->LinkedList, "SYSUT1", &found));
     EXPECT_EQ(found, copy);
-}
 
-TEST_F(StatementLists, DeletingAListFreesTheInStreamDataOfItsStatements) {
+    // The copied in-stream data is the list's own; TearDown's balance covers its release.
     test::StmtPtr dd = test::MakeStatement(RD_DD, "SYSIN", "*");
     SourceLine card{0, 2, 4, "DATA"};
     ASSERT_EQ(AddInstreamDataToStmt(dd.get(), &card, 0), 1);
-    card.fileLine = 3;
-    ASSERT_EQ(AddInstreamDataToStmt(dd.get(), &card, 0), 1);
-    JCLStatement* copy = nullptr;
     ASSERT_TRUE(AddStmtToList(dd.get(), list_, &copy, 0));
     ASSERT_NE(copy->inStreamData, nullptr);
     EXPECT_NE(copy->inStreamData, dd->inStreamData);
-    dd.reset();
-    // TearDown deletes the list; the balance there covers the copied spool and its cards.
 }
 
 TEST_F(StatementLists, CursorsWalkInOrderAndReachStatementsAppendedLater) {
-    Add("S1", "A");
-    Add("S2", "B");
     void* cursor = nullptr;
+    ASSERT_TRUE(CreateStmtCursor(list_, &cursor, 0)); // on an empty list
+    EXPECT_TRUE(Take(cursor).empty());
+    Add("S1", "A");
+    EXPECT_EQ(Take(cursor), (std::vector<std::string>{"S1"}));
+    Add("S2", "B"); // appended behind the last one handed out
+    DeleteStmtCursor(cursor, 0);
     ASSERT_TRUE(CreateStmtCursor(list_, &cursor, 0));
     JCLStatement* stmt = nullptr;
     ASSERT_TRUE(GetStmtViaCursor(cursor, &stmt));
@@ -98,15 +96,6 @@ TEST_F(StatementLists, CursorsWalkInOrderAndReachStatementsAppendedLater) {
     // A second, independent walk sees everything from the start.
     ASSERT_TRUE(CreateStmtCursor(list_, &cursor, 0));
     EXPECT_EQ(Take(cursor), (std::vector<std::string>{"S1", "S2", "S3", "S4", "S5"}));
-    DeleteStmtCursor(cursor, 0);
-}
-
-TEST_F(StatementLists, ACursorOnAnEmptyListReachesTheFirstStatementAdded) {
-    void* cursor = nullptr;
-    ASSERT_TRUE(CreateStmtCursor(list_, &cursor, 0));
-    EXPECT_TRUE(Take(cursor).empty());
-    Add("FIRST", "A");
-    EXPECT_EQ(Take(cursor), (std::vector<std::string>{"FIRST"}));
     DeleteStmtCursor(cursor, 0);
 }
 
@@ -166,13 +155,11 @@ TEST(KeywordHelpers, StripApostrophesCutsLeadingAndTrailingOnesInPlace) {
         EXPECT_LE(start, buffer.data() + text.size());
         return std::string(start);
     };
-    EXPECT_EQ(strip("'ABC'"), "ABC");
-    EXPECT_EQ(strip("''X''"), "X");
-    EXPECT_EQ(strip("''''"), "");
-    EXPECT_EQ(strip("'"), "");
-    EXPECT_EQ(strip("ABC"), "ABC");
-    EXPECT_EQ(strip("'IT''S'"), "IT''S");
-    EXPECT_EQ(strip("'A B"), "A B");
+    const std::pair<const char*, const char*> cases[] = {
+        {"'ABC'", "ABC"}, {"''X''", "X"},       {"''''", ""},   {"'", ""},
+        {"ABC", "ABC"},   {"'IT''S'", "IT''S"}, {"'A B", "A B"}};
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(strip(text), expected) << text;
     EXPECT_EQ(strip(""), "");
 }
 

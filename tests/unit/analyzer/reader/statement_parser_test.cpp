@@ -1,6 +1,7 @@
 // The statement parser: name, operation and operands of first cards, the continuation
 // kinds and their column rules, IF statements, comment continuations, null statements,
-// implicit SYSIN data, the procedure-call scope, the step's end line and directives.
+// implicit SYSIN data, the procedure-call scope, the step's end line and directives. The IF
+// text up to THEN across cards is pinned by text_if_else_endif.
 #include "reader/statement_parser.h"
 
 #include "reader/instream_data.h"
@@ -98,22 +99,6 @@ TEST_F(StatementParser, QuotedValuesInParenthesesJoinAcrossCards) {
     ASSERT_TRUE(Next(cursor));
     EXPECT_EQ(Parms(), "PGM=X,PARM=('ABCD')");
     EXPECT_EQ(Messages(), std::vector<int>{});
-}
-
-TEST_F(StatementParser, IfStatementsCollectTheirTextUpToThen) {
-    void* cursor = Cards({"//  IF   (RC   =  0)    THEN   COMMENT", Numbered("//T1 IF (RC = 0 |"),
-                          Numbered("//   RC = 4)"), Numbered("//   THEN"), "//S1 EXEC PGM=X"});
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_EQ(stmt_->StatementType, RD_IF);
-    EXPECT_STREQ(stmt_->StatementLabel, "");
-    EXPECT_EQ(Parms(), "(RC = 0) THEN");
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_STREQ(stmt_->StatementLabel, "T1");
-    EXPECT_EQ(Parms(), "(RC = 0 | RC = 4) THEN");
-    EXPECT_EQ(stmt_->fileLine, 2);
-    EXPECT_EQ(stmt_->endFileLine, 4);
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_STREQ(stmt_->StatementLabel, "S1");
 }
 
 TEST_F(StatementParser, CommentContinuations) {
