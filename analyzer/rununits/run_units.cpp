@@ -114,37 +114,38 @@ void ProcessDFSRRC00(const char* iExecName, const char* iExecParm, RD_JobStep* S
               iFormatXML);
 }
 
-void ProcessDSNMTV01(RD_JobStep* Step, const char* iRunUnitName, const char* iPsbName,
-                     const char* iIMSRegionName, int16_t iProcessingMode, BOOLEAN iFormatXML,
-                     int32_t debug) {
+// Reads the run unit from one of the step's DDs (SYSTSIN or DDITV02).
+using RunUnitInputReader = int16_t (*)(RD_JobStep*, char**, char**, char**, int16_t, int32_t);
+
+// Writes the run unit the reader found, with the PSB and region given; when it found none,
+// the fallback name alone with them.
+void PutRunUnitFromInput(RunUnitInputReader reader, RD_JobStep* Step, const char* iFallbackName,
+                         const char* iPsbName, const char* iIMSRegionName, int16_t iProcessingMode,
+                         BOOLEAN iFormatXML, int32_t debug) {
     char* runUnit = nullptr;
     char* plan = nullptr;
     char* subsystem = nullptr;
-    const int16_t result =
-        ProcessDDITV02(Step, &runUnit, &plan, &subsystem, iProcessingMode, debug);
+    const int16_t result = reader(Step, &runUnit, &plan, &subsystem, iProcessingMode, debug);
     if (StepDDWasRead(result))
         KVR_PutRU(runUnit, plan, iPsbName, iIMSRegionName, subsystem, iFormatXML);
     else
-        KVR_PutRU(iRunUnitName, nullptr, iPsbName, iIMSRegionName, nullptr, iFormatXML);
+        KVR_PutRU(iFallbackName, nullptr, iPsbName, iIMSRegionName, nullptr, iFormatXML);
     FreeIfSet(runUnit, debug);
     FreeIfSet(plan, debug);
     FreeIfSet(subsystem, debug);
 }
 
+void ProcessDSNMTV01(RD_JobStep* Step, const char* iRunUnitName, const char* iPsbName,
+                     const char* iIMSRegionName, int16_t iProcessingMode, BOOLEAN iFormatXML,
+                     int32_t debug) {
+    PutRunUnitFromInput(ProcessDDITV02, Step, iRunUnitName, iPsbName, iIMSRegionName,
+                        iProcessingMode, iFormatXML, debug);
+}
+
 void ProcessIKJEFT01(const char* iExecName, RD_JobStep* Step, int16_t iProcessingMode,
                      BOOLEAN iFormatXML, int32_t debug) {
-    char* runUnit = nullptr;
-    char* plan = nullptr;
-    char* subsystem = nullptr;
-    const int16_t result =
-        ProcessSYSTSIN(Step, &runUnit, &plan, &subsystem, iProcessingMode, debug);
-    if (StepDDWasRead(result))
-        KVR_PutRU(runUnit, plan, nullptr, nullptr, subsystem, iFormatXML);
-    else
-        KVR_PutRU(iExecName, nullptr, nullptr, nullptr, nullptr, iFormatXML);
-    FreeIfSet(runUnit, debug);
-    FreeIfSet(plan, debug);
-    FreeIfSet(subsystem, debug);
+    PutRunUnitFromInput(ProcessSYSTSIN, Step, iExecName, nullptr, nullptr, iProcessingMode,
+                        iFormatXML, debug);
 }
 
 void ProcessRunUnit(const char* iExecName, const char* iExecParm, RD_JobStep* Step,

@@ -80,20 +80,10 @@ TEST(VelkorDDDetails, TextThatCannotBeSplitWritesNothing) {
 }
 
 TEST(VelkorDDDetails, KeywordTable) {
-    const char* keywords[] = {
-        "ACCODE",   "AMP",      "AVGREC",  "BFALN",    "BFTEK",  "BLKSIZE",  "BLKSZLIM", "BUFIN",
-        "BUFL",     "BUFMAX",   "BUFNO",   "BUFOFF",   "BUFOUT", "BUFSIZE",  "BURST",    "CCSID",
-        "CHARS",    "CHKPT",    "CNTL",    "COPIES",   "CPRI",   "CYLOFL",   "DATACLAS", "DCB",
-        "DDNAME",   "DEN",      "DEST",    "DIAGNS",   "DISP",   "DLM",      "DSID",     "DSNAME",
-        "DSN",      "DSNTYPE",  "DSORG",   "EROPT",    "EXPDT",  "FCB",      "FILEDATA", "FLASH",
-        "FREE",     "FUNC",     "GNCP",    "HOLD",     "INTVL",  "IPLTXID",  "KEYLEN",   "KEYOFF",
-        "LABEL",    "LGSTREAM", "LIKE",    "LIMCT",    "LRECL",  "MGMTCLAS", "MODE",     "MODIFY",
-        "NCP",      "NTM",      "OPTCD",   "OUTLIM",   "OUTPUT", "PATH",     "PATHDISP", "PATHMODE",
-        "PATHOPTS", "PCI",      "PROTECT", "PRTSP",    "QNAME",  "RECFM",    "RECORG",   "REFDD",
-        "REF",      "RESERVE",  "RETPD",   "RKP",      "RLS",    "SECMODEL", "SEGMENT",  "SER",
-        "SPACE",    "SPIN",     "STACK",   "STORCLAS", "SUBSYS", "SYSOUT",   "TERM",     "THRESH",
-        "TRTCH",    "UCS",      "UNIT",    "VOLUME",   "VOL"};
-    ASSERT_EQ(std::size(keywords), 93u);
+    // The ends of the table, the entries around its alphabetical oddities, and a sample.
+    const char* keywords[] = {"ACCODE", "AMP",  "DSNAME", "DSN",      "DSNTYPE", "REFDD",
+                              "REF",    "SER",  "SPACE",  "SYSOUT",   "VOLUME",  "VOL",
+                              "DCB",    "DISP", "LRECL",  "STORCLAS", "TRTCH",   "UCS"};
     for (const char* keyword : keywords) {
         EXPECT_TRUE(IsDDKeyword(keyword)) << keyword;
         std::string lower(keyword);
