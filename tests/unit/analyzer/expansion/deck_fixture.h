@@ -61,8 +61,7 @@ inline std::vector<JCLStatement*> Stmts(StatementList* list) {
     std::vector<JCLStatement*> stmts;
     void* cursor = nullptr;
     if (list == nullptr || !CreateStmtCursor(list, &cursor, 0)) return stmts;
-    JCLStatement* stmt = nullptr;
-    while (GetStmtViaCursor(cursor, &stmt))
+    for (JCLStatement* stmt = nullptr; GetStmtViaCursor(cursor, &stmt);)
         stmts.push_back(stmt);
     DeleteStmtCursor(cursor, 0);
     return stmts;
@@ -82,7 +81,6 @@ inline Strings Labels(StatementList* list) {
 inline std::string Parms(const JCLStatement* stmt) {
     return stmt->StatementParms != nullptr ? stmt->StatementParms : "";
 }
-// The first statement of the list with this label, or null.
 inline JCLStatement* Labelled(StatementList* list, const std::string& label) {
     for (JCLStatement* stmt : Stmts(list))
         if (label == stmt->StatementLabel) return stmt;
@@ -221,6 +219,7 @@ class DeckTest : public ::testing::Test {
     StatementList* ReadJob(const Strings& cards) {
         Member(jobs_, "MEM", cards);
         EXPECT_EQ(Open(), TRUE);
+        if (jobList_ != nullptr) DeleteStmtList(jobList_, 0);
         if (deck_ == nullptr) CreateList(&deck_, 0);
         BuildJobStatementList(deck_, &jobList_, "JES2", 0, 0);
         return jobList_;
