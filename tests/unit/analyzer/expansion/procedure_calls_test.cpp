@@ -42,7 +42,7 @@ TEST_F(DeckTest, FifteenNestedCallsAreExpandedAndTheSixteenthIsRefused) {
     EXPECT_EQ(Expand({"//JOB1    JOB  (A)", "//        EXEC P1"}), TRUE);
     EXPECT_EQ(LogLines(), (Strings{Text(1381)}));
     ASSERT_EQ(Steps().size(), 15u);
-    EXPECT_EQ(StepNames().front(), "X15");
+    EXPECT_STREQ(Steps().front()->StepName, "X15");
     EXPECT_EQ(StepOrigins().front(), "C14/15");
     EXPECT_EQ(StepOrigins().back(), "NULLNAME/1"); // the call without a step name
     EXPECT_EQ(Jobs()[0]->maxProcNestingLevel, 15);
