@@ -151,9 +151,6 @@ TEST_F(Substitution, WholeStatementsAndTheEarlyEndAfterASevereMessage) {
     ASSERT_NE(copy, stmt.get());
     EXPECT_STREQ(copy->StatementParms, "DSN=X.B,DISP=SHR");
     EXPECT_EQ(copy->ParmLength, 16);
-    EXPECT_EQ(copy->ParmMaxLength, 16);
-    EXPECT_STREQ(copy->StatementLabel, "SYSUT1");
-    EXPECT_EQ(copy->fileLine, 12);
     EXPECT_STREQ(stmt->StatementParms, "DSN=&A..B,DISP=SHR");
     // No operands: a copy without operands.
     test::StmtPtr bare = test::MakeStatement(RD_PEND, "", nullptr, 4);
