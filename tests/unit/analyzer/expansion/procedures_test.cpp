@@ -1,8 +1,8 @@
 // The procedure list: what the golden cases cannot see of it. In-stream procedure values
-// substituted before they are stored, in-stream procedures hiding cataloged ones, faulty
-// in-stream definitions, cataloged members read once per member, and missing procedures
-// searched once. Calls, steps and values of well-formed procedures: text_instream_proc,
-// text_nested_procs, text_jcllib_proc, text_missing_proc.
+// substituted before they are stored, faulty in-stream definitions, and cataloged members
+// read once per member. Calls, steps and values of well-formed procedures:
+// text_instream_proc, text_nested_procs, text_jcllib_proc, text_missing_proc; hiding and
+// missing procedures searched once: text_instream_hides_cataloged.
 #include "analyzer/expansion/deck_fixture.h"
 #include "expansion/list_builder_state.h"
 
@@ -13,23 +13,13 @@ int32_t CardCount(const RD_ProcedureHeader* entry) {
     return CountItemsInIntList(entry->rawJclCardsList, 0);
 }
 
-TEST_F(DeckTest, InstreamProcedureValuesAndHidingACatalogedOne) {
-    StatementList* job =
-        ReadJob({"//J1 JOB", "//  SET N=XY", "//P1 PROC A=1,B=&N", "//PS1 EXEC PGM=X",
-                 "//  PEND", "//SAME PROC", "//I1 EXEC PGM=INSTRM", "//  PEND",
-                 "//S1 EXEC P1", "//S3 EXEC SAME"});
-    Member(procs_, "SAME", {"//C1 EXEC PGM=CATLG"});
+TEST_F(DeckTest, InstreamProcedureDefaultsAreSubstitutedBeforeTheyAreStored) {
+    StatementList* job = ReadJob({"//J1 JOB", "//  SET N=XY", "//P1 PROC A=1,B=&N",
+                                  "//PS1 EXEC PGM=X", "//  PEND", "//S1 EXEC P1"});
     Call call = CallProcedure("P1", Labelled(job, "S1"));
     ASSERT_NE(call.entry, nullptr);
-    EXPECT_STREQ(call.entry->procedureParms, "A=1,B=XY"); // substituted before it was stored
+    EXPECT_STREQ(call.entry->procedureParms, "A=1,B=XY");
     EndCall(call);
-    // The in-stream SAME is called; the cataloged member is never opened.
-    Call same = CallProcedure("SAME", Labelled(job, "S3"));
-    ASSERT_NE(same.entry, nullptr);
-    EXPECT_EQ(Parms(Labelled(same.list, "I1")), "PGM=INSTRM");
-    EXPECT_EQ(Labelled(same.list, "C1"), nullptr);
-    EndCall(same);
-    EXPECT_EQ(ReferencedSourceCount(), 1);
     EXPECT_TRUE(Raised().empty());
 }
 
@@ -73,11 +63,10 @@ TEST_F(DeckTest, InstreamProcedureWithoutNameTwiceDefinedOrWithoutPend) {
     EndCall(p3);
 }
 
-TEST_F(DeckTest, CatalogedProcedureIsReadOnceAndMissingOnesSearchedOnce) {
+TEST_F(DeckTest, CatalogedProcedureIsReadOncePerMember) {
     Member(procs_, "CPROC",
            {"//CPROC PROC X=DEF", "//C1 EXEC PGM=P1", "//CD1 DD DSN=&X..DATA", "//C2 PROC"});
-    StatementList* job = ReadJob({"//J1 JOB", "//S1 EXEC CPROC,X=ONE", "//S2 EXEC CPROC",
-                                  "//S3 EXEC NOPROC", "//S4 EXEC NOPROC,A=1"});
+    StatementList* job = ReadJob({"//J1 JOB", "//S1 EXEC CPROC,X=ONE", "//S2 EXEC CPROC"});
     Call first = CallProcedure("CPROC", Labelled(job, "S1"));
     ASSERT_NE(first.entry, nullptr);
     EXPECT_EQ(first.entry->FileReference, 1);
@@ -92,15 +81,6 @@ TEST_F(DeckTest, CatalogedProcedureIsReadOnceAndMissingOnesSearchedOnce) {
     EndCall(second);
     EXPECT_EQ(Raised(), (Ints{1336, 1336}));
 
-    ClearLog();
-    Call missing = CallProcedure("NOPROC", Labelled(job, "S3"));
-    ASSERT_NE(missing.entry, nullptr);
-    EXPECT_EQ(CardCount(missing.entry), 0);
-    EndCall(missing);
-    Call again = CallProcedure("NOPROC", Labelled(job, "S4"));
-    EXPECT_EQ(again.entry, missing.entry);
-    EndCall(again);
-    EXPECT_EQ(LogLines(), (Strings{At(4), Text(1309, "NOPROC")}));
 }
 
 } // namespace
