@@ -26,9 +26,9 @@ TEST(DeckDump, EveryRecordTypeHasItsLine) {
     RD_JclCommon unknown{99};
     void* deck = nullptr;
     ASSERT_TRUE(CreateList(&deck, 0));
-    for (void* item : std::initializer_list<void*>{&dd, &cat, &lib, &proc, &start1,
-                                                   &start2, &ifRecord, &elseRecord,
-                                                   &endifRecord, &comment, &directive, &unknown})
+    for (void* item :
+         std::initializer_list<void*>{&dd, &cat, &lib, &proc, &start1, &start2, &ifRecord,
+                                      &elseRecord, &endifRecord, &comment, &directive, &unknown})
         AddItemToList(deck, item, "", 0);
 
     testing::internal::CaptureStdout();

@@ -274,7 +274,9 @@ class DeckTest : public ::testing::Test {
                           nullptr);
         return text;
     }
-    static std::string Text(uint32_t n, const char* insert = nullptr) { return MessageLine(n, insert); }
+    static std::string Text(uint32_t n, const char* insert = nullptr) {
+        return MessageLine(n, insert);
+    }
 
     TempDir dir_;
     std::string logPath_, jobs_, procs_, incs_;

@@ -36,9 +36,9 @@ TEST_F(DeckTest, ProcedureNameAndCallSymbolsFromTheExec) {
 TEST_F(DeckTest, FifteenNestedCallsAreExpandedAndTheSixteenthIsRefused) {
     // P1 calls P2 ... P15 calls P16; each also runs a program after the call.
     for (int n = 1; n <= 16; ++n)
-        Proc("P" + std::to_string(n), {"//C" + std::to_string(n) + "      EXEC P" +
-                                           std::to_string(n + 1),
-                                       "//X" + std::to_string(n) + "      EXEC PGM=X"});
+        Proc("P" + std::to_string(n),
+             {"//C" + std::to_string(n) + "      EXEC P" + std::to_string(n + 1),
+              "//X" + std::to_string(n) + "      EXEC PGM=X"});
     EXPECT_EQ(Expand({"//JOB1    JOB  (A)", "//        EXEC P1"}), TRUE);
     EXPECT_EQ(LogLines(), (Strings{Text(1381)}));
     ASSERT_EQ(Steps().size(), 15u);

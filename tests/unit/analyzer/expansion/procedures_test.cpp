@@ -80,7 +80,6 @@ TEST_F(DeckTest, CatalogedProcedureIsReadOncePerMember) {
     EXPECT_EQ(Parms(Labelled(second.list, "CD1")), "DSN=DEF.DATA");
     EndCall(second);
     EXPECT_EQ(Raised(), (Ints{1336, 1336}));
-
 }
 
 } // namespace

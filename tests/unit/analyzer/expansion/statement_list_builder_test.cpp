@@ -12,11 +12,11 @@ namespace {
 // text_proc_referback. Here: the call's scope closes at the first statement that is no
 // override, also when the member ends; PROC=name is one of its symbols.
 TEST_F(DeckTest, TheReadTimeScopeOfACallEndsWithItsOverrides) {
-    StatementList* list = ReadJob({"//J1 JOB", "//  SET V=ONE", "//S1 EXEC P,X=A,X=B",
-                                   "//S.DD1 DD DSN=&X..B",
-                                   "//DD3 DD DSN=&X", // not an override: the scope is closed
-                                   "//S.DD4 DD DSN=&X", "//S2 EXEC PGM=Y,PARM=&X",
-                                   "//S3 EXEC PROC=Q,Y=C", "//S.DD5 DD DSN=&PROC..&Y"});
+    StatementList* list =
+        ReadJob({"//J1 JOB", "//  SET V=ONE", "//S1 EXEC P,X=A,X=B", "//S.DD1 DD DSN=&X..B",
+                 "//DD3 DD DSN=&X", // not an override: the scope is closed
+                 "//S.DD4 DD DSN=&X", "//S2 EXEC PGM=Y,PARM=&X", "//S3 EXEC PROC=Q,Y=C",
+                 "//S.DD5 DD DSN=&PROC..&Y"});
     const std::pair<const char*, const char*> cases[] = {{"S.DD1", "DSN=A.B"},
                                                          {"DD3", "DSN=&X"},
                                                          {"S.DD4", "DSN=&X"},
