@@ -61,28 +61,26 @@ inline std::vector<JCLStatement*> Stmts(StatementList* list) {
     std::vector<JCLStatement*> stmts;
     void* cursor = nullptr;
     if (list == nullptr || !CreateStmtCursor(list, &cursor, 0)) return stmts;
-    JCLStatement* stmt = nullptr;
-    while (GetStmtViaCursor(cursor, &stmt))
+    for (JCLStatement* stmt = nullptr; GetStmtViaCursor(cursor, &stmt);)
         stmts.push_back(stmt);
     DeleteStmtCursor(cursor, 0);
     return stmts;
 }
-inline Ints Types(StatementList* list) {
-    Ints types;
+template <typename Out, typename Field> Out Each(StatementList* list, Field field) {
+    Out out;
     for (JCLStatement* stmt : Stmts(list))
-        types.push_back(stmt->StatementType);
-    return types;
+        out.push_back(field(stmt));
+    return out;
+}
+inline Ints Types(StatementList* list) {
+    return Each<Ints>(list, [](JCLStatement* s) { return int(s->StatementType); });
 }
 inline Strings Labels(StatementList* list) {
-    Strings labels;
-    for (JCLStatement* stmt : Stmts(list))
-        labels.push_back(stmt->StatementLabel);
-    return labels;
+    return Each<Strings>(list, [](JCLStatement* s) { return std::string(s->StatementLabel); });
 }
 inline std::string Parms(const JCLStatement* stmt) {
     return stmt->StatementParms != nullptr ? stmt->StatementParms : "";
 }
-// The first statement of the list with this label, or null.
 inline JCLStatement* Labelled(StatementList* list, const std::string& label) {
     for (JCLStatement* stmt : Stmts(list))
         if (label == stmt->StatementLabel) return stmt;
@@ -125,8 +123,7 @@ class DeckTest : public ::testing::Test {
         Release();
         CloseAnyRemainingFiles(0, 0);
         InitializeScopedSymbolData(0);
-        int32_t created = 0;
-        int32_t freed = 0;
+        int32_t created = 0, freed = 0;
         QueryBlockStatistics(&created, &freed);
         EXPECT_EQ(created - created_, freed - freed_) << "blocks left behind";
         setMessageDll("kvrmsg.dll");
@@ -191,12 +188,6 @@ class DeckTest : public ::testing::Test {
     }
     std::vector<RD_JobStep*> Steps() { return DeckItems<RD_JobStep>(RD_STRUCT_STEP); }
     std::vector<RD_JobStruct*> Jobs() { return DeckItems<RD_JobStruct>(RD_STRUCT_JOB); }
-    Strings StepNames() {
-        Strings names;
-        for (RD_JobStep* step : Steps())
-            names.push_back(step->StepName);
-        return names;
-    }
     // Invoking step name and procedure nesting level of each step: "CALL/1".
     Strings StepOrigins() {
         Strings origins;
@@ -221,6 +212,7 @@ class DeckTest : public ::testing::Test {
     StatementList* ReadJob(const Strings& cards) {
         Member(jobs_, "MEM", cards);
         EXPECT_EQ(Open(), TRUE);
+        if (jobList_ != nullptr) DeleteStmtList(jobList_, 0);
         if (deck_ == nullptr) CreateList(&deck_, 0);
         BuildJobStatementList(deck_, &jobList_, "JES2", 0, 0);
         return jobList_;
@@ -256,8 +248,7 @@ class DeckTest : public ::testing::Test {
         EXPECT_TRUE(EndSymbolScope(0));
     }
 
-    // Each expansion is judged by its own messages.
-    void ClearLog() {
+    void ClearLog() { // each expansion is judged by its own messages
         KVRCloseLogFile();
         WriteFile(logPath_, "");
         KVROpenLogFile(FALSE, 0);
@@ -283,20 +274,16 @@ class DeckTest : public ::testing::Test {
                           nullptr);
         return text;
     }
-    static std::string Text(uint32_t number, const char* insert = nullptr) {
-        return MessageLine(number, insert);
+    static std::string Text(uint32_t n, const char* insert = nullptr) {
+        return MessageLine(n, insert);
     }
 
     TempDir dir_;
-    std::string logPath_;
-    std::string jobs_;
-    std::string procs_;
-    std::string incs_;
+    std::string logPath_, jobs_, procs_, incs_;
     void* deck_ = nullptr;
     StatementList* jobList_ = nullptr;
     BOOLEAN ignoreJCLLIB_ = FALSE;
-    int32_t created_ = 0;
-    int32_t freed_ = 0;
+    int32_t created_ = 0, freed_ = 0;
     ScopedEnv msgPath_{"KVRMSGPATH"};
     ScopedEnv lang_{"LANG"};
     ScopedEnv rdprint_{"DD:RDPRINT"};

@@ -7,19 +7,7 @@ namespace {
 
 using ExecCardTest = JobModelTest;
 
-// The program, its parameter and the step lines are pinned by text_step_records.
-TEST_F(ExecCardTest, ProgramStepValues) {
-    StartJob("J");
-    Exec("STEP1", "PGM=IEFBR14");
-    Exec("STEP2", "PGM=SORT,PARM='SIZE=MAX,LIST',REGION=4M,COND=(4,LT)");
-    ASSERT_NE(Step("STEP2"), nullptr);
-    EXPECT_STREQ(Step("STEP1")->RegionSize, "");
-    EXPECT_STREQ(Step("STEP2")->ExecutableParms, "'SIZE=MAX,LIST'");
-    EXPECT_STREQ(Step("STEP2")->RegionSize, "4M");
-    EXPECT_STREQ(Step("STEP2")->AllParms, "PGM=SORT,PARM='SIZE=MAX,LIST',REGION=4M,COND=(4,LT)");
-    EXPECT_EQ(QueryCurrentJob()->StepCount, 2);
-}
-
+// Program, parameter, REGION and the other step parameters: text_step_records.
 TEST_F(ExecCardTest, VelkorModeKeepsOnlyTheCondValue) {
     StartJob("J", 2);
     Exec("STEP1", "PGM=X,COND=(4,LT),REGION=0M", 2);

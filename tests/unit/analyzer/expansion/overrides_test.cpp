@@ -1,5 +1,5 @@
-// Override statements of a procedure call: which step and DD a label addresses, overrides
-// and additions member by member of a concatenation, and the statements that are not applied.
+// Override statements of a procedure call: which step and DD a label addresses, the walk of
+// unlabelled statements, and the statements that are not applied.
 #include "../job_model_fixture.h"
 
 namespace kvr::test {
@@ -34,22 +34,11 @@ class OverrideTest : public JobModelTest {
     }
 };
 
-TEST_F(OverrideTest, QualifiedOverridesInAnyStepOrder) {
+// Merged elements, in-stream overrides and additions beyond a concatenation: text_overrides,
+// text_override_instream. Here: step order, the remembered step, the walk's end, limits.
+TEST_F(OverrideTest, QualifiedOverridesInAnyStepOrderAndTheUnlabelledWalk) {
     RD_StepCursor* start = CallProcedure();
     ASSERT_NE(start, nullptr);
-    ASSERT_EQ(QueryStepCursor(start), Step("STEP1"));
-    // The in-stream data of an override pass to the procedure's DD.
-    StatementPtr sysin = DDStatement("STEP2.SYSIN", "*", 30);
-    AttachInstreamData(sysin.get(), {"DATA CARD"});
-    void* spool = sysin->inStreamData;
-    Override(start, sysin.get());
-    RD_DatasetConcatenation* entry = FirstEntry(Step("STEP2"), "SYSIN");
-    ASSERT_NE(entry, nullptr);
-    EXPECT_EQ(entry->inStreamData, spool);
-    EXPECT_EQ(sysin->inStreamData, nullptr);
-    EXPECT_STREQ(entry->DatasetName, "");
-    EXPECT_EQ(entry->fileLine, 30);
-
     Override(start, "SYSPRINT", "SYSOUT=A"); // no period: the first step of the procedure
     EXPECT_STREQ(FirstEntry(Step("STEP1"), "SYSPRINT")->Parms, "SYSOUT=A");
     Override(start, "STEP1.SYSIN", "DSN=*.FIRST.NONE"); // a referback is not resolved
@@ -63,20 +52,6 @@ TEST_F(OverrideTest, QualifiedOverridesInAnyStepOrder) {
     // Same step name again right after: the remembered step.
     Override(start, "STEP2.LIB", "DSN=LX");
     EXPECT_EQ(DatasetNames(StepDD(Step("STEP2"), "LIB")), (Names{"LX", "L2", "L3"}));
-    EXPECT_EQ(KVRU005(), 0);
-}
-
-TEST_F(OverrideTest, UnlabelledStatementsWalkTheConcatenation) {
-    RD_StepCursor* start = CallProcedure();
-    Override(start, "STEP2.LIB", "DSN=X");
-    for (const char* parms : {"DSN=Y", "DSN=Z", "DSN=W", "DSN=V"})
-        Override(start, "", parms);
-    RD_DDStatement* lib = StepDD(Step("STEP2"), "LIB");
-    EXPECT_EQ(DatasetNames(lib), (Names{"X", "Y", "Z", "W", "V"}));
-    // Merged entries keep the procedure's DISP; appended ones have none.
-    EXPECT_STREQ(Entries(lib)[2]->Status, "SHR");
-    EXPECT_STREQ(Entries(lib)[3]->Status, "");
-
     // An unlabelled DD after an addition extends the added DD.
     Override(start, "STEP2.EXTRA", "DSN=E1");
     Override(start, "", "DSN=E2");
@@ -100,15 +75,9 @@ TEST_F(OverrideTest, UnlabelledStatementsWalkTheConcatenation) {
 TEST_F(OverrideTest, StatementsThatAreNotApplied) {
     RD_StepCursor* start = CallProcedure();
     CapturedLog log;
-    Override(start, "", "DSN=FIRST.UNLABELLED");
-    EXPECT_TRUE(Logged(log.Lines(), "KVR1463W"));
-    EXPECT_TRUE(Logged(log.Lines(), "at line 10")); // at the first procedure step's EXEC
-    Override(start, "NOSUCH.DD1", "DSN=A");
-    EXPECT_TRUE(Logged(log.Lines(), "KVR1396W"));
     // Steps of a nested procedure are out of reach.
     Override(start, "NSTEP.DD1", "DSN=A");
     EXPECT_EQ(DatasetNames(StepDD(Step("NSTEP"), "DD1")), Names{"N.OLD"});
-
     Override(start, "STEP2.ABCDEFGHIJKL", "DSN=A"); // 18 characters
     EXPECT_TRUE(Logged(log.Lines(), "KVR1395W"));
     EXPECT_EQ(StepDD(Step("STEP2"), "ABCDEFGHIJKL"), nullptr);
@@ -122,7 +91,6 @@ TEST_F(OverrideTest, StatementsThatAreNotApplied) {
     DeleteStepCursor(nowhere, 0);
     EXPECT_TRUE(Logged(log.Lines(), "KVR1397W"));
     EXPECT_STREQ(FirstEntry(Step("STEP1"), "SYSPRINT")->Parms, "SYSOUT=*");
-    EXPECT_STREQ(FirstEntry(Step("STEP1"), "SYSIN")->DatasetName, "S1.IN");
     EXPECT_EQ(StepDD(Step("STEP1"), "DD1"), nullptr);
     EXPECT_EQ(StepDD(Step("STEP1"), ""), nullptr);
 }
@@ -139,13 +107,10 @@ TEST_F(OverrideTest, VelkorNumbersAndTheStatementLog) {
     }
     CapturedLog log;
     testing::internal::CaptureStdout();
-    StatementPtr merged = DDStatement("STEP1.SYSIN", "DSN=NEW.IN", 40);
-    Override(start, merged.get(), 0, 1);
     StatementPtr added = DDStatement("STEP1.ADDED", "DSN=ADD.IN", 41);
     Override(start, added.get(), 0, 1);
     testing::internal::GetCapturedStdout();
-    EXPECT_TRUE(Logged(log.Lines(), "KVR1399I")); // override
-    EXPECT_TRUE(Logged(log.Lines(), "KVR1398I")); // addition
+    EXPECT_TRUE(Logged(log.Lines(), "KVR1398I")); // an addition; 1399: debug_deck_listing
 }
 
 } // namespace

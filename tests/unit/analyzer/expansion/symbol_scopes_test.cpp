@@ -1,44 +1,12 @@
 // Symbol scopes: the stack's open/close rules, lookups from the innermost scope outwards,
 // the update scope after EndSymbolScopeForUpdate, how call overrides, PROC defaults and
 // SETs inside a procedure combine, value limits, and that resets return every block.
-#include <gtest/gtest.h>
+#include "analyzer/expansion/symbols_fixture.h"
 
-#include <cstring>
-#include <string>
-
-#include "analyzer/statement_test_support.h"
-#include "expansion/symbols.h"
-
-namespace kvr {
+namespace kvr::test {
 namespace {
 
-class SymbolScopes : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        InitializeScopedSymbolData(0);
-        baseline_ = test::BlocksOutstanding();
-    }
-    void TearDown() override {
-        InitializeScopedSymbolData(0);
-        EXPECT_EQ(test::BlocksOutstanding(), baseline_);
-    }
-    // The value of a symbol, or "<undefined>" (with the caller's area cleared).
-    static std::string Value(const char* name) {
-        char value[kSymbolValueSize];
-        std::memset(value, 'x', sizeof value);
-        if (GetScopedSymbolValue(name, value) == 0) {
-            EXPECT_EQ(value[0], '\0');
-            return "<undefined>";
-        }
-        return value;
-    }
-    static void Set(const char* name, const char* value) {
-        SetScopedSymbolValue(name, value, TRUE, 0);
-    }
-    int32_t baseline_ = 0;
-};
-
-TEST_F(SymbolScopes, StackRefusesToCloseWhatIsNotOpenAndResetReleasesAll) {
+TEST_F(Symbols, StackRefusesToCloseWhatIsNotOpenAndResetReleasesAll) {
     EXPECT_FALSE(EndSymbolScope(0));
     EXPECT_FALSE(EndSymbolScopeForUpdate());
     Set("A", "1"); // no scope: nowhere to go
@@ -59,7 +27,7 @@ TEST_F(SymbolScopes, StackRefusesToCloseWhatIsNotOpenAndResetReleasesAll) {
     EXPECT_FALSE(EndSymbolScope(0));
 }
 
-TEST_F(SymbolScopes, InnermostScopeDecidesAndUpdatesMayGoOutward) {
+TEST_F(Symbols, InnermostScopeDecidesAndUpdatesMayGoOutward) {
     ASSERT_TRUE(BeginSymbolScope(0, 0));
     Set("A", "JOB");
     Set("B", "JOBB");
@@ -94,7 +62,7 @@ TEST_F(SymbolScopes, InnermostScopeDecidesAndUpdatesMayGoOutward) {
 }
 
 // EXEC PROC=P,A=1,A=2 with PROC A=9 and a SET A=3 inside the procedure.
-TEST_F(SymbolScopes, OverridesDefaultsSetsAndValueLimitsOfACall) {
+TEST_F(Symbols, OverridesDefaultsSetsAndValueLimitsOfACall) {
     ASSERT_TRUE(BeginSymbolScope(0, 0));
     // The EXEC's parameters are set from the last to the first, replacing.
     Set("A", "2");
@@ -117,4 +85,4 @@ TEST_F(SymbolScopes, OverridesDefaultsSetsAndValueLimitsOfACall) {
 }
 
 } // namespace
-} // namespace kvr
+} // namespace kvr::test
