@@ -17,42 +17,26 @@ std::string Text(const SourceLine& card) {
 }
 
 TEST_F(CardReader, CardClassesCompareExactBytesFromColumnOne) {
-    using Class = BOOLEAN (*)(const char*);
-    const auto ca7 = [](const char* card) -> BOOLEAN {
-        return CheckForCA7ControlStatement(card) ? 1 : 0;
-    };
-    const auto directive = [](const char* card) -> BOOLEAN {
-        return IsQuilloWorkloadManagerComment(card) ? 1 : 0;
-    };
-    const auto comment = [](const char* card) -> BOOLEAN { return IsJclComment(card) ? 1 : 0; };
-    const auto jes2 = [](const char* card) -> BOOLEAN { return IsJes2ControlStmt(card) ? 1 : 0; };
-    struct Case {
-        Class test;
-        const char* card;
-        BOOLEAN expected;
-    };
+    using Cases = std::initializer_list<std::pair<const char*, int>>;
     // Directives are recognised only while their capture is on, and need the blank.
-    EXPECT_EQ(directive("//*%OPC SCAN"), 0);
+    EXPECT_EQ(IsQuilloWorkloadManagerComment("//*%OPC SCAN"), 0);
     SetCaptureOPCStatements();
-    const Case cases[] = {{comment, "//* TEXT", 1},
-                          {comment, " //*", 0},
-                          {comment, "//S1", 0},
-                          {jes2, "/*JOBPARM", 1},
-                          {jes2, "/*", 1},
-                          {jes2, "//*", 0},
-                          {directive, "//*%OPC SCAN", 1},
-                          {directive, "//*%OPCSCAN", 0},
-                          {directive, "//*%opc SCAN", 0},
-                          {ca7, "#JCL", 1},
-                          {ca7, "    #JEND", 1},
-                          {ca7, "#JOB ACCOUNT", 1},
-                          {ca7, "#7UNIX", 1},
-                          {ca7, "#JC", 0},
-                          {ca7, "# JCL", 0},
-                          {ca7, "//#JCL", 0},
-                          {ca7, "#jcl", 0}};
-    for (const Case& c : cases)
-        EXPECT_EQ(c.test(c.card), c.expected) << c.card;
+    for (const auto& [card, is] :
+         Cases{{"//*%OPC SCAN", 1}, {"//*%OPCSCAN", 0}, {"//*%opc SCAN", 0}})
+        EXPECT_EQ(IsQuilloWorkloadManagerComment(card), is) << card;
+    for (const auto& [card, is] : Cases{{"//* TEXT", 1}, {" //*", 0}, {"//S1", 0}})
+        EXPECT_EQ(IsJclComment(card), is) << card;
+    for (const auto& [card, is] : Cases{{"/*JOBPARM", 1}, {"/*", 1}, {"//*", 0}})
+        EXPECT_EQ(IsJes2ControlStmt(card), is) << card;
+    for (const auto& [card, is] : Cases{{"#JCL", 1},
+                                        {"    #JEND", 1},
+                                        {"#JOB ACCOUNT", 1},
+                                        {"#7UNIX", 1},
+                                        {"#JC", 0},
+                                        {"# JCL", 0},
+                                        {"//#JCL", 0},
+                                        {"#jcl", 0}})
+        EXPECT_EQ(CheckForCA7ControlStatement(card) ? 1 : 0, is) << card;
 
     // Exactly two characters take part, whatever the delimiter's length.
     EXPECT_TRUE(TestDelimiter(TRUE, "ABC", "ABX DATA"));
