@@ -58,7 +58,6 @@ TEST_F(OutputTest, DefaultOutputStatementsOfStepAndJob) {
     Output("JO", "DEFAULT=YES,FORMS=STD");
     Output("JX", "FCB=NOTDEF");
     Step("S1", 10);
-    EXPECT_EQ(Summary("SYSOUT=A"), "SYSOUT: FORMS=STD");
     Output("SO", "DEFAULT=Y,FCB=STP,FORMDEF=FD");
     EXPECT_EQ(Summary("SYSOUT=A"), "SYSOUT: FCB=STP, FORMDEF=FD");
     EXPECT_EQ(Summary("SYSOUT=A", true), "SYSOUT: FORMS=STD"); // a job-level DD
