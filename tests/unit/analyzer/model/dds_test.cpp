@@ -8,7 +8,6 @@ namespace kvr {
 namespace {
 
 using test::ModelTest;
-using Names = std::vector<std::string>;
 using Numbers = std::vector<int>;
 
 TEST_F(ModelTest, JobLevelDDsAndTheirConcatenationCursor) {
