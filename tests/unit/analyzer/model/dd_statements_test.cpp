@@ -1,7 +1,8 @@
 // DD statement processing: the values a DD statement gives its data set entry, the DISP
 // subparameters, and the merge of an overriding statement into a procedure's entry. DSN,
 // DSNAME, &&TEMP and the DISP defaults as written are pinned by text_dd_disposition, an
-// unnamed DD by text_concatenation, a DD referback by text_referbacks.
+// unnamed DD by text_concatenation, a DD referback by text_referbacks, a standard-mode DISP
+// override and an added concatenation entry by text_overrides.
 #include "model/dd_statements.h"
 
 #include <utility>
@@ -42,14 +43,10 @@ TEST_F(DDStatementTest, EntryValuesFromTheOperands) {
     };
     const Case cases[] = {
         {"DSN=NULLFILE,DISP=SHR", {"", "SHR", "", "DSN=NULLFILE,DISP=SHR"}, false},
-        {"DSNAME=SECOND.NAME,DSN=FIRST.NAME", {"FIRST.NAME", "", "", ""}, false},
         {"DUMMY", {"", "", "", "DUMMY"}, true},
         {"DSN=X.Y,DUMMY", {"X.Y", "", "", "DSN=X.Y,DUMMY"}, false}, // DUMMY only first
         {nullptr, {"", "", "", ""}, false},
-        {"DSN=A,DISP=(,CATLG,DELETE)", {"A", "NEW", "CATLG", ""}, false},
-        {"DSN=A,DISP=(OLD,,DELETE)", {"A", "OLD", "KEEP", ""}, false},
         {"DSN=A,DISP=(NEW,,CATLG)", {"A", "NEW", "DELETE", ""}, false},
-        {"DSN=A,DISP=(,,CATLG)", {"A", "NEW", "DELETE", ""}, false},
         {"DSN=A,DISP=(MOD)", {"A", "MOD", "", ""}, false},
         {"DSN=A,DISP=()", {"A", "NEW", "", ""}, false},
         {"DSN=A,DISP=(SHR,KEEP)", {"A", "SHR", "KEEP", ""}, false},
@@ -157,8 +154,6 @@ TEST_F(MergeTest, DispOverrideKeepsTheDataSetAndDependsOnTheMode) {
         Names merged; // the name alone when only the name is pinned
     };
     const Case cases[] = {
-        // Standard: data set name and parameter text kept, so the text is emptied.
-        {{"PROC.DS", "SHR", "", "DSN=PROC.DS,DISP=SHR"}, "DISP=OLD", 0, {"PROC.DS", "OLD", "", ""}},
         // Velkor: a DISP override replaces status and disposition both.
         {{"PROC.DS", "NEW", "CATLG", "DSN=PROC.DS,DISP=(NEW,CATLG)"},
          "DISP=OLD",
@@ -173,8 +168,6 @@ TEST_F(MergeTest, DispOverrideKeepsTheDataSetAndDependsOnTheMode) {
          "SPACE=(TRK,1)",
          2,
          {"PROC.DS", "NEW", "CATLG", "SPACE=(TRK,1)"}},
-        // A referback is kept as written.
-        {{"PROC.DS", "SHR", "", "DSN=PROC.DS"}, "DSN=*.STEP1.OUT", 0, {"*.STEP1.OUT"}},
     };
     for (const Case& c : cases) {
         const Names& p = c.procedure;
@@ -219,18 +212,6 @@ TEST_F(MergeTest, DummyAndInstreamDataReplaceTheDataSet) {
     FreeEntry(entry);
     procSysin.reset();
     EXPECT_EQ(OutstandingBlocks(), before);
-}
-
-TEST_F(MergeTest, AddedEntriesKeepTheirReferbacksAsWritten) {
-    Exec("STEP1", "PGM=P");
-    DD("OUT", "DSN=REAL.OUT");
-    RD_DDStatement* dd = StepDD(Step("STEP1"), "OUT");
-    StatementPtr added = DDStatement("", "DSN=*.STEP1.OUT,DISP=SHR", 9);
-    AddProcedureConcatenation(dd, added.get(), 0, 0);
-    std::vector<RD_DatasetConcatenation*> entries = Entries(dd);
-    ASSERT_EQ(entries.size(), 2u);
-    EXPECT_EQ(Values(entries[1]), (Names{"*.STEP1.OUT", "SHR", "", "DSN=*.STEP1.OUT,DISP=SHR"}));
-    EXPECT_EQ(entries[1]->fileLine, 9);
 }
 
 } // namespace

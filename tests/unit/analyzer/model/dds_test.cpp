@@ -1,15 +1,13 @@
-// DD statements in the job model: job-level JOBLIB/PROCLIB DDs before the first step, the
+// DD statements in the job model: job-level JOBLIB DDs before the first step, the
 // statements that add nothing, and the concatenation cursors. The deck order of JOBCAT and
-// JOBLIB records and a JOBLIB DD after a step are pinned by the text_job_level_dds case.
-#include <algorithm>
-
+// JOBLIB records and a JOBLIB DD after a step are pinned by the text_job_level_dds case, a
+// PROCLIB DD serving as procedure library by text_proc_referback.
 #include "analyzer/model/model_fixture.h"
 
 namespace kvr {
 namespace {
 
 using test::ModelTest;
-using Names = std::vector<std::string>;
 using Numbers = std::vector<int>;
 
 TEST_F(ModelTest, JobLevelDDsAndTheirConcatenationCursor) {
@@ -17,18 +15,13 @@ TEST_F(ModelTest, JobLevelDDsAndTheirConcatenationCursor) {
     DD("JOBLIB", "LOAD.ONE", 3);
     DD("", "LOAD.TWO", 4); // continues the JOBLIB DD
     auto* joblib = DeckItem<RD_DDStatement>(1);
-    EXPECT_EQ(joblib->structureType, RD_STRUCT_JOBLIB);
     EXPECT_EQ(QueryCurrentJob()->CurrentDDStatement, joblib);
-    void* found = nullptr;
-    EXPECT_TRUE(FindItemWithKey(deck_, "JOBLIB", &found));
-    EXPECT_EQ(found, joblib);
 
     void* cursor = CreateConcatenationCursor(joblib, 0, 0);
     AdvanceConcatenationCursor(cursor);
     RD_DatasetConcatenation* second = QueryConcatenationCursor(cursor);
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(second->fileLine, 4);
-    EXPECT_STREQ(second->Parms, "DSN=LOAD.TWO,DISP=SHR");
     AdvanceConcatenationCursor(cursor);
     AdvanceConcatenationCursor(cursor); // past the end it stays there
     EXPECT_EQ(QueryConcatenationCursor(cursor), nullptr);
@@ -36,23 +29,6 @@ TEST_F(ModelTest, JobLevelDDsAndTheirConcatenationCursor) {
     DeleteConcatenationCursor(nullptr, 0);
     EXPECT_EQ(CreateConcatenationCursor(nullptr, 0, 0), nullptr);
     EXPECT_EQ(QueryConcatenationCursor(nullptr), nullptr);
-}
-
-TEST_F(ModelTest, ProclibJoinsTheJobSearchList) {
-    const std::string library =
-        Container("PROCS", {{"MYPROC", "//MYPROC PROC\n//S1 EXEC PGM=X\n"}});
-    Job();
-    DD("PROCLIB", library.c_str(), 2);
-    EXPECT_EQ(DeckTypes(), (Numbers{RD_STRUCT_JOB, RD_STRUCT_PROCLIB}));
-    PrintFileTables(0);
-    char entry[512] = {};
-    KVRGetMessageText(entry, 1108, library.c_str(), "SITE1", "", nullptr);
-    const auto lines = LogLines();
-    EXPECT_NE(std::find(lines.begin(), lines.end(), std::string(entry)), lines.end());
-    OpenCatalogedProc("MYPROC", 0, 2, 0, 0);
-    SourceLine line{};
-    ASSERT_TRUE(ReadNextLine(&line, 0, 0));
-    EXPECT_STREQ(line.SourceText, "//MYPROC PROC");
 }
 
 TEST_F(ModelTest, DDsThatAddNothing) {

@@ -8,31 +8,14 @@ namespace {
 using test::ModelTest;
 using Numbers = std::vector<int>;
 
-TEST_F(ModelTest, JobStatementAndTheJobsWithoutOne) {
-    ProcessJobCard(deck_, Stmt("PAYJOB", RD_JOB, "(ACCT1,DEP),'J SMITH',MSGCLASS=X,CLASS=B", 3, 5),
-                   0, FALSE, 0);
-    RD_JobStruct* job = QueryCurrentJob();
-    ASSERT_NE(job, nullptr);
-    EXPECT_STREQ(job->JobClass, "B");
-    EXPECT_STREQ(job->JobAccountingData, "(ACCT1,DEP)");
-    EXPECT_EQ(job->endFileLine, 5);
-    void* found = nullptr;
-    EXPECT_TRUE(FindItemWithKey(deck_, "PAYJOB", &found));
-    EXPECT_EQ(found, job);
-
+// The JOB records and the Velkor-mode DUMMYJC job are pinned by text_step_records and
+// velkor_no_job; a job made without operand text keeps empty strings, not missing ones.
+TEST_F(ModelTest, BareJobKeepsEmptyStrings) {
     RD_JobStruct* bare = AllocateCurrentJob(Stmt("BARE", RD_JOB, nullptr, 7), 0, 0);
     ASSERT_NE(bare, nullptr);
     EXPECT_STREQ(bare->JobClass, "");
     EXPECT_STREQ(bare->statementParms, "");
     FreeJobStruct(bare, 0);
-
-    // The Velkor-mode job made when a member does not start with a JOB statement.
-    KVR4007_InitializeFields();
-    ProcessJobCard(deck_, nullptr, 2, FALSE, 0);
-    ASSERT_NE(QueryCurrentJob(), nullptr);
-    EXPECT_STREQ(QueryCurrentJob()->JobName, "DUMMYJC");
-    EXPECT_EQ(QueryCurrentJob()->fileLine, 0);
-    EXPECT_STREQ(QueryCurrentJob()->statementParms, "");
 }
 
 TEST_F(ModelTest, WithoutJobStatementNothingIsAdded) {

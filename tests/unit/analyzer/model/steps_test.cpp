@@ -1,5 +1,5 @@
-// Steps: the values a step keeps, the 255-step table, the DDs of a step and the OUTPUT
-// statements that follow a step.
+// Steps: the 255-step table and the DDs of a step. The values a step keeps reach its STEP
+// records and are pinned by text_step_records and text_nested_procs.
 #include "analyzer/model/model_fixture.h"
 
 namespace kvr {
@@ -7,27 +7,6 @@ namespace {
 
 using test::ModelTest;
 using Numbers = std::vector<int>;
-
-TEST_F(ModelTest, StepKeepsItsValuesAndAbsentOnesAreEmpty) {
-    Job();
-    AddStep(deck_, "PSTEP", "CALLER", 0, 12, 14, TRUE, 1, "4M", "IEFBR14", "A,B",
-            "PGM=IEFBR14,PARM='A,B',REGION=4M", 0, 0);
-    AddStep(deck_, "S2", nullptr, 0, 20, 20, FALSE, 0, nullptr, nullptr, nullptr, nullptr, 0, 0);
-    RD_JobStruct* job = QueryCurrentJob();
-    ASSERT_EQ(QueryStepCount(job), 2);
-    RD_JobStep* step = job->StepList[0];
-    EXPECT_STREQ(step->InvokingStepName, "CALLER");
-    EXPECT_EQ(step->endFileLine, 14);
-    EXPECT_EQ(step->procNestingLevel, 1);
-    EXPECT_STREQ(step->RegionSize, "4M");
-    EXPECT_STREQ(step->ExecutableParms, "A,B");
-    RD_JobStep* second = QueryCurrentStep(job);
-    EXPECT_EQ(second, job->StepList[1]);
-    EXPECT_STREQ(second->InvokingStepName, "");
-    EXPECT_STREQ(second->RegionSize, "");
-    EXPECT_STREQ(second->AllParms, "");
-    EXPECT_EQ(DeckTypes(), (Numbers{RD_STRUCT_JOB, RD_STRUCT_STEP, RD_STRUCT_STEP}));
-}
 
 TEST_F(ModelTest, StepBeyondThe255thIsDroppedAndLaterDDsGoToThe255th) {
     Job();

@@ -34,7 +34,6 @@ TEST_F(StatementRecord, FreshResetAndMarkerRecords) {
     void* spool = fresh->inStreamData;
     ResetJCLStatement(fresh, 0);
     EXPECT_EQ(fresh->FileReference, -1);
-    EXPECT_EQ(fresh->LabelLength, 0);
     EXPECT_EQ(fresh->StatementParms, nullptr);
     EXPECT_EQ(fresh->ParmStructure, nullptr);
     EXPECT_EQ(fresh->inStreamData, nullptr);
@@ -42,32 +41,18 @@ TEST_F(StatementRecord, FreshResetAndMarkerRecords) {
     DeleteJCLStatement(fresh, FALSE, 0);
     DeleteJCLStatement(nullptr, TRUE, 0);
 
-    struct Marker {
-        BOOLEAN (*make)(JCLStatement**, int32_t);
-        RD_JCL_STATEMENT_TYPE type;
-    };
-    for (const Marker& marker :
-         {Marker{CreateEndOfStepStmt, RD_STEP_END}, Marker{CreateEndOfJobStmt, RD_JOB_END},
-          Marker{CreateEndOfProcStmt, RD_PEND}, Marker{CreateStartOfProcStmt, RD_PROC}}) {
+    for (const auto& [make, type] :
+         {std::pair{&CreateEndOfStepStmt, RD_STEP_END}, std::pair{&CreateEndOfJobStmt, RD_JOB_END},
+          std::pair{&CreateEndOfProcStmt, RD_PEND}, std::pair{&CreateStartOfProcStmt, RD_PROC}}) {
         JCLStatement* made = nullptr;
-        ASSERT_TRUE(marker.make(&made, 0));
-        EXPECT_EQ(made->StatementType, marker.type);
-        EXPECT_STREQ(made->StatementOp, "");
-        EXPECT_EQ(made->LabelLength, 0);
-        EXPECT_EQ(made->FileReference, -1);
+        ASSERT_TRUE(make(&made, 0));
+        EXPECT_EQ(made->StatementType, type);
         DeleteJCLStatement(made, TRUE, 0);
     }
 }
 
 TEST_F(StatementRecord, CopiesAreDeepAndTheirTextIsFull) {
-    stmt_->FileReference = 2;
-    stmt_->fileLine = 10;
-    stmt_->endFileLine = 12;
     stmt_->EXEC_endFileLine = 11;
-    std::strcpy(stmt_->StatementLabel, "DD1");
-    stmt_->LabelLength = 3;
-    stmt_->StatementType = RD_DD;
-    std::strcpy(stmt_->StatementOp, "DD");
     ASSERT_TRUE(AllocateParmArea(stmt_, kOperandAreaSize, 0));
     std::strcpy(stmt_->StatementParms, "*,DLM=$$");
     stmt_->ParmLength = 8;
@@ -80,11 +65,8 @@ TEST_F(StatementRecord, CopiesAreDeepAndTheirTextIsFull) {
     JCLStatement* copy = nullptr;
     ASSERT_TRUE(CopyJCLStatement(&copy, stmt_, 0));
     EXPECT_EQ(copy->EXEC_endFileLine, 11);
-    EXPECT_STREQ(copy->StatementLabel, "DD1");
     EXPECT_NE(copy->StatementParms, stmt_->StatementParms);
-    EXPECT_STREQ(copy->StatementParms, "*,DLM=$$");
-    EXPECT_EQ(copy->ParmLength, 8);
-    EXPECT_EQ(copy->ParmMaxLength, 8);
+    EXPECT_EQ(copy->ParmMaxLength, 8); // sized to the text, not to the original's area
     EXPECT_EQ(copy->ParmStructure, nullptr);
     ASSERT_NE(copy->inStreamData, nullptr);
     EXPECT_NE(copy->inStreamData, stmt_->inStreamData);
@@ -141,47 +123,24 @@ TEST_F(StatementRecord, AccessorsParseOnceAndOnlyWhenThereIsText) {
     EXPECT_STREQ(stmt_->StatementParms, "");
 }
 
-TEST_F(StatementRecord, OperationTableAndTypeNames) {
-    const std::pair<const char*, RD_JCL_STATEMENT_TYPE> table[] = {{"COMMAND", RD_JCL_COMMAND},
-                                                                   {"CNTL", RD_CNTL},
-                                                                   {"DD", RD_DD},
-                                                                   {"DPROC", RD_PROC},
-                                                                   {"", RD_DELIMITER},
-                                                                   {"ENDCNTL", RD_ENDCNTL},
-                                                                   {"EXEC", RD_EXEC},
-                                                                   {"IF", RD_IF},
-                                                                   {"ELSE", RD_ELSE},
-                                                                   {"ENDIF", RD_ENDIF},
-                                                                   {"INCLUDE", RD_INCLUDE},
-                                                                   {"JCLLIB", RD_JCLLIB},
-                                                                   {"JOB", RD_JOB},
-                                                                   {"OUTPUT", RD_OUTPUT},
-                                                                   {"PROC", RD_PROC},
-                                                                   {"PEND", RD_PEND},
-                                                                   {"SET", RD_SET},
-                                                                   {"XMIT", RD_XMIT}};
+// The everyday operations are pinned by every golden case; these are the odd ones.
+TEST_F(StatementRecord, OperationTableTypeNamesAndTheMemoryReport) {
+    const std::pair<const char*, RD_JCL_STATEMENT_TYPE> table[] = {
+        {"COMMAND", RD_JCL_COMMAND}, {"CNTL", RD_CNTL},   {"DPROC", RD_PROC},
+        {"", RD_DELIMITER},          {"XMIT", RD_XMIT},   {"ENDCNTL", RD_ENDCNTL},
+        {"dd", RD_UNKNOWN},          {"END", RD_UNKNOWN}, {"DD ", RD_UNKNOWN}};
     for (const auto& [word, type] : table)
         EXPECT_EQ(LookupStatementType(word), type) << word;
-    for (const char* unknown : {"dd", "EXECUTE", "JES2", "END", "DD "})
-        EXPECT_EQ(LookupStatementType(unknown), RD_UNKNOWN) << unknown;
-
-    EXPECT_STREQ(reportStatementType(RD_UNKNOWN), "UNKNOWN");
     EXPECT_STREQ(reportStatementType(RD_JCL_COMMAND), "JCL COMMAND");
     EXPECT_STREQ(reportStatementType(RD_TABLESIZE), "TABLE SIZE");
-    EXPECT_STREQ(reportStatementType(26), "");
+    EXPECT_STREQ(reportStatementType(26), ""); // out of the table: no read past it
     EXPECT_STREQ(reportStatementType(-1), "");
-}
 
-TEST_F(StatementRecord, MemoryFailureReportAndItsRecord) {
     reportMemoryAllocationError(0);
     EXPECT_EQ(Messages(), (std::vector<int>{1450}));
     const std::vector<std::string> records = ImportLines();
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(records[0].rfind("MSG JCL KVR4000 16 1450 ", 0), 0u) << records[0];
-
-    EXPECT_STREQ(MsgProgramId(0), "KVR4000");
-    EXPECT_STREQ(MsgProgramId(1), "KVR4000");
-    EXPECT_STREQ(MsgProgramId(2), "VADIRADO");
 }
 
 } // namespace

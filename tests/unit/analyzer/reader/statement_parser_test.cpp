@@ -1,7 +1,8 @@
 // The statement parser: name, operation and operands of first cards, the continuation
-// kinds and their column rules, IF statements, comment continuations, null statements,
-// implicit SYSIN data, the procedure-call scope, the step's end line and directives. The IF
-// text up to THEN across cards is pinned by text_if_else_endif.
+// kinds and their column rules, comment continuations, null statements, implicit SYSIN
+// data, the procedure-call scope, the step's end line and directives. Joined lines,
+// dropped cards, saved comments and directive records are pinned by text_cards_continuations,
+// text_comments, text_opc, text_instream_data and text_if_else_endif.
 #include "reader/statement_parser.h"
 
 #include "reader/instream_data.h"
@@ -12,132 +13,92 @@ namespace {
 
 using StatementParser = ReaderTest;
 
-std::string Pad71(const std::string& text) {
-    return At(text, 72, "");
-}
+// The cards of one list, and "LABEL operands" of each statement built from them in turn.
+struct Case {
+    std::vector<std::string> cards;
+    std::vector<std::string> statements;
+    std::vector<int> messages;
+};
 
-TEST_F(StatementParser, FirstCardNameOperationAndOperands) {
-    void* cursor = Cards({"//STEP1 EXEC PGM=X,PARM='A B'", "//DD1 DD DSN=A.B  THIS IS A COMMENT",
-                          At("//DD2    DD", 72, "X"), "//   SWALLOWED BY COLUMN 72",
-                          At("//DD3 DD", 71, "Y"), "//DD4 DD", "//NAMEONLY"});
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_STREQ(stmt_->StatementLabel, "STEP1");
-    EXPECT_EQ(stmt_->LabelLength, 5);
-    EXPECT_STREQ(stmt_->StatementOp, "EXEC");
-    EXPECT_EQ(stmt_->StatementType, RD_EXEC);
-    EXPECT_EQ(Parms(), "PGM=X,PARM='A B'");
-    EXPECT_EQ(JCLStatementParmCount(stmt_, 0, 0), 2);
-    EXPECT_EQ(stmt_->FileReference, 0);
-    EXPECT_EQ(stmt_->fileLine, 1);
-    EXPECT_EQ(stmt_->endFileLine, 1);
+TEST_F(StatementParser, StatementsAndContinuationsFromCardLists) {
+    const Case cases[] = {
+        // Comments after the operands are dropped; operands from column 72 are none (the
+        // card continues as a comment); operands in column 71 count.
+        {{"//STEP1 EXEC PGM=X,PARM='A B'", "//DD1 DD DSN=A.B  THIS IS A COMMENT",
+          At("//DD2    DD", 72, "X"), "//   SWALLOWED BY COLUMN 72", At("//DD3 DD", 71, "Y"),
+          "//DD4 DD", "//NAMEONLY"},
+         {"STEP1 PGM=X,PARM='A B'", "DD1 DSN=A.B", "DD2 <none>", "DD3 Y", "DD4 <none>",
+          "NAMEONLY <none>"},
+         {}},
+        // A comma continuation starts in columns 4 to 16; column 17 ends the statement and
+        // loses the card (1317), as does a card not beginning with "// " (1316).
+        {{"//S1 EXEC PGM=X,", At("//", 12, "REGION=4M"), "//S2 EXEC PGM=X,",
+          At("//", 16, "REGION=4M"), "//S3 EXEC PGM=X,", At("//", 17, "REGION=4M"),
+          "//S4 EXEC PGM=Y,", "//DD1 DD DUMMY", "//S5 EXEC PGM=Z"},
+         {"S1 PGM=X,REGION=4M", "S2 PGM=X,REGION=4M", "S3 PGM=X,", "S4 PGM=Y,", "S5 PGM=Z"},
+         {1317, 1316}},
+        // Apostrophe strings continue from column 16 exactly (1318 otherwise).
+        {{"//DD1 DD DSN=A,PARM='ABC", At("//", 16, "  DEF',X=1"), "//DD2 DD PARM='ABC", "// DEF'",
+          "//DD3 DD PARM='IT''S',A=1 NOTE"},
+         {"DD1 DSN=A,PARM='ABC  DEF',X=1", "DD2 PARM='ABC", "DD3 PARM='IT''S',A=1"},
+         {1318}},
+        // Quoted values in parentheses join across cards.
+        {{At("//S1 EXEC PGM=X,PARM=('AB CD", 72, ""), "//     EF')", "//S2 EXEC PGM=X,PARM=('AB,",
+          "//     CD')"},
+         {"S1 PGM=X,PARM=('AB CDEF')", "S2 PGM=X,PARM=('ABCD')"},
+         {}},
+        // A comment continuation followed by a data card (1314) or by the end (1315).
+        {{At("//DD1 DD DUMMY", 72, "X"), At("//   TEXT", 72, "Y"), "//   MORE TEXT",
+          "//DD2 DD DUMMY", At("//DD3 DD DUMMY", 72, "X"), "DATA CARD", "//DD4 DD DUMMY",
+          At("//DD5 DD DUMMY", 72, "X")},
+         {"DD1 DUMMY", "DD2 DUMMY", "DD3 DUMMY", "DD4 DUMMY", "DD5 DUMMY"},
+         {1314, 1315}},
+        // A name field of 18 characters at most.
+        {{"//ABCDEFGHIJKLMNOPQR DD DUMMY"}, {"ABCDEFGHIJKLMNOPQR DUMMY"}, {}},
+        // An unresolved symbol after a comma continues the statement.
+        {{"//S1 EXEC PGM=X,&UNDEF", "//  A=1", "//S2 EXEC PGM=X,&A.&B", "//  C=1",
+          "//S3 EXEC PGM=X,&A.  COMMENT", "//  D=1", "//S4 EXEC PGM=&X",
+          "//DD1 DD DSN=&&TEMP,X=&Y.&&Z"},
+         {"S1 PGM=X,&UNDEF.A=1", "S2 PGM=X,&A.&B.C=1", "S3 PGM=X,&A.D=1", "S4 PGM=&X",
+          "DD1 DSN=&&TEMP,X=&Y.&&Z"},
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.cards[0]);
+        const size_t before = Messages().size();
+        void* cursor = Cards(c.cards);
+        std::vector<std::string> statements;
+        while (Next(cursor))
+            statements.push_back(std::string(stmt_->StatementLabel) + " " + Parms());
+        EXPECT_EQ(statements, c.statements);
+        std::vector<int> messages = Messages();
+        messages.erase(messages.begin(), messages.begin() + static_cast<long>(before));
+        EXPECT_EQ(messages, c.messages);
+    }
 
+    // Each card is substituted with the values in force; comments never are.
+    ASSERT_TRUE(BeginSymbolScope(0, 0));
+    SetScopedSymbolValue("A", "X", TRUE, 0);
+    void* cursor =
+        Cards({"//DD1 DD DSN=&A..B  &UNDEF,", "//S5 EXEC PGM=Y,&A", "//  NOT=CONTINUED"});
     ASSERT_TRUE(Next(cursor));
-    EXPECT_EQ(Parms(), "DSN=A.B");
-
-    // Operands beginning in column 72 are no operands; the card continues as a comment.
+    EXPECT_EQ(Parms(), "DSN=X.B");
     ASSERT_TRUE(Next(cursor));
-    EXPECT_STREQ(stmt_->StatementLabel, "DD2");
-    EXPECT_EQ(stmt_->StatementParms, nullptr);
-    EXPECT_EQ(JCLStatementParmCount(stmt_, 0, 0), 0);
-    EXPECT_EQ(stmt_->endFileLine, 3);
-
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_STREQ(stmt_->StatementLabel, "DD3");
-    EXPECT_EQ(stmt_->fileLine, 5);
-    EXPECT_EQ(Parms(), "Y");
-
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_EQ(stmt_->StatementParms, nullptr);
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_EQ(stmt_->StatementType, RD_DELIMITER);
-    EXPECT_FALSE(Next(cursor));
-    EXPECT_EQ(Messages(), std::vector<int>{});
-}
-
-TEST_F(StatementParser, CommaContinuationStartsBetweenColumnsFourAndSixteen) {
-    void* cursor = Cards({"//S1 EXEC PGM=X,", At("//", 12, "REGION=4M"), "//S2 EXEC PGM=X,",
-                          At("//", 16, "REGION=4M"), "//S3 EXEC PGM=X,", At("//", 17, "REGION=4M"),
-                          "//S4 EXEC PGM=Y,", "//DD1 DD DUMMY", "//S5 EXEC PGM=Z"});
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_EQ(Parms(), "PGM=X,REGION=4M");
-    EXPECT_EQ(stmt_->endFileLine, 2);
-    EXPECT_EQ(stmt_->EXEC_endFileLine, 2);
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_EQ(Parms(), "PGM=X,REGION=4M");
-    EXPECT_EQ(Messages(), std::vector<int>{});
-
-    // Column 17 is too far: the statement ends and the card is lost.
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_EQ(Parms(), "PGM=X,");
-    EXPECT_EQ(Messages(), (std::vector<int>{1317}));
-    // A card not beginning with "// " is no continuation: the same.
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_STREQ(stmt_->StatementLabel, "S4");
-    EXPECT_EQ(Parms(), "PGM=Y,");
-    EXPECT_EQ(Messages(), (std::vector<int>{1317, 1316}));
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_STREQ(stmt_->StatementLabel, "S5");
-}
-
-TEST_F(StatementParser, ApostropheStringsContinueFromColumnSixteen) {
-    void* cursor = Cards({"//DD1 DD DSN=A,PARM='ABC", At("//", 16, "  DEF',X=1"),
-                          "//DD2 DD PARM='ABC", "// DEF'", "//DD3 DD PARM='IT''S',A=1 NOTE"});
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_EQ(Parms(), "DSN=A,PARM='ABC  DEF',X=1");
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_EQ(Parms(), "PARM='ABC");
-    EXPECT_EQ(Messages(), (std::vector<int>{1318}));
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_EQ(Parms(), "PARM='IT''S',A=1");
-}
-
-TEST_F(StatementParser, QuotedValuesInParenthesesJoinAcrossCards) {
-    void* cursor = Cards({Pad71("//S1 EXEC PGM=X,PARM=('AB CD"), "//     EF')",
-                          "//S2 EXEC PGM=X,PARM=('AB,", "//     CD')"});
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_EQ(Parms(), "PGM=X,PARM=('AB CDEF')");
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_EQ(Parms(), "PGM=X,PARM=('ABCD')");
-    EXPECT_EQ(Messages(), std::vector<int>{});
-}
-
-TEST_F(StatementParser, CommentContinuations) {
-    void* cursor = Cards({At("//DD1 DD DUMMY", 72, "X"), At("//   TEXT", 72, "Y"), "//   MORE TEXT",
-                          "//DD2 DD DUMMY", At("//DD3 DD DUMMY", 72, "X"), "DATA CARD",
-                          "//DD4 DD DUMMY", At("//DD5 DD DUMMY", 72, "X")});
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_EQ(Parms(), "DUMMY");
-    EXPECT_EQ(stmt_->endFileLine, 1); // a comment continuation keeps the first card's line
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_STREQ(stmt_->StatementLabel, "DD2");
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_STREQ(stmt_->StatementLabel, "DD3");
-    EXPECT_EQ(Messages(), (std::vector<int>{1314}));
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_STREQ(stmt_->StatementLabel, "DD4");
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_STREQ(stmt_->StatementLabel, "DD5");
-    EXPECT_EQ(Messages(), (std::vector<int>{1314, 1315}));
-}
-
-TEST_F(StatementParser, NameFieldOfEighteenCharactersAtMost) {
-    void* cursor = Cards({"//ABCDEFGHIJKLMNOPQR DD DUMMY", "//ABCDEFGHIJKLMNOPQRS DD DUMMY"});
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_STREQ(stmt_->StatementLabel, "ABCDEFGHIJKLMNOPQR");
-    EXPECT_EQ(stmt_->LabelLength, 18);
-    EXPECT_EQ(Messages(), std::vector<int>{});
-    // The 19th character is read as the operation word, which is unknown.
-    EXPECT_TRUE(Next(cursor));
-    EXPECT_STREQ(stmt_->StatementLabel, "ABCDEFGHIJKLMNOPQR");
-    EXPECT_EQ(Messages(), (std::vector<int>{1402, 1778}));
-    EXPECT_EQ(KVRU005(), 8);
+    EXPECT_EQ(Parms(), "PGM=Y,X");
 }
 
 TEST_F(StatementParser, UnknownOperationStopsTheMember) {
-    void* cursor = Cards({"//S1 EXECUTE PGM=X", "//S2 EXEC PGM=Y"});
+    // The 19th character of a name is read as the operation word, which is unknown.
+    void* cursor = Cards({"//ABCDEFGHIJKLMNOPQRS DD DUMMY"});
     EXPECT_TRUE(Next(cursor)); // the caller sees the severity
+    EXPECT_STREQ(stmt_->StatementLabel, "ABCDEFGHIJKLMNOPQR");
+    EXPECT_EQ(Messages(), (std::vector<int>{1402, 1778}));
     EXPECT_EQ(KVRU005(), 8);
-    EXPECT_EQ(Messages(), (std::vector<int>{1778}));
+    ResetMaximumSeverity();
+    cursor = Cards({"//S1 EXECUTE PGM=X", "//S2 EXEC PGM=Y"});
+    EXPECT_TRUE(Next(cursor));
+    EXPECT_EQ(KVRU005(), 8);
+    EXPECT_EQ(Messages(), (std::vector<int>{1402, 1778, 1778}));
     bool record = false;
     for (const std::string& line : ImportLines())
         record |= line.rfind("MSG JCL KVR4000 8 1778 ", 0) == 0 &&
@@ -168,62 +129,29 @@ TEST_F(StatementParser, NullStatementEndsTheMember) {
     EXPECT_FALSE(Next());
 }
 
-TEST_F(StatementParser, UnresolvedSymbolAfterACommaContinues) {
-    void* cursor = Cards({"//S1 EXEC PGM=X,&UNDEF", "//  A=1", "//S2 EXEC PGM=X,&A.&B", "//  C=1",
-                          "//S3 EXEC PGM=X,&A.  COMMENT", "//  D=1", "//S4 EXEC PGM=&X",
-                          "//DD1 DD DSN=&&TEMP,X=&Y.&&Z"});
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_EQ(Parms(), "PGM=X,&UNDEF.A=1");
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_EQ(Parms(), "PGM=X,&A.&B.C=1");
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_EQ(Parms(), "PGM=X,&A.D=1");
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_EQ(Parms(), "PGM=&X");
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_EQ(Parms(), "DSN=&&TEMP,X=&Y.&&Z");
-    EXPECT_FALSE(Next(cursor));
-
-    // Each card is substituted with the values in force; comments never are.
-    ASSERT_TRUE(BeginSymbolScope(0, 0));
-    SetScopedSymbolValue("A", "X", TRUE, 0);
-    cursor = Cards({"//DD1 DD DSN=&A..B  &UNDEF,", "//S5 EXEC PGM=Y,&A", "//  NOT=CONTINUED"});
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_EQ(Parms(), "DSN=X.B");
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_EQ(Parms(), "PGM=Y,X");
-    EXPECT_EQ(Messages(), std::vector<int>{});
-}
-
 TEST_F(StatementParser, DataCardsWhereAStatementShouldBegin) {
     void* cursor = Cards({"DATA BEFORE ANY JOB", "//J1 JOB"});
     ASSERT_TRUE(Next(cursor));
     EXPECT_EQ(stmt_->StatementType, RD_UNKNOWN);
     EXPECT_EQ(stmt_->StatementParms, nullptr);
-    EXPECT_EQ(stmt_->LabelLength, 0);
     EXPECT_EQ(Messages(), (std::vector<int>{1375}));
 
-    // After a JOB they become an implicit SYSIN DD *, from files and from card lists alike.
+    // After a JOB they become an implicit SYSIN DD * (from card lists as from files).
     setJobCount(1);
-    Member({"D1", "D2", "//S2 EXEC PGM=Y"});
     cursor = Cards({"L1", "/*", "//S3 EXEC PGM=Z"});
-    for (void* from : {static_cast<void*>(nullptr), cursor}) {
-        ASSERT_TRUE(Next(from));
-        EXPECT_STREQ(stmt_->StatementLabel, "SYSIN");
-        EXPECT_EQ(stmt_->LabelLength, 5);
-        EXPECT_EQ(stmt_->StatementType, RD_DD);
-        EXPECT_STREQ(stmt_->StatementOp, "DD");
-        EXPECT_EQ(Parms(), "*");
-        EXPECT_EQ(stmt_->ParmMaxLength, 1);
-        EXPECT_EQ(stmt_->fileLine, 1);
-        auto* spool = static_cast<RD_InstreamData*>(stmt_->inStreamData);
-        ASSERT_NE(spool, nullptr);
-        EXPECT_EQ(spool->RecordCount, from ? 1 : 2);
-        EXPECT_EQ(spool->fileLine, 1);
-        DeleteInstreamSpool(spool, 0);
-        ASSERT_TRUE(Next(from));
-        EXPECT_STREQ(stmt_->StatementLabel, from ? "S3" : "S2");
-    }
+    ASSERT_TRUE(Next(cursor));
+    EXPECT_STREQ(stmt_->StatementLabel, "SYSIN");
+    EXPECT_EQ(stmt_->LabelLength, 5);
+    EXPECT_EQ(stmt_->StatementType, RD_DD);
+    EXPECT_EQ(Parms(), "*");
+    EXPECT_EQ(stmt_->ParmMaxLength, 1);
+    auto* spool = static_cast<RD_InstreamData*>(stmt_->inStreamData);
+    ASSERT_NE(spool, nullptr);
+    EXPECT_EQ(spool->RecordCount, 1);
+    EXPECT_EQ(spool->fileLine, 1);
+    DeleteInstreamSpool(spool, 0);
+    ASSERT_TRUE(Next(cursor));
+    EXPECT_STREQ(stmt_->StatementLabel, "S3");
 }
 
 TEST_F(StatementParser, OperandAreaFullReportsAndDrops) {
@@ -267,32 +195,12 @@ TEST_F(StatementParser, StatementsMoveTheirStepsEndLine) {
     DeleteJCLStatement(step, TRUE, 0);
 }
 
-TEST_F(StatementParser, SchedulerDirectivesAndCommentsInCardOrder) {
-    void* cursor =
-        Cards({"//*%OPC SCAN", "//* C2", "//S1 EXEC PGM=X,", "//*%OPC SCAN", "// REGION=1M"});
+TEST_F(StatementParser, DirectiveCardInsideAContinuationIsSavedAsAComment) {
+    void* cursor = Cards({"//S1 EXEC PGM=X,", "//*%OPC SCAN", "// REGION=1M"});
     ASSERT_TRUE(Next(cursor));
-    EXPECT_STREQ(stmt_->StatementLabel, "S1");
     EXPECT_EQ(Parms(), "PGM=X,REGION=1M");
     using Saved = std::vector<std::pair<int32_t, std::string>>;
-    EXPECT_EQ(Comments(), (Saved{{1, "//*%OPC SCAN"}, {2, "//* C2"}, {4, "//*%OPC SCAN"}}));
-
-    SetCaptureOPCStatements();
-    cursor = Cards({"//*%OPC SCAN", "//*%OPC BEGIN ACTION=INCLUDE,PHASE=(A B) NOTE",
-                    "//*%OPC SETVARIABLE X=1", "//S1 EXEC PGM=X,", "//*%OPC SCAN", "// REGION=1M"});
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_EQ(stmt_->StatementType, RD_QUILLO_OPC);
-    EXPECT_STREQ(stmt_->StatementLabel, "*%OPC");
-    EXPECT_STREQ(stmt_->StatementOp, "SCAN");
-    EXPECT_EQ(stmt_->StatementParms, nullptr);
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_STREQ(stmt_->StatementOp, "BEGIN");
-    EXPECT_EQ(Parms(), "ACTION=INCLUDE,PHASE=(A B)");
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_STREQ(stmt_->StatementOp, "SETVARI");
-    EXPECT_EQ(Parms(), "X=1");
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_EQ(Parms(), "PGM=X,REGION=1M");
-    EXPECT_EQ(Comments().size(), 3u); // nothing more saved
+    EXPECT_EQ(Comments(), (Saved{{2, "//*%OPC SCAN"}}));
 }
 
 TEST_F(StatementParser, SingleCardOperationAndNullStatementTests) {
@@ -307,12 +215,10 @@ TEST_F(StatementParser, SingleCardOperationAndNullStatementTests) {
         GetJclCardOperation(&line, op);
         EXPECT_STREQ(op, expected.c_str()) << card;
     }
-    EXPECT_EQ(IsNullStatement("//"), 1);
-    EXPECT_EQ(IsNullStatement(Numbered("//").c_str()), 1);
-    EXPECT_EQ(IsNullStatement(At("//", 72, "X").c_str()), 0);
-    EXPECT_EQ(IsNullStatement("// X"), 0);
-    EXPECT_EQ(IsNullStatement("//*"), 0);
-    EXPECT_EQ(IsNullStatement("/"), 0);
+    const std::pair<std::string, int> nulls[] = {
+        {"//", 1}, {Numbered("//"), 1}, {At("//", 72, "X"), 0}, {"// X", 0}, {"//*", 0}, {"/", 0}};
+    for (const auto& [card, expected] : nulls)
+        EXPECT_EQ(IsNullStatement(card.c_str()), expected) << card;
 }
 
 } // namespace
