@@ -91,23 +91,20 @@ TEST(Lists, CreateAppendAndWalkBothWays) {
 
 TEST(Lists, EmptyListsAndNullArgumentsAnswerZero) {
     Fixture empty(0);
-    for (auto step : {FindFirstItem, FindLastItem, GetNextItem})
-        EXPECT_EQ(kNone, Got(step, empty.list));
     void* data = nullptr;
-    EXPECT_EQ(0, UnlinkCurrentItem(empty.list, &data, 0));
-    EXPECT_EQ(0, CountItemsInIntList(empty.list, 0));
-
-    for (auto step : {FindFirstItem, FindLastItem, GetNextItem, GetPreviousItem, GetCurrentItem})
-        EXPECT_EQ(0, step(nullptr, &data));
-    EXPECT_EQ(0, AddItemToList(nullptr, &data, "K", 0));
-    EXPECT_EQ(0, FindItemWithKey(nullptr, "A", &data));
-    EXPECT_EQ(0, MatchItemWithKey(nullptr, "A"));
-    EXPECT_EQ(0, UnlinkCurrentItem(nullptr, &data, 0));
-    EXPECT_EQ(0, CountIntItemsInList(nullptr, 0));
-    EXPECT_EQ(0, AdvanceCursor(nullptr));
-    data = &data;
-    EXPECT_EQ(0, KVR_CreateCursor(nullptr, &data, 0));
-    EXPECT_EQ(nullptr, data);
+    const int32_t answers[] = {
+        FindFirstItem(empty.list, &data),      FindLastItem(empty.list, &data),
+        GetNextItem(empty.list, &data),        UnlinkCurrentItem(empty.list, &data, 0),
+        CountItemsInIntList(empty.list, 0),    FindFirstItem(nullptr, &data),
+        FindLastItem(nullptr, &data),          GetNextItem(nullptr, &data),
+        GetPreviousItem(nullptr, &data),       GetCurrentItem(nullptr, &data),
+        AddItemToList(nullptr, &data, "K", 0), FindItemWithKey(nullptr, "A", &data),
+        MatchItemWithKey(nullptr, "A"),        UnlinkCurrentItem(nullptr, &data, 0),
+        CountIntItemsInList(nullptr, 0),       AdvanceCursor(nullptr),
+        KVR_CreateCursor(nullptr, &data, 0)};
+    for (size_t i = 0; i < std::size(answers); ++i)
+        EXPECT_EQ(0, answers[i]) << "call " << i;
+    EXPECT_EQ(nullptr, data); // the cursor place is cleared
     FreeList(nullptr, 0);
     FreeIntList(nullptr, 0);
     DeleteCursor(nullptr, 0);
@@ -126,84 +123,59 @@ TEST(Lists, FindItemWithKeyStopsOnFirstWholeCaseSensitiveMatch) {
     EXPECT_EQ(kNone, Got(GetNextItem, f.list));
     // An item without a key is skipped rather than compared.
     AddItemToList(f.list, &keyless, nullptr, 0);
+    AddItemToList(f.list, nullptr, "EMPTY", 0);
     AddItemToList(f.list, &last, "Z", 0);
     EXPECT_EQ(&last, Find(f.list, "Z"));
-}
-
-TEST(Lists, GetCurrentItemAnswersZeroForNullDataOfARealItem) {
-    Fixture f(0);
-    int after = 1;
-    AddItemToList(f.list, nullptr, "EMPTY", 0);
-    AddItemToList(f.list, &after, "FULL", 0);
-    EXPECT_EQ(nullptr, Find(f.list, "EMPTY"));     // found, holding nothing...
-    EXPECT_EQ(kNone, Got(GetCurrentItem, f.list)); // ...so nothing to hand out
-    EXPECT_EQ(&after, Got(GetNextItem, f.list));   // but it was the current item
-    EXPECT_EQ(&after, Got(GetCurrentItem, f.list));
+    // An item holding no data is found and becomes current, but hands out nothing.
+    EXPECT_EQ(nullptr, Find(f.list, "EMPTY"));
+    EXPECT_EQ(kNone, Got(GetCurrentItem, f.list));
+    EXPECT_EQ(&last, Got(GetNextItem, f.list));
 }
 
 TEST(Lists, UnlinkMakesThePredecessorCurrent) {
-    {
-        // Removing during a walk: the walk continues with the removed item's successor.
-        Fixture f;
-        std::vector<void*> kept;
-        void* data = nullptr;
-        for (int32_t found = FindFirstItem(f.list, &data); found != 0;
-             found = GetNextItem(f.list, &data)) {
-            void* removed = nullptr;
-            if (data != &f.b && data != &f.c)
-                kept.push_back(data);
-            else
-                EXPECT_TRUE(UnlinkCurrentItem(f.list, &removed, 0) == 1 && removed == data);
-        }
-        EXPECT_EQ((std::vector<void*>{&f.a, &f.d}), kept);
-        EXPECT_EQ(kept, Walk(f.list));
+    Fixture f;
+    const char* key = "OWNKEY";
+    int e = 5;
+    AddItemToList(f.list, &e, key, 0);
+    // Removing the tail moves the tail back; the key handed back is the caller's own text.
+    void* data = nullptr;
+    void* returnedKey = nullptr;
+    FindLastItem(f.list, &data);
+    ASSERT_EQ(1, UnlinkCurrentItemAndReturnKey(f.list, &data, &returnedKey, 0));
+    EXPECT_EQ(&e, data);
+    EXPECT_EQ(static_cast<const void*>(key), returnedKey);
+    EXPECT_EQ(&f.d, Got(GetCurrentItem, f.list));
+    AddItemToList(f.list, &e, key, 0); // links after the new tail
+    EXPECT_EQ((std::vector<void*>{&f.a, &f.b, &f.c, &f.d, &e}), Walk(f.list));
+    FindLastItem(f.list, &data);
+    EXPECT_EQ(&f.d, Got(GetPreviousItem, f.list));
+    // Removing during a walk: the walk continues with the removed item's successor.
+    std::vector<void*> kept;
+    for (int32_t found = FindFirstItem(f.list, &data); found != 0;
+         found = GetNextItem(f.list, &data)) {
+        void* removed = nullptr;
+        if (data != &f.b && data != &f.c)
+            kept.push_back(data);
+        else
+            EXPECT_TRUE(UnlinkCurrentItem(f.list, &removed, 0) == 1 && removed == data);
     }
-    {
-        // Removing the head leaves no current item, and the walk ends there.
-        Fixture f;
-        void* data = nullptr;
-        FindFirstItem(f.list, &data);
-        ASSERT_EQ(1, UnlinkCurrentItem(f.list, &data, 0));
-        EXPECT_EQ(&f.a, data);
-        EXPECT_EQ(kNone, Got(GetCurrentItem, f.list));
-        EXPECT_EQ(kNone, Got(GetNextItem, f.list));
-        data = &data;
-        EXPECT_EQ(0, UnlinkCurrentItem(f.list, &data, 0));
-        EXPECT_EQ(nullptr, data);
-        EXPECT_EQ((std::vector<void*>{&f.b, &f.c, &f.d}), Walk(f.list));
-    }
-    {
-        // Removing the tail moves the tail back; new items link after the new tail.
-        Fixture f;
-        void* data = nullptr;
-        FindLastItem(f.list, &data);
-        ASSERT_EQ(1, UnlinkCurrentItem(f.list, &data, 0));
-        EXPECT_EQ(&f.c, Got(GetCurrentItem, f.list));
-        int e = 5;
-        AddItemToList(f.list, &e, "E", 0);
-        EXPECT_EQ((std::vector<void*>{&f.a, &f.b, &f.c, &e}), Walk(f.list));
-        FindLastItem(f.list, &data);
-        EXPECT_EQ(&f.c, Got(GetPreviousItem, f.list));
-    }
-    {
-        // The key handed back is the caller's own text, not a copy.
-        Fixture f(1);
-        const char* key = "OWNKEY";
-        int e = 5;
-        AddItemToList(f.list, &e, key, 0);
-        void* data = nullptr;
-        void* returnedKey = nullptr;
-        EXPECT_EQ(&e, Find(f.list, "OWNKEY"));
-        ASSERT_EQ(1, UnlinkCurrentItemAndReturnKey(f.list, &data, &returnedKey, 0));
-        EXPECT_EQ(&e, data);
-        EXPECT_EQ(static_cast<const void*>(key), returnedKey);
-        EXPECT_EQ(&f.a, Got(GetCurrentItem, f.list));
-        // The last item goes: head and tail are both empty, and the list can grow again.
-        ASSERT_EQ(1, UnlinkCurrentItem(f.list, &data, 0));
-        EXPECT_EQ(kNone, Got(FindLastItem, f.list));
-        AddItemToList(f.list, &e, key, 0);
-        EXPECT_EQ((std::vector<void*>{&e}), Walk(f.list));
-    }
+    EXPECT_EQ((std::vector<void*>{&f.a, &f.d, &e}), kept);
+    EXPECT_EQ(kept, Walk(f.list));
+    // Removing the head leaves no current item, and the walk ends there.
+    FindFirstItem(f.list, &data);
+    ASSERT_EQ(1, UnlinkCurrentItem(f.list, &data, 0));
+    EXPECT_EQ(&f.a, data);
+    EXPECT_EQ(kNone, Got(GetCurrentItem, f.list));
+    EXPECT_EQ(kNone, Got(GetNextItem, f.list));
+    data = &data;
+    EXPECT_EQ(0, UnlinkCurrentItem(f.list, &data, 0));
+    EXPECT_EQ(nullptr, data);
+    EXPECT_EQ((std::vector<void*>{&f.d, &e}), Walk(f.list));
+    // The last items go: head and tail are both empty, and the list can grow again.
+    Empty(f.list);
+    EXPECT_EQ(kNone, Got(FindLastItem, f.list));
+    AddItemToList(f.list, &e, key, 0);
+    EXPECT_EQ((std::vector<void*>{&e}), Walk(f.list));
 }
 
 TEST(Lists, FreeingReturnsEveryBlockIncludingTheData) {

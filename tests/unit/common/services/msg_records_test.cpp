@@ -45,13 +45,11 @@ class MsgRecordsTest : public MessageTest {
 
 TEST_F(MsgRecordsTest, TextFormCarriesSeverityNumberAndText) {
     KVR_SetMSG_Format(FALSE);
-    KVR_Write_MSG_Record("JCL", "KVR4000", 1375);
     KVR_Write_MSG_RecordWithString("JCL", "VADIRADO", 1778, "FOO");
     KVR_Write_MSG_RecordWithStrings("JCL", "KVR4000", 1450, "ignored", nullptr, nullptr, nullptr);
     KVR_Write_MSG_RecordWithStrings("JCL", "KVR4000", 1444, "A&B", "C", nullptr, nullptr);
     KVR_Write_MSG_Record("JCL", "KVR4000", 1999); // no text in the catalog
-    EXPECT_EQ(Written(), "MSG JCL KVR4000 4 1375 \"KVR1375W  The member holds no job.\"\n"
-                         "MSG JCL VADIRADO 8 1778 \"KVR1778E  Unknown word FOO.\"\n"
+    EXPECT_EQ(Written(), "MSG JCL VADIRADO 8 1778 \"KVR1778E  Unknown word FOO.\"\n"
                          "MSG JCL KVR4000 16 1450 \"KVR1450S  a severe error\"\n"
                          "MSG JCL KVR4000 4 1444 \"KVR1444W  Cannot open A&B & <C>.\"\n"
                          "MSG JCL KVR4000 0 1999 \"\"\n");
@@ -60,16 +58,8 @@ TEST_F(MsgRecordsTest, TextFormCarriesSeverityNumberAndText) {
 
 TEST_F(MsgRecordsTest, XmlFormIsSevenEscapedLines) {
     KVR_SetMSG_Format(TRUE);
-    KVR_Write_MSG_Record("JCL", "KVR4000", 1375);
     KVR_Write_MSG_RecordWithStrings("J&L", "<STEP>", 1444, "A&B", "C", nullptr, nullptr);
     EXPECT_EQ(Written(), "<message>\n"
-                         "  <type>JCL</type>\n"
-                         "  <step>KVR4000</step>\n"
-                         "  <returnCode>4</returnCode>\n"
-                         "  <number>1375</number>\n"
-                         "  <text>KVR1375W  The member holds no job.</text>\n"
-                         "</message>\n"
-                         "<message>\n"
                          "  <type>J&amp;L</type>\n"
                          "  <step>&lt;STEP></step>\n"
                          "  <returnCode>4</returnCode>\n"

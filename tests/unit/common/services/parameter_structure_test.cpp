@@ -45,13 +45,6 @@ std::optional<std::string> Keyword(const char* text, const char* keyword) {
     return result;
 }
 
-std::string Repeat(const std::string& piece, int count) {
-    std::string text;
-    for (int i = 0; i < count; ++i)
-        text += piece;
-    return text;
-}
-
 int Occurrences(const std::string& text, const std::string& word) {
     int count = 0;
     for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1))
@@ -171,47 +164,48 @@ TEST(ParameterStructure, BlocksCarryTheirNamesAndAreAllReturned) {
     EXPECT_EQ(2, Occurrences(trace, " DeleteParmStructure\n"));
 }
 
-// These write messages, so they need the message service.
+// Runs make in the mode (2: Velkor) and checks that it logged just that mode's message and
+// returned every block. These write messages, so they need the message service.
+template <class Make>
+void ExpectRefusal(int16_t mode, uint32_t kvrNumber, uint32_t velkorNumber, Make make) {
+    const int32_t before = Outstanding();
+    std::optional<kvr::test::VelkorCatalog> velkor;
+    if (mode == 2) velkor.emplace();
+    const uint32_t expected = mode == 2 ? velkorNumber : kvrNumber;
+    ASSERT_NE("", MessageLine(expected));
+    CapturedLog log;
+    make();
+    EXPECT_EQ(std::vector<std::string>{MessageLine(expected)}, log.Lines()) << mode;
+    EXPECT_EQ(before, Outstanding()) << mode;
+}
+
 TEST(ParameterStructureMessages, AtMost2096Parameters) {
     EXPECT_EQ(2096u, Split(NumberedParms(2096).c_str())->size());
     EXPECT_EQ("P2096", Split((NumberedParms(2096) + ",").c_str())->back());
     const std::string tooMany = NumberedParms(2097);
     for (int16_t mode : {0, 1, 2}) {
-        const int32_t before = Outstanding();
-        std::optional<kvr::test::VelkorCatalog> velkor;
-        if (mode == 2) velkor.emplace();
-        const uint32_t expected = mode == 2 ? 3062 : 1359;
-        ASSERT_NE("", MessageLine(expected));
-        CapturedLog log;
-        void* parms = &log; // any value: a refused structure leaves it alone
-        CreateParmStructure(&parms, tooMany.c_str(), FALSE, mode, 0);
-        EXPECT_EQ(static_cast<void*>(&log), parms);
-        EXPECT_EQ(std::vector<std::string>{MessageLine(expected)}, log.Lines());
-        EXPECT_EQ(before, Outstanding());
+        ExpectRefusal(mode, 1359, 3062, [&] {
+            void* parms = &mode; // any value: a refused structure leaves it alone
+            CreateParmStructure(&parms, tooMany.c_str(), FALSE, mode, 0);
+            EXPECT_EQ(static_cast<void*>(&mode), parms);
+        });
     }
 }
 
 TEST(ParameterStructureMessages, NestingDepthIsBoundByTheDelimiterStack) {
     // The base comma takes one of the 20 entries, so 19 groups may be open at once.
-    EXPECT_EQ((Parms{"A=" + Repeat("(", 19) + Repeat(")", 19), "B"}),
-              Split(("A=" + Repeat("(", 19) + Repeat(")", 19) + ",B").c_str()));
-    EXPECT_EQ(1u, Split((Repeat("(", 18) + "'X'").c_str())->size());
+    const auto open = [](int n) { return std::string(n, '('); };
+    const auto close = [](int n) { return std::string(n, ')'); };
+    EXPECT_EQ((Parms{"A=" + open(19) + close(19), "B"}),
+              Split(("A=" + open(19) + close(19) + ",B").c_str()));
+    EXPECT_EQ(1u, Split((open(18) + "'X'").c_str())->size());
     // Closing a group frees its entry again.
-    EXPECT_EQ(1u, Split(Repeat("(" + Repeat("(", 18) + Repeat(")", 18) + ")", 3).c_str())->size());
-    const std::string tooDeep[] = {"A=" + Repeat("(", 20) + Repeat(")", 20),
-                                   Repeat("(", 19) + "'X'"};
+    const std::string group = open(19) + close(19);
+    EXPECT_EQ(1u, Split((group + group + group).c_str())->size());
     for (int16_t mode : {0, 2}) {
-        for (const std::string& text : tooDeep) {
-            const int32_t before = Outstanding();
-            std::optional<kvr::test::VelkorCatalog> velkor;
-            if (mode == 2) velkor.emplace();
-            const uint32_t expected = mode == 2 ? 3063 : 1360;
-            ASSERT_NE("", MessageLine(expected));
-            CapturedLog log;
-            EXPECT_EQ(std::nullopt, Split(text.c_str(), false, mode));
-            EXPECT_EQ(std::vector<std::string>{MessageLine(expected)}, log.Lines());
-            EXPECT_EQ(before, Outstanding());
-        }
+        for (const std::string& text : {"A=" + open(20) + close(20), open(19) + "'X'"})
+            ExpectRefusal(mode, 1360, 3063,
+                          [&] { EXPECT_EQ(std::nullopt, Split(text.c_str(), false, mode)); });
     }
 }
 
@@ -219,19 +213,13 @@ TEST(ParameterStructureMessages, AllocationFailureLeavesNoStructure) {
     // The first block is the structure, the second the copy of the text.
     for (int32_t failing : {1, 2}) {
         for (int16_t mode : {0, 2}) {
-            const int32_t before = Outstanding();
-            std::optional<kvr::test::VelkorCatalog> velkor;
-            if (mode == 2) velkor.emplace();
-            const uint32_t expected = mode == 2 ? 3050 : 1450;
-            ASSERT_NE("", MessageLine(expected));
-            CapturedLog log;
-            kvr::FailNthBlockCreation(failing);
-            void* parms = nullptr;
-            CreateParmStructure(&parms, "A,B", FALSE, mode, 0);
-            kvr::FailNthBlockCreation(0);
-            EXPECT_EQ(nullptr, parms);
-            EXPECT_EQ(std::vector<std::string>{MessageLine(expected)}, log.Lines());
-            EXPECT_EQ(before, Outstanding());
+            ExpectRefusal(mode, 1450, 3050, [&] {
+                kvr::FailNthBlockCreation(failing);
+                void* parms = nullptr;
+                CreateParmStructure(&parms, "A,B", FALSE, mode, 0);
+                kvr::FailNthBlockCreation(0);
+                EXPECT_EQ(nullptr, parms) << failing;
+            });
         }
     }
 }
