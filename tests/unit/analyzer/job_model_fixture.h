@@ -24,21 +24,15 @@
 
 namespace kvr::test {
 
-using StatementPtr = std::unique_ptr<JCLStatement, StatementDeleter>;
+using StatementPtr = StmtPtr;
 
-// A cooked statement as the deck walk hands it on; parms null for no operand text.
+// A cooked statement as the deck walk hands it on: the parser's statement with its operation
+// word, the operand text in a parameter area of its own; parms null for no operand text.
 inline StatementPtr MakeStatement(RD_JCL_STATEMENT_TYPE type, const char* op, const char* label,
                                   const char* parms, int32_t line = 1) {
-    JCLStatement* stmt = nullptr;
-    if (!CreateJCLStatement(&stmt, 0)) return nullptr;
-    stmt->FileReference = 0;
-    stmt->fileLine = line;
-    stmt->endFileLine = line;
-    stmt->EXEC_endFileLine = line;
-    std::strncpy(stmt->StatementLabel, label, kLabelMax);
-    stmt->StatementLabel[kLabelMax] = '\0';
-    stmt->LabelLength = static_cast<int32_t>(std::strlen(stmt->StatementLabel));
-    stmt->StatementType = type;
+    StatementPtr made = MakeStatement(type, label, nullptr, line);
+    if (made == nullptr) return nullptr;
+    JCLStatement* stmt = made.get();
     std::strncpy(stmt->StatementOp, op, sizeof stmt->StatementOp - 1);
     if (parms != nullptr) {
         const size_t length = std::strlen(parms);
@@ -46,7 +40,7 @@ inline StatementPtr MakeStatement(RD_JCL_STATEMENT_TYPE type, const char* op, co
         std::memcpy(stmt->StatementParms, parms, length + 1);
         stmt->ParmLength = static_cast<int32_t>(length);
     }
-    return StatementPtr(stmt);
+    return made;
 }
 
 inline StatementPtr DDStatement(const char* label, const char* parms, int32_t line = 1) {

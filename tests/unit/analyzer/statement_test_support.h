@@ -34,6 +34,7 @@ inline StmtPtr MakeStatement(RD_JCL_STATEMENT_TYPE type, const char* label, cons
     stmt->endFileLine = line;
     stmt->EXEC_endFileLine = line;
     std::strncpy(stmt->StatementLabel, label, kLabelMax);
+    stmt->StatementLabel[kLabelMax] = '\0';
     stmt->LabelLength = static_cast<int32_t>(std::strlen(stmt->StatementLabel));
     stmt->StatementType = type;
     if (parms != nullptr) {
