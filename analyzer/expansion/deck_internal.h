@@ -12,6 +12,11 @@
 namespace kvr {
 
 // A message at the statement's member and line, also as MSG record.
+// The context's next statement with its symbols substituted (owned by the caller); FALSE at
+// the end of the context or when the substitution fails, which ends the caller's walk.
+bool NextCookedStatement(RD_InputContext* Context, JCLStatement** outCooked,
+                         int16_t iProcessingMode, int32_t debug);
+
 void ReportAtStatement(uint32_t iMsg, const JCLStatement* iStmt, int16_t iProcessingMode);
 // A message without source position, also as MSG record.
 void ReportWithoutPosition(uint32_t iMsg, int16_t iProcessingMode);
@@ -34,7 +39,6 @@ void ProcessProcHeader(JCLStatement* iStmt, int16_t iProcessingMode, int32_t deb
 void ProcessOverrideStatements(void* arrayJclDeck, RD_InputContext* Context,
                                RD_StepCursor* StartCursor, const char* iSiteName,
                                const char* jesVersion, int16_t iProcessingMode, int32_t debug);
-
 
 // Entries on the context stack, asked without the empty-stack message.
 int32_t ContextStackDepth();

@@ -70,13 +70,8 @@ void ProcessJobStatements(void* arrayJclDeck, RD_InputContext* Context, BOOLEAN 
     const int16_t mode = iProcessingMode;
     const bool velkor = mode == kModeVelkor;
     bool FirstPass = true;
-    JCLStatement* raw = nullptr;
-    while (GetNextStmt(Context, &raw, debug)) {
-        JCLStatement* cooked = nullptr;
-        if (!SubstituteStmtSymbolics(raw, &cooked, mode, debug)) {
-            DeleteJCLStatement(cooked, TRUE, debug);
-            break;
-        }
+    JCLStatement* cooked = nullptr;
+    while (NextCookedStatement(Context, &cooked, mode, debug)) {
         const RD_JCL_STATEMENT_TYPE type = JCLStatementType(cooked);
         if (type == RD_QUILLO_OPC) {
             AddQuilloOpc(arrayJclDeck, cooked, mode, debug);

@@ -6,6 +6,7 @@
 
 #include "driver/run_settings.h"
 #include "expansion/deck_internal.h"
+#include "expansion/symbols.h"
 
 namespace kvr {
 namespace {
@@ -61,6 +62,17 @@ BOOLEAN AddStmtListToContext(RD_InputContext* Context, StatementList* iStmtList,
     }
     Context->InputCursor[Context->ListIndex++] = cursor;
     return TRUE;
+}
+
+bool NextCookedStatement(RD_InputContext* Context, JCLStatement** outCooked,
+                         int16_t iProcessingMode, int32_t debug) {
+    *outCooked = nullptr;
+    JCLStatement* raw = nullptr;
+    if (!GetNextStmt(Context, &raw, debug)) return false;
+    if (SubstituteStmtSymbolics(raw, outCooked, iProcessingMode, debug)) return true;
+    DeleteJCLStatement(*outCooked, TRUE, debug);
+    *outCooked = nullptr;
+    return false;
 }
 
 BOOLEAN GetNextStmt(RD_InputContext* Context, JCLStatement** outStmt, int32_t debug) {

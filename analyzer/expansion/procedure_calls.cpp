@@ -222,13 +222,8 @@ void ProcessProcStatements(void* arrayJclDeck, RD_InputContext* Context, const c
                            const char* jesVersion, int16_t iProcessingMode, int32_t debug) {
     const int16_t mode = iProcessingMode;
     bool FirstPass = true;
-    JCLStatement* raw = nullptr;
-    while (GetNextStmt(Context, &raw, debug)) {
-        JCLStatement* cooked = nullptr;
-        if (!SubstituteStmtSymbolics(raw, &cooked, mode, debug)) {
-            DeleteJCLStatement(cooked, TRUE, debug);
-            break;
-        }
+    JCLStatement* cooked = nullptr;
+    while (NextCookedStatement(Context, &cooked, mode, debug)) {
         bool endOfProcedure = false;
         switch (JCLStatementType(cooked)) {
         case RD_DELIMITER:
@@ -261,13 +256,8 @@ void ProcessOverrideStatements(void* arrayJclDeck, RD_InputContext* Context,
                                RD_StepCursor* StartCursor, const char* iSiteName,
                                const char* jesVersion, int16_t iProcessingMode, int32_t debug) {
     const int16_t mode = iProcessingMode;
-    JCLStatement* raw = nullptr;
-    while (GetNextStmt(Context, &raw, debug)) {
-        JCLStatement* cooked = nullptr;
-        if (!SubstituteStmtSymbolics(raw, &cooked, mode, debug)) {
-            DeleteJCLStatement(cooked, TRUE, debug);
-            break;
-        }
+    JCLStatement* cooked = nullptr;
+    while (NextCookedStatement(Context, &cooked, mode, debug)) {
         bool endOfStep = false;
         switch (JCLStatementType(cooked)) {
         case RD_DD: {
