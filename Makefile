@@ -31,18 +31,22 @@ asan:
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	    ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
-# Builds every libFuzzer target with clang and runs each for FUZZ_SECONDS.
+# Builds every libFuzzer target with clang and runs each for FUZZ_SECONDS, seeded from
+# tests/fuzz/seeds/<target> (and the whole-program target from the real-JCL corpus).
 fuzz:
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	    -DKVR_FUZZ=ON -DKVR_TESTS=OFF
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	@rm -rf $(FUZZ_BUILD)/seeds && cp -r tests/fuzz/seeds $(FUZZ_BUILD)/seeds
+	@tests/fuzz/corpus_seeds.sh $(FUZZ_BUILD)/seeds/pipeline_fuzz
 	@for target in $(FUZZ_BUILD)/fuzz/*_fuzz; do \
 	    name=$$(basename $$target); \
 	    echo "== $$name ($(FUZZ_SECONDS) s)"; \
 	    mkdir -p $(CURDIR)/$(FUZZ_BUILD)/corpus/$$name; \
+	    seeds=$(CURDIR)/$(FUZZ_BUILD)/seeds/$$name; [ -d $$seeds ] || seeds=; \
 	    KVRMSGPATH=$(CURDIR)/messages $$target -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 	        -artifact_prefix=$(CURDIR)/$(FUZZ_BUILD)/$$name- $(CURDIR)/$(FUZZ_BUILD)/corpus/$$name \
-	        > $(FUZZ_BUILD)/$$name.log 2>&1; \
+	        $$seeds > $(FUZZ_BUILD)/$$name.log 2>&1; \
 	    status=$$?; tail -n 6 $(FUZZ_BUILD)/$$name.log; \
 	    if [ $$status -ne 0 ]; then echo "$$name failed"; exit 1; fi; \
 	done

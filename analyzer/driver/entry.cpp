@@ -17,6 +17,7 @@ namespace {
 
 constexpr int32_t kContainerNameMax = 230;
 constexpr int32_t kFileNameMax = 254;
+constexpr uint32_t kDefaultLogFailureMessage = 1638;
 
 // Runs the set-up steps that may fail; false when the run must end at once.
 bool SetUpServices(const RunSettings& settings) {
@@ -58,6 +59,9 @@ int RunAnalyzer(int argc, char** argv) {
     RunSettings settings;
     settings.argv0 = argc > 0 && argv[0] ? argv[0] : "kvr4000";
     ResetMaximumSeverity();
+    // A run in the same process as an earlier one (-t switches both) starts from the defaults.
+    setMessageDll("kvrmsg.dll");
+    setLogFileErrorMsg(kDefaultLogFailureMessage);
     KVRDBCS_SetEnvironment(nullptr, KVR_GetLocaleCodepage());
     KVRU001(&settings.toolID);
     KVROpenLogFile(FALSE, 0);

@@ -215,6 +215,7 @@ KVR_API void KVR_CreateFileExtensionList(char* extList, int32_t debug) {
 }
 
 KVR_API void LoadDefaultSearchList(int16_t iProcessingMode, int32_t debug) {
+    DefSrchNdx = 0; // a second load replaces the list instead of appending to it
     char value[1025] = {};
     if (!CheckWorkstationEnvironmentVariable("DD:JCLLIB", value, debug)) return;
     char path[1025] = {};
