@@ -7,6 +7,7 @@ int32_t JobCount = 0;
 int32_t StmtCount = 0;
 int16_t execFound = 0;
 JCLStatement* currentStepStmt = nullptr;
+void* readingCursor = nullptr;
 } // namespace
 
 void InitializeStatementListBuilder() {
@@ -14,6 +15,7 @@ void InitializeStatementListBuilder() {
     StmtCount = 0;
     execFound = 0;
     currentStepStmt = nullptr;
+    readingCursor = nullptr;
 }
 
 int32_t getJobCount() { return JobCount; }
@@ -24,5 +26,7 @@ int16_t getExecFound() { return execFound; }
 void setExecFound(int16_t found) { execFound = found; }
 JCLStatement* getCurrentStepStmt() { return currentStepStmt; }
 void setCurrentStepStmt(JCLStatement* stmt) { currentStepStmt = stmt; }
+void* getReadingCursor() { return readingCursor; }
+void setReadingCursor(void* cursor) { readingCursor = cursor; }
 
 } // namespace kvr

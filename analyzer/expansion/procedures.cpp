@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "driver/run_settings.h"
+#include "expansion/list_builder_state.h"
 #include "expansion/statement_list_builder.h"
 #include "model/deck_records.h"
 #include "reader/card_reader.h"
@@ -247,6 +248,8 @@ void KVR4006_BuildInstreamProcStatementList(void* arrayJclDeck, StatementList* s
     setCurrentStepStmt(nullptr);
     bool execMet = false;
     bool pendFound = false;
+    void* const outerCursor = getReadingCursor();
+    setReadingCursor(rawProcCardsListCursor);
     while (!pendFound &&
            BuildJCLStatement(arrayJclDeck, stmt, jesVersion, iProcessingMode,
                              rawProcCardsListCursor, nullptr, debug) &&
@@ -273,12 +276,16 @@ void KVR4006_BuildInstreamProcStatementList(void* arrayJclDeck, StatementList* s
             if (copy != nullptr) setCurrentStepStmt(copy);
             break;
         }
+        case RD_DD:
+            AppendDDWithData(stmtList, stmt, jesVersion, iProcessingMode, debug);
+            break;
         default:
             AppendStatement(stmtList, stmt, iProcessingMode, debug);
             break;
         }
         ReleaseReadingRecordData(stmt, debug);
     }
+    setReadingCursor(outerCursor);
     if (!pendFound && KVRU005() <= 4)
         KVRWriteMessageWithFileLine(MessageFor(iProcessingMode, 1407, 3096), TRUE, lastRef,
                                     lastLine, iProcessingMode);

@@ -69,6 +69,15 @@ void AddStmtParmsToCurrentScope(int16_t iProcessingMode, JCLStatement* procStmt,
     DeleteParmStructure(parms, static_cast<BOOLEAN>(debug != 0));
 }
 
+// Appends a DD statement; the data cards that follow it go to the list's own copy, which
+// keeps them, in a procedure or an INCLUDE member as in the job (a SYSTSIN in a procedure
+// holds the DSN RUN command the run-unit detection looks for).
+void AppendDDWithData(StatementList* stmtList, JCLStatement* stmt, const char* jesVersion,
+                      int16_t iProcessingMode, int32_t debug) {
+    JCLStatement* copy = AppendStatement(stmtList, stmt, iProcessingMode, debug);
+    if (copy != nullptr) BypassInstreamData(copy, jesVersion, iProcessingMode, debug);
+}
+
 namespace {
 
 // Read-time call scope: an EXEC that calls a procedure puts its keyword parameters into a
@@ -120,17 +129,18 @@ void ProcessJobStatement(void* arrayJclDeck, JCLStatement* stmt, StatementList* 
     case RD_JOB:
         setJobCount(getJobCount() + 1);
         if (getJobCount() > 1) {
+            // The end of the last step comes first: it ends the override statements of a
+            // procedure call that closes the job before, which would else take this job's
+            // JOB statement for one of their own.
+            AppendMarker(stmtList, CreateEndOfStepStmt, iProcessingMode, debug);
             AppendMarker(stmtList, CreateEndOfJobStmt, iProcessingMode, debug);
             setExecFound(0);
         }
         AppendStatement(stmtList, stmt, iProcessingMode, debug);
         break;
-    case RD_DD: {
-        // The data cards go to the list's own copy, which keeps them.
-        JCLStatement* copy = AppendStatement(stmtList, stmt, iProcessingMode, debug);
-        if (copy != nullptr) BypassInstreamData(copy, jesVersion, iProcessingMode, debug);
+    case RD_DD:
+        AppendDDWithData(stmtList, stmt, jesVersion, iProcessingMode, debug);
         break;
-    }
     case RD_PROC: {
         JCLStatement* cooked = nullptr;
         if (SubstituteStmtSymbolics(stmt, &cooked, iProcessingMode, debug) == 0) break;
@@ -146,7 +156,7 @@ void ProcessJobStatement(void* arrayJclDeck, JCLStatement* stmt, StatementList* 
 
 // The callback of a cataloged procedure's list.
 void ProcessProcStatement(void* /*arrayJclDeck*/, JCLStatement* stmt, StatementList* stmtList,
-                          const char* /*jesVersion*/, int16_t iProcessingMode, int32_t debug) {
+                          const char* jesVersion, int16_t iProcessingMode, int32_t debug) {
     const RD_JCL_STATEMENT_TYPE type = JCLStatementType(stmt);
     if (getStmtCount() == 1 && type != RD_PROC) {
         AppendMarker(stmtList, CreateStartOfProcStmt, iProcessingMode, debug);
@@ -168,6 +178,9 @@ void ProcessProcStatement(void* /*arrayJclDeck*/, JCLStatement* stmt, StatementL
         if (KVRU005() > 4) break;
         AppendStatement(stmtList, stmt, iProcessingMode, debug);
         break;
+    case RD_DD:
+        AppendDDWithData(stmtList, stmt, jesVersion, iProcessingMode, debug);
+        break;
     default:
         AppendStatement(stmtList, stmt, iProcessingMode, debug);
         break;
@@ -177,7 +190,7 @@ void ProcessProcStatement(void* /*arrayJclDeck*/, JCLStatement* stmt, StatementL
 // The callback of an INCLUDE member's list: job-level and procedure-framing statements
 // have no place in an included member.
 void ProcessIncludeStatement(void* /*arrayJclDeck*/, JCLStatement* stmt, StatementList* stmtList,
-                             const char* /*jesVersion*/, int16_t iProcessingMode, int32_t debug) {
+                             const char* jesVersion, int16_t iProcessingMode, int32_t debug) {
     switch (JCLStatementType(stmt)) {
     case RD_PROC:
     case RD_PEND:
@@ -185,6 +198,9 @@ void ProcessIncludeStatement(void* /*arrayJclDeck*/, JCLStatement* stmt, Stateme
     case RD_JCLLIB:
     case RD_JES2:
         ReportAtStatement(stmt, MessageFor(iProcessingMode, 1340, 3046), iProcessingMode);
+        break;
+    case RD_DD:
+        AppendDDWithData(stmtList, stmt, jesVersion, iProcessingMode, debug);
         break;
     default:
         AppendStatement(stmtList, stmt, iProcessingMode, debug);
@@ -213,6 +229,8 @@ void BuildStatementList(void* arrayJclDeck, void* rawProcCardsListCursor,
         return;
     }
     setStmtCount(0);
+    void* const outerCursor = getReadingCursor();
+    setReadingCursor(rawProcCardsListCursor);
     BOOLEAN lastExecWasProcInvocation = FALSE;
     while (BuildJCLStatement(arrayJclDeck, stmt, jesVersion, iProcessingMode,
                              rawProcCardsListCursor, &lastExecWasProcInvocation, debug) &&
@@ -225,6 +243,7 @@ void BuildStatementList(void* arrayJclDeck, void* rawProcCardsListCursor,
     // A procedure call at the very end of the source leaves its read-time scope open: no
     // further statement came to close it, and later values must not land in it.
     if (lastExecWasProcInvocation) EndSymbolScope(debug);
+    setReadingCursor(outerCursor);
     DeleteJCLStatement(stmt, TRUE, debug);
     *outStmtList = list;
 }

@@ -16,6 +16,10 @@ using MarkerMaker = BOOLEAN (*)(JCLStatement** outStmt, int32_t debug);
 // Appends a synthetic marker statement made by makeMarker (CreateEndOfStepStmt, ...).
 void AppendMarker(StatementList* iStmtList, MarkerMaker makeMarker, int16_t iProcessingMode,
                   int32_t debug);
+// Appends a DD statement and gives the in-stream data cards that follow it (from the source
+// the list is read from) to the list's copy.
+void AppendDDWithData(StatementList* stmtList, JCLStatement* stmt, const char* jesVersion,
+                      int16_t iProcessingMode, int32_t debug);
 
 // A message about a statement: locator line and message, both also as MSG records.
 void ReportAtStatement(const JCLStatement* iStmt, uint32_t iMsg, int16_t iProcessingMode);

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "driver/run_settings.h"
+#include "expansion/list_builder_state.h"
 #include "reader/card_reader.h"
 
 namespace kvr {
@@ -46,8 +47,8 @@ void BypassInstreamData(JCLStatement* iStmt, const char* jesVersion, int16_t iPr
     if (TestForInstreamDD(iStmt, &slashSlash, &slashStar, &useDLM, delimiter, jesVersion,
                           iProcessingMode, debug) &&
         KVRU005() <= 4)
-        SkipInStreamData(slashSlash, slashStar, useDLM, delimiter, iStmt, jesVersion,
-                         iProcessingMode, debug);
+        SkipInStreamDataFrom(slashSlash, slashStar, useDLM, delimiter, iStmt, getReadingCursor(),
+                             jesVersion, iProcessingMode, debug);
 }
 
 BOOLEAN TestForInstreamDD(JCLStatement* Stmt, BOOLEAN* usesSlashSlash, BOOLEAN* usesSlashStar,
