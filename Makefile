@@ -6,7 +6,7 @@ JOBS       ?= 2
 FUZZ_SECONDS ?= 20
 GENERATOR  := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: build demo test asan fuzz clean
+.PHONY: build demo test asan fuzz corpus clean
 
 build:
 	cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -30,6 +30,12 @@ asan:
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	    ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+# The analyzer over the real-JCL corpus beside the repository (../shared/corpus): no crash,
+# every member framed, XML well-formed, and the counts as the corpus has them or listed in
+# tests/corpus/known-differences.md.
+corpus: build
+	tests/corpus/check_corpus.sh $(CURDIR)/$(BUILD)/bin/kvr4000 $(CURDIR)/$(BUILD)/corpus
 
 # Builds every libFuzzer target with clang and runs each for FUZZ_SECONDS, seeded from
 # tests/fuzz/seeds/<target> (and the whole-program target from the real-JCL corpus).
