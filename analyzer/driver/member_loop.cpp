@@ -226,6 +226,8 @@ void ProcessMultipleFiles(const RunSettings& settings) {
         ProcessSingleFile(request, settings);
         maxRc = std::max(maxRc, KVRU005());
         ResetMaximumSeverity();
+        if (KVR_ImportFileFailed()) break; // the records of further members would be lost
+
     }
     KVRIOAPI_DD_fclose(fileList);
     SetMaximumSeverity(maxRc);

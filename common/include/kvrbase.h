@@ -241,7 +241,11 @@ typedef struct SourceLine {
 
 /* Opens "DD:ATTRBOUT" with the C library mode; failure: message 1680 (3101 in Velkor mode). */
 KVR_API void KVR_OpenImportFile(const char* fileMode, int16_t iProcessingMode);
+/* Closes the file; records still buffered that cannot be written give 1681 (3121). */
 KVR_API void KVR_CloseImportFile(void);
+/* TRUE once a write to the import file failed (1681, 3121 in Velkor mode, severity S):
+ * nothing more is written to it. */
+KVR_API BOOLEAN KVR_ImportFileFailed(void);
 /* Cleans the record in place (control characters) and writes it with a newline. */
 KVR_API void KVR_PutImportRecord(char* iWork);
 /* recType, a blank, each byte as two upper-case hexadecimal digits, a newline. */

@@ -1,9 +1,13 @@
 // The one import file of a run, opened under "DD:ATTRBOUT": records are cleaned of control
 // characters and written a line at a time; non-printable data goes out in hexadecimal.
 // The stream is fully buffered and flushed only on close, since a run writes many records.
+// A write that fails (a full disk) is reported once and ends the writing: a file that lost
+// records must not look complete, and the run must not end with success.
 #include "services/import_file.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "kvrbase.h"
@@ -15,6 +19,23 @@ constexpr int16_t kVelkorMode = 2;
 constexpr size_t kImportBufferSize = 1 << 16;
 
 FILE* pFile_Attrbout = nullptr;
+bool sWriteFailed = false;
+int16_t sProcessingMode = 0;
+
+void ReportWriteFailure(int error) {
+    sWriteFailed = true;
+    KVRWriteMessageWithStrings(sProcessingMode == kVelkorMode ? 3121 : 1681, "DD:ATTRBOUT",
+                               std::strerror(error), nullptr, nullptr);
+}
+
+// The stream, or null once writing has failed.
+FILE* WritableImportFile() {
+    return sWriteFailed ? nullptr : pFile_Attrbout;
+}
+
+void CheckWritten(FILE* file) {
+    if (std::ferror(file)) ReportWriteFailure(errno);
+}
 
 } // namespace
 
@@ -30,6 +51,8 @@ extern "C" {
 
 KVR_API void KVR_OpenImportFile(const char* fileMode, int16_t iProcessingMode) {
     KVR_CloseImportFile(); // a second open must not leak the first stream
+    sWriteFailed = false;
+    sProcessingMode = iProcessingMode;
     if (fileMode != nullptr) pFile_Attrbout = kvr::platform::OpenDDFile("DD:ATTRBOUT", fileMode, 0);
     if (pFile_Attrbout == nullptr) {
         KVRWriteMessageWithStrings(iProcessingMode == kVelkorMode ? 3101 : 1680, "DD:ATTRBOUT",
@@ -41,19 +64,29 @@ KVR_API void KVR_OpenImportFile(const char* fileMode, int16_t iProcessingMode) {
 
 KVR_API void KVR_CloseImportFile(void) {
     if (pFile_Attrbout == nullptr) return;
-    std::fclose(pFile_Attrbout);
+    // The buffered records go out now: a failure here is a lost end of the file.
+    const bool closed = std::fclose(pFile_Attrbout) == 0;
     pFile_Attrbout = nullptr;
+    if (!closed && !sWriteFailed) ReportWriteFailure(errno);
+}
+
+KVR_API BOOLEAN KVR_ImportFileFailed(void) {
+    return sWriteFailed ? TRUE : FALSE;
 }
 
 KVR_API void KVR_PutImportRecord(char* iWork) {
     if (iWork == nullptr) return;
     KVRDBCS_Validate(nullptr, iWork, 3); // control characters to blanks, shift bytes out
-    if (pFile_Attrbout != nullptr) std::fprintf(pFile_Attrbout, "%s\n", iWork);
+    FILE* file = WritableImportFile();
+    if (file == nullptr) return;
+    std::fprintf(file, "%s\n", iWork);
+    CheckWritten(file);
 }
 
 KVR_API void KVR_PutImportRecordHex(const char* recType, const unsigned char* rec, int32_t length,
                                     int16_t /*processingMode*/) {
-    if (pFile_Attrbout == nullptr) return;
+    FILE* file = WritableImportFile();
+    if (file == nullptr) return;
     static constexpr char kDigits[] = "0123456789ABCDEF";
     std::string line = recType != nullptr ? recType : "";
     line += ' ';
@@ -62,7 +95,8 @@ KVR_API void KVR_PutImportRecordHex(const char* recType, const unsigned char* re
         line += kDigits[rec[i] & 0x0F];
     }
     line += '\n';
-    std::fwrite(line.data(), 1, line.size(), pFile_Attrbout);
+    std::fwrite(line.data(), 1, line.size(), file);
+    CheckWritten(file);
 }
 
 } // extern "C"

@@ -42,6 +42,11 @@ TEST_F(SourceTest, DefaultListLinesCarryTheirOptionsOver) {
                     {"OTHER.LIB", "PDSX", "PROCDD", "HOST1"},    // EXTRA ends the options
                     {"LAST.LIB", "PDSX", "PROCDD", "Site A"}}));
     EXPECT_TRUE(LoggedNumbers().empty());
+
+    // A second load (a second run in the same process) replaces the list.
+    WriteFile(file, "ONLY.LIB\n");
+    LoadDefaultSearchList(0, 0);
+    EXPECT_EQ(RowsOf(kvr::DefaultList()), (Rows{{"ONLY.LIB", "NTFS", "", ""}}));
 }
 
 // 1302 for a missing file in a whole run is pinned by the golden case jcllib_missing.
