@@ -21,8 +21,7 @@ struct ProcCall {
     bool scopeOpen = false;
     bool stepNamePushed = false;
     RD_ProcedureHeader* proc = nullptr;
-    bool statementsBuilt = false;     // the procedure's own list was built by this call
-    StatementList* ownList = nullptr; // a list for this call alone (recursive call)
+    bool statementsBuilt = false; // the procedure's statement list was built by this call
     RD_InputContext* context = nullptr;
     bool contextPushed = false;
     bool nestingRaised = false;
@@ -52,20 +51,7 @@ void SetKeywordSymbols(JCLStatement* iStmt, int32_t firstParm, int16_t mode, int
     }
 }
 
-// The first statement of a list (the in-stream procedure's PROC statement), or null.
-JCLStatement* FirstStatement(StatementList* list, int32_t debug) {
-    void* cursor = nullptr;
-    JCLStatement* first = nullptr;
-    if (list != nullptr && CreateStmtCursor(list, &cursor, debug)) {
-        if (!GetStmtViaCursor(cursor, &first)) first = nullptr;
-        DeleteStmtCursor(cursor, debug);
-    }
-    return first;
-}
-
-// Builds the statements of this call from the procedure's raw cards. A procedure whose
-// statements are already in use by an enclosing call of the same procedure gets a list
-// of its own, so the enclosing walk keeps reading intact statements.
+// Builds the statements of this call from the procedure's raw cards.
 StatementList* BuildCallStatements(void* arrayJclDeck, ProcCall& call, StatementList* inStream,
                                    const char* jesVersion, int16_t mode, int32_t debug) {
     RD_ProcedureHeader* proc = call.proc;
@@ -74,45 +60,24 @@ StatementList* BuildCallStatements(void* arrayJclDeck, ProcCall& call, Statement
     void* cards = nullptr;
     if (proc->rawJclCardsList == nullptr ||
         KVR_CreateCursor(proc->rawJclCardsList, &cards, debug) == 0 || cards == nullptr)
-        return proc->isInstreamProc && !proc->isStatementListBuilt ? proc->StatementList : nullptr;
+        return proc->isInstreamProc ? proc->StatementList : nullptr;
     StatementList* list = nullptr;
-    if (proc->isStatementListBuilt) {
-        if (proc->isInstreamProc) {
-            JCLStatement* procStmt = FirstStatement(proc->StatementList, debug);
-            if (CreateStmtList(&list, debug) && procStmt != nullptr) {
-                JCLStatement* copy = nullptr;
-                AddStmtToList(procStmt, list, &copy, debug);
-            }
-            if (list != nullptr)
-                KVR4006_BuildInstreamProcStatementList(arrayJclDeck, list, cards, jesVersion, mode,
-                                                       debug);
-        } else {
-            KVR4006_BuildCatalogedProcStatementList(arrayJclDeck, &list, cards, jesVersion, mode,
-                                                    debug);
-        }
-        call.ownList = list;
+    if (proc->isInstreamProc) {
+        list = inStream != nullptr ? inStream : proc->StatementList;
+        KVR4006_BuildInstreamProcStatementList(arrayJclDeck, list, cards, jesVersion, mode, debug);
     } else {
-        if (proc->isInstreamProc) {
-            list = inStream != nullptr ? inStream : proc->StatementList;
-            KVR4006_BuildInstreamProcStatementList(arrayJclDeck, list, cards, jesVersion, mode,
-                                                   debug);
-        } else {
-            KVR4006_BuildCatalogedProcStatementList(arrayJclDeck, &list, cards, jesVersion, mode,
-                                                    debug);
-            proc->StatementList = list;
-        }
-        proc->isStatementListBuilt = TRUE;
-        call.statementsBuilt = true;
+        KVR4006_BuildCatalogedProcStatementList(arrayJclDeck, &list, cards, jesVersion, mode,
+                                                debug);
+        proc->StatementList = list;
     }
+    proc->isStatementListBuilt = TRUE;
+    call.statementsBuilt = true;
     DeleteCursor(cards, debug);
     return list;
 }
 
 void ReleaseCallStatements(ProcCall& call, int32_t debug) {
-    if (call.ownList != nullptr) {
-        DeleteStmtList(call.ownList, debug);
-        call.ownList = nullptr;
-    } else if (call.statementsBuilt) {
+    if (call.statementsBuilt) {
         CleanProcedureStatements(call.proc, debug);
         call.statementsBuilt = false;
     }
@@ -177,6 +142,12 @@ void ProcessProcInvocation(void* arrayJclDeck, JCLStatement* iStmt, const char* 
     call.proc = GetProcedureStatementList(arrayJclDeck, procName, &inStream, iStmt, jesVersion,
                                           mode, debug);
     if (call.proc == nullptr || KVRU005() > 4) return UnwindCall(arrayJclDeck, call, mode, debug);
+    // The procedure's statements are in use by an enclosing call: it calls itself, which
+    // would nest to the depth limit with every call at every level (exponential work).
+    if (call.proc->isStatementListBuilt) {
+        ReportAtStatement(MessageFor(mode, 1381, 3079), iStmt, mode);
+        return UnwindCall(arrayJclDeck, call, mode, debug);
+    }
     StatementList* list =
         BuildCallStatements(arrayJclDeck, call, inStream, jesVersion, mode, debug);
     if (KVRU005() > 4) return UnwindCall(arrayJclDeck, call, mode, debug);

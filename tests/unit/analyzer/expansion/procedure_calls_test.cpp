@@ -1,5 +1,5 @@
 // Procedure calls: the procedure name, the call's symbols, invoking step names and nesting
-// levels, the depth limit, recursive calls, a PROC after an INCLUDE and a call made while no
+// levels, the depth limit, refused recursive calls, a PROC after an INCLUDE and a call made while no
 // job exists.
 #include "analyzer/expansion/deck_fixture.h"
 #include "expansion/deck_internal.h"
@@ -49,24 +49,25 @@ TEST_F(DeckTest, FifteenNestedCallsAreExpandedAndTheSixteenthIsRefused) {
     EXPECT_EQ(Jobs()[0]->procNestingLevel, 0);
 }
 
-TEST_F(DeckTest, RecursiveCallsStopAtTheDepthLimitWithoutHarm) {
+// A procedure calling itself would nest to the depth limit with every call at every level:
+// the recursive call is refused at once with 1381 and the rest of the procedure is walked.
+TEST_F(DeckTest, RecursiveCallsAreRefused) {
     Proc("PROCR", {"//R1      EXEC PROCR", "//X       EXEC PGM=X"});
     EXPECT_EQ(Expand({"//JOB1    JOB  (A)", "//C       EXEC PROCR"}), TRUE);
     EXPECT_EQ(Raised(), (Ints{1381}));
-    EXPECT_EQ(Steps().size(), 15u);
-    EXPECT_EQ(StepOrigins().front(), "R1/15");
-    EXPECT_EQ(StepOrigins().back(), "C/1");
+    ASSERT_EQ(Steps().size(), 1u);
+    EXPECT_EQ(StepOrigins().front(), "C/1");
 
-    // An in-stream procedure calling itself: the enclosing walks keep their statements.
+    // An in-stream procedure calling itself, and the job going on after the call.
     EXPECT_EQ(
         Expand({"//JOB1    JOB  (A)", "//IP      PROC", "//R       EXEC IP", "//X       EXEC PGM=X",
                 "//        PEND", "//C       EXEC IP", "//S       EXEC PGM=LAST"}),
         TRUE);
     EXPECT_EQ(Raised(), (Ints{1381}));
-    ASSERT_EQ(Steps().size(), 16u);
-    EXPECT_EQ(StepOrigins()[0], "R/15");
-    EXPECT_EQ(StepOrigins()[14], "C/1");
-    EXPECT_STREQ(Steps()[15]->ExecutableName, "LAST");
+    ASSERT_EQ(Steps().size(), 2u);
+    EXPECT_EQ(StepOrigins()[0], "C/1");
+    EXPECT_STREQ(Steps()[1]->ExecutableName, "LAST");
+    EXPECT_EQ(Jobs()[0]->procNestingLevel, 0);
 }
 
 TEST_F(DeckTest, PROCStatementAfterAnIncludeIsStillTheHeader) {
