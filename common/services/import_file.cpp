@@ -1,9 +1,12 @@
 // The one import file of a run, opened under "DD:ATTRBOUT": records are cleaned of control
 // characters and written a line at a time; non-printable data goes out in hexadecimal.
-// The stream is fully buffered and flushed only on close, since a run writes many records.
+// The stream is fully buffered in a buffer of its own, since a run writes many records;
+// the member loop flushes it (with the log) at the end of every member.
 #include "services/import_file.h"
 
 #include <cstdio>
+#include <memory>
+#include <new>
 #include <string>
 
 #include "kvrbase.h"
@@ -15,6 +18,8 @@ constexpr int16_t kVelkorMode = 2;
 constexpr size_t kImportBufferSize = 1 << 16;
 
 FILE* pFile_Attrbout = nullptr;
+// The stream's buffer: setvbuf without a buffer of its own keeps the default size.
+std::unique_ptr<char[]> importBuffer;
 
 } // namespace
 
@@ -36,7 +41,8 @@ KVR_API void KVR_OpenImportFile(const char* fileMode, int16_t iProcessingMode) {
                                    nullptr, nullptr, nullptr);
         return;
     }
-    std::setvbuf(pFile_Attrbout, nullptr, _IOFBF, kImportBufferSize);
+    if (!importBuffer) importBuffer.reset(new (std::nothrow) char[kImportBufferSize]);
+    if (importBuffer) std::setvbuf(pFile_Attrbout, importBuffer.get(), _IOFBF, kImportBufferSize);
 }
 
 KVR_API void KVR_CloseImportFile(void) {
@@ -48,7 +54,10 @@ KVR_API void KVR_CloseImportFile(void) {
 KVR_API void KVR_PutImportRecord(char* iWork) {
     if (iWork == nullptr) return;
     KVRDBCS_Validate(nullptr, iWork, 3); // control characters to blanks, shift bytes out
-    if (pFile_Attrbout != nullptr) std::fprintf(pFile_Attrbout, "%s\n", iWork);
+    if (pFile_Attrbout == nullptr) return;
+    // Written as it stands: a formatted print would parse a format for every record.
+    std::fputs(iWork, pFile_Attrbout);
+    std::fputc('\n', pFile_Attrbout);
 }
 
 KVR_API void KVR_PutImportRecordHex(const char* recType, const unsigned char* rec, int32_t length,
