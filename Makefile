@@ -4,9 +4,12 @@ ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 JOBS       ?= 2
 FUZZ_SECONDS ?= 20
+BENCH_MEMBERS ?= 20000
+BENCH_REPEAT ?= 3
+BENCH_CORPUS ?= $(BUILD)/bench-corpus
 GENERATOR  := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: build demo test asan fuzz corpus clean
+.PHONY: build demo test asan fuzz corpus bench clean
 
 build:
 	cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -23,6 +26,20 @@ demo: build
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# Throughput: generates the full corpus and its tenth (again only when missing, of another
+# size or older than the generator), then times kvr4000 against cat and wc -l over them.
+bench: build
+	@gen=$(BUILD)/bin/kvr_bench_generate; \
+	for size in full:$(BENCH_MEMBERS) tenth:$$(($(BENCH_MEMBERS) / 10)); do \
+	    dir=$(BENCH_CORPUS)/$${size%%:*}; members=$${size#*:}; \
+	    if [ ! -f $$dir/filelist.txt ] || [ $$gen -nt $$dir/filelist.txt ] || \
+	       [ "$$(wc -l < $$dir/filelist.txt)" -ne $$members ]; then \
+	        echo "== generating $$dir"; mkdir -p $$dir && $$gen $$dir $$members || exit 1; \
+	    fi; \
+	done
+	$(BUILD)/bin/kvr_bench_run $(BUILD)/bin/kvr4000 $(BENCH_CORPUS)/full $(BENCH_CORPUS)/tenth \
+	    $(BUILD)/bench-out $(BENCH_REPEAT)
 
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan:

@@ -110,8 +110,8 @@ void AnalyzeOpenedMember(const RunSettings& settings) {
                            mode, settings.formatXML, debug);
         CloseAnyRemainingFiles(mode, debug);
         if (KVRU005() < 5)
-            NavigateExpandedDeck(arrayJclDeck, iRc, settings.normalizeGDG, mode,
-                                 settings.formatXML, debug);
+            NavigateExpandedDeck(arrayJclDeck, iRc, settings.normalizeGDG, mode, settings.formatXML,
+                                 debug);
     } catch (const std::bad_alloc&) {
         reportMemoryAllocationError(mode);
         CloseAnyRemainingFiles(mode, debug);
@@ -170,6 +170,9 @@ void ProcessSingleFile(MemberRequest& request, const RunSettings& settings) {
         KVR_PutEND_MEMB();
         KVR_PutEND_LIBR();
     }
+    // The log and the import file are complete up to this member, whatever happens next.
+    KVR_FlushImportFile();
+    KVRFlushLogFile();
 }
 
 std::vector<std::string> TokenizeFileListLine(std::string_view line) {

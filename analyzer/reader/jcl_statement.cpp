@@ -71,13 +71,18 @@ BOOLEAN CreateJCLStatement(JCLStatement** outStmt, int32_t debug) {
     }
     auto* stmt = static_cast<JCLStatement*>(block);
     InitializeFields(stmt);
+    stmt->spareParmArea = nullptr;
     *outStmt = stmt;
     return TRUE;
 }
 
 void ResetJCLStatement(JCLStatement* iStmt, int32_t debug) {
     if (iStmt == nullptr) return;
-    FreeBlockWithDebug(iStmt->StatementParms, "ResetJCLStatement", debug);
+    // A full-size area is kept for the next statement read into this record.
+    if (iStmt->spareParmArea == nullptr && iStmt->ParmMaxLength == kOperandAreaSize)
+        iStmt->spareParmArea = iStmt->StatementParms;
+    else
+        FreeBlockWithDebug(iStmt->StatementParms, "ResetJCLStatement", debug);
     DeleteParmStructure(iStmt->ParmStructure, debug != 0);
     // The spool may have been handed over to a DD entry: it is forgotten, not freed.
     InitializeFields(iStmt);
@@ -87,6 +92,7 @@ void DeleteJCLStatement(JCLStatement* iStmt, BOOLEAN freeInstream, int32_t debug
     if (iStmt == nullptr) return;
     if (freeInstream) DeleteInstreamSpool(iStmt->inStreamData, debug);
     FreeBlockWithDebug(iStmt->StatementParms, "DeleteJCLStatement", debug);
+    FreeBlockWithDebug(iStmt->spareParmArea, "DeleteJCLStatement", debug);
     DeleteParmStructure(iStmt->ParmStructure, debug != 0);
     FreeBlockWithDebug(iStmt, "DeleteJCLStatement", debug);
 }
@@ -130,7 +136,12 @@ BOOLEAN AllocateParmArea(JCLStatement* iStmt, size_t Size, int32_t debug) {
     iStmt->ParmLength = 0;
     iStmt->ParmMaxLength = 0;
     void* block = nullptr;
-    if (CreateBlockWithDebug(&block, Size + 1, "AllocateParmArea", debug) == 0) return FALSE;
+    if (Size == kOperandAreaSize && iStmt->spareParmArea != nullptr) {
+        block = iStmt->spareParmArea;
+        iStmt->spareParmArea = nullptr;
+    } else if (CreateBlockWithDebug(&block, Size + 1, "AllocateParmArea", debug) == 0) {
+        return FALSE;
+    }
     // Up to four bytes are cleared, never more than the block holds (a one-character area
     // is two bytes long).
     std::memset(block, 0, Size + 1 < 4 ? Size + 1 : 4);

@@ -67,6 +67,9 @@ struct JCLStatement {
     int32_t ParmMaxLength; // capacity; the block holds one more byte for the terminator
     void* ParmStructure;   // owned parameter structure, made on the first query
     void* inStreamData;    // owned RD_InstreamData unless handed on
+    // Owned operand area of kOperandAreaSize kept back by a reset, so that a record reused
+    // for statement after statement does not take and return a large block for each.
+    char* spareParmArea;
 };
 
 // ---- record management (blocks named as the operations)

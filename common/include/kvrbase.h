@@ -243,6 +243,8 @@ typedef struct SourceLine {
 KVR_API void KVR_OpenImportFile(const char* fileMode, int16_t iProcessingMode);
 /* Closes the file; records still buffered that cannot be written give 1681 (3121). */
 KVR_API void KVR_CloseImportFile(void);
+/* Writes the buffered records out now; a failure gives 1681 (3121) as on close. */
+KVR_API void KVR_FlushImportFile(void);
 /* TRUE once a write to the import file failed (1681, 3121 in Velkor mode, severity S):
  * nothing more is written to it. */
 KVR_API BOOLEAN KVR_ImportFileFailed(void);

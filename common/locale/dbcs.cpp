@@ -87,6 +87,26 @@ int FullWidthColumn(DBCSENV env) {
 
 } // namespace kvr
 
+namespace {
+
+// Validation without a double-byte environment: only bytes below a blank are invalid.
+// Every import record passes here, so this common case is kept to one test a byte.
+char* ValidateSingleByte(char* pString, uint16_t usModify) {
+    char* lastInvalid = nullptr;
+    for (char* p = pString; *p != '\0'; ++p) {
+        if (static_cast<unsigned char>(*p) >= kvr::kBlank) {
+            lastInvalid = nullptr;
+            continue;
+        }
+        if (usModify == 0) return p;
+        if (usModify & 1) *p = static_cast<char>(kvr::kBlank);
+        lastInvalid = p;
+    }
+    return lastInvalid;
+}
+
+} // namespace
+
 using kvr::DbcsHandle;
 
 extern "C" {
@@ -160,6 +180,7 @@ KVR_API int32_t KVRDBCS_IsDBCS(KVRDBCSHDL* pHDL, const char* pTarget, const char
 KVR_API char* KVRDBCS_Validate(KVRDBCSHDL* pHDL, char* pString, uint16_t usModify) {
     if (pString == nullptr) return nullptr;
     const DBCSENV env = DbcsHandle(pHDL).DBCSEnv;
+    if (env == DBCSENV_FALSE) return ValidateSingleByte(pString, usModify);
     char* lastInvalid = nullptr;
     char* p = pString;
     while (*p != '\0') {

@@ -22,7 +22,8 @@ void WriteLogLine(const char* text) {
     if (sLog == nullptr) return;
     std::fputs(text ? text : "", sLog);
     std::fputc('\n', sLog);
-    std::fflush(sLog);
+    // No flush per line: the member loop flushes at the end of every member, and closing
+    // the log (or leaving the program) writes out the rest.
 }
 
 void ResetLogForTests() {

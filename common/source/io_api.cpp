@@ -46,15 +46,18 @@ FILE* OpenResolved(const char* fullName, const char* mode) {
 
 // One line with the workstation's text-mode view: a carriage return directly before a
 // line feed is dropped. getc rather than fgets, so the CR can be recognised even when it
-// is the last character that fits (the next byte is peeked) and NUL bytes are kept.
+// is the last character that fits (the next byte is peeked) and NUL bytes are kept. A
+// member's stream is read by one thread only, so the stream is locked once per line
+// rather than once per character.
 int32_t ReadRecord(char* buffer, size_t size, FILE* stream) {
     if (buffer == nullptr || stream == nullptr || size < 2) return kFailure;
+    flockfile(stream);
     size_t length = 0;
     while (length < size - 1) {
-        int c = getc(stream);
+        int c = getc_unlocked(stream);
         if (c == EOF) break;
         if (c == '\r') {
-            int next = getc(stream);
+            int next = getc_unlocked(stream);
             if (next == '\n') {
                 c = '\n';
             } else if (next != EOF) {
@@ -64,6 +67,7 @@ int32_t ReadRecord(char* buffer, size_t size, FILE* stream) {
         buffer[length++] = static_cast<char>(c);
         if (c == '\n') break;
     }
+    funlockfile(stream);
     buffer[length] = '\0';
     if (length > 0) return kSuccess;
     return std::ferror(stream) ? kFailure : kEndOfFile;

@@ -51,6 +51,37 @@ TEST_F(StatementRecord, FreshResetAndMarkerRecords) {
     }
 }
 
+// A record read into again and again keeps one full-size operand area over a reset; the
+// next statement finds it empty, and the fixture's block count shows that deleting the
+// record returns the kept area too.
+TEST_F(StatementRecord, ResetKeepsOneFullAreaForTheNextStatement) {
+    SourceLine card = MakeCard("// X", 5);
+    for (const char* text : {"DSN=OLD.NAME,DISP=SHR", "NEW", "PGM=X"}) {
+        ASSERT_TRUE(AllocateParmArea(stmt_, kOperandAreaSize, 0));
+        EXPECT_EQ(stmt_->ParmLength, 0);
+        EXPECT_EQ(stmt_->ParmMaxLength, kOperandAreaSize);
+        EXPECT_EQ(CopyParm(stmt_, &card, 4, text, kContinueComma, FALSE, 0, 0), STMT_DONE);
+        EXPECT_STREQ(stmt_->StatementParms, text);
+        ResetJCLStatement(stmt_, 0);
+        EXPECT_EQ(stmt_->StatementParms, nullptr);
+        EXPECT_EQ(stmt_->ParmMaxLength, 0);
+    }
+    // A small area is a block of its own, and a second full area beside the kept one is
+    // returned by the reset.
+    SetParms(stmt_, "AB");
+    EXPECT_EQ(stmt_->ParmMaxLength, 2);
+    ResetJCLStatement(stmt_, 0);
+    JCLStatement* other = nullptr;
+    ASSERT_TRUE(CreateJCLStatement(&other, 0));
+    ASSERT_TRUE(AllocateParmArea(other, kOperandAreaSize, 0));
+    ResetJCLStatement(other, 0);
+    ASSERT_TRUE(AllocateParmArea(stmt_, kOperandAreaSize, 0));
+    ASSERT_TRUE(AllocateParmArea(stmt_, kOperandAreaSize, 0));
+    ResetJCLStatement(stmt_, 0);
+    DeleteJCLStatement(other, TRUE, 0);
+    EXPECT_TRUE(Messages().empty());
+}
+
 TEST_F(StatementRecord, CopiesAreDeepAndTheirTextIsFull) {
     stmt_->EXEC_endFileLine = 11;
     ASSERT_TRUE(AllocateParmArea(stmt_, kOperandAreaSize, 0));
