@@ -1,0 +1,204 @@
+#!/usr/bin/env bash
+# End-to-end checks of tools/kvr-scan: the joined import file must not depend on how many
+# shards the file list is split into, XML keeps one prologue and stays well-formed, the
+# exit code is the highest over the shards, and folder names with blanks survive the lists.
+#   kvr_scan_test.sh KVR4000_BINARY
+set -u
+
+repo=$(cd "$(dirname -- "${BASH_SOURCE[0]}")/../.." && pwd)
+scan=$repo/tools/kvr-scan
+KVR4000=$(readlink -f -- "${1:?usage: kvr_scan_test.sh KVR4000_BINARY}")
+export KVR4000
+work=$(mktemp -d "${TMPDIR:-/tmp}/kvr-scan-test.XXXXXX")
+trap 'rm -rf -- "$work"' EXIT
+failures=0
+
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+
+expect_rc() { # WANT GOT WHAT
+  [ "$1" -eq "$2" ] || fail "$3: exit code $2, expected $1"
+}
+
+same_file() { # A B WHAT
+  cmp -s -- "$1" "$2" || fail "$3: $1 and $2 differ"
+}
+
+# The lines of FILE that match REGEX, one a line, compared with the expected text.
+expect_lines() { # FILE REGEX EXPECTED WHAT
+  local got
+  got=$(grep -a -E -- "$2" "$1")
+  [ "$got" = "$3" ] || fail "$4: got [$got], expected [$3]"
+}
+
+# Well-formed once the prologue is dropped and the containers are wrapped in one root.
+well_formed() { # FILE WHAT
+  if ! command -v xmllint >/dev/null; then
+    fail "$2: xmllint missing (Debian package libxml2-utils)"
+    return
+  fi
+  { echo '<imports>'; sed '1{/^<?xml /d;}' "$1"; echo '</imports>'; } |
+    xmllint --noout - || fail "$2: not well-formed"
+}
+
+# ---------------------------------------------------------------- the bundled example
+# kvr-scan on the example folders must give what kvr4000 gives on hand-written lists of
+# the same members in byte order, however many shards it uses.
+check_example() {
+  local out=$work/example x rc
+  mkdir -p "$out"
+  printf 'JOBS DB2RPT\nJOBS PAYDAILY\nJOBS SENDFILE\n' >"$out/filelist.txt"
+  printf 'INCLUDES\nPROCS\n' >"$out/jcllib.txt"
+  for x in '' -x; do
+    (cd "$repo/examples" && env "DD:FILELIST=$out/filelist.txt" "DD:JCLLIB=$out/jcllib.txt" \
+      'DD:XLATLIBS=xlatlibs.txt' "DD:ATTRBOUT=$out/direct$x" "DD:RDPRINT=$out/direct$x.log" \
+      "$KVR4000" $x)
+    for j in 1 2 3; do
+      (cd "$repo/examples" && "$scan" $x -j "$j" -o "$out/scan$x.$j" -l "$out/scan$x.$j.log" \
+        JOBS/ -p INCLUDES PROCS -t xlatlibs.txt 2>"$out/stderr")
+      rc=$?
+      expect_rc 0 "$rc" "example $x -j$j"
+      same_file "$out/direct$x" "$out/scan$x.$j" "example $x -j$j against kvr4000 itself"
+      [ -s "$out/stderr" ] && fail "example $x -j$j: standard error not empty off a terminal"
+    done
+    [ "$(grep -c 'KVR1201I' "$out/scan$x.3.log")" -eq 3 ] ||
+      fail "example $x: the joined log does not hold the three members"
+  done
+  expect_lines "$out/scan.2" '^(INCL 0 [A-Z0-9]+ JOBS$|END JCL)' \
+    "$(printf 'INCL 0 DB2RPT JOBS\nEND JCL 0 C\nINCL 0 PAYDAILY JOBS\nEND JCL 0 C\nINCL 0 SENDFILE JOBS\nEND JCL 0 C')" \
+    "example members in byte order"
+  expect_lines "$out/scan-x.3" '<\?xml' '<?xml version="1.0"?>' "example XML prologue"
+  [ "$(head -n 1 "$out/scan-x.3")" = '<?xml version="1.0"?>' ] || fail "example XML: prologue not first"
+  [ "$(grep -c '</jcl>' "$out/scan-x.3")" -eq 3 ] || fail "example XML: not three members"
+  well_formed "$out/scan-x.3" "example XML -j3"
+}
+
+# ---------------------------------------------------------------- severities and names
+# One member a shard: 0, 8 and 4 (an unknown operation word stops the member with an
+# error; text without a job is a warning). The highest, 8, is neither first nor last.
+check_severities() {
+  local dir=$work/sev out rc
+  mkdir -p "$dir/MY JOBS/sub" "$dir/MY PROCS"
+  printf '//AOK JOB (A)\n//S1 EXEC PGM=IEFBR14\n//S2 EXEC MYPROC\n' >"$dir/MY JOBS/A_OK"
+  printf '//BBAD JOB (A)\n//S1 EXEC PGM=IEFBR14\n//X FOOBAR ABC\n' >"$dir/MY JOBS/B_BAD"
+  printf 'no statements here\n' >"$dir/MY JOBS/C_WARN"
+  printf 'not a member\n' >"$dir/MY JOBS/.hidden"
+  printf '//DSUB JOB (A)\n//S1 EXEC PGM=IEFBR14\n' >"$dir/MY JOBS/sub/D_SUB"
+  printf '//MYPROC PROC\n//P1 EXEC PGM=SORT\n' >"$dir/MY PROCS/MYPROC"
+  out=$work/sev-out
+  mkdir -p "$out"
+  for j in 1 3; do
+    (cd "$dir" && "$scan" -j "$j" -o "$out/$j" -l "$out/$j.log" "MY JOBS" -p "MY PROCS" 2>/dev/null)
+    expect_rc 8 $? "severities -j$j"
+  done
+  same_file "$out/1" "$out/3" "severities -j1 and -j3"
+  # The procedure is found through the search list folder with a blank in its name.
+  expect_lines "$out/3" '^(INCL 0 .*RM=NTFS|PROC ".*|END JCL)' \
+    "$(printf '%s\n' 'INCL 0 A_OK "MY JOBS" RM=NTFS' 'PROC "MY PROCS" MYPROC RM=NTFS' \
+      'END JCL 0 C' 'END JCL 8 E' 'END JCL 4 C')" "severities: records of the members"
+
+  (cd "$dir" && "$scan" -x -j 3 -o "$out/x" -l "$out/x.log" "MY JOBS" -p "MY PROCS" 2>/dev/null)
+  expect_rc 8 $? "severities XML -j3"
+  expect_lines "$out/x" '^ {8}<returnCode>' \
+    "$(printf '        <returnCode>%s</returnCode>\n' 0 8 4)" "severities XML codes"
+  well_formed "$out/x" "severities XML"
+
+  # -r takes the subfolder in as a container of its own, after the folder's own files.
+  (cd "$dir" && "$scan" -r -j 2 -o "$out/r" -l "$out/r.log" "MY JOBS/" 2>/dev/null)
+  expect_rc 8 $? "severities -r"
+  expect_lines "$out/r" '^INCL 0 [A-Z_]+ "[^"]*"$' \
+    "$(printf '%s\n' 'INCL 0 A_OK "MY JOBS"' 'INCL 0 B_BAD "MY JOBS"' 'INCL 0 C_WARN "MY JOBS"' \
+      'INCL 0 D_SUB "MY JOBS/sub"')" "severities -r containers"
+
+  # A file whose name cannot stand in a file list is left out, and said so.
+  mkdir -p "$dir/ODD"
+  cp "$dir/MY JOBS/sub/D_SUB" "$dir/ODD/OK"
+  printf 'x\n' >"$dir/ODD/A=B"
+  (cd "$dir" && "$scan" -o "$out/odd" -l "$out/odd.log" ODD 2>"$out/odd.err")
+  expect_rc 4 $? "a name with ="
+  grep -q 'A=B' "$out/odd.err" || fail "a name with =: no warning"
+  [ "$(grep -c '^END JCL' "$out/odd")" -eq 1 ] || fail "a name with =: not one member"
+}
+
+# ---------------------------------------------------------------- usage and progress
+check_usage() {
+  local rc
+  "$scan" -h >"$work/help" 2>&1
+  expect_rc 0 $? "-h"
+  grep -q '^usage: kvr-scan' "$work/help" || fail "-h: no usage"
+  for args in "-q examples/JOBS" "-j 0 examples/JOBS" "-j two examples/JOBS" "-p examples/PROCS" \
+    "examples/NOSUCH" "-o"; do
+    # shellcheck disable=SC2086 # the words are the arguments
+    (cd "$repo" && "$scan" -o "$work/u.imp" -l "$work/u.log" $args >/dev/null 2>"$work/u.err")
+    rc=$?
+    if [ "$rc" -ne 2 ] || [ ! -s "$work/u.err" ]; then
+      fail "usage '$args': exit code $rc, message $(cat "$work/u.err")"
+    fi
+  done
+  if command -v script >/dev/null; then
+    (cd "$repo/examples" && script -qec "'$scan' -j 2 -o '$work/p.imp' -l '$work/p.log' JOBS" /dev/null \
+      >"$work/progress")
+    grep -q '3 of 3 members' "$work/progress" || fail "no progress line on a terminal"
+  fi
+}
+
+# ---------------------------------------------------------------- the corpus
+# For a few corpus repositories: the folders of their file lists as job folders, their
+# search lists as -p folders, their options after --; -j1 and -j2 must give the same.
+first_words() { # FILE: the first word of each line, a quoted one without its quotes
+  sed -E -e '/^[[:space:]]*(\*|$)/d' -e 's/^"([^"]*)".*/\1/' -e 't' -e 's/ .*//' "$1"
+}
+
+check_corpus_repo() {
+  local dir=$1 name jobs=() procs=() opts=() j fmt
+  name=$(basename -- "$dir")
+  mapfile -t jobs < <(first_words "$dir/kvr/filelist.txt" | LC_ALL=C sort -u)
+  mapfile -t procs < <(first_words "$dir/kvr/jcllib.txt")
+  [ -f "$dir/kvr/options.txt" ] && read -r -a opts <"$dir/kvr/options.txt"
+  for fmt in text xml; do
+    local x=()
+    [ "$fmt" = xml ] && x=(-x)
+    for j in 1 2; do
+      (cd "$dir" && "$scan" ${x[@]+"${x[@]}"} -j "$j" -o "$work/$name.$fmt.$j" \
+        -l "$work/$name.$fmt.$j.log" "${jobs[@]}" -p ${procs[@]+"${procs[@]}"} \
+        -t kvr/xlatlibs.txt -- ${opts[@]+"${opts[@]}"} 2>/dev/null)
+      echo $? >"$work/$name.$fmt.$j.rc"
+    done
+    same_file "$work/$name.$fmt.1" "$work/$name.$fmt.2" "corpus $name $fmt -j1 and -j2"
+    same_file "$work/$name.$fmt.1.rc" "$work/$name.$fmt.2.rc" "corpus $name $fmt exit codes"
+  done
+  well_formed "$work/$name.xml.2" "corpus $name XML -j2"
+  local members
+  members=$(cd "$dir" && find "${jobs[@]}" -mindepth 1 -maxdepth 1 -type f ! -name '.*' | wc -l)
+  [ "$(grep -c '^END JCL' "$work/$name.text.2")" -eq "$members" ] ||
+    fail "corpus $name: not $members members in the import"
+  echo "corpus $name: $members members, -j1 and -j2 compared"
+}
+
+check_corpus() {
+  local corpus=${KVR_CORPUS_DIR:-$repo/../shared/corpus} repo_name
+  if [ ! -d "$corpus" ]; then
+    echo "corpus checks skipped: no $corpus"
+    return
+  fi
+  for repo_name in openmainframeproject__cobol-programming-course \
+    cicsdev__cics-banking-sample-application-cbsa; do
+    if [ -f "$corpus/$repo_name/kvr/filelist.txt" ]; then
+      check_corpus_repo "$corpus/$repo_name"
+    else
+      echo "corpus check skipped: no $repo_name"
+    fi
+  done
+}
+
+check_example
+check_severities
+check_usage
+check_corpus
+if [ "$failures" -gt 0 ]; then
+  echo "$failures checks failed"
+  exit 1
+fi
+echo "kvr-scan checks passed"
