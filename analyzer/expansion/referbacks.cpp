@@ -2,6 +2,7 @@
 // EXEC and the DSN of a DD: the referenced DD is looked up among the steps built so far and
 // the reference is replaced by its member name or data set name (a temporary name is made up
 // when the referenced DD has none). An unresolved reference stays as written.
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <string>
@@ -70,8 +71,20 @@ void ReplaceReferback(char** iReferback, const char* iValue, int32_t debug) {
 
 } // namespace
 
+// The time made-up data set names carry: now, or SOURCE_DATE_EPOCH (seconds since 1970) when
+// it is set, so that two runs over the same members write the same import file.
+std::time_t NameTime() {
+    const char* fixed = std::getenv("SOURCE_DATE_EPOCH");
+    if (fixed != nullptr && *fixed != '\0') {
+        char* end = nullptr;
+        const long long seconds = std::strtoll(fixed, &end, 10);
+        if (*end == '\0' && seconds >= 0) return static_cast<std::time_t>(seconds);
+    }
+    return std::time(nullptr);
+}
+
 void SetLocalTimeField() {
-    const std::time_t now = std::time(nullptr);
+    const std::time_t now = NameTime();
     std::tm local{};
     if (localtime_r(&now, &local) == nullptr) return;
     char hour[3] = "00";

@@ -1,6 +1,9 @@
 // Backward references in PGM= and DSN=: which step and DD they find, what replaces them, the
 // temporary name made up for a DD without a data set name, and the forms left as written.
 #include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
 #include <iterator>
 
 #include "../job_model_fixture.h"
@@ -57,6 +60,24 @@ TEST_F(ReferbackTest, DatasetWithoutNameGetsATemporaryName) {
     EXPECT_STREQ(FirstEntry(Step("STEP1"), "OUT")->DatasetName, temporary.c_str());
     EXPECT_STREQ(FirstEntry(Step("STEP2"), "IN")->DatasetName, temporary.c_str());
     EXPECT_STREQ(FirstEntry(Step("STEP2"), "IN2")->DatasetName, temporary.c_str());
+
+    // A fixed SOURCE_DATE_EPOCH gives the same name at any time: 45296 s is 12:34:56 UTC.
+    const char* zone = std::getenv("TZ");
+    const std::string savedZone = zone != nullptr ? zone : "";
+    setenv("TZ", "UTC", 1);
+    tzset();
+    setenv("SOURCE_DATE_EPOCH", "45296", 1);
+    SetLocalTimeField();
+    EXPECT_STREQ(GetLocalTimeField(), "123456");
+    setenv("SOURCE_DATE_EPOCH", "not a number", 1); // ignored: the clock again
+    SetLocalTimeField();
+    EXPECT_EQ(std::strlen(GetLocalTimeField()), 6u);
+    unsetenv("SOURCE_DATE_EPOCH");
+    if (zone != nullptr)
+        setenv("TZ", savedZone.c_str(), 1);
+    else
+        unsetenv("TZ");
+    tzset();
 }
 
 TEST_F(ReferbackTest, ProcedureStepsAreFoundThroughTheCallingStep) {
