@@ -15,40 +15,23 @@ namespace {
 
 using namespace kvr;
 
-const std::filesystem::path& Root() {
+// The import records go to /dev/null.
+void OpenImportFileOnce() {
     static const bool ready = [] {
-        std::filesystem::create_directories(fuzz::Folder() / "JOBS");
-        fuzz::UseLibraryAsSearchList();
+        fuzz::MemberContainer();
         setenv("DD:ATTRBOUT", "/dev/null", 1);
         KVR_OpenImportFile("w", 0);
-        // Library names relative to the current folder stay inside the temporary area.
-        std::filesystem::current_path(fuzz::Folder());
         return true;
     }();
     (void)ready;
-    return fuzz::Folder();
-}
-
-// A "/" beyond the first two columns of a line becomes "*": names in the input can then
-// never be paths, so the expansion only ever opens members of the temporary container.
-void WriteMember(const std::filesystem::path& file, std::string_view text) {
-    std::string out(text);
-    size_t column = 0;
-    for (char& c : out) {
-        if (c == '/' && column >= 2) c = '*';
-        column = c == '\n' ? 0 : column + 1;
-    }
-    fuzz::WriteBytes(file, out);
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::filesystem::path& root = Root();
-    const auto parts = fuzz::SplitInput(data, size, "\n~~~\n", 3);
-    WriteMember(root / "JOBS" / "MEM", parts[0]);
-    WriteMember(root / "LIB" / "FPROC", parts[1]);
-    WriteMember(root / "LIB" / "FINC", parts[2]);
+    OpenImportFileOnce();
+    fuzz::WriteMemberParts(data, size);
+    const std::filesystem::path& root = fuzz::MemberContainer();
 
     const auto mode = static_cast<int16_t>(size % 3);
     const BOOLEAN xml = (size / 3) % 2 == 0 ? FALSE : TRUE;

@@ -88,6 +88,39 @@ inline void UseLibraryAsSearchList() {
     LoadDefaultSearchList(0, 0);
 }
 
+// The container the whole-member targets analyse: JOBS for the member, LIB for procedures
+// and INCLUDE members (the search list), the current folder inside it so that library names
+// relative to it stay in the temporary area. Made once.
+inline const std::filesystem::path& MemberContainer() {
+    static const bool ready = [] {
+        std::filesystem::create_directories(Folder() / "JOBS");
+        UseLibraryAsSearchList();
+        std::filesystem::current_path(Folder());
+        return true;
+    }();
+    (void)ready;
+    return Folder();
+}
+
+// Writes JOBS/MEM, LIB/FPROC and LIB/FINC from the input split at lines "~~~". A "/" beyond
+// the first two columns of a line becomes "*": names in the input can then never be paths,
+// so the analysis only ever opens members of the temporary container.
+inline void WriteMemberParts(const uint8_t* data, size_t size) {
+    const std::filesystem::path& root = MemberContainer();
+    const auto parts = SplitInput(data, size, "\n~~~\n", 3);
+    const std::filesystem::path files[] = {root / "JOBS" / "MEM", root / "LIB" / "FPROC",
+                                           root / "LIB" / "FINC"};
+    for (size_t i = 0; i < 3; ++i) {
+        std::string text(parts[i]);
+        size_t column = 0;
+        for (char& c : text) {
+            if (c == '/' && column >= 2) c = '*';
+            column = c == '\n' ? 0 : column + 1;
+        }
+        WriteBytes(files[i], text);
+    }
+}
+
 } // namespace kvr::fuzz
 
 #endif

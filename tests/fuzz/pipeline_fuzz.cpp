@@ -15,30 +15,6 @@ namespace {
 
 using namespace kvr;
 
-const std::filesystem::path& Root() {
-    static const bool ready = [] {
-        std::filesystem::create_directories(fuzz::Folder() / "JOBS");
-        fuzz::UseLibraryAsSearchList();
-        // Library names relative to the current folder stay inside the temporary area.
-        std::filesystem::current_path(fuzz::Folder());
-        return true;
-    }();
-    (void)ready;
-    return fuzz::Folder();
-}
-
-// A "/" beyond the first two columns of a line becomes "*": names in the input can then
-// never be paths, so the analysis only ever opens members of the temporary container.
-void WriteMember(const std::filesystem::path& file, std::string_view text) {
-    std::string out(text);
-    size_t column = 0;
-    for (char& c : out) {
-        if (c == '/' && column >= 2) c = '*';
-        column = c == '\n' ? 0 : column + 1;
-    }
-    fuzz::WriteBytes(file, out);
-}
-
 // Aborts, naming the rule broken, so that libFuzzer keeps the input.
 void Check(bool condition, const char* rule) {
     if (condition) return;
@@ -138,7 +114,7 @@ bool WellFormedXml(const std::string& document) {
 // Runs the analyzer as the command line `kvr4000 [-f|-t] [-x] JOBS MEM` would, checks
 // what it wrote and returns nothing: a broken rule aborts.
 void AnalyzeEndToEnd(const char* modeOption, bool xml) {
-    const std::filesystem::path import = Root() / "import";
+    const std::filesystem::path import = fuzz::MemberContainer() / "import";
     ::setenv("DD:ATTRBOUT", import.c_str(), 1);
     std::vector<std::string> arguments{"kvr4000"};
     if (*modeOption) arguments.emplace_back(modeOption);
@@ -171,11 +147,7 @@ void AnalyzeEndToEnd(const char* modeOption, bool xml) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::filesystem::path& root = Root();
-    const auto parts = fuzz::SplitInput(data, size, "\n~~~\n", 3);
-    WriteMember(root / "JOBS" / "MEM", parts[0]);
-    WriteMember(root / "LIB" / "FPROC", parts[1]);
-    WriteMember(root / "LIB" / "FINC", parts[2]);
+    fuzz::WriteMemberParts(data, size);
 
     static const char* const kModes[] = {"", "-f", "-t"};
     const char* mode = kModes[size % 3];
