@@ -5,6 +5,7 @@
 // override and an added concatenation entry by text_overrides.
 #include "model/dd_statements.h"
 
+#include <tuple>
 #include <utility>
 
 #include "../job_model_fixture.h"
@@ -29,38 +30,33 @@ class DDStatementTest : public JobModelTest {
         if (entry->inStreamData != nullptr) DeleteInstreamSpool(entry->inStreamData, 0);
         FreeBlock(entry);
     }
-    // Data set name, status, disposition and parameter text of an entry.
-    static Names Values(const RD_DatasetConcatenation* entry) {
-        return {entry->DatasetName, entry->Status, entry->Disposition, entry->Parms};
+    // "name|status|disposition|parameter text" of an entry.
+    static std::string Values(const RD_DatasetConcatenation* entry) {
+        return std::string(entry->DatasetName) + "|" + entry->Status + "|" + entry->Disposition +
+               "|" + entry->Parms;
     }
 };
 
 TEST_F(DDStatementTest, EntryValuesFromTheOperands) {
-    struct Case {
-        const char* parms;
-        Names values; // name, status, disposition, parameter text
-        bool dummy;
-    };
-    const Case cases[] = {
-        {"DSN=NULLFILE,DISP=SHR", {"", "SHR", "", "DSN=NULLFILE,DISP=SHR"}, false},
-        {"DUMMY", {"", "", "", "DUMMY"}, true},
-        {"DSN=X.Y,DUMMY", {"X.Y", "", "", "DSN=X.Y,DUMMY"}, false}, // DUMMY only first
-        {nullptr, {"", "", "", ""}, false},
-        {"DSN=A,DISP=(NEW,,CATLG)", {"A", "NEW", "DELETE", ""}, false},
-        {"DSN=A,DISP=(MOD)", {"A", "MOD", "", ""}, false},
-        {"DSN=A,DISP=()", {"A", "NEW", "", ""}, false},
-        {"DSN=A,DISP=(SHR,KEEP)", {"A", "SHR", "KEEP", ""}, false},
+    // The parameter text is the operand text unless given; DUMMY counts only first.
+    const std::tuple<const char*, const char*, bool> cases[] = {
+        {"DSN=NULLFILE,DISP=SHR", "|SHR||", false},
+        {"DUMMY", "|||", true},
+        {"DSN=X.Y,DUMMY", "X.Y|||", false},
+        {nullptr, "|||", false},
+        {"DSN=A,DISP=(NEW,,CATLG)", "A|NEW|DELETE|", false},
+        {"DSN=A,DISP=(MOD)", "A|MOD||", false},
+        {"DSN=A,DISP=()", "A|NEW||", false},
+        {"DSN=A,DISP=(SHR,KEEP)", "A|SHR|KEEP|", false},
     };
     int n = 0;
-    for (const Case& c : cases) {
+    for (const auto& [parms, values, dummy] : cases) {
         const std::string name = "DD" + std::to_string(++n);
-        DD(name.c_str(), c.parms);
+        DD(name.c_str(), parms);
         RD_DatasetConcatenation* entry = FirstEntry(Step("S1"), name.c_str());
         ASSERT_NE(entry, nullptr) << name;
-        Names expected = c.values;
-        if (expected[3].empty() && c.parms != nullptr) expected[3] = c.parms;
-        EXPECT_EQ(Values(entry), expected) << name;
-        EXPECT_EQ(entry->hasDUMMY != 0, c.dummy) << name;
+        EXPECT_EQ(Values(entry), values + std::string(parms ? parms : "")) << name;
+        EXPECT_EQ(entry->hasDUMMY != 0, dummy) << name;
     }
 }
 
@@ -147,36 +143,28 @@ class MergeTest : public DDStatementTest {
 
 TEST_F(MergeTest, DispOverrideKeepsTheDataSetAndDependsOnTheMode) {
     const int32_t before = OutstandingBlocks();
-    struct Case {
-        Names procedure; // name, status, disposition, parameter text
-        const char* override;
-        int16_t mode;
-        Names merged; // the name alone when only the name is pinned
-    };
-    const Case cases[] = {
-        // Velkor: a DISP override replaces status and disposition both.
+    // Procedure entry (name, status, disposition, text), override, mode, merged values.
+    // Velkor: a DISP override replaces status and disposition both; without DISP the
+    // procedure's status and disposition stay.
+    const std::tuple<Names, const char*, int16_t, std::string> cases[] = {
         {{"PROC.DS", "NEW", "CATLG", "DSN=PROC.DS,DISP=(NEW,CATLG)"},
          "DISP=OLD",
          2,
-         {"PROC.DS", "OLD", "", "DISP=OLD"}},
+         "PROC.DS|OLD||DISP=OLD"},
         {{"PROC.DS", "SHR", "", "DSN=PROC.DS,DISP=SHR"},
          "DSN=OTHER.DS,DISP=(NEW,CATLG)",
          1,
-         {"OTHER.DS", "NEW", "CATLG", "DSN=OTHER.DS,DISP=(NEW,CATLG)"}},
-        // Without DISP the procedure's status and disposition stay.
+         "OTHER.DS|NEW|CATLG|DSN=OTHER.DS,DISP=(NEW,CATLG)"},
         {{"PROC.DS", "NEW", "CATLG", "DSN=PROC.DS"},
          "SPACE=(TRK,1)",
          2,
-         {"PROC.DS", "NEW", "CATLG", "SPACE=(TRK,1)"}},
+         "PROC.DS|NEW|CATLG|SPACE=(TRK,1)"},
     };
-    for (const Case& c : cases) {
-        const Names& p = c.procedure;
+    for (const auto& [p, override, mode, merged] : cases) {
         RD_DatasetConcatenation* entry =
             Entry(p[0].c_str(), p[1].c_str(), p[2].c_str(), p[3].c_str());
-        Merge(entry, c.override, c.mode);
-        Names values = Values(entry);
-        values.resize(c.merged.size());
-        EXPECT_EQ(values, c.merged) << c.override;
+        Merge(entry, override, mode);
+        EXPECT_EQ(Values(entry), merged) << override;
         EXPECT_EQ(entry->fileLine, 20);
         FreeEntry(entry);
     }
@@ -193,15 +181,15 @@ TEST_F(MergeTest, DummyAndInstreamDataReplaceTheDataSet) {
     Merge(entry, "DUMMY", 0);
     EXPECT_TRUE(entry->hasDUMMY);
     EXPECT_EQ(entry->inStreamData, nullptr);
-    EXPECT_EQ(Values(entry), (Names{"", "", "", "DUMMY"}));
+    EXPECT_EQ(Values(entry), "|||DUMMY");
     // An override that codes only DISP: no longer DUMMY, the text kept (no data set name).
     Merge(entry, "DISP=SHR", 0);
     EXPECT_FALSE(entry->hasDUMMY);
-    EXPECT_EQ(Values(entry), (Names{"", "SHR", "", "DISP=SHR"}));
+    EXPECT_EQ(Values(entry), "|SHR||DISP=SHR");
     // In-stream data over a data set; newer data replaces it; a data set override drops it.
     Merge(entry, "DSN=SOME.DS,DISP=(NEW,CATLG)", 0);
     Merge(entry, "*", 0, {"OVERRIDE DATA 1", "OVERRIDE DATA 2"});
-    EXPECT_EQ(Values(entry), (Names{"", "", "", "*"}));
+    EXPECT_EQ(Values(entry), "|||*");
     ASSERT_NE(entry->inStreamData, nullptr);
     EXPECT_EQ(Records(entry), 2);
     Merge(entry, "*", 0, {"NEWER DATA"});
