@@ -47,10 +47,6 @@ inline StatementPtr DDStatement(const char* label, const char* parms, int32_t li
     return MakeStatement(RD_DD, "DD", label, parms, line);
 }
 
-inline StatementPtr ExecStatement(const char* label, const char* parms, int32_t line = 1) {
-    return MakeStatement(RD_EXEC, "EXEC", label, parms, line);
-}
-
 // Appends data cards to the statement's in-stream spool, numbered from line + 1.
 inline void AttachInstreamData(JCLStatement* stmt, const std::vector<std::string>& cards) {
     int32_t line = stmt->endFileLine;
@@ -107,7 +103,7 @@ class JobModelTest : public ::testing::Test {
     }
 
     void Exec(const char* label, const char* parms, int16_t mode = 0, int32_t line = 1) {
-        StatementPtr stmt = ExecStatement(label, parms, line);
+        StatementPtr stmt = MakeStatement(RD_EXEC, "EXEC", label, parms, line);
         ProcessExecCard(deck, stmt.get(), mode, 0);
     }
 
@@ -171,13 +167,8 @@ class JobModelTest : public ::testing::Test {
         if (dd == nullptr) return entries;
         void* cursor = nullptr;
         if (!KVR_CreateCursor(dd->ConcatList, &cursor, 0)) return entries;
-        void* data = nullptr;
-        if (GetDataAtCursor(cursor, &data)) {
-            do {
-                GetDataAtCursor(cursor, &data);
-                entries.push_back(static_cast<RD_DatasetConcatenation*>(data));
-            } while (AdvanceCursor(cursor));
-        }
+        for (void* data = nullptr; GetDataAtCursor(cursor, &data); AdvanceCursor(cursor))
+            entries.push_back(static_cast<RD_DatasetConcatenation*>(data));
         DeleteCursor(cursor, 0);
         return entries;
     }

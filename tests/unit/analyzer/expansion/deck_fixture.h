@@ -43,9 +43,7 @@ template <typename Item> std::vector<Item*> ListItems(void* list) {
     std::vector<Item*> items;
     void* cursor = nullptr;
     if (list == nullptr || !KVR_CreateCursor(list, &cursor, 0)) return items;
-    void* data = nullptr;
-    for (bool more = GetDataAtCursor(cursor, &data) != 0; more;
-         more = AdvanceCursor(cursor) != 0 && GetDataAtCursor(cursor, &data) != 0)
+    for (void* data = nullptr; GetDataAtCursor(cursor, &data); AdvanceCursor(cursor))
         items.push_back(static_cast<Item*>(data));
     DeleteCursor(cursor, 0);
     return items;
