@@ -1,8 +1,9 @@
 // The statement parser: name, operation and operands of first cards, the continuation
 // kinds and their column rules, comment continuations, null statements, implicit SYSIN
-// data, the procedure-call scope, the step's end line and directives. Joined lines,
-// dropped cards, saved comments and directive records are pinned by text_cards_continuations,
-// text_comments, text_opc, text_instream_data and text_if_else_endif.
+// data, the procedure-call scope and directives. Joined lines, dropped cards, saved
+// comments, directive records and the step's end line (moved by DD statements, not by IF)
+// are pinned by text_cards_continuations, text_comments, text_opc, text_instream_data and
+// text_if_else_endif.
 #include "reader/statement_parser.h"
 
 #include "reader/instream_data.h"
@@ -174,25 +175,6 @@ TEST_F(StatementParser, ProcedureCallScopeEndsAtTheFirstNonOverride) {
     ASSERT_TRUE(Next(cursor, "JES2", 0, &procCall));
     EXPECT_EQ(procCall, FALSE);
     EXPECT_FALSE(EndSymbolScope(0)); // already closed
-}
-
-TEST_F(StatementParser, StatementsMoveTheirStepsEndLine) {
-    JCLStatement* step = nullptr;
-    ASSERT_TRUE(CreateJCLStatement(&step, 0));
-    step->endFileLine = 1;
-    setCurrentStepStmt(step);
-    void* cursor = Cards({"//DD1 DD DSN=A,", "//  DISP=SHR", "//  IF (RC=0) THEN", "//DD2 DD DUMMY",
-                          "//DD3 DD DUMMY"});
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_EQ(step->endFileLine, 1); // no EXEC met yet
-    setExecFound(1);
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_EQ(step->endFileLine, 1); // IF statements do not move it
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_EQ(step->endFileLine, 4);
-    EXPECT_EQ(stmt_->EXEC_endFileLine, 4);
-    setCurrentStepStmt(nullptr);
-    DeleteJCLStatement(step, TRUE, 0);
 }
 
 TEST_F(StatementParser, DirectiveCardInsideAContinuationIsSavedAsAComment) {
