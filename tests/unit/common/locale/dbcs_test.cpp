@@ -145,17 +145,10 @@ TEST(DbcsValidate, ReportsOrRepairsControlBytes) {
         {"CP1252", "ab\r", 1, 2, "ab "},
         {"CP1252", "a\036b\x1F", 3, 3, "a b "},
         {"CP1252", "ab\x1E", 2, 2, "ab\x1E"},
-        {"CP943", "\x1E\x1F\036a\x82\x60\037b\x1F", 2, -1,
-         "a\x82\x60"
-         "b"},
+        {"CP943", "\x1E\x1F\036a\x82\x60\037b\x1F", 2, -1, "a\202\140b"},
         {"CP943", "\x1E\x01x\x1F\x82", 3, 2, " x "},
         {"CP943", "a\x1E\tb", 1, -1, "a\x1E b"},
-        {"CP943",
-         "\x82\x0A"
-         "c",
-         3, -1,
-         "\x82\x0A"
-         "c"},
+        {"CP943", "\202\012c", 3, -1, "\202\012c"},
     };
     for (const Case& c : cases) {
         KVRDBCSHDL handle = HandleFor(c.codePage);
