@@ -117,23 +117,15 @@ TEST(Configuration, SectionsPairsAndComments) {
 
 TEST(Configuration, LongAndCrlfLines) {
     // A line is read in pieces of 511 characters, each piece taken as a line of its own.
-    const std::string x506(506, 'x');
-    const std::string listing = ReadCommon("[S]\r\n"
-                                           "K = V\r\n"
-                                           "C=A\rB\r\n"
-                                           "LONG=" +
-                                               x506 + "B=2\r\n" + "LONG=" + x506 +
-                                               "[X\n"
-                                               "Z=" +
-                                               std::string(509, 'z') +
-                                               "\r\n"
-                                               "END=1\n",
-                                           1);
+    const std::string x506(506, 'x'), z509(509, 'z');
+    const std::string content = "[S]\r\nK = V\r\nC=A\rB\r\nLONG=" + x506 + "B=2\r\nLONG=" + x506 +
+                                "[X\nZ=" + z509 + "\r\nEND=1\n";
+    const std::string listing = ReadCommon(content, 1);
     EXPECT_EQ("V", Common("S", "K"));
     EXPECT_EQ("A\rB", Common("S", "C"));
     EXPECT_EQ(x506, Common("S", "LONG"));
     EXPECT_EQ("2", Common("S", "B"));
-    EXPECT_EQ(std::string(509, 'z'), Common("S", "Z"));
+    EXPECT_EQ(z509, Common("S", "Z"));
     EXPECT_EQ("1", Common("S", "END"));
     EXPECT_NE(std::string::npos,
               listing.find("Missing ']' at line 7 of config file [DD:KVRCFG]\n"));
