@@ -60,14 +60,6 @@ inline void AttachInstreamData(JCLStatement* stmt, const std::vector<std::string
     }
 }
 
-// Blocks still taken (created minus freed), to see that a case releases what it takes.
-inline int32_t OutstandingBlocks() {
-    int32_t created = 0;
-    int32_t freed = 0;
-    QueryBlockStatistics(&created, &freed);
-    return created - freed;
-}
-
 // True when a log line carries the message identifier, e.g. "KVR1396W".
 inline bool Logged(const std::vector<std::string>& lines, const std::string& id) {
     return std::any_of(lines.begin(), lines.end(),

@@ -89,13 +89,13 @@ TEST(ExtractStatusAndDisposition, ReadsNoFurtherThanThirtyOneCharacters) {
 TEST_F(DDStatementTest, InstreamDataIsReleasedWhenNothingIsAdded) {
     // Statements that add nothing leave the block count as they found it.
     auto instreamDD = [this](const char* label) {
-        const int32_t before = OutstandingBlocks();
+        const int32_t before = BlocksOutstanding();
         {
             StatementPtr stmt = DDStatement(label, "*", 4);
             AttachInstreamData(stmt.get(), {"DATA"});
             ProcessDDCard(deck, stmt.get(), "SITE", 0, 0);
         }
-        EXPECT_EQ(OutstandingBlocks(), before) << label;
+        EXPECT_EQ(BlocksOutstanding(), before) << label;
     };
     KVR4007_InitializeFields();
     CapturedLog log;
@@ -132,7 +132,7 @@ class MergeTest : public DDStatementTest {
 };
 
 TEST_F(MergeTest, DispOverrideKeepsTheDataSetAndDependsOnTheMode) {
-    const int32_t before = OutstandingBlocks();
+    const int32_t before = BlocksOutstanding();
     // Procedure entry (name, status, disposition, text), override, mode, merged values.
     // Velkor: a DISP override replaces status and disposition both; without DISP the
     // procedure's status and disposition stay.
@@ -158,11 +158,11 @@ TEST_F(MergeTest, DispOverrideKeepsTheDataSetAndDependsOnTheMode) {
         EXPECT_EQ(entry->fileLine, 20);
         FreeEntry(entry);
     }
-    EXPECT_EQ(OutstandingBlocks(), before);
+    EXPECT_EQ(BlocksOutstanding(), before);
 }
 
 TEST_F(MergeTest, DummyAndInstreamDataReplaceTheDataSet) {
-    const int32_t before = OutstandingBlocks();
+    const int32_t before = BlocksOutstanding();
     // DUMMY over in-stream data: the data is released, the entry is DUMMY.
     StatementPtr procSysin = DDStatement("SYSIN", "*", 2);
     AttachInstreamData(procSysin.get(), {"PROC DATA"});
@@ -189,7 +189,7 @@ TEST_F(MergeTest, DummyAndInstreamDataReplaceTheDataSet) {
     EXPECT_STREQ(entry->DatasetName, "LAST.DS");
     FreeEntry(entry);
     procSysin.reset();
-    EXPECT_EQ(OutstandingBlocks(), before);
+    EXPECT_EQ(BlocksOutstanding(), before);
 }
 
 } // namespace

@@ -39,10 +39,10 @@ TEST_F(ModelTest, DDsThatAddNothing) {
     EXPECT_EQ(LogLines()[0], Locator(1470, 2));
     // Another DD before the first step: reported at the DD statement, nothing kept.
     statements_.clear();
-    const int32_t before = test::OutstandingBlocks();
+    const int32_t before = test::BlocksOutstanding();
     DD("SYSPRINT", "A.B", 3);
     statements_.clear();
-    EXPECT_EQ(test::OutstandingBlocks(), before);
+    EXPECT_EQ(test::BlocksOutstanding(), before);
     EXPECT_EQ(LoggedNumbers(), (Numbers{1470, 1373, 1470, 1376}));
     EXPECT_EQ(LogLines()[2], Locator(1470, 3));
     EXPECT_EQ(ImportLines().size(), 4u);

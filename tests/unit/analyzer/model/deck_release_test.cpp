@@ -21,7 +21,7 @@ template <typename T> T* NewRecord(int16_t type) {
 TEST_F(ModelTest, ReleasingTheDeckGivesBackEveryBlock) {
     Free_arrayJclDeck(deck_, 0); // this test counts the deck list's own block too
     deck_ = nullptr;
-    const int32_t before = test::OutstandingBlocks();
+    const int32_t before = test::BlocksOutstanding();
 
     CreateList(&deck_, 0);
     Job();
@@ -71,11 +71,11 @@ TEST_F(ModelTest, ReleasingTheDeckGivesBackEveryBlock) {
     for (int type = RD_STRUCT_JOB; type <= RD_STRUCT_OPC; ++type)
         EXPECT_NE(std::find(types.begin(), types.end(), type), types.end()) << type;
     statements_.clear();
-    EXPECT_GT(test::OutstandingBlocks(), before);
+    EXPECT_GT(test::BlocksOutstanding(), before);
     Free_arrayJclDeck(deck_, 0);
     deck_ = nullptr;
     EXPECT_EQ(QueryCurrentJob(), nullptr);
-    EXPECT_EQ(test::OutstandingBlocks(), before);
+    EXPECT_EQ(test::BlocksOutstanding(), before);
 }
 
 } // namespace

@@ -19,7 +19,7 @@ TEST_F(ModelTest, BareJobKeepsEmptyStrings) {
 }
 
 TEST_F(ModelTest, WithoutJobStatementNothingIsAdded) {
-    const int32_t before = test::OutstandingBlocks();
+    const int32_t before = test::BlocksOutstanding();
     Step("S1", 2);
     DD("DD1", "A.B", 3);
     DD("", "A.C", 4);
@@ -36,7 +36,7 @@ TEST_F(ModelTest, WithoutJobStatementNothingIsAdded) {
     EXPECT_EQ(QueryProcNestingLevel(), 0);
     EXPECT_EQ(GetStepCursor(0, 0), nullptr);
     EXPECT_TRUE(LoggedNumbers().empty());
-    EXPECT_EQ(test::OutstandingBlocks(), before); // nothing made on the way is left behind
+    EXPECT_EQ(test::BlocksOutstanding(), before); // nothing made on the way is left behind
 }
 
 TEST_F(ModelTest, IfDepthLimitAndUnbalancedEndIf) {

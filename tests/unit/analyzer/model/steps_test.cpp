@@ -16,9 +16,9 @@ TEST_F(ModelTest, StepBeyondThe255thIsDroppedAndLaterDDsGoToThe255th) {
     RD_JobStruct* job = QueryCurrentJob();
     RD_JobStep* last = job->StepList[254];
     EXPECT_STREQ(last->StepName, "S255");
-    const int32_t before = test::OutstandingBlocks();
+    const int32_t before = test::BlocksOutstanding();
     Step("S256", 400);
-    EXPECT_EQ(test::OutstandingBlocks(), before); // the refused step is released, not leaked
+    EXPECT_EQ(test::BlocksOutstanding(), before); // the refused step is released, not leaked
     EXPECT_EQ(LoggedNumbers(), (Numbers{1470, 1393}));
     EXPECT_EQ(LogLines()[0], Locator(1470, 400));
     EXPECT_EQ(QueryStepCount(job), 255);
