@@ -199,8 +199,11 @@ TEST(CollectionMapTest, RandomDeletesLeaveTheRestReachable) {
         EXPECT_EQ(seen, expected);
         ExpectBucketsIntact(map);
         // Buckets emptied by the deletes take entries again.
-        for (std::size_t i = 0; i < keys.size(); ++i)
-            if (deleted[i]) ASSERT_EQ(Put(map, keys[i], &v[i]), 0);
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            if (deleted[i]) {
+                ASSERT_EQ(Put(map, keys[i], &v[i]), 0);
+            }
+        }
         EXPECT_EQ(SizeOf(map), keys.size());
         for (std::size_t i = 0; i < keys.size(); ++i)
             ASSERT_EQ(Get(map, keys[i]), &v[i]);
