@@ -13,6 +13,7 @@ constexpr int32_t kMaxStackDepth = 16;
 // One statement-list walk: a stack of up to 16 statement cursors, the top read first.
 struct RD_InputContext {
     void* InputCursor[kMaxStackDepth];
+    StatementList* InputList[kMaxStackDepth]; // the list each cursor reads
     int32_t ListIndex;
 };
 
@@ -32,6 +33,8 @@ BOOLEAN BeginInputContext(RD_InputContext** outContext, StatementList* iStmtList
                           int16_t iProcessingMode, int32_t debug);
 BOOLEAN AddStmtListToContext(RD_InputContext* Context, StatementList* iStmtList,
                              int16_t iProcessingMode, int32_t debug);
+// True when the context is reading iStmtList already (an INCLUDE member including itself).
+bool ContextReadsList(const RD_InputContext* Context, const StatementList* iStmtList);
 BOOLEAN GetNextStmt(RD_InputContext* Context, JCLStatement** outStmt, int32_t debug);
 void DeleteInputContext(RD_InputContext* Context, int32_t debug);
 

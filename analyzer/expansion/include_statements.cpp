@@ -29,6 +29,12 @@ void ProcessIncludeCard(void* arrayJclDeck, JCLStatement* iStmt, RD_InputContext
         GetIncludeStatementList(arrayJclDeck, name, iStmt, jesVersion, mode, debug);
     FreeString(name, debug);
     if (KVRU005() > 4) return;
+    // A member that includes itself (directly or through others) would nest to the limit
+    // with every INCLUDE at every level: refused at once, as the limit would refuse it.
+    if (list != nullptr && ContextReadsList(Context, list)) {
+        ReportAtStatement(MessageFor(mode, 1350, 3054), iStmt, mode);
+        return;
+    }
     AddStmtListToContext(Context, list, mode, debug);
 }
 

@@ -20,6 +20,7 @@ void DropTopCursor(RD_InputContext* Context, int32_t debug) {
     const int32_t top = --Context->ListIndex;
     DeleteStmtCursor(Context->InputCursor[top], debug);
     Context->InputCursor[top] = nullptr;
+    Context->InputList[top] = nullptr;
 }
 
 } // namespace
@@ -60,8 +61,15 @@ BOOLEAN AddStmtListToContext(RD_InputContext* Context, StatementList* iStmtList,
         reportMemoryAllocationError(iProcessingMode);
         return FALSE;
     }
+    Context->InputList[Context->ListIndex] = iStmtList;
     Context->InputCursor[Context->ListIndex++] = cursor;
     return TRUE;
+}
+
+bool ContextReadsList(const RD_InputContext* Context, const StatementList* iStmtList) {
+    for (int32_t index = 0; Context != nullptr && index < Context->ListIndex; ++index)
+        if (Context->InputList[index] == iStmtList) return true;
+    return false;
 }
 
 bool NextCookedStatement(RD_InputContext* Context, JCLStatement** outCooked,

@@ -1,5 +1,5 @@
-// INCLUDE statements in the walk: the missing or empty MEMBER value, MEMBER=(name), and the
-// nesting limit of 16 lists.
+// INCLUDE statements in the walk: the missing or empty MEMBER value, MEMBER=(name), the
+// nesting limit of 16 lists and a member that includes itself.
 #include "analyzer/expansion/deck_fixture.h"
 #include "expansion/deck_internal.h"
 
@@ -37,6 +37,19 @@ TEST_F(DeckTest, IncludeMemberNamesAndTheNestingLimit) {
               TRUE);
     EXPECT_EQ(LogLines(), (Strings{Text(1350)}));
     EXPECT_EQ(DDNames(StepNamed("S1")), names);
+}
+
+// A member including itself twice would be walked 2^15 times before the limit stops it:
+// each INCLUDE of a member already being read is refused at once, at its own line.
+TEST_F(DeckTest, MemberIncludingItselfIsRefused) {
+    Member(incs_, "SELF",
+           {"//DDS     DD   DSN=DS.SELF", "//        INCLUDE MEMBER=SELF",
+            "//        INCLUDE MEMBER=(SELF)"});
+    EXPECT_EQ(Expand({"//JOB1    JOB  (A)", "//S1      EXEC PGM=P", "//        INCLUDE MEMBER=SELF",
+                      "//LAST    DD   DSN=DS.LAST"}),
+              TRUE);
+    EXPECT_EQ(Raised(), (Ints{1350, 1350}));
+    EXPECT_EQ(DDNames(StepNamed("S1")), (Strings{"DDS", "LAST"}));
 }
 
 } // namespace
