@@ -10,6 +10,7 @@
 #include "driver/run_settings.h"
 #include "kvrbase.h"
 #include "output/member_records.h"
+#include "output/record_writer.h"
 #include "rununits/parameter_capture.h"
 
 namespace kvr {
@@ -29,6 +30,7 @@ bool SetUpServices(const RunSettings& settings) {
     InitializeParameterCaptureControl(settings.iProcessingMode, settings.debug);
     KVR_OpenImportFile("w", settings.iProcessingMode);
     if (KVRU005() != 0) return false;
+    SetRecordWriterMode(settings.iProcessingMode);
     KVR_PutXML_start(settings.formatXML);
     KVRIOAPI_Initialize(settings.debug);
     return true;

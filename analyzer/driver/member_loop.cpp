@@ -22,6 +22,7 @@
 #include "output/deck_walk.h"
 #include "output/import_records.h"
 #include "output/member_records.h"
+#include "output/record_writer.h"
 #include "reader/card_reader.h"
 
 namespace kvr {
@@ -143,6 +144,7 @@ void InitializeFields(int32_t debug) {
     KVRU940_InitializeFields();
     ResetDeckWalk();
     ResetImportRecordWriter();
+    ResetRecordWriter();
 }
 
 void ProcessSingleFile(MemberRequest& request, const RunSettings& settings) {

@@ -44,6 +44,7 @@ void KVR_PutSTART_JCL(BOOLEAN iFormatXML) { PutRecord(iFormatXML ? "      <jcl>"
 
 void KVR_PutEND_JCL(BOOLEAN iFormatXML) {
     if (iFormatXML) {
+        CloseOpenElements(); // an analysis cut short may have left a job, step or DD open
         PutRecord("        <returnCode>%d</returnCode>", KVRU005());
         PutRecord("        <completionCode>%c</completionCode>", KVRU006());
         PutRecord("      </jcl>");

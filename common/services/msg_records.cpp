@@ -3,7 +3,9 @@
 // exactly as the log shows it, with continuation line breaks joined.
 #include "services/msg_records.h"
 
+#include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "kvrbase.h"
 #include "services/import_file.h"
@@ -11,12 +13,76 @@
 namespace {
 
 constexpr size_t kMessageTextSize = 512;
+constexpr size_t kMaxRecordLength = 2047; // loaders read records into 2048-byte buffers
 constexpr std::string_view kContinuation = "\n         "; // a newline and nine blanks
 
 BOOLEAN fsFormatXML = FALSE;
 
-void PutRecord(std::string record) {
-    KVR_PutImportRecord(record.data());
+// One MSG record composed in place: a message about memory running out is written through
+// here too, so composing takes no memory. Text past the record limit is dropped; an escape
+// that would not fit whole is dropped with it.
+class RecordBuffer {
+  public:
+    RecordBuffer& Add(std::string_view text) {
+        for (char c : text)
+            if (!Put(c)) break;
+        return *this;
+    }
+    RecordBuffer& AddNumber(int32_t number) {
+        char digits[16];
+        std::snprintf(digits, sizeof digits, "%d", static_cast<int>(number));
+        return Add(digits);
+    }
+    RecordBuffer& AddEscaped(std::string_view text) {
+        for (char c : text) {
+            const std::string_view escaped = c == '&' ? "&amp;" : c == '<' ? "&lt;" : "";
+            if (escaped.empty() ? !Put(c) : !PutWhole(escaped)) break;
+        }
+        return *this;
+    }
+    // Keeps room for a closing text that must stand whole at the end.
+    RecordBuffer& Reserve(size_t length) {
+        limit_ = kMaxRecordLength - length;
+        return *this;
+    }
+    void Write() {
+        limit_ = kMaxRecordLength;
+        text_[length_] = '\0';
+        KVR_PutImportRecord(text_);
+        length_ = 0;
+    }
+
+  private:
+    bool Put(char c) {
+        if (length_ >= limit_) return false;
+        text_[length_++] = c;
+        return true;
+    }
+    bool PutWhole(std::string_view text) {
+        if (length_ + text.size() > limit_) return false;
+        for (char c : text)
+            text_[length_++] = c;
+        return true;
+    }
+    char text_[kMaxRecordLength + 1] = {};
+    size_t length_ = 0;
+    size_t limit_ = kMaxRecordLength;
+};
+
+RecordBuffer sRecord;
+
+// The message text with its continuation line breaks removed, in place.
+size_t JoinInPlace(char* text) {
+    size_t out = 0;
+    for (size_t in = 0; text[in] != '\0';) {
+        if (std::string_view(text + in).substr(0, kContinuation.size()) == kContinuation) {
+            in += kContinuation.size();
+        } else {
+            text[out++] = text[in++];
+        }
+    }
+    text[out] = '\0';
+    return out;
 }
 
 } // namespace
@@ -51,7 +117,9 @@ std::string EscapeXmlText(std::string_view text) {
     return escaped;
 }
 
-bool ImportRecordsAreXml() { return fsFormatXML != FALSE; }
+bool ImportRecordsAreXml() {
+    return fsFormatXML != FALSE;
+}
 
 } // namespace kvr
 
@@ -82,21 +150,21 @@ KVR_API void KVR_Write_MSG_RecordWithStrings(const char* iAnalysisType, const ch
     KVRGetMessageText(formatted, static_cast<uint32_t>(iMsgNumber), iReplace1, iReplace2, iReplace3,
                       iReplace4);
     const int returnCode = KVRGetMessageType(formatted);
-    const std::string text = kvr::JoinContinuationLines(formatted);
+    const std::string_view text(formatted, JoinInPlace(formatted));
     if (!fsFormatXML) {
-        PutRecord("MSG " + std::string(iAnalysisType) + " " + iStep + " " +
-                  std::to_string(returnCode) + " " + std::to_string(iMsgNumber) + " \"" + text +
-                  "\"");
+        sRecord.Add("MSG ").Add(iAnalysisType).Add(" ").Add(iStep).Add(" ");
+        sRecord.AddNumber(returnCode).Add(" ").AddNumber(iMsgNumber).Add(" \"");
+        sRecord.Reserve(1).Add(text).Reserve(0).Add("\"").Write();
         return;
     }
     // Escaped so that the import file stays well-formed whatever the texts hold.
-    PutRecord("<message>");
-    PutRecord("  <type>" + kvr::EscapeXmlText(iAnalysisType) + "</type>");
-    PutRecord("  <step>" + kvr::EscapeXmlText(iStep) + "</step>");
-    PutRecord("  <returnCode>" + std::to_string(returnCode) + "</returnCode>");
-    PutRecord("  <number>" + std::to_string(iMsgNumber) + "</number>");
-    PutRecord("  <text>" + kvr::EscapeXmlText(text) + "</text>");
-    PutRecord("</message>");
+    sRecord.Add("<message>").Write();
+    sRecord.Add("  <type>").Reserve(7).AddEscaped(iAnalysisType).Reserve(0).Add("</type>").Write();
+    sRecord.Add("  <step>").Reserve(7).AddEscaped(iStep).Reserve(0).Add("</step>").Write();
+    sRecord.Add("  <returnCode>").AddNumber(returnCode).Add("</returnCode>").Write();
+    sRecord.Add("  <number>").AddNumber(iMsgNumber).Add("</number>").Write();
+    sRecord.Add("  <text>").Reserve(7).AddEscaped(text).Reserve(0).Add("</text>").Write();
+    sRecord.Add("</message>").Write();
 }
 
 } // extern "C"

@@ -81,6 +81,23 @@ TEST_F(MsgRecordsTest, ContinuationBreaksAreJoinedAndOtherBreaksBlanked) {
     EXPECT_EQ(kvr::EscapeXmlText("a<b&c>\"d'"), "a&lt;b&amp;c>\"d'");
 }
 
+TEST_F(MsgRecordsTest, RecordsStayWithinTheRecordLimitWithTheirEndWhole) {
+    // Inserts of a full message buffer, escaped five times over in XML: the text gives way,
+    // the closing quote and end tag stay.
+    const std::string ampersands(600, '&');
+    KVR_Write_MSG_RecordWithString("JCL", "KVR4000", 1778, ampersands.c_str());
+    KVR_SetMSG_Format(TRUE);
+    KVR_Write_MSG_RecordWithString("JCL", "KVR4000", 1778, ampersands.c_str());
+    const std::vector<std::string> lines = kvr::test::SplitLines(Written());
+    ASSERT_EQ(lines.size(), 8u);
+    EXPECT_LT(lines[0].size(), 2048u);
+    EXPECT_EQ(lines[0].back(), '"');
+    const std::string& text = lines[6];
+    EXPECT_LE(text.size(), 2047u);
+    EXPECT_GT(text.size(), 2030u);
+    EXPECT_EQ(text.substr(text.size() - 12), "&amp;</text>");
+}
+
 TEST_F(MsgRecordsTest, NothingIsWrittenWithoutFileTypeStepOrNumber) {
     KVR_Write_MSG_Record(nullptr, "KVR4000", 1375);
     KVR_Write_MSG_Record("JCL", nullptr, 1375);
