@@ -15,6 +15,8 @@
 
 #include "kvrbase.h"
 #include "platform/dd_names.h"
+#include "services/msg_records.h"
+#include "services/xml_encoding.h"
 
 namespace {
 
@@ -91,8 +93,12 @@ KVR_API void KVR_PutImportRecord(char* iWork) {
     KVRDBCS_Validate(nullptr, iWork, 3); // control characters to blanks, shift bytes out
     FILE* file = WritableImportFile();
     if (file == nullptr) return;
-    // Written as it stands: a formatted print would parse a format for every record.
-    std::fputs(iWork, file);
+    // Written as it stands: a formatted print would parse a format for every record. An XML
+    // import file is UTF-8 whatever the code page of the members.
+    if (kvr::ImportRecordsAreXml())
+        kvr::WriteXmlRecord(file, iWork);
+    else
+        std::fputs(iWork, file);
     std::fputc('\n', file);
     CheckWritten(file);
 }

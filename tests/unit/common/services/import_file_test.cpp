@@ -74,6 +74,48 @@ TEST_F(ImportFileTest, RecordsAreCleanedAndWrittenOneALine) {
     EXPECT_EQ(ReadFile(importPath_), "JOB JOB1  X \nDD DATAX 0041FF\nEMPTY \nRAW 097F\n");
 }
 
+// An XML import file is UTF-8 whatever the members hold: bytes of the code page converted,
+// UTF-8 passed under a single-byte code page, everything XML cannot carry as U+FFFD.
+TEST_F(ImportFileTest, XmlRecordsAreWrittenInUtf8) {
+    struct Case {
+        const char* codePage;
+        const char* record;
+        const char* written;
+    };
+    const Case cases[] = {
+        {"CP1252", "A\xAC=B \x80", "A\xC2\xAC=B \xE2\x82\xAC"}, // NOT SIGN, EURO SIGN
+        {"CP1252", "UTF-8 \xC3\x84 and \xE2\x82\xAC", "UTF-8 \xC3\x84 and \xE2\x82\xAC"},
+        {"CP1252", "cut \xC3", "cut \xC3\x83"},                 // half a UTF-8 "A" umlaut
+        {"CP1252", "undefined \x81", "undefined \xEF\xBF\xBD"}, // no character in CP1252
+        {"CP1252", "overlong \xC0\xAF", "overlong \xC3\x80\xC2\xAF"},
+        {"UTF-8", "bad \xFF \xC3\x84", "bad \xEF\xBF\xBD \xC3\x84"},
+        {"CP943", "\x82\xA0 lead\x82", "\xE3\x81\x82 lead "}, // HIRAGANA A; a lead at the end
+        {"CP1363", "\xB0\xA1=\x81\x7F", "\xEA\xB0\x80=\xEF\xBF\xBD\x7F"},
+        {"CP943", "so \x0E si \x0F", "so   si  "},      // control characters are blanks first
+        {"NOSUCHCP", "\xE9t\xE9", "\xC3\xA9t\xC3\xA9"}, // unknown: the workstation's usual
+    };
+    KVR_SetMSG_Format(TRUE);
+    KVR_OpenImportFile("w", 0);
+    std::string expected;
+    for (const Case& c : cases) {
+        KVRDBCS_SetEnvironment(nullptr, c.codePage);
+        std::string record = c.record;
+        KVR_PutImportRecord(record.data());
+        expected += std::string(c.written) + "\n";
+    }
+    KVR_CloseImportFile();
+    KVR_SetMSG_Format(FALSE);
+    KVRDBCS_SetEnvironment(nullptr, nullptr);
+    EXPECT_EQ(ReadFile(importPath_), expected);
+
+    // Text import files keep the members' bytes.
+    KVR_OpenImportFile("w", 0);
+    char record[] = "A\xAC=B \x81";
+    KVR_PutImportRecord(record);
+    KVR_CloseImportFile();
+    EXPECT_EQ(ReadFile(importPath_), "A\xAC=B \x81\n");
+}
+
 TEST_F(ImportFileTest, UnderscoreSpellingAndAppendMode) {
     attrbout_.Unset();
     attrboutAlternate_.Set(importPath_);
