@@ -6,8 +6,6 @@
 #include <cstring>
 #include <string>
 
-#include <sys/stat.h>
-
 #include "reader/instream_data.h"
 #include "reader/jcl_statement.h"
 
@@ -51,21 +49,19 @@ FILE* OpenParmFile(const char* iDatasetName, std::string& outFileSpec, int16_t i
     SplitMember(name, library, member);
     outFileSpec = name;
     if (library.size() > kMaxNamePart || member.size() > kMaxNamePart) return nullptr;
+    // Only names JCL may write are opened: a member name, and a data set name unless the
+    // translation table names the library's folder.
+    if (!member.empty() && !IsMemberName(member.c_str())) return nullptr;
     char xlated[256] = {};
     char spec[512] = {};
-    XlatLibOrSeqDSN(library.c_str(), member.c_str(), xlated, spec, iProcessingMode);
-    if (spec[0] == '\0') return nullptr;
+    const bool translated =
+        XlatLibOrSeqDSN(library.c_str(), member.c_str(), xlated, spec, iProcessingMode);
+    if (spec[0] == '\0' || (!translated && !IsDataSetName(library.c_str()))) return nullptr;
     outFileSpec = spec;
     // Opened as members are: a name that differs only in case is found, as on the
-    // workstation.
+    // workstation, and only a regular file is a data set (not a folder, a FIFO, a device).
     FILE* file = nullptr;
-    if (KVRIOAPI_Open("NTFS", spec, "r", &file, "", "", "") != 0 || file == nullptr) return nullptr;
-    // A folder opens for reading here but not on the workstation: it is no data set.
-    struct stat status {};
-    if (fstat(fileno(file), &status) != 0 || S_ISDIR(status.st_mode)) {
-        std::fclose(file);
-        return nullptr;
-    }
+    if (KVRIOAPI_Open("NTFS", spec, "r", &file, "", "", "") != 0) return nullptr;
     return file;
 }
 

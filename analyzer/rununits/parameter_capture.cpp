@@ -87,7 +87,7 @@ BOOLEAN InitializeParameterCaptureControl(int16_t iProcessingMode, int32_t debug
     if (!CheckWorkstationEnvironmentVariable("DD:KVRPCTL", value, debug)) return TRUE;
     char path[1025] = {};
     NormalizeName(value, path, 230, 0, 1, debug);
-    FILE* file = std::fopen(path, "r");
+    FILE* file = KVRIOAPI_OpenRegularFile(path); // a device would be read without end
     if (file == nullptr) return TRUE;
     if (!CreateList(&ParameterControlList, debug)) {
         ParameterControlList = nullptr;

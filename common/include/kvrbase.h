@@ -86,8 +86,8 @@ KVR_API int32_t MatchItemWithKey(void* ListHdr, const char* iSearchKey);
 /* Unlinks the current item, returns its data, frees the item; the predecessor becomes
  * current (none when the head was removed). */
 KVR_API int32_t UnlinkCurrentItem(void* ListHdr, void** outItemData, int32_t debug);
-KVR_API int32_t UnlinkCurrentItemAndReturnKey(void* ListHdr, void** outItemData,
-                                              void** outItemKey, int32_t debug);
+KVR_API int32_t UnlinkCurrentItemAndReturnKey(void* ListHdr, void** outItemData, void** outItemKey,
+                                              int32_t debug);
 /* Frees every item and its data (each datum as one block), then the list. */
 KVR_API void FreeList(void* iList, int32_t debug);
 KVR_API void FreeIntList(RD_LinkedListForInts* iList, int32_t debug);
@@ -130,30 +130,38 @@ KVR_API void KVROpenLogFile(BOOLEAN useStderr, int32_t debug);
 KVR_API void KVRCloseLogFile(void);
 KVR_API void KVRFlushLogFile(void);
 KVR_API void KVRWriteMessage(uint32_t iMsg);
-KVR_API void KVRWriteMessageWithStrings(uint32_t iMsg, const char* pReplace1,
-                                        const char* pReplace2, const char* pReplace3,
-                                        const char* pReplace4);
+KVR_API void KVRWriteMessageWithStrings(uint32_t iMsg, const char* pReplace1, const char* pReplace2,
+                                        const char* pReplace3, const char* pReplace4);
 /* Write the message, flush every stream and end the process with exit code 8. */
 KVR_API void KVRWriteMessageAndExit(uint32_t iMsg);
+/* What kvrbase does when memory runs out inside an operation that cannot report it
+ * (CloneString): call the program's handler, which ends the run in its own way and does
+ * not return; without one (or should it return), message 1450 and KVRWriteMessageAndExit. */
+typedef void (*KVROutOfMemoryHandler)(void);
+KVR_API void KVRSetOutOfMemoryHandler(KVROutOfMemoryHandler handler);
 KVR_API void KVRWriteMessageWithStringAndExit(uint32_t iMsg, const char* ipReplace1);
 /* Loads message ulMsgNumbr of the catalog bound to pszDLLName and the current locale into
  * pszDataArea and places the inserts of ppszTable (four entries, or null for none; the
  * array ends at its last non-null entry, and a marker beyond it stays as written).
  * Returns the formatted length, or 0 with an empty text when there is no such text. */
 KVR_API int32_t KVRGetMessage(const char* const* ppszTable, char* pszDataArea,
-                              uint32_t ulDataLength, uint32_t ulMsgNumbr,
-                              const char* pszDLLName);
+                              uint32_t ulDataLength, uint32_t ulMsgNumbr, const char* pszDLLName);
 /* The catalog library for a base name and locale (first matching row of the binding
  * table); FALSE when no row matches. outLibrary holds at least 128 characters. */
-KVR_API BOOLEAN KVRGetMessageBind(const char* pszBaseName, const char* pszLocale,
-                                  char* outLibrary);
+KVR_API BOOLEAN KVRGetMessageBind(const char* pszBaseName, const char* pszLocale, char* outLibrary);
+/* Where the catalog of the current base name and locale is looked for, for a message about
+ * a missing or broken catalog: "kvrenus.msg in /x/messages, /x/../share/kvr4000/messages"
+ * (cut to iSize - 1 characters). */
+KVR_API void KVRDescribeMessageCatalog(char* outText, uint32_t iSize);
+/* TRUE once a line could not be written to the log file (a full disk): the line and the
+ * failure were then reported on standard error, once. */
+KVR_API BOOLEAN KVRLogFileFailed(void);
 /* Format into a caller buffer of 512 bytes, without logging. */
 KVR_API void KVRGetMessageText(char* pszMsgText, uint32_t iMsg, const char* pReplace1,
-                               const char* pReplace2, const char* pReplace3,
-                               const char* pReplace4);
-KVR_API void KVRGetMessageTextWithoutMsgNo(char* pszMsgText, uint32_t iMsg,
-                                           const char* pReplace1, const char* pReplace2,
-                                           const char* pReplace3, const char* pReplace4);
+                               const char* pReplace2, const char* pReplace3, const char* pReplace4);
+KVR_API void KVRGetMessageTextWithoutMsgNo(char* pszMsgText, uint32_t iMsg, const char* pReplace1,
+                                           const char* pReplace2, const char* pReplace3,
+                                           const char* pReplace4);
 /* Severity of a formatted text by its 8th character: W 4, E 8, S 16, anything else 0. */
 KVR_API int16_t KVRGetMessageType(const char* pszMessageText);
 KVR_API void setMessageDll(const char* iSetting);
@@ -300,7 +308,8 @@ KVR_API void KVRU921_FreeAnalyzersCfgList(int32_t debug);
 
 /* ------------------------------------------------------------------ strings */
 
-/* An owned copy (release with FreeString); out of memory ends the process (message 1450). */
+/* An owned copy (release with FreeString); out of memory ends the process (the handler set
+ * with KVRSetOutOfMemoryHandler, else message 1450). */
 KVR_API char* CloneString(const char* Old, int32_t debug);
 KVR_API void FreeString(char* Old, int32_t debug);
 /* In place; returns iString. A string of 512 characters or more ends the process (20). */
@@ -327,34 +336,35 @@ KVR_API void KVRIOAPI_Terminate(int32_t debug);
 KVR_API int32_t KVRIOAPI_CheckIfMemberExists(const char* iRmType, const char* iFullName,
                                              const char* iRmDDName, const char* iContainerName,
                                              const char* iFileName);
-KVR_API int32_t KVRIOAPI_Open(const char* iRmType, const char* iFullName,
-                              const char* iFOpenParms, FILE** outpFile, const char* iRmDDName,
-                              const char* iContainerName, const char* iFileName);
+/* Opens an existing regular file for reading; null for anything else (a FIFO, a device, a
+ * folder), which is never waited on. Members, data set files and control files are opened
+ * this way. */
+KVR_API FILE* KVRIOAPI_OpenRegularFile(const char* iPath);
+KVR_API int32_t KVRIOAPI_Open(const char* iRmType, const char* iFullName, const char* iFOpenParms,
+                              FILE** outpFile, const char* iRmDDName, const char* iContainerName,
+                              const char* iFileName);
 /* One line of at most iSize - 1 characters, line feed included when it fits; a carriage
  * return before the line feed is not part of the line. */
 KVR_API int32_t KVRIOAPI_GetRecord(const char* iRmType, void* outBuffer, size_t iSize,
-                                   FILE* iStream, const char* iRmDDName,
-                                   const char* iContainerName, const char* iFileName);
-KVR_API int32_t KVRIOAPI_ReadFile(const char* iRmType, void* outBuffer, size_t iSize,
-                                  size_t iCount, FILE* iStream, const char* iRmDDName,
-                                  const char* iContainer, const char* iFile,
-                                  int16_t* outItemsRead);
+                                   FILE* iStream, const char* iRmDDName, const char* iContainerName,
+                                   const char* iFileName);
+KVR_API int32_t KVRIOAPI_ReadFile(const char* iRmType, void* outBuffer, size_t iSize, size_t iCount,
+                                  FILE* iStream, const char* iRmDDName, const char* iContainer,
+                                  const char* iFile, int16_t* outItemsRead);
 KVR_API int32_t KVRIOAPI_Close(const char* iRmType, FILE* iStream, const char* iRmDDName,
                                const char* iContainerName, const char* iFileName);
 KVR_API int32_t KVRIOAPI_v2_CheckIfMemberExists(const char* iRmType, const char* iRmDDName,
-                                                const char* iContainerName,
-                                                const char* iFileName, int32_t debug);
+                                                const char* iContainerName, const char* iFileName,
+                                                int32_t debug);
 KVR_API int32_t KVRIOAPI_v2_Open(const char* iRmType, const char* iFullName,
-                                 const char* iFOpenParms, FILE** outpFile,
-                                 const char* iRmDDName, const char* iContainerName,
-                                 const char* iFileName, int32_t debug);
+                                 const char* iFOpenParms, FILE** outpFile, const char* iRmDDName,
+                                 const char* iContainerName, const char* iFileName, int32_t debug);
 KVR_API int32_t KVRIOAPI_v2_GetRecord(const char* iRmType, void* outBuffer, size_t iSize,
                                       FILE* iStream, const char* iRmDDName,
                                       const char* iContainerName, const char* iFileName,
                                       int32_t debug);
 KVR_API int32_t KVRIOAPI_v2_Close(const char* iRmType, FILE* iStream, const char* iRmDDName,
-                                  const char* iContainerName, const char* iFileName,
-                                  int32_t debug);
+                                  const char* iContainerName, const char* iFileName, int32_t debug);
 
 /* The DD-name convention: "DD:NAME" is the path in the environment variable of exactly that
  * name ("DD_NAME" when that is unset); unset or "DUMMY" means no file. */
@@ -388,6 +398,12 @@ KVR_API int16_t KVRU996(const char* iContainerName);
 KVR_API BOOLEAN KVRU997(const char* iFileName);
 KVR_API BOOLEAN IsGDG(const char* DSN, int16_t iProcessingMode);
 KVR_API void RootNameOfGDG(char* DSN);
+/* Names as JCL may write them; nothing else taken from JCL is ever opened as a file name.
+ * A member name: 1-8 characters of A-Z, 0-9, @, # and $, the first not a digit. A data set
+ * name: qualifiers of 1-8 such characters (and "-" after the first), the first of each not
+ * a digit, joined by periods, 44 characters at most. Lower case counts as upper case. */
+KVR_API BOOLEAN IsMemberName(const char* iName);
+KVR_API BOOLEAN IsDataSetName(const char* iName);
 
 /* ------------------------------------------------------------------ source access */
 
@@ -397,8 +413,7 @@ KVR_API void KVR_CreateFileExtensionList(char* extList, int32_t debug);
 KVR_API void LoadDefaultSearchList(int16_t iProcessingMode, int32_t debug);
 KVR_API void LoadLibraryTranslations(int16_t iProcessingMode, int32_t debug);
 KVR_API BOOLEAN AddToJobList(const char* iContainerName, const char* iSiteName,
-                             SOURCE_REF iFileReference, int32_t iFileLine,
-                             int16_t iProcessingMode);
+                             SOURCE_REF iFileReference, int32_t iFileLine, int16_t iProcessingMode);
 /* outXlatedContainerName holds 256 characters, outFileSpecText 512. TRUE when a
  * translation applied. */
 KVR_API BOOLEAN XlatLibOrSeqDSN(const char* iContainerName, const char* iFileName,
@@ -418,9 +433,9 @@ KVR_API void KVRU940_SetLogicalEOF(void);
 KVR_API void CloseAnyRemainingFiles(int16_t iProcessingMode, int32_t debug);
 KVR_API BOOLEAN GetCurrentSourceReference(SOURCE_REF* RefArg);
 /* Pointers into the table entry; 0 (message 1413) for a reference outside the table. */
-KVR_API int32_t QuerySourceReference(SOURCE_REF iArg, char** outContainerName,
-                                     char** outFileName, char** outRmType, char** outSiteName,
-                                     char** outFileTypeCd, int16_t iProcessingMode);
+KVR_API int32_t QuerySourceReference(SOURCE_REF iArg, char** outContainerName, char** outFileName,
+                                     char** outRmType, char** outSiteName, char** outFileTypeCd,
+                                     int16_t iProcessingMode);
 KVR_API void ReportIncludedFiles(void);
 KVR_API void PrintFileTables(int16_t iProcessingMode);
 /* A locator message naming the member and line (1470 before a warning, else 1471), then the
@@ -434,8 +449,8 @@ KVR_API void KVRWriteMessageWithStringsAndFileLine(uint32_t iMsg, const char* iR
                                                    int16_t iProcessingMode);
 /* The value of the variable named exactly iDDNameVar (outDDNameVarValue holds 1025
  * characters); FALSE when it is not set or is "DUMMY". */
-KVR_API BOOLEAN CheckWorkstationEnvironmentVariable(const char* iDDNameVar,
-                                                    char* outDDNameVarValue, int32_t debug);
+KVR_API BOOLEAN CheckWorkstationEnvironmentVariable(const char* iDDNameVar, char* outDDNameVarValue,
+                                                    int32_t debug);
 
 /* ------------------------------------------------------------------ hashes */
 
@@ -488,8 +503,7 @@ KVR_API uint16_t GetMapElement(CDM_HANDLE handle, const unsigned char* pKey, uin
 KVR_API uint16_t PutMapElement(CDM_HANDLE handle, const unsigned char* pKey, uint32_t ulLength,
                                void* pElement);
 KVR_API uint16_t GetNextMapElement(CDM_HANDLE handle, void** pElement);
-KVR_API uint16_t DeleteMapElement(CDM_HANDLE handle, const unsigned char* pKey,
-                                  uint32_t ulLength);
+KVR_API uint16_t DeleteMapElement(CDM_HANDLE handle, const unsigned char* pKey, uint32_t ulLength);
 KVR_API uint16_t CopyMap(PCDM_HANDLE ptoHandle, PCDM_HANDLE pfromHandle);
 
 #ifdef __cplusplus

@@ -8,6 +8,10 @@
 #include <optional>
 #include <string>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "kvrbase.h"
 #include "platform/dd_names.h"
 #include "platform/path_resolver.h"
@@ -26,12 +30,22 @@ bool IsEmpty(const char* text) {
     return text == nullptr || *text == '\0';
 }
 
+bool IsReadMode(const char* mode) {
+    return mode[0] == 'r' && std::strchr(mode, '+') == nullptr;
+}
+
+FILE* Open(const std::string& path, const char* mode) {
+    return IsReadMode(mode) ? KVRIOAPI_OpenRegularFile(path.c_str())
+                            : std::fopen(path.c_str(), mode);
+}
+
 // Opens the file a member name stands for: under its resolved (case-matched) name when it
-// exists, else in its resolved folder, so modes that create files work the same way.
+// exists, else in its resolved folder, so modes that create files work the same way. A
+// member is read only from a regular file.
 FILE* OpenResolved(const char* fullName, const char* mode) {
     if (fullName == nullptr || mode == nullptr) return nullptr;
     if (auto file = kvr::platform::ResolveExistingFile(fullName)) {
-        return std::fopen(file->c_str(), mode);
+        return Open(*file, mode);
     }
     std::string path = fullName;
     for (char& c : path)
@@ -41,7 +55,7 @@ FILE* OpenResolved(const char* fullName, const char* mode) {
         if (auto folder = kvr::platform::ResolveExistingPath(path.substr(0, slash)))
             path = *folder + path.substr(slash);
     }
-    return std::fopen(path.c_str(), mode);
+    return Open(path, mode);
 }
 
 // One line with the workstation's text-mode view: a carriage return directly before a
@@ -76,6 +90,22 @@ int32_t ReadRecord(char* buffer, size_t size, FILE* stream) {
 } // namespace
 
 extern "C" {
+
+KVR_API FILE* KVRIOAPI_OpenRegularFile(const char* iPath) {
+    if (iPath == nullptr) return nullptr;
+    // Without O_NONBLOCK, opening a FIFO waits for a writer that may never come.
+    const int fd = open(iPath, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat status {};
+    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        close(fd); // a FIFO, a device (endless or blocking) or a folder is no member
+        return nullptr;
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    FILE* file = fdopen(fd, "r");
+    if (file == nullptr) close(fd);
+    return file;
+}
 
 KVR_API void KVRIOAPI_Initialize(int32_t debug) {
     kvr::platform::ClearPathCache();
@@ -137,7 +167,8 @@ KVR_API int32_t KVRIOAPI_v2_CheckIfMemberExists(const char* iRmType, const char*
         // A repository DD name stands for the member itself; names beside it are an error.
         if (!IsEmpty(iContainerName) || !IsEmpty(iFileName)) return kFailure;
         const std::string ddName = std::string("DD:") + iRmDDName;
-        FILE* file = kvr::platform::OpenDDFile(ddName.c_str(), "r", debug);
+        const std::optional<std::string> path = kvr::platform::ResolveDDPath(ddName.c_str(), debug);
+        FILE* file = path ? KVRIOAPI_OpenRegularFile(path->c_str()) : nullptr;
         if (file == nullptr) return kFailure;
         std::fclose(file);
         return kSuccess;

@@ -28,6 +28,26 @@ constexpr char kMemberChars[] =
 constexpr char kMemberFirstChars[] =
     "AaBbCcDdEeFfGgHhIiJjKkLlMmNnOoPpQqRrSsTtUuVvWwXxYyZz$#@1234567890-._~";
 
+constexpr size_t kMaxMemberName = 8;
+constexpr size_t kMaxQualifier = 8;
+constexpr size_t kMaxDataSetName = 44;
+
+bool IsNameStart(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '@' || c == '#' || c == '$';
+}
+
+bool IsNameCharacter(char c) {
+    return IsNameStart(c) || (c >= '0' && c <= '9');
+}
+
+// One qualifier of a data set name, or a member name when hyphens are not allowed.
+bool IsQualifier(std::string_view name, bool hyphens) {
+    if (name.empty() || name.size() > kMaxQualifier || !IsNameStart(name.front())) return false;
+    for (char c : name.substr(1))
+        if (!IsNameCharacter(c) && !(hyphens && c == '-')) return false;
+    return true;
+}
+
 bool InSet(const char* set, char c) {
     return c != '\0' && std::strchr(set, c) != nullptr;
 }
@@ -212,6 +232,24 @@ KVR_API BOOLEAN IsGDG(const char* DSN, int16_t iProcessingMode) {
         if (!(*p >= '0' && *p <= '9') && *p != '+' && *p != '-') return FALSE;
     }
     return FALSE;
+}
+
+KVR_API BOOLEAN IsMemberName(const char* iName) {
+    if (iName == nullptr) return FALSE;
+    const std::string_view name(iName, strnlen(iName, kMaxMemberName + 1));
+    return name.size() <= kMaxMemberName && IsQualifier(name, false) ? TRUE : FALSE;
+}
+
+KVR_API BOOLEAN IsDataSetName(const char* iName) {
+    if (iName == nullptr) return FALSE;
+    std::string_view name(iName, strnlen(iName, kMaxDataSetName + 1));
+    if (name.empty() || name.size() > kMaxDataSetName) return FALSE;
+    for (;;) {
+        const size_t period = name.find('.');
+        if (!IsQualifier(name.substr(0, period), true)) return FALSE;
+        if (period == std::string_view::npos) return TRUE;
+        name.remove_prefix(period + 1);
+    }
 }
 
 KVR_API void RootNameOfGDG(char* DSN) {

@@ -18,7 +18,13 @@ struct OpenedFiles {
     int16_t logicalEOF;
     SOURCE_REF SourceIndex;
     int32_t validLinesRead;
+    int64_t bytesRead;
 };
+
+// The most of a member that is read: JCL members are a few kilobytes, so a member past
+// this is no JCL (a data set or an archive in the wrong place) and reading it would only
+// fill memory with statements.
+constexpr int64_t kMaxMemberBytes = 16 * 1024 * 1024;
 
 std::array<OpenedFiles, kMaxOpenMembers> OpenFileList;
 int OpenFileListIndex = 0;
@@ -127,6 +133,16 @@ void TraceTopMember(const OpenedFiles& member) {
                 source.fileName);
 }
 
+// Reading stops at the size limit: message 1691 (3123) with its MSG record.
+void ReportMemberTooLarge(const OpenedFiles& member, int16_t iProcessingMode) {
+    const uint32_t number = IsVelkor(iProcessingMode) ? 3123 : 1691;
+    const std::string limit = std::to_string(kMaxMemberBytes);
+    KVRWriteMessageWithStrings(number, SourceOf(member).fileName, limit.c_str(), nullptr, nullptr);
+    KVR_Write_MSG_RecordWithStrings("JCL", MsgRecordStep(iProcessingMode),
+                                    static_cast<int32_t>(number), SourceOf(member).fileName,
+                                    limit.c_str(), nullptr, nullptr);
+}
+
 bool ExistsAndOpen(const char* rmType, const char* fullName, const char* rmDDName,
                    const char* container, const char* member, int16_t iProcessingMode,
                    int32_t debug, FILE** stream) {
@@ -199,7 +215,7 @@ OpenOutcome OpenMember(const char* iContainerName, const char* iFileName, const 
         CloseStream(stream, candidate, iProcessingMode, debug);
         return OpenOutcome::Refused;
     }
-    OpenFileList[OpenFileListIndex++] = OpenedFiles{stream, 0, 0, ref, 0};
+    OpenFileList[OpenFileListIndex++] = OpenedFiles{stream, 0, 0, ref, 0, 0};
     return OpenOutcome::Opened;
 }
 
@@ -241,6 +257,12 @@ KVR_API BOOLEAN ReadNextLine(SourceLine* SourceBuffer, int16_t iProcessingMode, 
             continue;
         }
         ++member.linesRead;
+        member.bytesRead += static_cast<int64_t>(length) + 1;
+        if (member.bytesRead > kMaxMemberBytes) {
+            ReportMemberTooLarge(member, iProcessingMode);
+            CloseTopMember(iProcessingMode, debug);
+            return FALSE;
+        }
         if (debug && length != std::strlen(record))
             std::printf("ReadNextLine: line %d contains embedded zero bytes\n",
                         static_cast<int>(member.linesRead));

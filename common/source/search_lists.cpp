@@ -125,6 +125,16 @@ void ReportNotFound(const char* iName, SOURCE_REF iFileReference, int32_t iFileL
     }
 }
 
+// A library of the job's own list is named in the JCL: unless the translation table names
+// its folder, it is only searched when it is a data set name, so that no JCL can point the
+// search at a folder of its choosing ("/etc", "../outside").
+bool MayBeSearched(const LibraryList& library, int16_t iProcessingMode) {
+    char xlated[256] = {};
+    char spec[512] = {};
+    return XlatLibOrSeqDSN(library.ListedLibName, "", xlated, spec, iProcessingMode) ||
+           IsDataSetName(library.ListedLibName);
+}
+
 } // namespace
 
 std::span<const LibraryList> JobList() {
@@ -170,11 +180,14 @@ void SearchAndOpenMember(const char* iName, const char* iFileTypeCd, SOURCE_REF 
         }
         return;
     }
-    // An empty name names no member; it is reported as not found without touching a library.
-    if (!name.empty()) {
+    // A name that is no member name (empty, a path) names no member; it is reported as not
+    // found without touching a library.
+    if (IsMemberName(name.c_str())) {
         const std::vector<std::string> candidates = Candidates(name);
         for (std::span<const LibraryList> list : {JobList(), DefaultList()}) {
+            const bool jobList = list.data() == JobList().data();
             for (const LibraryList& library : list) {
+                if (jobList && !MayBeSearched(library, iProcessingMode)) continue;
                 for (const std::string& candidate : candidates) {
                     OpenOutcome outcome =
                         OpenMember(library.ListedLibName, candidate.c_str(), nullptr, "JCL",

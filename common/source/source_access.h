@@ -87,6 +87,7 @@ void SearchAndOpenMember(const char* iName, const char* iFileTypeCd, SOURCE_REF 
 void ResetDefaultListForTests();
 void ResetExtensionListForTests();
 void ResetTranslationsForTests();
+void AddTranslationForTests(const char* library, const char* folder);
 
 // ------------------------------------------------------------ open members
 

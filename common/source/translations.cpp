@@ -99,6 +99,13 @@ void ResetTranslationsForTests() {
     LibXlatNdx = 0;
 }
 
+void AddTranslationForTests(const char* library, const char* folder) {
+    if (LibXlatNdx >= kMaxTranslations) return;
+    LibraryTranslation& entry = LibXlatList[LibXlatNdx++];
+    CopyToField(entry.InLibName, library);
+    CopyToField(entry.OutLibName, folder);
+}
+
 } // namespace kvr
 
 using namespace kvr;

@@ -4,6 +4,7 @@
 
 #include "analyzer/expansion/deck_fixture.h"
 #include "expansion/deck_internal.h"
+#include "source/source_access.h"
 
 namespace kvr::test {
 namespace {
@@ -25,7 +26,8 @@ TEST_F(DeckTest, WithoutAJobCallsAreRecordedButNotWalked) {
     // after it is not the first statement, so no job exists and the call is not walked.
     const std::string lib = Container("L2");
     Member(lib, "PROCB", {"//PB      EXEC PGM=B"});
-    const Strings member = {"//        JCLLIB ORDER=(" + lib + ")", "//JOB1    JOB  (A)",
+    AddTranslationForTests("MY.L2", lib.c_str());
+    const Strings member = {"//        JCLLIB ORDER=(MY.L2)", "//JOB1    JOB  (A)",
                             "//CALL    EXEC PROCB"};
     EXPECT_EQ(Expand(member), TRUE);
     EXPECT_EQ(LogLines(), (Strings{At(2), Text(1356)}));
@@ -35,6 +37,7 @@ TEST_F(DeckTest, WithoutAJobCallsAreRecordedButNotWalked) {
     EXPECT_EQ(Expand(member), TRUE);
     EXPECT_EQ(Raised(), (Ints{1356, 1309}));
     EXPECT_EQ(Kinds(), (Ints{RD_STRUCT_PROC_START, RD_STRUCT_PROC_END}));
+    ResetTranslationsForTests();
 }
 
 TEST_F(DeckTest, VelkorMemberWithoutJobStatementGetsAJob) {

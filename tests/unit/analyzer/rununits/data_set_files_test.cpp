@@ -29,7 +29,11 @@ TEST_F(RunUnitsTest, DataSetNamesToWorkstationFiles) {
     EXPECT_EQ(FirstRecord("'A.B.C(MEM)'"), "MEMBER\n");
     EXPECT_EQ(FirstRecord("'A.B.C(MEM"), "MEMBER\n"); // closing ")" and apostrophe missing
     EXPECT_EQ(FirstRecord("'SEQ.DS'"), "SEQUENTIAL\n");
-    EXPECT_EQ(FirstRecord(seq), "SEQUENTIAL\n"); // an untranslated name is a local path
+    // JCL names no paths: an untranslated name is a file only when it is a data set name,
+    // and a member only when it is a member name.
+    EXPECT_EQ(FirstRecord(seq), "!" + seq);
+    EXPECT_EQ(FirstRecord("A.B.C(../seq.txt)"), "!A.B.C(../seq.txt)");
+    EXPECT_EQ(FirstRecord("NO.SUCH.DATA"), "!NO.SUCH.DATA"); // a name in the current folder
     EXPECT_EQ(FirstRecord("A.B.C(NOMEM)"), "!" + lib + "/NOMEM");
     EXPECT_EQ(FirstRecord("A.B.C"), "!" + lib); // the library itself is a folder
     // Too long for a file spec: not opened (a cut name could open some other file).

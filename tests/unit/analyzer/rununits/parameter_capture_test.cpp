@@ -74,8 +74,8 @@ TEST_F(ParameterCaptureTest, EntryReaderRecords) {
     StepRunning("PAYROLL", 1);
     InstreamDD("SYSIN", {"CARD ONE", "CARD TWO"}, 10);
     const std::string exact(80, 'X');
-    DatasetDD("", FileWith("f.txt", exact + "\nSHORT\r\n"), "DSN=X", 13);
-    DatasetDD("", dir_.File("gone.txt"), "DSN=X", 14);
+    DatasetDD("", DataSetWith("f.txt", exact + "\nSHORT\r\n"), "DSN=X", 13);
+    DatasetDD("", DataSetFor(dir_.File("gone.txt")), "DSN=X", 14);
     DatasetDD("", "", "SYSOUT=*", 15);
     RD_DDStatement* dd = QueryCurrentStep(QueryCurrentJob())->CurrentDDStatement;
 

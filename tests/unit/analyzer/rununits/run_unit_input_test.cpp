@@ -55,10 +55,10 @@ TEST_F(RunUnitsTest, SystsinCommands) {
 
     // From a file the line end belongs to the last token: a DSN alone on its line is no DSN.
     RD_JobStep* step = StepRunning("IKJEFT01");
-    DatasetDD("SYSTSIN", FileWith("t1", "DSN SYSTEM(DB2T)\nRUN PROGRAM(PGMF)\n"), "DSN=X", 30);
+    DatasetDD("SYSTSIN", DataSetWith("t1", "DSN SYSTEM(DB2T)\nRUN PROGRAM(PGMF)\n"), "DSN=X", 30);
     EXPECT_EQ(Names(ProcessSYSTSIN, step), (Found{5, "PGMF", "PGMF", "DB2T"}));
     step = StepRunning("IKJEFT01");
-    DatasetDD("SYSTSIN", FileWith("t2", "DSN\nRUN PROGRAM(PGMF)\n"), "DSN=X", 31);
+    DatasetDD("SYSTSIN", DataSetWith("t2", "DSN\nRUN PROGRAM(PGMF)\n"), "DSN=X", 31);
     EXPECT_EQ(Names(ProcessSYSTSIN, step).result, kStepDDNoRunUnit);
 
     // A missing SYSTSIN is reported twice, but not at all in Velkor mode.

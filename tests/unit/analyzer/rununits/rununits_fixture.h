@@ -16,6 +16,10 @@ namespace kvr::test {
 
 class RunUnitsTest : public ModelTest {
   protected:
+    void TearDown() override {
+        ResetTranslationsForTests();
+        ModelTest::TearDown();
+    }
     // A new step of the current job (made on first use) running the program, at line 5.
     RD_JobStep* StepRunning(const char* program, int16_t mode = 0) {
         if (QueryCurrentJob() == nullptr) Job();
@@ -48,6 +52,15 @@ class RunUnitsTest : public ModelTest {
         WriteFile(path, content);
         return path;
     }
+    // A data set name that the translation table turns into the path (JCL names no paths).
+    std::string DataSetFor(const std::string& path) {
+        const std::string name = "TEST.DS" + std::to_string(++dataSets_);
+        AddTranslationForTests(name.c_str(), path.c_str());
+        return name;
+    }
+    std::string DataSetWith(const std::string& name, const std::string& content) {
+        return DataSetFor(FileWith(name, content));
+    }
     // The message numbers logged since `from` entries were seen.
     std::vector<int> NumbersSince(size_t from) {
         const std::vector<int> all = LoggedNumbers();
@@ -55,6 +68,9 @@ class RunUnitsTest : public ModelTest {
                    ? std::vector<int>(all.begin() + static_cast<long>(from), all.end())
                    : std::vector<int>{};
     }
+
+  private:
+    int dataSets_ = 0;
 };
 
 } // namespace kvr::test

@@ -13,7 +13,7 @@ TEST_F(RunUnitsTest, OpenStepDDResultsAndMessages) {
     DatasetDD("DUM", "", "DUMMY", 6);
     DatasetDD("OUT", "", "SYSOUT=*", 7);
     DatasetDD("TMP", "&&TEMP", "DSN=&&TEMP", 8);
-    DatasetDD("GONE", dir_.File("missing.txt"), "DSN=X", 9);
+    DatasetDD("GONE", DataSetFor(dir_.File("missing.txt")), "DSN=X", 9);
     RD_DDStatement* bare = AllocateDD("BARE", 0, 14, 14, 0); // a DD without data set entry
     AddDDToStep(step, bare, bare->DDName, 0);
 
@@ -54,13 +54,13 @@ TEST_F(RunUnitsTest, OpenStepDDResultsAndMessages) {
 
 TEST_F(RunUnitsTest, ReadingPassesOverEntriesThatCannotBeRead) {
     RD_JobStep* step = StepRunning("PGMX");
-    DatasetDD("SYSIN", dir_.File("missing.txt"), "DSN=X", 6);
+    DatasetDD("SYSIN", DataSetFor(dir_.File("missing.txt")), "DSN=X", 6);
     DatasetDD("", "&&TEMP", "DSN=&&TEMP", 7);
     DatasetDD("", "", "SYSOUT=*", 8);
     InstreamDD("", {}, 9);
     InstreamDD("", {"REC1", "REC2"}, 10);
     // Text-mode lines: CR LF read as a line feed, a last line without one.
-    DatasetDD("", "'" + FileWith("f.txt", "F1\r\nF2") + "'", "DSN=X", 13);
+    DatasetDD("", "'" + DataSetWith("f.txt", "F1\r\nF2") + "'", "DSN=X", 13);
 
     int32_t created = 0, freed = 0;
     QueryBlockStatistics(&created, &freed);

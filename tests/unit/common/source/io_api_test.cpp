@@ -3,6 +3,8 @@
 // are found case-insensitively; the Dravix-mode check accepts a DD name or container/member.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
@@ -148,6 +150,26 @@ TEST_F(IoApiTest, FoldersAreNoMembersAndCreatedFilesLandInTheMatchedFolder) {
     std::replace(created.begin(), created.end(), '/', '\\');
     EXPECT_EQ(0, KVRIOAPI_Close("NTFS", Open(created, "w"), nullptr, nullptr, nullptr));
     EXPECT_TRUE(fs::exists(lib_ + "/NEW"));
+}
+
+// Members are read from regular files only: a FIFO would block the open (no writer), a
+// device would be read without end, a folder holds no lines.
+TEST_F(IoApiTest, OnlyRegularFilesAreOpenedForReading) {
+    const std::string fifo = lib_ + "/FIFO";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", lib_ + "/ZERO");
+    WriteFile(lib_ + "/MEMB", "X\n");
+    fs::create_symlink(lib_ + "/MEMB", lib_ + "/LINK");
+    for (const std::string& path : {fifo, lib_ + "/ZERO", lib_, std::string("/dev/null")})
+        EXPECT_EQ(KVRIOAPI_OpenRegularFile(path.c_str()), nullptr) << path;
+    FILE* file = nullptr;
+    EXPECT_EQ(16, KVRIOAPI_Open("NTFS", fifo.c_str(), "r", &file, nullptr, nullptr, nullptr));
+    EXPECT_EQ(
+        16, KVRIOAPI_Open("NTFS", (lib_ + "/zero").c_str(), "r", &file, nullptr, nullptr, nullptr));
+    ASSERT_EQ(
+        0, KVRIOAPI_Open("NTFS", (lib_ + "/LINK").c_str(), "r", &file, nullptr, nullptr, nullptr));
+    EXPECT_EQ(0,
+              KVRIOAPI_Close("NTFS", file, nullptr, nullptr, nullptr)); // a link to a file is one
 }
 
 TEST_F(IoApiTest, InitializeForgetsTheListingsOfEarlierRuns) {

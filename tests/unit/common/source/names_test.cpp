@@ -161,6 +161,25 @@ TEST_F(NamesTest, ContainerMemberAndGdgNamesAreJudged) {
     EXPECT_STREQ(plain, "A.B.C");
 }
 
+// The names JCL may give a member or a data set; anything else (a path, a blank, a name too
+// long) is never used to open a file.
+TEST_F(NamesTest, MemberAndDataSetNamesAsJclWritesThem) {
+    for (const char* good : {"A", "PAYPROC", "ABCDEFGH", "$#@1", "lower", "x9"})
+        EXPECT_TRUE(IsMemberName(good)) << good;
+    for (const char* bad : {"", "ABCDEFGHI", "1ABC", "../X", "A/B", "A.B", "A-B", "A B", "A\xC4",
+                            "A(1)", static_cast<const char*>(nullptr)})
+        EXPECT_FALSE(IsMemberName(bad)) << (bad ? bad : "(null)");
+    const std::string name44 = "ABCDEFGH.ABCDEFGH.ABCDEFGH.ABCDEFGH.ABCDEFGH";
+    for (const char* good :
+         {"A", "SYS1.PROCLIB", "PROD.PAY-X.DATA", "a.b.c", "#X.@Y.$Z9", name44.c_str()})
+        EXPECT_TRUE(IsDataSetName(good)) << good;
+    const std::string name45 = "ABCDEFGH.ABCDEFGH.ABCDEFGH.ABCDEFGH.ABCD.ABCD"; // 45
+    for (const char* bad : {"", "/etc", "..", ".A", "A.", "A..B", "../outside", "A.1B", "-A.B",
+                            "ABCDEFGHI.B", "A B.C", "A.B(MEM)", "&&TEMP", "C:\\X", name45.c_str(),
+                            static_cast<const char*>(nullptr)})
+        EXPECT_FALSE(IsDataSetName(bad)) << (bad ? bad : "(null)");
+}
+
 TEST_F(NamesTest, OverlongGDGNameIsReportedAndTheRunGoesOn) {
     const std::string tooLong = std::string(510, 'D') + "(0)"; // 513 characters
     EXPECT_FALSE(IsGDG(tooLong.c_str(), 0));

@@ -156,7 +156,8 @@ TEST_F(SourceTest, TwoHundredReferencedSourcesAtMost) {
 TEST_F(SourceTest, IncludeDirectives) {
     Container("MAINLIB", {{"JOB1", "1234567++INCLUDE INCMEM  \n-INC MISSING\nLAST\n"}});
     std::string inc = Container("INCLIB", {{"INCMEM", "\nINC1\n"}});
-    ASSERT_EQ(AddToJobList(inc.c_str(), "", 0, 1, 0), TRUE);
+    kvr::AddTranslationForTests("MY.INCLIB", inc.c_str());
+    ASSERT_EQ(AddToJobList("MY.INCLIB", "", 0, 1, 0), TRUE);
     ASSERT_EQ(OpenMain(dir_.File("MAINLIB"), "JOB1"), TRUE);
     std::vector<SourceLine> lines = ReadAll();
     ASSERT_EQ(lines.size(), 2u);

@@ -117,7 +117,8 @@ TEST_F(SourceTest, SearchTriesEachLibraryWithTheNameThenEachExtension) {
     char extensions[] = "jcl,txt";
     KVR_CreateFileExtensionList(extensions, 0);
     EXPECT_EQ(kvr::FileExtensions(), (std::vector<std::string>{".jcl", ".txt"}));
-    ASSERT_EQ(AddToJobList(jobLib.c_str(), "", 0, 1, 0), TRUE);
+    kvr::AddTranslationForTests("MY.JOBLIB", jobLib.c_str());
+    ASSERT_EQ(AddToJobList("MY.JOBLIB", "", 0, 1, 0), TRUE);
 
     OpenIncludedMember("MEMB", 0, 1, 0, 0); // MEMB itself does not exist
     SourceLine line{};
@@ -160,10 +161,45 @@ TEST_F(SourceTest, SearchFailuresReportAtTheCardPosition) {
                           "is 255 characters or longer; it is not searched.\"");
 }
 
+// Names from JCL never leave the libraries: a name that is no member name is reported as
+// missing without a search, and a job library that is neither translated nor a data set
+// name (a path) is passed over.
+TEST_F(SourceTest, SearchOpensOnlyMemberNamesInLibrariesOfDataSetNames) {
+    std::string lib = Container("LIB", {{"SECRET", "X\n"}, {"M1", "Y\n"}});
+    Container("LIB/sub", {{"M2", "Z\n"}});
+    std::string file = dir_.File("jcllib.txt");
+    WriteFile(file, lib + "\n");
+    jcllib_.Set(file);
+    LoadDefaultSearchList(0, 0);
+    for (const char* name : {"../LIB/SECRET", "sub/M2", "M1.", "1ABC", "ABCDEFGHI", "A B", ""}) {
+        OpenIncludedMember(name, 0, 1, 0, 0);
+        EXPECT_EQ(kvr::OpenMemberCount(), 0) << name;
+    }
+    const std::vector<int> numbers = LoggedNumbers();
+    EXPECT_EQ(std::count(numbers.begin(), numbers.end(), 1309), 7);
+    OpenIncludedMember("m1", 0, 1, 0, 0); // lower case is a member name too
+    EXPECT_EQ(kvr::OpenMemberCount(), 1);
+    CloseAnyRemainingFiles(0, 0);
+
+    kvr::ResetDefaultListForTests();
+    Container("my.lib", {{"M3", "W\n"}});
+    for (const std::string& library : {lib, std::string("/"), dir_.path().string()})
+        ASSERT_EQ(AddToJobList(library.c_str(), "", 0, 1, 0), TRUE);
+    OpenIncludedMember("SECRET", 0, 1, 0, 0);
+    EXPECT_EQ(kvr::OpenMemberCount(), 0); // paths named by JCL are not searched
+    const std::filesystem::path here = std::filesystem::current_path();
+    std::filesystem::current_path(dir_.path());
+    ASSERT_EQ(AddToJobList("MY.LIB", "", 0, 1, 0), TRUE); // a data set name: a local folder
+    OpenIncludedMember("M3", 0, 1, 0, 0);
+    std::filesystem::current_path(here);
+    EXPECT_EQ(kvr::OpenMemberCount(), 1);
+}
+
 TEST_F(SourceTest, SearchStopsAtAFullStack) {
     std::string lib = Container("LIB", {{"M", "X\n"}, {"P", "Y\n"}});
-    ASSERT_EQ(AddToJobList(lib.c_str(), "", 0, 1, 0), TRUE);
-    ASSERT_EQ(AddToJobList(lib.c_str(), "", 0, 1, 0), TRUE);
+    kvr::AddTranslationForTests("MY.LIB", lib.c_str());
+    ASSERT_EQ(AddToJobList("MY.LIB", "", 0, 1, 0), TRUE);
+    ASSERT_EQ(AddToJobList("MY.LIB", "", 0, 1, 0), TRUE);
     for (int i = 0; i < 16; ++i)
         ASSERT_EQ(OpenMain(lib, "M"), TRUE);
     OpenCatalogedProc("P", 0, 1, 0, 0);
