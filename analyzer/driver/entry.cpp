@@ -4,9 +4,11 @@
 // the search lists or the import file are set up ends the run at once.
 #include "driver/entry.h"
 
+#include "driver/catalog_check.h"
 #include "driver/command_line.h"
 #include "driver/informational.h"
 #include "driver/member_loop.h"
+#include "driver/out_of_memory.h"
 #include "driver/run_settings.h"
 #include "kvrbase.h"
 #include "output/member_records.h"
@@ -19,6 +21,7 @@ namespace {
 constexpr int32_t kContainerNameMax = 230;
 constexpr int32_t kFileNameMax = 254;
 constexpr uint32_t kDefaultLogFailureMessage = 1638;
+constexpr int kCatalogUnusable = 16;
 
 // Runs the set-up steps that may fail; false when the run must end at once.
 bool SetUpServices(const RunSettings& settings) {
@@ -55,11 +58,18 @@ void AnalyzeMembers(const RunSettings& settings) {
         ProcessMultipleFiles(settings);
 }
 
+// The exit code: the maximum severity, and at least 8 when the log lost messages.
+int ExitCode() {
+    constexpr int32_t kLogLost = 8;
+    return KVRLogFileFailed() && KVRU005() < kLogLost ? kLogLost : KVRU005();
+}
+
 } // namespace
 
 int RunAnalyzer(int argc, char** argv) {
     RunSettings settings;
     settings.argv0 = argc > 0 && argv[0] ? argv[0] : "kvr4000";
+    const RunInProgress inProgress(settings);
     ResetMaximumSeverity();
     // A run in the same process as an earlier one (-t switches both) starts from the defaults.
     setMessageDll("kvrmsg.dll");
@@ -67,10 +77,18 @@ int RunAnalyzer(int argc, char** argv) {
     KVRDBCS_SetEnvironment(nullptr, KVR_GetLocaleCodepage());
     KVRU001(&settings.toolID);
     KVROpenLogFile(FALSE, 0);
+    if (!MessageCatalogIsUsable(kModeStandard)) {
+        KVRCloseLogFile();
+        return kCatalogUnusable;
+    }
 
     if (ParseCommandLine(argc, argv, settings)) {
         KVRCloseLogFile();
-        return KVRU005();
+        return ExitCode();
+    }
+    if (settings.iProcessingMode == kModeVelkor && !MessageCatalogIsUsable(kModeVelkor)) {
+        KVRCloseLogFile();
+        return kCatalogUnusable;
     }
     if (settings.writeCopyright) {
         ShowCopyrightStatement(settings.argv0.c_str(), settings.iProcessingMode);
@@ -81,9 +99,8 @@ int RunAnalyzer(int argc, char** argv) {
 
     if (!SetUpServices(settings)) {
         TerminateParameterCaptureControl(settings.debug);
-        const int32_t severity = KVRU005();
         KVRCloseLogFile();
-        return severity;
+        return ExitCode();
     }
     AnalyzeMembers(settings);
 
@@ -93,7 +110,7 @@ int RunAnalyzer(int argc, char** argv) {
     if (settings.debug) PrintFileTables(settings.iProcessingMode);
     ReportMallocFreeStatistics(settings.iProcessingMode, settings.debug);
     KVRCloseLogFile();
-    return KVRU005();
+    return ExitCode();
 }
 
 } // namespace kvr

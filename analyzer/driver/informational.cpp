@@ -35,12 +35,13 @@ void WriteTextLine(int16_t mode, const char* text) {
 } // namespace
 
 void ShowUsageInformation(int16_t iProcessingMode) {
-    for (const char* line : kUsageLines) WriteTextLine(iProcessingMode, line);
+    for (const char* line : kUsageLines)
+        WriteTextLine(iProcessingMode, line);
 }
 
 void ShowVersionInformation(int16_t iProcessingMode) {
-    KVRWriteMessageWithStrings(MessageFor(iProcessingMode, 1001, 3002), "KVR4000",
-                               KVR_VERSION_TEXT, KVR_BUILD_LEVEL, nullptr);
+    KVRWriteMessageWithStrings(MessageFor(iProcessingMode, 1001, 3002), "KVR4000", KVR_VERSION_TEXT,
+                               KVR_BUILD_LEVEL, nullptr);
     WriteTextLine(iProcessingMode, " ");
 }
 

@@ -5,10 +5,13 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 #include <new>
+
+#include <sys/stat.h>
 
 #include "expansion/deck_processor.h"
 #include "expansion/list_builder_state.h"
@@ -94,11 +97,13 @@ std::string_view LineText(const char* buffer) {
 }
 
 // Expands the opened member into its deck and releases everything again. An allocation
-// failure that unwinds the analysis is reported here; the member then ends with E.
+// failure that unwinds the analysis is reported here, once what the member held has been
+// released; the member then ends with E and the run after it.
 void AnalyzeOpenedMember(const RunSettings& settings) {
     const int16_t mode = settings.iProcessingMode;
     const int32_t debug = settings.debug;
     void* arrayJclDeck = nullptr;
+    bool outOfMemory = false;
     try {
         if (CreateList(&arrayJclDeck, debug) == 0 || arrayJclDeck == nullptr) {
             reportMemoryAllocationError(mode);
@@ -114,7 +119,7 @@ void AnalyzeOpenedMember(const RunSettings& settings) {
             NavigateExpandedDeck(arrayJclDeck, iRc, settings.normalizeGDG, mode, settings.formatXML,
                                  debug);
     } catch (const std::bad_alloc&) {
-        reportMemoryAllocationError(mode);
+        outOfMemory = true;
         CloseAnyRemainingFiles(mode, debug);
         // The expansion stopped half-way: drop what its stacks and scopes still hold.
         InitializeOverrideState(debug);
@@ -125,6 +130,7 @@ void AnalyzeOpenedMember(const RunSettings& settings) {
     FreeIncludeList(debug);
     FreeProcedureList(debug);
     Free_arrayJclDeck(arrayJclDeck, debug);
+    if (outOfMemory) reportMemoryAllocationError(mode);
     ReportIncludedFiles();
 }
 
@@ -162,8 +168,14 @@ void ProcessSingleFile(MemberRequest& request, const RunSettings& settings) {
         KVR_PutMEMB(request.fileNameNoQuotes.c_str(), xml);
     }
     KVR_PutSTART_JCL(xml);
+    // The opening records reach the disk now: should the run be killed while the member is
+    // read, the import file shows which member it was.
+    KVR_FlushImportFile();
+    errno = 0;
     if (OpenMainMember(request, settings)) {
         AnalyzeOpenedMember(settings);
+    } else if (errno == ENOMEM) {
+        reportMemoryAllocationError(mode); // no memory for the stream: not the member's fault
     } else {
         KVRWriteMessage(MessageFor(mode, 1313, 3032));
     }
@@ -217,6 +229,12 @@ bool NormalizeRequestNames(MemberRequest& request, int32_t debug) {
 
 void ProcessMultipleFiles(const RunSettings& settings) {
     FILE* fileList = KVRIOAPI_DD_fopen("DD:FILELIST", "r", settings.debug);
+    // A folder opens for reading but yields no line: it is no file list either.
+    struct stat status {};
+    if (fileList != nullptr && fstat(fileno(fileList), &status) == 0 && S_ISDIR(status.st_mode)) {
+        KVRIOAPI_DD_fclose(fileList);
+        fileList = nullptr;
+    }
     if (fileList == nullptr) {
         KVRWriteMessageWithStrings(MessageFor(settings.iProcessingMode, 1680, 3101), "DD:FILELIST",
                                    nullptr, nullptr, nullptr);
@@ -231,8 +249,14 @@ void ProcessMultipleFiles(const RunSettings& settings) {
         ProcessSingleFile(request, settings);
         maxRc = std::max(maxRc, KVRU005());
         ResetMaximumSeverity();
-        if (KVR_ImportFileFailed()) break; // the records of further members would be lost
-
+        // The records of further members would be lost, or find no memory either.
+        if (KVR_ImportFileFailed() || OutOfMemoryReported()) break;
+    }
+    // A file list that could not be read to its end (an I/O error) leaves members out.
+    if (std::ferror(fileList)) {
+        KVRWriteMessageWithStrings(MessageFor(settings.iProcessingMode, 1680, 3101), "DD:FILELIST",
+                                   nullptr, nullptr, nullptr);
+        maxRc = std::max(maxRc, KVRU005());
     }
     KVRIOAPI_DD_fclose(fileList);
     SetMaximumSeverity(maxRc);

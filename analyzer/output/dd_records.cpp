@@ -23,8 +23,12 @@ std::string spacer;
 constexpr size_t kParmsRecordLimit = 81; // "DD PARMS" shows shorter texts whole
 constexpr size_t kParmsShown = 77;
 
-bool IsEmpty(const char* text) { return text == nullptr || text[0] == '\0'; }
-const char* OrEmpty(const char* text) { return text == nullptr ? "" : text; }
+bool IsEmpty(const char* text) {
+    return text == nullptr || text[0] == '\0';
+}
+const char* OrEmpty(const char* text) {
+    return text == nullptr ? "" : text;
+}
 
 // A(+0) or A(-00) becomes A(0): a relative generation of zero written with a sign.
 std::string NormalizedGenerationName(const char* iDSN, int16_t iNormalizeGDG,
@@ -109,8 +113,8 @@ bool IsPrintable(const char* record, int32_t length, int32_t* firstOther) {
     return true;
 }
 
-void PutDataRecord(const char* record, int32_t length, int16_t iProcessingMode,
-                   BOOLEAN iFormatXML, int32_t debug) {
+void PutDataRecord(const char* record, int32_t length, int16_t iProcessingMode, BOOLEAN iFormatXML,
+                   int32_t debug) {
     const std::string text(record, static_cast<size_t>(length));
     int32_t other = 0;
     if (iProcessingMode == kModeDravix && !IsPrintable(record, length, &other)) {
@@ -160,7 +164,9 @@ void PutInstreamLines(void* iISD) {
 
 } // namespace
 
-void ResetImportRecordWriter() { spacer.clear(); }
+void ResetImportRecordWriter() {
+    spacer.clear();
+}
 
 void KVR_PutDD_start(const char* iDDName, BOOLEAN iFormatXML) {
     const char* name = OrEmpty(iDDName);
@@ -191,8 +197,7 @@ void KVR_PutDD(const char* iFsDDName, SOURCE_REF iFileReference, int32_t iFileLi
                int32_t iEndFileLine, int32_t iConcatSeq, BOOLEAN iHasDUMMY, const char* iDSN,
                const char* iStatus, const char* iDisp, const char* iParms, void* iISD,
                BOOLEAN iDDLogFlag, RD_DatasetConcatenation* iDDConcat, const char* iServerName,
-               int16_t iNormalizeGDG, int16_t iProcessingMode, BOOLEAN iFormatXML,
-               int32_t debug) {
+               int16_t iNormalizeGDG, int16_t iProcessingMode, BOOLEAN iFormatXML, int32_t debug) {
     const bool velkor = iProcessingMode == kModeVelkor;
     if (!velkor) PutTextRecord("DD LINES %i %i %i", iFileReference + 1, iFileLine, iEndFileLine);
     if (iFormatXML)

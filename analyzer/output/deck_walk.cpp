@@ -26,7 +26,9 @@ struct WalkSettings {
     int32_t debug;
 };
 
-bool CaptureStepsPresent() { return QueryParmCaptureStepCount() != 0; }
+bool CaptureStepsPresent() {
+    return QueryParmCaptureStepCount() != 0;
+}
 
 void ProcessJob(const RD_JobStruct* job, int32_t* jobNbr, int32_t* stepNbr,
                 const WalkSettings& walk) {
@@ -87,8 +89,7 @@ void ProcessStandardOnlyItem(void* item, int16_t type, const WalkSettings& walk)
     }
 }
 
-void ProcessDeckStructure(int32_t* jobNbr, int32_t* stepNbr, void* item,
-                          const WalkSettings& walk) {
+void ProcessDeckStructure(int32_t* jobNbr, int32_t* stepNbr, void* item, const WalkSettings& walk) {
     const int16_t type = static_cast<RD_JclCommon*>(item)->structureType;
     if (type == RD_STRUCT_JOB) {
         ProcessJob(static_cast<RD_JobStruct*>(item), jobNbr, stepNbr, walk);
@@ -119,7 +120,9 @@ void ProcessDeckStructure(int32_t* jobNbr, int32_t* stepNbr, void* item,
 
 } // namespace
 
-void ResetDeckWalk() { ProgramParmLogHandle = nullptr; }
+void ResetDeckWalk() {
+    ProgramParmLogHandle = nullptr;
+}
 
 void NavigateExpandedDeck(void* arrayJclDeck, BOOLEAN iRc, int16_t iNormalizeGDG,
                           int16_t iProcessingMode, BOOLEAN iFormatXML, int32_t debug) {

@@ -12,8 +12,12 @@
 namespace kvr {
 namespace {
 
-bool IsEmpty(const char* text) { return text == nullptr || text[0] == '\0'; }
-const char* OrEmpty(const char* text) { return text == nullptr ? "" : text; }
+bool IsEmpty(const char* text) {
+    return text == nullptr || text[0] == '\0';
+}
+const char* OrEmpty(const char* text) {
+    return text == nullptr ? "" : text;
+}
 
 void PutLines(const char* recordType, SOURCE_REF iFileReference, int32_t iFileLine,
               int32_t iEndFileLine) {
@@ -81,7 +85,9 @@ void KVR_PutJOB_PARM(const char* iParms, int16_t iProcessingMode, BOOLEAN iForma
                      [](const char* parm) { PutTextRecord("JOB PARM %s", parm); });
 }
 
-void KVR_PutJOB_END(BOOLEAN iFormatXML) { PutRecord(iFormatXML ? "        </job>" : "JOB END"); }
+void KVR_PutJOB_END(BOOLEAN iFormatXML) {
+    PutRecord(iFormatXML ? "        </job>" : "JOB END");
+}
 
 void KVR_PutSTEP(int32_t iStepNbr, const RD_JobStep* iStep, const char* iStepName,
                  const char* iProcStepName, int16_t iProcessingMode, BOOLEAN iFormatXML,
@@ -93,7 +99,7 @@ void KVR_PutSTEP(int32_t iStepNbr, const RD_JobStep* iStep, const char* iStepNam
     const char* name = iStepName;
     if (IsEmpty(name)) name = iProcessingMode == kModeVelkor ? "" : "NULLSTEP";
     PutTextRecord("STEP %d %s %s \"%s\" %s", iStepNbr, name, OrEmpty(iStep->ExecutableName),
-              OrEmpty(iStep->ExecutableParms), OrEmpty(iProcStepName));
+                  OrEmpty(iStep->ExecutableParms), OrEmpty(iProcStepName));
     if (iProcessingMode == kModeVelkor) return;
     PutLines("STEP", iStep->FileReference, iStep->fileLine, iStep->endFileLine);
     if (iProcessingMode != kModeStandard) return;
@@ -104,7 +110,9 @@ void KVR_PutSTEP(int32_t iStepNbr, const RD_JobStep* iStep, const char* iStepNam
     });
 }
 
-void KVR_PutEndSTEP() { PutRecord("          </step>"); }
+void KVR_PutEndSTEP() {
+    PutRecord("          </step>");
+}
 
 void KVR_PutPROC(SOURCE_REF iFileReference, int16_t iProcessingMode, BOOLEAN iFormatXML) {
     if (iFormatXML) return;
@@ -150,7 +158,9 @@ void KVR_PutPROC_PARM(const char* iParms, int16_t iProcessingMode, BOOLEAN /*iFo
                      [](const char* parm) { PutTextRecord("PROC PARM %s", parm); });
 }
 
-void KVR_PutPROCEND() { PutTextRecord("PROCEND"); }
+void KVR_PutPROCEND() {
+    PutTextRecord("PROCEND");
+}
 
 void KVR_PutJCL_IF(const char* iLabel, const char* iCondition, SOURCE_REF iFileReference,
                    int32_t iFileLine, int32_t iEndFileLine, BOOLEAN iFormatXML) {

@@ -9,8 +9,15 @@
 
 namespace kvr {
 namespace {
-bool HasBlank(const char* name) { return std::strchr(name, ' ') != nullptr; }
+bool HasBlank(const char* name) {
+    return std::strchr(name, ' ') != nullptr;
+}
+bool memberOpen = false; // START JCL written, END JCL not yet
 } // namespace
+
+bool MemberRecordsOpen() {
+    return memberOpen;
+}
 
 void KVR_PutXML_start(BOOLEAN iFormatXML) {
     SetXmlDocument(iFormatXML != 0);
@@ -40,9 +47,13 @@ void KVR_PutMEMB(const char* iFileName, BOOLEAN iFormatXML) {
     }
 }
 
-void KVR_PutSTART_JCL(BOOLEAN iFormatXML) { PutRecord(iFormatXML ? "      <jcl>" : "START JCL"); }
+void KVR_PutSTART_JCL(BOOLEAN iFormatXML) {
+    PutRecord(iFormatXML ? "      <jcl>" : "START JCL");
+    memberOpen = true;
+}
 
 void KVR_PutEND_JCL(BOOLEAN iFormatXML) {
+    memberOpen = false;
     if (iFormatXML) {
         CloseOpenElements(); // an analysis cut short may have left a job, step or DD open
         PutRecord("        <returnCode>%d</returnCode>", KVRU005());
@@ -53,7 +64,11 @@ void KVR_PutEND_JCL(BOOLEAN iFormatXML) {
     }
 }
 
-void KVR_PutEND_MEMB() { PutRecord("    </file>"); }
-void KVR_PutEND_LIBR() { PutRecord("  </container>"); }
+void KVR_PutEND_MEMB() {
+    PutRecord("    </file>");
+}
+void KVR_PutEND_LIBR() {
+    PutRecord("  </container>");
+}
 
 } // namespace kvr

@@ -14,6 +14,8 @@ void KVR_PutSTART_JCL(BOOLEAN iFormatXML);
 // Carries the maximum severity and the completion letter at the moment of the call.
 void KVR_PutEND_JCL(BOOLEAN iFormatXML);
 void KVR_PutEND_MEMB();
+// Whether START JCL was written and END JCL not yet.
+bool MemberRecordsOpen();
 void KVR_PutEND_LIBR();
 
 } // namespace kvr

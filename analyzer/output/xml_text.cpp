@@ -23,7 +23,11 @@ std::string Escaped(std::string_view text, bool attribute) {
 
 } // namespace
 
-std::string XmlText(std::string_view text) { return Escaped(text, false); }
-std::string XmlAttribute(std::string_view text) { return Escaped(text, true); }
+std::string XmlText(std::string_view text) {
+    return Escaped(text, false);
+}
+std::string XmlAttribute(std::string_view text) {
+    return Escaped(text, true);
+}
 
 } // namespace kvr

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 #include "driver/run_settings.h"
 #include "expansion/list_builder_state.h"
@@ -207,10 +208,9 @@ int16_t CopyInstreamSpool(void* iStream, void** outStream, int32_t debug) {
 
 SourceLine* CloneSourceLine(const SourceLine* Old, int32_t debug) {
     void* block = nullptr;
-    if (CreateBlockWithDebug(&block, sizeof(SourceLine), "CloneSourceLine", debug) == 0) {
-        KVRWriteMessageAndExit(1450);
-        return nullptr;
-    }
+    // No card can be kept: the member boundary reports it and ends the run cleanly.
+    if (CreateBlockWithDebug(&block, sizeof(SourceLine), "CloneSourceLine", debug) == 0)
+        throw std::bad_alloc();
     auto* copy = static_cast<SourceLine*>(block);
     std::memset(copy, 0, sizeof(SourceLine));
     copy->FileReference = Old->FileReference;

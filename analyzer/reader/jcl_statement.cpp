@@ -230,7 +230,19 @@ const char* reportStatementType(int32_t iType) {
     return TypeNames[iType];
 }
 
+namespace {
+bool outOfMemory = false; // memory ran out in this run: the member loop ends after the member
+} // namespace
+
+bool OutOfMemoryReported() {
+    return outOfMemory;
+}
+void ForgetOutOfMemory() {
+    outOfMemory = false;
+}
+
 void reportMemoryAllocationError(int16_t iProcessingMode) {
+    outOfMemory = true;
     const uint32_t number = MessageFor(iProcessingMode, 1450, 3050);
     KVRWriteMessage(number);
     KVR_Write_MSG_Record("JCL", MsgProgramId(iProcessingMode), static_cast<int32_t>(number));

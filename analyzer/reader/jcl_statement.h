@@ -109,6 +109,10 @@ const char* reportStatementType(int32_t iType);
 
 // Message 1450 (3050) and its MSG record.
 void reportMemoryAllocationError(int16_t iProcessingMode);
+// Whether 1450 was reported in this run: the run then ends after the member, since what
+// follows would find no more memory than the member did. Writing the report takes no memory.
+bool OutOfMemoryReported();
+void ForgetOutOfMemory();
 // The program id of MSG records: "VADIRADO" in Velkor mode, else "KVR4000".
 const char* MsgProgramId(int16_t iProcessingMode);
 

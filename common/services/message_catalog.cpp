@@ -93,6 +93,17 @@ std::vector<std::string> MessageCatalogFolders() {
     return {exeDir + "/messages", exeDir + "/../share/kvr4000/messages"};
 }
 
+std::string CatalogDescription(const char* baseName, const char* locale) {
+    char library[kLibraryNameSize];
+    if (!KVRGetMessageBind(baseName, locale, library))
+        return std::string("no catalog for ") + (baseName != nullptr ? baseName : "");
+    std::string text = CatalogFileName(library) + " in ";
+    const std::vector<std::string> folders = MessageCatalogFolders();
+    for (size_t i = 0; i < folders.size(); ++i)
+        text += (i > 0 ? ", " : "") + folders[i];
+    return text;
+}
+
 const std::string* LookupCatalogText(const char* baseName, const char* locale, uint32_t number) {
     if (baseName == nullptr) return nullptr;
     if (locale == nullptr) locale = "";

@@ -1,6 +1,7 @@
 // Numbered messages: a number and up to four inserts become a line of catalog text,
 // written to the log and raising the process's maximum severity by the text's letter.
 // The catalog follows the current base name (Velkor mode has its own) and the locale.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,11 +14,13 @@ namespace kvr {
 namespace {
 
 constexpr size_t kBaseNameSize = 16;
+constexpr uint32_t kNoMemoryMessage = 1450;
 constexpr char kDefaultBaseName[] = "kvrmsg.dll";
 // The identifier (8 characters) and its two separator characters.
 constexpr size_t kIdentifierWidth = 10;
 
 char sBaseName[kBaseNameSize] = "kvrmsg.dll";
+KVROutOfMemoryHandler sOutOfMemoryHandler = nullptr;
 
 int32_t FormatWithCurrentCatalog(char* buffer, uint32_t iMsg, const char* r1, const char* r2,
                                  const char* r3, const char* r4) {
@@ -26,6 +29,12 @@ int32_t FormatWithCurrentCatalog(char* buffer, uint32_t iMsg, const char* r1, co
 }
 
 } // namespace
+
+void EndProcessOutOfMemory() {
+    if (sOutOfMemoryHandler != nullptr) sOutOfMemoryHandler();
+    KVRWriteMessageAndExit(kNoMemoryMessage);
+    std::abort(); // not reached: the message ends the process
+}
 
 void ResetMessageServicesForTests() {
     std::memcpy(sBaseName, kDefaultBaseName, sizeof kDefaultBaseName);
@@ -74,6 +83,10 @@ KVR_API void KVRWriteMessageAndExit(uint32_t iMsg) {
     KVRWriteMessageWithStringAndExit(iMsg, nullptr);
 }
 
+KVR_API void KVRSetOutOfMemoryHandler(KVROutOfMemoryHandler handler) {
+    sOutOfMemoryHandler = handler;
+}
+
 KVR_API void KVRGetMessageText(char* pszMsgText, uint32_t iMsg, const char* pReplace1,
                                const char* pReplace2, const char* pReplace3,
                                const char* pReplace4) {
@@ -109,6 +122,14 @@ KVR_API int16_t KVRGetMessageType(const char* pszMessageText) {
     default:
         return 0;
     }
+}
+
+KVR_API void KVRDescribeMessageCatalog(char* outText, uint32_t iSize) {
+    if (outText == nullptr || iSize == 0) return;
+    const std::string text = CatalogDescription(sBaseName, KVR_GetLocale());
+    const size_t length = std::min<size_t>(text.size(), iSize - 1);
+    std::memcpy(outText, text.data(), length);
+    outText[length] = '\0';
 }
 
 KVR_API void setMessageDll(const char* iSetting) {

@@ -34,6 +34,9 @@ std::vector<std::string> MessageCatalogFolders();
 // library is loaded again only when the base name or the locale changes.
 const std::string* LookupCatalogText(const char* baseName, const char* locale, uint32_t number);
 
+// The catalog file of a base name and locale and the folders it is looked for in.
+std::string CatalogDescription(const char* baseName, const char* locale);
+
 // Makes the next lookup load its library again (setMessageDll).
 void ForgetCachedCatalogPair();
 
@@ -42,6 +45,10 @@ void WriteLogLine(const char* text);
 
 // Raises the maximum severity from a formatted text's severity letter.
 void SetSeverityFromMsg(const char* text);
+
+// Memory ran out where the operation cannot report it: the program's handler, else
+// message 1450 and the end of the process with exit code 8. Does not return.
+[[noreturn]] void EndProcessOutOfMemory();
 
 // Test support: back to the state at load (base name, catalog cache, log closed with the
 // default failure message, severity and tool identifier 0).

@@ -2,6 +2,7 @@
 // in-place trimming, blank skipping, index and region searches and quote stripping.
 // They work on NUL-terminated texts and never read past a terminator.
 #include "kvrbase.h"
+#include "services/messages.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -9,7 +10,6 @@
 
 namespace {
 
-constexpr uint32_t kMsgNoMemory = 1450;
 constexpr size_t kTrimLimit = 512;         // trim refuses texts this long or longer
 constexpr int32_t kSearchLimit = 512;      // searches and comparisons look this far
 constexpr int32_t kSourceLineColumns = 72; // columns of a card that hold statement text
@@ -31,7 +31,7 @@ char* CloneString(const char* Old, int32_t debug) {
     const size_t length = std::strlen(Old);
     void* copy = nullptr;
     if (CreateBlockWithDebug(&copy, length + 1, "CloneString", debug) == 0)
-        KVRWriteMessageAndExit(kMsgNoMemory);
+        kvr::EndProcessOutOfMemory(); // a copy cannot fail: callers do not test for null
     std::memcpy(copy, Old, length + 1);
     return static_cast<char*>(copy);
 }
