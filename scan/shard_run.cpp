@@ -193,9 +193,10 @@ std::vector<ShardOutcome> run_shards(const std::vector<ShardCommand>& commands,
             tick();
             next_tick = now + std::chrono::seconds(1);
         }
+        // A second at most even without progress to show: a look too many costs nothing.
         auto wait = tick ? std::chrono::duration_cast<std::chrono::milliseconds>(next_tick - now) +
                                std::chrono::milliseconds(1)
-                         : std::chrono::milliseconds(-1);
+                         : std::chrono::milliseconds(1000);
         signals::wait_for_signal(wait);
     }
     return group.outcomes();
