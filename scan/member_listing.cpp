@@ -138,31 +138,8 @@ void add_folder(const std::string& folder, bool recursive, const Warn& warn, Mem
     }
 }
 
-} // namespace
-
-MemberList list_members(const std::vector<std::string>& folders, bool recursive, const Warn& warn) {
-    MemberList list;
-    for (const std::string& folder : folders)
-        add_folder(folder, recursive, warn, list);
-    return list;
-}
-
-std::string list_word(std::string_view name) {
-    bool quoted = name.find(' ') != std::string_view::npos || name.starts_with('-') ||
-                  name.starts_with('/') || name.starts_with('*');
-    return quoted ? '"' + std::string(name) + '"' : std::string(name);
-}
-
-bool listable(std::string_view name) {
-    return name.find_first_of("\"=\n\r") == std::string_view::npos;
-}
-
-std::string shell_quoted(std::string_view name) {
-    auto plain = [](unsigned char c) {
-        return std::isalnum(c) ||
-               std::string_view("%+,-./:=@_").find(static_cast<char>(c)) != std::string_view::npos;
-    };
-    if (!name.empty() && std::all_of(name.begin(), name.end(), plain)) return std::string(name);
+// $'...' with C escapes: the form the shell needs for control characters.
+std::string ansi_c_quoted(std::string_view name) {
     std::string quoted = "$'";
     for (unsigned char c : name) {
         switch (c) {
@@ -183,7 +160,7 @@ std::string shell_quoted(std::string_view name) {
         default:
             if (c < 0x20 || c == 0x7f) {
                 char escape[8];
-                std::snprintf(escape, sizeof escape, "\\x%02x", c);
+                std::snprintf(escape, sizeof escape, "\\%03o", c);
                 quoted += escape;
             } else {
                 quoted += static_cast<char>(c);
@@ -191,6 +168,40 @@ std::string shell_quoted(std::string_view name) {
         }
     }
     return quoted + "'";
+}
+
+} // namespace
+
+MemberList list_members(const std::vector<std::string>& folders, bool recursive, const Warn& warn) {
+    MemberList list;
+    for (const std::string& folder : folders)
+        add_folder(folder, recursive, warn, list);
+    return list;
+}
+
+std::string list_word(std::string_view name) {
+    bool quoted = name.find(' ') != std::string_view::npos || name.starts_with('-') ||
+                  name.starts_with('/') || name.starts_with('*');
+    return quoted ? '"' + std::string(name) + '"' : std::string(name);
+}
+
+bool listable(std::string_view name) {
+    return name.find_first_of("\"=\n\r") == std::string_view::npos;
+}
+
+std::string shell_quoted(std::string_view name) {
+    if (name.empty()) return "''";
+    auto control = [](unsigned char c) { return c < 0x20 || c == 0x7f; };
+    if (std::any_of(name.begin(), name.end(), control)) return ansi_c_quoted(name);
+    std::string quoted;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        bool special =
+            std::string_view(" !\"$&'()*,;<>?[\\]^`{|}").find(name[i]) != std::string_view::npos ||
+            (i == 0 && (name[i] == '~' || name[i] == '#'));
+        if (special) quoted += '\\';
+        quoted += name[i];
+    }
+    return quoted;
 }
 
 } // namespace kvrscan

@@ -32,7 +32,8 @@ std::string list_word(std::string_view name);
 // makes kvr4000 take the word for a keyword, and a line end splits the line.
 bool listable(std::string_view name);
 
-// A name as the shell would read it back, for messages about odd names.
+// A name as the shell would read it back (as bash's printf %q writes it), for messages
+// about odd names.
 std::string shell_quoted(std::string_view name);
 
 } // namespace kvrscan

@@ -45,7 +45,10 @@ TEST(ScanListWords, QuotesWhatTheAnalyzerWouldSplitOrMisread) {
         EXPECT_FALSE(kvrscan::listable(bad)) << bad;
 
     EXPECT_EQ(kvrscan::shell_quoted("JOBS/A=B"), "JOBS/A=B");
-    EXPECT_EQ(kvrscan::shell_quoted("J/it's\n"), "$'J/it\\'s\\n'");
+    EXPECT_EQ(kvrscan::shell_quoted("MY JOBS/#1,(x)~"), "MY\\ JOBS/#1\\,\\(x\\)~");
+    EXPECT_EQ(kvrscan::shell_quoted("~#a"), "\\~#a");
+    EXPECT_EQ(kvrscan::shell_quoted("J/it's\n\x01"), "$'J/it\\'s\\n\\001'");
+    EXPECT_EQ(kvrscan::shell_quoted(""), "''");
 }
 
 TEST(ScanListing, FilesInByteOrderFoldersAsGivenHiddenAndSubfoldersLeftOut) {

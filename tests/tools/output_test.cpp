@@ -80,21 +80,6 @@ TEST(ScanFinalOutput, WhatCannotBeWrittenIsAUsageError) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch / "folder"), {}), 1);
 }
 
-// A device is written as it is, only when the content is written; a full one fails then.
-TEST(ScanFinalOutput, ADeviceIsWrittenDirectlyAndItsFailureReported) {
-    FinalOutput output("/dev/full", "import file");
-    EXPECT_TRUE(output.temporary_name().empty());
-    int fd = output.open();
-    try {
-        kvrscan::write_all(fd, "x", output.description());
-        output.close();
-        ADD_FAILURE();
-    } catch (const kvrscan::ScanFailure& failure) {
-        EXPECT_STREQ(failure.what(),
-                     "cannot write the import file /dev/full: No space left on device");
-    }
-}
-
 TEST(ScanJoining, OnlyTheFirstShardKeepsItsXmlPrologue) {
     ScratchFolder scratch;
     std::string long_prologue = "<?xml " + std::string(70000, 'v') + "?>\n"; // longer than a read
