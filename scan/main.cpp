@@ -70,5 +70,8 @@ int main(int argc, char** argv) {
     } catch (const std::exception& error) {
         say(std::string("the scan failed: ") + error.what() + "; " + untouched_note(request));
         return 16;
+    } catch (...) {
+        say("the scan failed; " + untouched_note(request));
+        return 16;
     }
 }

@@ -179,8 +179,8 @@ std::vector<ShardOutcome> run_shards(const std::vector<ShardCommand>& commands,
                                      const std::function<void()>& tick) {
     AnalyzerGroup group;
     for (const ShardCommand& command : commands) {
-        group.start(command);
         signals::throw_if_stopping();
+        group.start(command);
     }
     auto next_tick = std::chrono::steady_clock::now();
     for (;;) {

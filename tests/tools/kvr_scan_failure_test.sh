@@ -79,6 +79,7 @@ check_analyzer_failures() {
 full_disk() { # CASE OUT_FOLDER MESSAGE_REGEX [ulimit -f BLOCKS]
   local name=$1 out=$2 message=$3 blocks=${4:-unlimited}
   (
+    failures=0 # counted again outside
     trap '' XFSZ # a write past the limit then fails with EFBIG instead of killing the scan
     ulimit -f "$blocks"
     FAKE_MODE=big FAKE_BYTES=150000 run_scan "$name" "$out" -j 2 -o "$out/IMPORT" -l "$out/LOG" JOBS
