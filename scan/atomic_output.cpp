@@ -1,6 +1,7 @@
 #include "atomic_output.hpp"
 
 #include "errors.hpp"
+#include "signals.hpp"
 
 #include <cerrno>
 #include <climits>
@@ -79,8 +80,12 @@ int FinalOutput::open() {
     case Kind::StandardOutput:
         return STDOUT_FILENO;
     case Kind::Direct:
-        file_ = open_file(name_, O_WRONLY | O_CREAT | O_TRUNC);
-        if (!file_) fail(errno);
+        // Without blocking: a pipe without a reader yet is waited for here, where a stop
+        // signal ends the wait.
+        while (!(file_ = open_file(name_, O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK))) {
+            if (errno != ENXIO) fail(errno);
+            signals::wait_for_signal(std::chrono::milliseconds(100));
+        }
         return file_.get();
     case Kind::Replaced:
         break;

@@ -42,11 +42,10 @@ int UniqueFd::close() {
 
 UniqueFd open_file(const std::filesystem::path& path, int flags, mode_t mode) {
     for (;;) {
+        signals::throw_if_stopping();
         int fd = ::open(path.c_str(), flags | O_CLOEXEC, mode);
         if (fd >= 0) return UniqueFd(fd);
-        // Opening a pipe waits for the other end; a stop request must end that wait.
         if (errno != EINTR) return UniqueFd();
-        signals::throw_if_stopping();
     }
 }
 
@@ -56,6 +55,11 @@ void write_all(int fd, std::string_view data, const std::string& what) {
         ssize_t written = ::write(fd, data.data(), data.size());
         if (written < 0) {
             if (errno == EINTR) continue;
+            // A full pipe opened without blocking: wait until it drains, or a stop signal.
+            if (errno == EAGAIN) {
+                signals::wait_until_writable(fd);
+                continue;
+            }
             throw ScanFailure("cannot write " + what + ": " + error_text(errno));
         }
         data.remove_prefix(static_cast<std::size_t>(written));

@@ -88,6 +88,12 @@ void wait_for_signal(std::chrono::milliseconds timeout) noexcept {
     drain_wake_pipe();
 }
 
+void wait_until_writable(int fd) noexcept {
+    pollfd ends[] = {{fd, POLLOUT, 0}, {wake_pipe[0], POLLIN, 0}};
+    poll(ends, 2, -1);
+    drain_wake_pipe();
+}
+
 const char* stop_signal_name(int signal) {
     switch (signal) {
     case SIGINT:

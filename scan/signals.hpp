@@ -1,6 +1,7 @@
 // Signal handling. SIGINT, SIGTERM and SIGHUP only note that the scan is to stop and wake
-// the waiting loop through a pipe; the work then ends itself at the next look at the note,
-// and every blocking call returns early because no handler restarts it.
+// the waiting loop through a pipe; the work then ends itself at the next look at the note.
+// A call that could block for long (waiting for analyzers, for a pipe's reader) waits on that
+// pipe too, so that a signal that came just before the call still ends the wait.
 #pragma once
 
 #include <chrono>
@@ -22,6 +23,9 @@ void throw_if_stopping();
 // Waits until a signal arrives (a stop signal, or an analyzer ending) or the time is up.
 // A negative time waits without limit.
 void wait_for_signal(std::chrono::milliseconds timeout) noexcept;
+
+// Waits until FD can be written to, or a signal arrives.
+void wait_until_writable(int fd) noexcept;
 
 // SIGINT, SIGTERM, SIGHUP.
 const char* stop_signal_name(int signal);

@@ -6,14 +6,14 @@
 # an analyzer started) behind. kvr4000 is played by a stand-in (kvr_scan_lib.sh).
 #   kvr_scan_interrupt_test.sh KVR_SCAN_PROGRAM
 set -u
-# Job control: a background job keeps SIGINT (a script's would have it ignored, which
-# kvr-scan honours, as under nohup) and gets a process group of its own.
+# Job control: each scan gets a process group of its own, as in a shell at a terminal.
 set -m
 
 repo=$(cd "$(dirname -- "${BASH_SOURCE[0]}")/../.." && pwd)
 scan=$(readlink -f -- "${1:?usage: kvr_scan_interrupt_test.sh KVR_SCAN_PROGRAM}")
 work=$(mktemp -d "${TMPDIR:-/tmp}/kvr-scan-interrupt.XXXXXX")
-trap 'rm -rf -- "$work"' EXIT
+# Only this shell cleans up: a subshell that ends by a signal would run the trap too.
+trap '[ "$BASHPID" = $$ ] && rm -rf -- "$work"' EXIT
 # shellcheck source=kvr_scan_lib.sh
 . "$repo/tests/tools/kvr_scan_lib.sh"
 make_fake_analyzer
@@ -38,7 +38,9 @@ start_scan() { # CASE KVR_SCAN_ARGUMENT...
   new_fake_dir "$case_name"
   cp "$work/IMPORT.before" "$out/IMPORT"
   cp "$work/LOG.before" "$out/LOG"
-  (cd "$lib" && exec "$scan" "$@" -- "--marker=$marker") >"$work/$case_name.out" 2>"$work/$case_name.err" &
+  # The stop signals as they are by default, whatever this script was started with.
+  (cd "$lib" && exec env --default-signal=INT,TERM,HUP "$scan" "$@" -- "--marker=$marker") \
+    >"$work/$case_name.out" 2>"$work/$case_name.err" &
   scan_pid=$!
 }
 
@@ -53,21 +55,22 @@ joined_import_written() {
 # Sends SIGNAL (to the scan, or with -group to its whole process group as a Ctrl-C at the
 # terminal does) and checks how the scan ended. A scan still running after 10 s is killed.
 stop_scan() { # SIGNAL EXIT_CODE [-group]
-  local signal=$1 want=$2 target=$scan_pid started took rc watchdog
+  local signal=$1 want=$2 target=$scan_pid started took rc i
   [ "${3:-}" = -group ] && target=-$scan_pid
-  # The watchdog, when stopped in turn, must not run this script's EXIT trap.
-  (
-    trap - EXIT
-    for ((i = 0; i < 200; i++)); do sleep 0.05; done
-    kill -KILL "$scan_pid"
-  ) 2>/dev/null &
-  watchdog=$!
   started=${EPOCHREALTIME/./}
   kill -s "$signal" -- "$target"
+  # The shell reaps its jobs as they end, so the pid is gone once the scan has ended.
+  for ((i = 0; i < 200; i++)); do
+    kill -0 "$scan_pid" 2>/dev/null || break
+    sleep 0.05
+  done
+  if kill -0 "$scan_pid" 2>/dev/null; then
+    fail "$case_name: still running 10 s after SIG$signal"
+    kill -KILL "$scan_pid"
+  fi
   wait "$scan_pid"
   rc=$?
   took=$(((${EPOCHREALTIME/./} - started) / 1000))
-  { kill "$watchdog" && wait "$watchdog"; } 2>/dev/null
   expect_rc "$want" "$rc" "$case_name"
   [ "$took" -le 3000 ] || fail "$case_name: ended $took ms after SIG$signal"
   grep -q "stopped by SIG$signal; the import file .*/IMPORT and the log .* were left as they were" \

@@ -11,7 +11,8 @@ scan=$(readlink -f -- "${1:?usage: kvr_scan_test.sh KVR_SCAN_PROGRAM KVR4000_PRO
 KVR4000=$(readlink -f -- "${2:?usage: kvr_scan_test.sh KVR_SCAN_PROGRAM KVR4000_PROGRAM}")
 export KVR4000
 work=$(mktemp -d "${TMPDIR:-/tmp}/kvr-scan-test.XXXXXX")
-trap 'rm -rf -- "$work"' EXIT
+# Only this shell cleans up: a subshell that ends by a signal would run the trap too.
+trap '[ "$BASHPID" = $$ ] && rm -rf -- "$work"' EXIT
 # shellcheck source=kvr_scan_lib.sh
 . "$repo/tests/tools/kvr_scan_lib.sh"
 
