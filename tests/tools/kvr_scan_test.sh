@@ -1,30 +1,20 @@
 #!/usr/bin/env bash
-# End-to-end checks of tools/kvr-scan: the joined import file must not depend on how many
-# shards the file list is split into, XML keeps one prologue and stays well-formed, the
-# exit code is the highest over the shards, and folder names with blanks survive the lists.
-#   kvr_scan_test.sh KVR4000_BINARY
+# End-to-end checks of kvr-scan: the joined import file and log are what kvr4000 itself
+# writes for hand-written file lists of the same members and parts, whatever the number of
+# shards; XML keeps one prologue and stays well-formed, the exit code is the highest over
+# the shards, and folder names with blanks survive the lists.
+#   kvr_scan_test.sh KVR_SCAN_PROGRAM KVR4000_PROGRAM
 set -u
 
 repo=$(cd "$(dirname -- "${BASH_SOURCE[0]}")/../.." && pwd)
-scan=$repo/tools/kvr-scan
-KVR4000=$(readlink -f -- "${1:?usage: kvr_scan_test.sh KVR4000_BINARY}")
+scan=$(readlink -f -- "${1:?usage: kvr_scan_test.sh KVR_SCAN_PROGRAM KVR4000_PROGRAM}")
+KVR4000=$(readlink -f -- "${2:?usage: kvr_scan_test.sh KVR_SCAN_PROGRAM KVR4000_PROGRAM}")
 export KVR4000
 work=$(mktemp -d "${TMPDIR:-/tmp}/kvr-scan-test.XXXXXX")
-trap 'rm -rf -- "$work"' EXIT
-failures=0
-
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-
-expect_rc() { # WANT GOT WHAT
-  [ "$1" -eq "$2" ] || fail "$3: exit code $2, expected $1"
-}
-
-same_file() { # A B WHAT
-  cmp -s -- "$1" "$2" || fail "$3: $1 and $2 differ"
-}
+# Only this shell cleans up: a subshell that ends by a signal would run the trap too.
+trap '[ "$BASHPID" = $$ ] && rm -rf -- "$work"' EXIT
+# shellcheck source=kvr_scan_lib.sh
+. "$repo/tests/tools/kvr_scan_lib.sh"
 
 # The lines of FILE that match REGEX, one a line, compared with the expected text.
 expect_lines() { # FILE REGEX EXPECTED WHAT
@@ -44,28 +34,51 @@ well_formed() { # FILE WHAT
 }
 
 # ---------------------------------------------------------------- the bundled example
-# kvr-scan on the example folders must give what kvr4000 gives on hand-written lists of
-# the same members in byte order, however many shards it uses.
+# kvr4000 itself on hand-written lists of the example's members in byte order: the whole
+# list, and the parts that -j2 (the first two members, then the third) and -j3 (one member
+# each) give. The scan's import file must be kvr4000's for the whole list (one time of day for
+# all parts makes it the same for any -j), its log the parts' logs one after the other.
+direct_run() { # X OUT LIST_LINES...
+  local x=$1 out=$2
+  shift 2
+  printf '%s\n' "$@" >"$out.list"
+  (cd "$repo/examples" && env "DD:FILELIST=$out.list" "DD:JCLLIB=$work/example/jcllib.txt" \
+    'DD:XLATLIBS=xlatlibs.txt' "DD:ATTRBOUT=$out" "DD:RDPRINT=$out.log" "$KVR4000" $x)
+}
+
 check_example() {
-  local out=$work/example x rc
+  local out=$work/example x j rc
   mkdir -p "$out"
-  printf 'JOBS DB2RPT\nJOBS PAYDAILY\nJOBS SENDFILE\n' >"$out/filelist.txt"
   printf 'INCLUDES\nPROCS\n' >"$out/jcllib.txt"
+  export SOURCE_DATE_EPOCH=1767225600
   for x in '' -x; do
-    (cd "$repo/examples" && env "DD:FILELIST=$out/filelist.txt" "DD:JCLLIB=$out/jcllib.txt" \
-      'DD:XLATLIBS=xlatlibs.txt' "DD:ATTRBOUT=$out/direct$x" "DD:RDPRINT=$out/direct$x.log" \
-      "$KVR4000" $x)
+    direct_run "$x" "$out/direct$x" 'JOBS DB2RPT' 'JOBS PAYDAILY' 'JOBS SENDFILE'
+    direct_run "$x" "$out/a$x" 'JOBS DB2RPT' 'JOBS PAYDAILY'
+    direct_run "$x" "$out/b$x" 'JOBS SENDFILE'
+    direct_run "$x" "$out/c1$x" 'JOBS DB2RPT'
+    direct_run "$x" "$out/c2$x" 'JOBS PAYDAILY'
+    direct_run "$x" "$out/c3$x" 'JOBS SENDFILE'
+    cp "$out/direct$x.log" "$out/log$x.1"
+    cat "$out/a$x.log" "$out/b$x.log" >"$out/log$x.2"
+    cat "$out/c1$x.log" "$out/c2$x.log" "$out/c3$x.log" >"$out/log$x.3"
     for j in 1 2 3; do
-      (cd "$repo/examples" && "$scan" $x -j "$j" -o "$out/scan$x.$j" -l "$out/scan$x.$j.log" \
+      (cd "$repo/examples" && timeout 60 "$scan" $x -j "$j" -o "$out/scan$x.$j" -l "$out/scan$x.$j.log" \
         JOBS/ -p INCLUDES PROCS -t xlatlibs.txt 2>"$out/stderr")
       rc=$?
       expect_rc 0 "$rc" "example $x -j$j"
-      same_file "$out/direct$x" "$out/scan$x.$j" "example $x -j$j against kvr4000 itself"
+      same_file "$out/direct$x" "$out/scan$x.$j" "example $x -j$j import against kvr4000 itself"
+      same_file "$out/log$x.$j" "$out/scan$x.$j.log" "example $x -j$j log against kvr4000's parts"
       [ -s "$out/stderr" ] && fail "example $x -j$j: standard error not empty off a terminal"
     done
     [ "$(grep -c 'KVR1201I' "$out/scan$x.3.log")" -eq 3 ] ||
       fail "example $x: the joined log does not hold the three members"
   done
+  # The same import file on standard output, after nothing else.
+  (cd "$repo/examples" && timeout 60 "$scan" -x -j 2 -o - -l "$out/stdout.log" JOBS \
+    -p INCLUDES PROCS -t xlatlibs.txt >"$out/stdout" 2>/dev/null)
+  expect_rc 0 $? "example -o -"
+  same_file "$out/direct-x" "$out/stdout" "example -o - against kvr4000 itself"
+  unset SOURCE_DATE_EPOCH
   expect_lines "$out/scan.2" '^(INCL 0 [A-Z0-9]+ JOBS$|END JCL)' \
     "$(printf 'INCL 0 DB2RPT JOBS\nEND JCL 0 C\nINCL 0 PAYDAILY JOBS\nEND JCL 0 C\nINCL 0 SENDFILE JOBS\nEND JCL 0 C')" \
     "example members in byte order"
@@ -90,7 +103,7 @@ check_severities() {
   out=$work/sev-out
   mkdir -p "$out"
   for j in 1 3; do
-    (cd "$dir" && "$scan" -j "$j" -o "$out/$j" -l "$out/$j.log" "MY JOBS" -p "MY PROCS" 2>/dev/null)
+    (cd "$dir" && timeout 60 "$scan" -j "$j" -o "$out/$j" -l "$out/$j.log" "MY JOBS" -p "MY PROCS" 2>/dev/null)
     expect_rc 8 $? "severities -j$j"
   done
   same_file "$out/1" "$out/3" "severities -j1 and -j3"
@@ -99,14 +112,14 @@ check_severities() {
     "$(printf '%s\n' 'INCL 0 A_OK "MY JOBS" RM=NTFS' 'PROC "MY PROCS" MYPROC RM=NTFS' \
       'END JCL 0 C' 'END JCL 8 E' 'END JCL 4 C')" "severities: records of the members"
 
-  (cd "$dir" && "$scan" -x -j 3 -o "$out/x" -l "$out/x.log" "MY JOBS" -p "MY PROCS" 2>/dev/null)
+  (cd "$dir" && timeout 60 "$scan" -x -j 3 -o "$out/x" -l "$out/x.log" "MY JOBS" -p "MY PROCS" 2>/dev/null)
   expect_rc 8 $? "severities XML -j3"
   expect_lines "$out/x" '^ {8}<returnCode>' \
     "$(printf '        <returnCode>%s</returnCode>\n' 0 8 4)" "severities XML codes"
   well_formed "$out/x" "severities XML"
 
   # -r takes the subfolder in as a container of its own, after the folder's own files.
-  (cd "$dir" && "$scan" -r -j 2 -o "$out/r" -l "$out/r.log" "MY JOBS/" 2>/dev/null)
+  (cd "$dir" && timeout 60 "$scan" -r -j 2 -o "$out/r" -l "$out/r.log" "MY JOBS/" 2>/dev/null)
   expect_rc 8 $? "severities -r"
   expect_lines "$out/r" '^INCL 0 [A-Z_]+ "[^"]*"$' \
     "$(printf '%s\n' 'INCL 0 A_OK "MY JOBS"' 'INCL 0 B_BAD "MY JOBS"' 'INCL 0 C_WARN "MY JOBS"' \
@@ -116,7 +129,7 @@ check_severities() {
   mkdir -p "$dir/ODD"
   cp "$dir/MY JOBS/sub/D_SUB" "$dir/ODD/OK"
   printf 'x\n' >"$dir/ODD/A=B"
-  (cd "$dir" && "$scan" -o "$out/odd" -l "$out/odd.log" ODD 2>"$out/odd.err")
+  (cd "$dir" && timeout 60 "$scan" -o "$out/odd" -l "$out/odd.log" ODD 2>"$out/odd.err")
   expect_rc 4 $? "a name with ="
   grep -q 'A=B' "$out/odd.err" || fail "a name with =: no warning"
   [ "$(grep -c '^END JCL' "$out/odd")" -eq 1 ] || fail "a name with =: not one member"
@@ -129,19 +142,35 @@ check_usage() {
   expect_rc 0 $? "-h"
   grep -q '^usage: kvr-scan' "$work/help" || fail "-h: no usage"
   for args in "-q examples/JOBS" "-j 0 examples/JOBS" "-j two examples/JOBS" "-p examples/PROCS" \
-    "examples/NOSUCH" "-o"; do
+    "examples/NOSUCH" "-o" "-o /no/such/folder/imp examples/JOBS" "-l examples examples/JOBS"; do
     # shellcheck disable=SC2086 # the words are the arguments
-    (cd "$repo" && "$scan" -o "$work/u.imp" -l "$work/u.log" $args >/dev/null 2>"$work/u.err")
+    (cd "$repo" && timeout 60 "$scan" -o "$work/u.imp" -l "$work/u.log" $args >/dev/null 2>"$work/u.err")
     rc=$?
     if [ "$rc" -ne 2 ] || [ ! -s "$work/u.err" ]; then
       fail "usage '$args': exit code $rc, message $(cat "$work/u.err")"
     fi
+    if [ -e "$work/u.imp" ] || [ -e "$work/u.log" ] || [ -n "$(temporary_files "$work")" ]; then
+      fail "usage '$args': files written"
+    fi
   done
   if command -v script >/dev/null; then
-    (cd "$repo/examples" && script -qec "'$scan' -j 2 -o '$work/p.imp' -l '$work/p.log' JOBS" /dev/null \
+    (cd "$repo/examples" && timeout 60 script -qec "'$scan' -j 2 -o '$work/p.imp' -l '$work/p.log' JOBS" /dev/null \
       >"$work/progress")
     grep -q '3 of 3 members' "$work/progress" || fail "no progress line on a terminal"
   fi
+}
+
+# tools/kvr-scan stands for the program built in build/ of the repository.
+check_wrapper() {
+  local built=$repo/build/bin/kvr-scan
+  if [ ! -x "$built" ]; then
+    echo "wrapper check skipped: no $built"
+    return
+  fi
+  "$repo/tools/kvr-scan" -h >"$work/wrapper.help" 2>&1
+  expect_rc 0 $? "tools/kvr-scan -h"
+  "$built" -h >"$work/built.help" 2>&1
+  same_file "$work/built.help" "$work/wrapper.help" "tools/kvr-scan -h against $built -h"
 }
 
 # ---------------------------------------------------------------- the corpus
@@ -161,7 +190,7 @@ check_corpus_repo() {
     local x=()
     [ "$fmt" = xml ] && x=(-x)
     for j in 1 2; do
-      (cd "$dir" && "$scan" ${x[@]+"${x[@]}"} -j "$j" -o "$work/$name.$fmt.$j" \
+      (cd "$dir" && timeout 60 "$scan" ${x[@]+"${x[@]}"} -j "$j" -o "$work/$name.$fmt.$j" \
         -l "$work/$name.$fmt.$j.log" "${jobs[@]}" -p ${procs[@]+"${procs[@]}"} \
         -t kvr/xlatlibs.txt -- ${opts[@]+"${opts[@]}"} 2>/dev/null)
       echo $? >"$work/$name.$fmt.$j.rc"
@@ -196,9 +225,6 @@ check_corpus() {
 check_example
 check_severities
 check_usage
+check_wrapper
 check_corpus
-if [ "$failures" -gt 0 ]; then
-  echo "$failures checks failed"
-  exit 1
-fi
-echo "kvr-scan checks passed"
+finish kvr-scan
