@@ -1,6 +1,6 @@
-#include "analyzer_command.hpp"
+#include "analyzer_command.h"
 
-#include "errors.hpp"
+#include "errors.h"
 
 #include <algorithm>
 #include <array>

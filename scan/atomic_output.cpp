@@ -1,7 +1,7 @@
-#include "atomic_output.hpp"
+#include "atomic_output.h"
 
-#include "errors.hpp"
-#include "signals.hpp"
+#include "errors.h"
+#include "signals.h"
 
 #include <cerrno>
 #include <climits>

@@ -1,7 +1,7 @@
-#include "command_line.hpp"
+#include "command_line.h"
 
-#include "errors.hpp"
-#include "member_listing.hpp"
+#include "errors.h"
+#include "member_listing.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,7 +1,7 @@
-#include "file_io.hpp"
+#include "file_io.h"
 
-#include "errors.hpp"
-#include "signals.hpp"
+#include "errors.h"
+#include "signals.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,7 +1,7 @@
-#include "joining.hpp"
+#include "joining.h"
 
-#include "errors.hpp"
-#include "file_io.hpp"
+#include "errors.h"
+#include "file_io.h"
 
 #include <array>
 #include <cerrno>

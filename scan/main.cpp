@@ -1,11 +1,11 @@
 // kvr-scan: analyses every member of whole libraries (folders of members) with kvr4000, in
 // parallel shards whose import files and logs are joined back in file-list order.
-#include "analyzer_command.hpp"
-#include "command_line.hpp"
-#include "errors.hpp"
-#include "file_io.hpp"
-#include "scan.hpp"
-#include "signals.hpp"
+#include "analyzer_command.h"
+#include "command_line.h"
+#include "errors.h"
+#include "file_io.h"
+#include "scan.h"
+#include "signals.h"
 
 #include <cerrno>
 #include <cstdio>

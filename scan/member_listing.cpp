@@ -1,7 +1,7 @@
-#include "member_listing.hpp"
+#include "member_listing.h"
 
-#include "errors.hpp"
-#include "signals.hpp"
+#include "errors.h"
+#include "signals.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,6 +1,6 @@
-#include "progress.hpp"
+#include "progress.h"
 
-#include "file_io.hpp"
+#include "file_io.h"
 
 #include <array>
 #include <cstdio>

@@ -1,16 +1,16 @@
-#include "scan.hpp"
+#include "scan.h"
 
-#include "analyzer_command.hpp"
-#include "atomic_output.hpp"
-#include "errors.hpp"
-#include "file_io.hpp"
-#include "joining.hpp"
-#include "member_listing.hpp"
-#include "progress.hpp"
-#include "shard_run.hpp"
-#include "shard_split.hpp"
-#include "signals.hpp"
-#include "work_folder.hpp"
+#include "analyzer_command.h"
+#include "atomic_output.h"
+#include "errors.h"
+#include "file_io.h"
+#include "joining.h"
+#include "member_listing.h"
+#include "progress.h"
+#include "shard_run.h"
+#include "shard_split.h"
+#include "signals.h"
+#include "work_folder.h"
 
 #include <algorithm>
 #include <cstring>

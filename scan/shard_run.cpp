@@ -1,7 +1,7 @@
-#include "shard_run.hpp"
+#include "shard_run.h"
 
-#include "file_io.hpp"
-#include "signals.hpp"
+#include "file_io.h"
+#include "signals.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "shard_split.hpp"
+#include "shard_split.h"
 
 #include <algorithm>
 

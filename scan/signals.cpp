@@ -1,6 +1,6 @@
-#include "signals.hpp"
+#include "signals.h"
 
-#include "errors.hpp"
+#include "errors.h"
 
 #include <cerrno>
 #include <fcntl.h>

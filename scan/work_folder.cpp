@@ -1,6 +1,6 @@
-#include "work_folder.hpp"
+#include "work_folder.h"
 
-#include "errors.hpp"
+#include "errors.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -1,10 +1,10 @@
 // Which kvr4000 runs, with what environment, and what a run leaves. How failed runs are
 // stopped is checked end to end (kvr_scan_failure_test.sh, kvr_scan_interrupt_test.sh).
-#include "analyzer_command.hpp"
-#include "errors.hpp"
-#include "scan_test_folder.hpp"
-#include "shard_run.hpp"
-#include "signals.hpp"
+#include "analyzer_command.h"
+#include "errors.h"
+#include "scan_test_folder.h"
+#include "shard_run.h"
+#include "signals.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -1,7 +1,7 @@
 // The command line: what each option does, the folder lists, and the usage errors.
-#include "command_line.hpp"
-#include "errors.hpp"
-#include "scan_test_folder.hpp"
+#include "command_line.h"
+#include "errors.h"
+#include "scan_test_folder.h"
 
 #include <gtest/gtest.h>
 #include <limits>

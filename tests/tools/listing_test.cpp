@@ -1,6 +1,6 @@
 // The file list: which files are members, in which order, and how names are written.
-#include "member_listing.hpp"
-#include "scan_test_folder.hpp"
+#include "member_listing.h"
+#include "scan_test_folder.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

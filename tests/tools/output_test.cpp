@@ -1,9 +1,9 @@
 // The joined files: put in place whole or not at all, and joined in shard order with one
 // XML prologue.
-#include "atomic_output.hpp"
-#include "errors.hpp"
-#include "joining.hpp"
-#include "scan_test_folder.hpp"
+#include "atomic_output.h"
+#include "errors.h"
+#include "joining.h"
+#include "scan_test_folder.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The progress line: which import lines end a member, counted as the file grows.
-#include "progress.hpp"
-#include "scan_test_folder.hpp"
+#include "progress.h"
+#include "scan_test_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Cutting the file list into shards: line k of M goes to shard k*N/M (from 0).
-#include "shard_split.hpp"
+#include "shard_split.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 // only at the end, and only when every analyzer run succeeded.
 #pragma once
 
-#include "file_io.hpp"
+#include "file_io.h"
 
 #include <string>
 #include <string_view>

@@ -1,7 +1,7 @@
 // One scan from start to end: the lists, the analyzer runs, the joined files.
 #pragma once
 
-#include "command_line.hpp"
+#include "command_line.h"
 
 #include <string>
 
