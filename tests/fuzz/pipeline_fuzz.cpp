@@ -2,8 +2,9 @@
 // JOBS/MEM, a cataloged procedure LIB/FPROC and an INCLUDE member LIB/FINC, and the
 // analyzer runs end to end on it (command line, search list, import file, member loop,
 // tear-down), once for the text import file and once for the XML one, in the run mode the
-// input's size picks. Each import file must frame the member exactly once, the XML one
-// must be well-formed, the exit code must be a severity, and no block may stay taken.
+// input's size picks. Each import file must frame the member exactly once and hold no
+// record over 2047 characters, the XML one must be well-formed UTF-8 of XML characters,
+// the exit code must be a severity, and no block may stay taken.
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -111,6 +112,49 @@ bool WellFormedXml(const std::string& document) {
     return open.empty();
 }
 
+// Every byte sequence well-formed UTF-8 (what a document without an encoding declaration
+// is read as), every character one XML allows: no C0 control but tab, line feed and
+// carriage return, no surrogate, no U+FFFE or U+FFFF.
+bool XmlCharacters(std::string_view document) {
+    for (size_t at = 0; at < document.size();) {
+        const auto lead = static_cast<unsigned char>(document[at]);
+        if (lead < 0x80) {
+            if (lead < 0x20 && lead != '\t' && lead != '\n' && lead != '\r') return false;
+            ++at;
+            continue;
+        }
+        const size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+        if (length == 0 || lead > 0xF4 || at + length > document.size()) return false;
+        uint32_t code = lead & (0x7Fu >> length);
+        for (size_t i = 1; i < length; ++i) {
+            const auto next = static_cast<unsigned char>(document[at + i]);
+            if ((next & 0xC0) != 0x80) return false;
+            code = (code << 6) | (next & 0x3Fu);
+        }
+        const uint32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (code < smallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF) ||
+            code == 0xFFFE || code == 0xFFFF)
+            return false;
+        at += length;
+    }
+    return true;
+}
+
+// No record longer than 2047 characters (bytes in a text import file, characters of the
+// UTF-8 of an XML one).
+bool RecordsWithinLimit(const std::string& written, bool xml) {
+    size_t characters = 0;
+    for (char c : written) {
+        if (c == '\n') {
+            characters = 0;
+            continue;
+        }
+        if (!xml || (static_cast<unsigned char>(c) & 0xC0) != 0x80) ++characters;
+        if (characters > 2047) return false;
+    }
+    return true;
+}
+
 // Runs the analyzer as the command line `kvr4000 [-f|-t] [-x] JOBS MEM` would, checks
 // what it wrote and returns nothing: a broken rule aborts.
 void AnalyzeEndToEnd(const char* modeOption, bool xml) {
@@ -132,7 +176,9 @@ void AnalyzeEndToEnd(const char* modeOption, bool xml) {
     Check(rc == 0 || rc == 4 || rc == 8 || rc == 12 || rc == 16, "exit code not a severity");
 
     const std::string written = ReadAll(import);
+    Check(RecordsWithinLimit(written, xml), "a record longer than 2047 characters");
     if (xml) {
+        Check(XmlCharacters(written), "XML import file not UTF-8 of XML characters");
         Check(WellFormedXml(written), "XML import file not well-formed");
         Check(CountLinesStartingWith(written, "      <jcl>") == 1 &&
                   CountLinesStartingWith(written, "      </jcl>") == 1,

@@ -157,4 +157,20 @@ TEST(StringsDeathTest, CloneStringEndsTheProcessWhenMemoryIsOut) {
         testing::ExitedWithCode(8), identifier);
 }
 
+// A program that must end its output in its own way sets a handler; kvrbase calls it
+// instead of ending the process itself.
+TEST(StringsDeathTest, CloneStringCallsTheProgramsHandlerWhenMemoryIsOut) {
+    EXPECT_EXIT(
+        {
+            KVRSetOutOfMemoryHandler([] {
+                std::fputs("the program's own end\n", stderr);
+                std::_Exit(21);
+            });
+            kvr::FailNthBlockCreation(1);
+            CloneString("X", 0);
+            std::exit(0);
+        },
+        testing::ExitedWithCode(21), "the program's own end");
+}
+
 } // namespace
