@@ -37,6 +37,12 @@ bool BeginsWith(const char* text, const char* prefix) {
     return std::strncmp(text, prefix, std::strlen(prefix)) == 0;
 }
 
+// Where the last card read came from, for a message about what should have followed it.
+struct CardPosition {
+    SOURCE_REF FileReference = -1;
+    int32_t fileLine = 0;
+};
+
 void ReportAtCard(uint32_t number, const SourceLine* card, int16_t mode) {
     KVRWriteMessageWithFileLine(number, TRUE, card->FileReference, card->fileLine, mode);
 }
@@ -210,12 +216,13 @@ JCL_STATE CaptureQuilloStmt(const SourceLine* InRec, JCLStatement* Stmt, int16_t
 
 JCL_STATE StartJCLStmt(void* arrayJclDeck, JCLStatement* Stmt, const char* jesVersion, int16_t mode,
                        void* cursor, BOOLEAN* lastExecWasProcInvocation, int32_t debug,
-                       int32_t* outLine) {
+                       int32_t* outLine, CardPosition* lastCard) {
     ResetJCLStatement(Stmt, debug);
     SourceLine card;
     if (!ReadNextNonCommentCard(arrayJclDeck, &card, mode, STMT_START, cursor, debug))
         return STMT_DONE_EOF;
     *outLine = card.fileLine;
+    *lastCard = CardPosition{card.FileReference, card.fileLine};
     if (IsNullStatement(card.SourceText)) {
         // A null statement ends the member for the analyzer.
         if (cursor == nullptr) KVRU940_SetLogicalEOF();
@@ -303,11 +310,13 @@ JCL_STATE ProcessContinuationCard(JCLStatement* Stmt, const SourceLine* InRec, i
 }
 
 JCL_STATE ContinueParm(JCL_STATE state, void* arrayJclDeck, JCLStatement* Stmt, int32_t kind,
-                       int16_t mode, void* cursor, int32_t debug, int32_t* outLine) {
+                       int16_t mode, void* cursor, int32_t debug, int32_t* outLine,
+                       CardPosition* lastCard) {
     SourceLine card;
     if (!ReadNextNonCommentCard(arrayJclDeck, &card, mode, state, cursor, debug))
         return STMT_DONE_EOF;
     *outLine = card.fileLine;
+    *lastCard = CardPosition{card.FileReference, card.fileLine};
     if (IsNullStatement(card.SourceText)) {
         KVRU940_SetLogicalEOF();
         return STMT_DONE_EOF;
@@ -321,12 +330,15 @@ JCL_STATE ContinueParm(JCL_STATE state, void* arrayJclDeck, JCLStatement* Stmt, 
     return next;
 }
 
-JCL_STATE ContinueComment(int16_t mode, void* cursor, int32_t debug) {
+JCL_STATE ContinueComment(int16_t mode, void* cursor, int32_t debug, CardPosition* lastCard) {
     SourceLine card;
     if (!ReadNextCard(&card, mode, cursor, debug)) {
-        KVRWriteMessage(MessageFor(mode, 1315, 3034));
+        // The input ended where the comment was to go on: said at the card that continued it.
+        KVRWriteMessageWithFileLine(MessageFor(mode, 1315, 3034), TRUE, lastCard->FileReference,
+                                    lastCard->fileLine, mode);
         return STMT_DONE;
     }
+    *lastCard = CardPosition{card.FileReference, card.fileLine};
     if (IsNullStatement(card.SourceText)) return STMT_DONE;
     if (BeginsWith(card.SourceText, "// "))
         return HasCommentContinuation(&card, debug) ? STMT_CMNT_CONT : STMT_DONE;
@@ -347,27 +359,29 @@ BOOLEAN BuildJCLStatement(void* arrayJclDeck, JCLStatement* iStmt, const char* j
                           BOOLEAN* lastExecWasProcInvocation, int32_t debug) {
     JCL_STATE state = STMT_START;
     int32_t line = 0;
+    CardPosition lastCard;
     while (state != STMT_DONE && state != STMT_DONE_EOF) {
         switch (state) {
         case STMT_START:
             state = StartJCLStmt(arrayJclDeck, iStmt, jesVersion, iProcessingMode,
-                                 jclCardsListCursor, lastExecWasProcInvocation, debug, &line);
+                                 jclCardsListCursor, lastExecWasProcInvocation, debug, &line,
+                                 &lastCard);
             break;
         case STMT_APOST_CONT:
             state = ContinueParm(state, arrayJclDeck, iStmt, kContinueApost, iProcessingMode,
-                                 jclCardsListCursor, debug, &line);
+                                 jclCardsListCursor, debug, &line, &lastCard);
             break;
         case STMT_PARM_PAREN_ENCLOSED_APOST_CONT:
             state = ContinueParm(state, arrayJclDeck, iStmt, kContinueParenApost, iProcessingMode,
-                                 jclCardsListCursor, debug, &line);
+                                 jclCardsListCursor, debug, &line, &lastCard);
             break;
         case STMT_IF_CONT:
         case STMT_PARM_CONT:
             state = ContinueParm(state, arrayJclDeck, iStmt, kContinueComma, iProcessingMode,
-                                 jclCardsListCursor, debug, &line);
+                                 jclCardsListCursor, debug, &line, &lastCard);
             break;
         case STMT_CMNT_CONT:
-            state = ContinueComment(iProcessingMode, jclCardsListCursor, debug);
+            state = ContinueComment(iProcessingMode, jclCardsListCursor, debug, &lastCard);
             line = 0;
             break;
         default:
