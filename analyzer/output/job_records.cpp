@@ -134,8 +134,9 @@ void KVR_PutPROC(SOURCE_REF iFileReference, int16_t iProcessingMode, BOOLEAN iFo
         record = "PROC " + containerName + " " + memberName;
     else
         record = std::string(mainMember ? "INCL 0 " : "INCL 3 ") + memberName + " " + containerName;
-    // The main member outside standard mode and any Velkor record stop at the names.
-    const bool namesOnly = (mainMember && iProcessingMode != kModeStandard) || velkor;
+    // The main member outside standard mode and, in Velkor mode, the job member and INCLUDE
+    // members stop at the names; a cataloged procedure names its repository and site.
+    const bool namesOnly = (mainMember && iProcessingMode != kModeStandard) || (velkor && !procedure);
     if (!namesOnly) {
         if (!IsEmpty(rmType)) record += " RM=" + std::string(rmType);
         if (!IsEmpty(site)) {
