@@ -3,6 +3,7 @@
 // which either starts or extends a DD of the job model, or is merged into / appended to a
 // procedure step's DD when the statement overrides it.
 #include "model/dd_statements.h"
+#include "base/contexts.h"
 
 #include <cstring>
 
@@ -31,18 +32,18 @@ struct DDWorkData {
 // The DISP working copy holds this many characters of the value.
 constexpr size_t kDispWorkLength = 31;
 
-void FreeDDWorkData(DDWorkData& work, int32_t debug) {
-    FreeString(work.DatasetName, debug);
-    FreeString(work.Status, debug);
-    FreeString(work.Disposition, debug);
-    FreeString(work.Parms, debug);
+void FreeDDWorkData(MemberContext& ctx, DDWorkData& work) {
+    FreeString(work.DatasetName, ctx.run.debug);
+    FreeString(work.Status, ctx.run.debug);
+    FreeString(work.Disposition, ctx.run.debug);
+    FreeString(work.Parms, ctx.run.debug);
     work.DatasetName = work.Status = work.Disposition = work.Parms = nullptr;
 }
 
 // Replaces an owned string by a clone of iNew (empty for null).
-void ReplaceString(char** ioTarget, const char* iNew, int32_t debug) {
-    char* copy = CloneString(iNew != nullptr ? iNew : "", debug);
-    FreeString(*ioTarget, debug);
+void ReplaceString(MemberContext& ctx, char** ioTarget, const char* iNew) {
+    char* copy = CloneString(iNew != nullptr ? iNew : "", ctx.run.debug);
+    FreeString(*ioTarget, ctx.run.debug);
     *ioTarget = copy;
 }
 
@@ -51,76 +52,74 @@ bool IsEmpty(const char* iText) {
 }
 
 // The value of a keyword parameter as an owned clone, or null when it is not coded.
-char* CaptureKeywordValue(JCLStatement* iStmt, const char* iKeyword, int16_t iProcessingMode,
-                          int32_t debug) {
+char* CaptureKeywordValue(MemberContext& ctx, JCLStatement* iStmt, const char* iKeyword) {
     char* parm = nullptr;
-    if (!JCLStatementKeywordParm(iStmt, iKeyword, &parm, iProcessingMode, debug)) return nullptr;
-    return CopyParmValue(iStmt, parm, iProcessingMode, debug);
+    if (!JCLStatementKeywordParm(ctx, iStmt, iKeyword, &parm)) return nullptr;
+    return CopyParmValue(ctx, iStmt, parm);
 }
 
-BOOLEAN CaptureDDPositionalParm_DUMMY(JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug) {
+BOOLEAN CaptureDDPositionalParm_DUMMY(MemberContext& ctx, JCLStatement* iStmt) {
     char* parm = nullptr;
-    if (!JCLStatementPositionalParm(iStmt, 1, &parm, iProcessingMode, debug)) return FALSE;
+    if (!JCLStatementPositionalParm(ctx, iStmt, 1, &parm)) return FALSE;
     return parm != nullptr && std::strcmp(parm, "DUMMY") == 0 ? TRUE : FALSE;
 }
 
 // DSN wins over DSNAME; NULLFILE stands for no data set.
-char* CaptureDDKeywordParm_DSNAME(JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug) {
-    char* value = CaptureKeywordValue(iStmt, "DSN", iProcessingMode, debug);
-    if (value == nullptr) value = CaptureKeywordValue(iStmt, "DSNAME", iProcessingMode, debug);
+char* CaptureDDKeywordParm_DSNAME(MemberContext& ctx, JCLStatement* iStmt) {
+    char* value = CaptureKeywordValue(ctx, iStmt, "DSN");
+    if (value == nullptr) value = CaptureKeywordValue(ctx, iStmt, "DSNAME");
     if (value == nullptr || std::strcmp(value, "NULLFILE") == 0) {
-        FreeString(value, debug);
-        return CloneString("", debug);
+        FreeString(value, ctx.run.debug);
+        return CloneString("", ctx.run.debug);
     }
     return value;
 }
 
-char* CaptureDDParms(JCLStatement* iStmt, int32_t debug) {
+char* CaptureDDParms(MemberContext& ctx, JCLStatement* iStmt) {
     char* text = nullptr;
-    if (!JCLStatementParmText(iStmt, &text) || text == nullptr) return CloneString("", debug);
-    return CloneString(text, debug);
+    if (!JCLStatementParmText(iStmt, &text) || text == nullptr) return CloneString("", ctx.run.debug);
+    return CloneString(text, ctx.run.debug);
 }
 
-void CaptureDDKeyworkParm_DISP(JCLStatement* iStmt, DDWorkData& work, int16_t iProcessingMode,
-                               int32_t debug) {
-    char* value = CaptureKeywordValue(iStmt, "DISP", iProcessingMode, debug);
+void CaptureDDKeyworkParm_DISP(MemberContext& ctx, JCLStatement* iStmt, DDWorkData& work) {
+    char* value = CaptureKeywordValue(ctx, iStmt, "DISP");
     if (value == nullptr) {
-        work.Status = CloneString("", debug);
-        work.Disposition = CloneString("", debug);
+        work.Status = CloneString("", ctx.run.debug);
+        work.Disposition = CloneString("", ctx.run.debug);
         return;
     }
     if (value[0] != '(') {
         work.Status = value; // DISP=SHR: the whole value is the status
-        work.Disposition = CloneString("", debug);
+        work.Disposition = CloneString("", ctx.run.debug);
         return;
     }
     std::string status;
     std::string disposition;
     ExtractStatusAndDisposition(value, status, disposition);
-    FreeString(value, debug);
-    work.Status = CloneString(status.c_str(), debug);
-    work.Disposition = CloneString(disposition.c_str(), debug);
+    FreeString(value, ctx.run.debug);
+    work.Status = CloneString(status.c_str(), ctx.run.debug);
+    work.Disposition = CloneString(disposition.c_str(), ctx.run.debug);
 }
 
-void ParseDD(JCLStatement* iStmt, DDWorkData& work, int16_t iProcessingMode, int32_t debug) {
+void ParseDD(MemberContext& ctx, JCLStatement* iStmt, DDWorkData& work) {
     work.DDName = iStmt->StatementLabel;
     work.FileReference = JCLStmtFileReference(iStmt);
     work.fileLine = JCLStmtFileLine(iStmt);
     work.endFileLine = JCLStmtEndFileLine(iStmt);
-    work.hasDUMMY = CaptureDDPositionalParm_DUMMY(iStmt, iProcessingMode, debug);
-    work.DatasetName = CaptureDDKeywordParm_DSNAME(iStmt, iProcessingMode, debug);
-    work.Parms = CaptureDDParms(iStmt, debug);
-    CaptureDDKeyworkParm_DISP(iStmt, work, iProcessingMode, debug);
+    work.hasDUMMY = CaptureDDPositionalParm_DUMMY(ctx, iStmt);
+    work.DatasetName = CaptureDDKeywordParm_DSNAME(ctx, iStmt);
+    work.Parms = CaptureDDParms(ctx, iStmt);
+    CaptureDDKeyworkParm_DISP(ctx, iStmt, work);
     work.inStreamData = iStmt->inStreamData;
 }
 
 // Releases an entry's in-stream data unless it is the data about to take its place.
-void ReleaseInstreamData(void* iData, int32_t debug) {
-    if (iData != nullptr) DeleteInstreamSpool(iData, debug);
+void ReleaseInstreamData(MemberContext& ctx, void* iData) {
+    if (iData != nullptr) DeleteInstreamSpool(iData);
 }
 
-void DropInstreamData(RD_DatasetConcatenation* ioEntry, void* iKeep, int32_t debug) {
-    if (ioEntry->inStreamData != iKeep) ReleaseInstreamData(ioEntry->inStreamData, debug);
+void DropInstreamData(MemberContext& ctx, RD_DatasetConcatenation* ioEntry, void* iKeep) {
+    if (ioEntry->inStreamData != iKeep) ReleaseInstreamData(ctx, ioEntry->inStreamData);
     ioEntry->inStreamData = nullptr;
 }
 
@@ -165,18 +164,17 @@ void ExtractStatusAndDisposition(const char* iValue, std::string& outStatus,
         outDisposition = outStatus == "NEW" ? "DELETE" : "KEEP";
 }
 
-RD_DatasetConcatenation* AllocateConcatenation(SOURCE_REF iFileReference, int32_t iFileLine,
+RD_DatasetConcatenation* AllocateConcatenation(MemberContext& ctx, SOURCE_REF iFileReference, int32_t iFileLine,
                                                int32_t iEndFileLine, BOOLEAN iHasDUMMY,
                                                const char* iDatasetName, const char* iStatus,
                                                const char* iDisposition, const char* iParms,
-                                               void* iInStreamData, int16_t iProcessingMode,
-                                               int32_t debug) {
+                                               void* iInStreamData) {
     void* block = nullptr;
     if (!CreateBlockWithDebug(&block, sizeof(RD_DatasetConcatenation), "AllocateConcatenation",
-                              debug)) {
-        reportMemoryAllocationError(iProcessingMode);
+                              ctx.run.debug)) {
+        reportMemoryAllocationError(ctx);
         // The entry takes the data over in every case, so it must not be lost here.
-        ReleaseInstreamData(iInStreamData, debug);
+        ReleaseInstreamData(ctx, iInStreamData);
         return nullptr;
     }
     auto* entry = static_cast<RD_DatasetConcatenation*>(block);
@@ -184,21 +182,20 @@ RD_DatasetConcatenation* AllocateConcatenation(SOURCE_REF iFileReference, int32_
     entry->fileLine = iFileLine;
     entry->endFileLine = iEndFileLine;
     entry->hasDUMMY = iHasDUMMY;
-    entry->DatasetName = CloneString(iDatasetName != nullptr ? iDatasetName : "", debug);
-    entry->Status = CloneString(iStatus != nullptr ? iStatus : "", debug);
-    entry->Disposition = CloneString(iDisposition != nullptr ? iDisposition : "", debug);
-    entry->Parms = CloneString(iParms != nullptr ? iParms : "", debug);
+    entry->DatasetName = CloneString(iDatasetName != nullptr ? iDatasetName : "", ctx.run.debug);
+    entry->Status = CloneString(iStatus != nullptr ? iStatus : "", ctx.run.debug);
+    entry->Disposition = CloneString(iDisposition != nullptr ? iDisposition : "", ctx.run.debug);
+    entry->Parms = CloneString(iParms != nullptr ? iParms : "", ctx.run.debug);
     entry->inStreamData = iInStreamData;
     return entry;
 }
 
-void MergeConcatenation(RD_DatasetConcatenation* iEntry, SOURCE_REF iFileReference,
+void MergeConcatenation(MemberContext& ctx, RD_DatasetConcatenation* iEntry, SOURCE_REF iFileReference,
                         int32_t iFileLine, int32_t iEndFileLine, BOOLEAN iHasDUMMY,
                         const char* iDatasetName, const char* iStatus, const char* iDisposition,
-                        const char* iParms, void* iInStreamData, int16_t iProcessingMode,
-                        int32_t debug) {
+                        const char* iParms, void* iInStreamData) {
     if (iEntry == nullptr) {
-        ReleaseInstreamData(iInStreamData, debug);
+        ReleaseInstreamData(ctx, iInStreamData);
         return;
     }
     iEntry->FileReference = iFileReference;
@@ -207,82 +204,79 @@ void MergeConcatenation(RD_DatasetConcatenation* iEntry, SOURCE_REF iFileReferen
 
     if (iInStreamData != nullptr || iHasDUMMY) {
         // In-stream data or DUMMY replace whatever data set the procedure named.
-        ReplaceString(&iEntry->DatasetName, "", debug);
-        ReplaceString(&iEntry->Status, "", debug);
-        ReplaceString(&iEntry->Disposition, "", debug);
-        ReplaceString(&iEntry->Parms, iParms, debug);
-        DropInstreamData(iEntry, iInStreamData, debug);
+        ReplaceString(ctx, &iEntry->DatasetName, "");
+        ReplaceString(ctx, &iEntry->Status, "");
+        ReplaceString(ctx, &iEntry->Disposition, "");
+        ReplaceString(ctx, &iEntry->Parms, iParms);
+        DropInstreamData(ctx, iEntry, iInStreamData);
         iEntry->hasDUMMY = iInStreamData != nullptr ? FALSE : TRUE;
         iEntry->inStreamData = iInStreamData;
         return;
     }
 
     iEntry->hasDUMMY = FALSE; // an override without DUMMY cancels the procedure's DUMMY
-    if (!IsEmpty(iDatasetName)) ReplaceString(&iEntry->DatasetName, iDatasetName, debug);
+    if (!IsEmpty(iDatasetName)) ReplaceString(ctx, &iEntry->DatasetName, iDatasetName);
     if (!IsEmpty(iStatus)) {
         // A DISP override replaces both, even when it codes no disposition.
-        ReplaceString(&iEntry->Status, iStatus, debug);
-        ReplaceString(&iEntry->Disposition, iDisposition, debug);
+        ReplaceString(ctx, &iEntry->Status, iStatus);
+        ReplaceString(ctx, &iEntry->Disposition, iDisposition);
     }
-    if (!IsEmpty(iParms)) ReplaceString(&iEntry->Parms, iParms, debug);
-    DropInstreamData(iEntry, nullptr, debug);
+    if (!IsEmpty(iParms)) ReplaceString(ctx, &iEntry->Parms, iParms);
+    DropInstreamData(ctx, iEntry, nullptr);
 
-    if (iProcessingMode == 0 && !IsEmpty(iEntry->DatasetName) && !IsEmpty(iEntry->Parms))
-        ReplaceString(&iEntry->Parms, "", debug);
+    if (ctx.run.mode == 0 && !IsEmpty(iEntry->DatasetName) && !IsEmpty(iEntry->Parms))
+        ReplaceString(ctx, &iEntry->Parms, "");
 }
 
-void ProcessDDCard(void* arrayJclDeck, JCLStatement* iStmt, const char* iSiteName,
-                   int16_t iProcessingMode, int32_t debug) {
+void ProcessDDCard(MemberContext& ctx, JCLStatement* iStmt) {
     if (iStmt == nullptr) return;
     DDWorkData work;
-    ParseDD(iStmt, work, iProcessingMode, debug);
+    ParseDD(ctx, iStmt, work);
     if (KVRU005() > 4) {
-        FreeDDWorkData(work, debug);
+        FreeDDWorkData(ctx, work);
         return;
     }
     if (work.DatasetName[0] == '*')
-        ProcessReferbackSyntax(&work.DatasetName, FALSE, iProcessingMode, debug);
+        ProcessReferbackSyntax(ctx, &work.DatasetName, FALSE);
     // AddDD owns the in-stream data from here on, added or not.
     iStmt->inStreamData = nullptr;
-    AddDD(arrayJclDeck, work.DDName, work.FileReference, work.hasDUMMY, work.DatasetName,
+    AddDD(ctx, work.DDName, work.FileReference, work.hasDUMMY, work.DatasetName,
           work.Status, work.Disposition, work.Parms, work.inStreamData, work.fileLine,
-          work.endFileLine, iSiteName, iStmt, iProcessingMode, debug);
-    FreeDDWorkData(work, debug);
+          work.endFileLine, iStmt);
+    FreeDDWorkData(ctx, work);
 }
 
-void MergeProcedureConcatenation(RD_DatasetConcatenation* iConcat, JCLStatement* iStmt,
-                                 int16_t iProcessingMode, int32_t debug) {
+void MergeProcedureConcatenation(MemberContext& ctx, RD_DatasetConcatenation* iConcat, JCLStatement* iStmt) {
     if (iStmt == nullptr) return;
     DDWorkData work;
-    ParseDD(iStmt, work, iProcessingMode, debug);
+    ParseDD(ctx, iStmt, work);
     if (KVRU005() > 4) {
-        FreeDDWorkData(work, debug);
+        FreeDDWorkData(ctx, work);
         return;
     }
     iStmt->inStreamData = nullptr; // handed over to the entry
-    MergeConcatenation(iConcat, work.FileReference, work.fileLine, work.endFileLine, work.hasDUMMY,
+    MergeConcatenation(ctx, iConcat, work.FileReference, work.fileLine, work.endFileLine, work.hasDUMMY,
                        work.DatasetName, work.Status, work.Disposition, work.Parms,
-                       work.inStreamData, iProcessingMode, debug);
-    FreeDDWorkData(work, debug);
+                       work.inStreamData);
+    FreeDDWorkData(ctx, work);
 }
 
 // The data set name of an overriding or added statement is kept as written: referbacks are
 // not resolved here.
-void AddProcedureConcatenation(RD_DDStatement* iDD, JCLStatement* iStmt, int16_t iProcessingMode,
-                               int32_t debug) {
+void AddProcedureConcatenation(MemberContext& ctx, RD_DDStatement* iDD, JCLStatement* iStmt) {
     if (iDD == nullptr || iStmt == nullptr) return;
     DDWorkData work;
-    ParseDD(iStmt, work, iProcessingMode, debug);
+    ParseDD(ctx, iStmt, work);
     if (KVRU005() > 4) {
-        FreeDDWorkData(work, debug);
+        FreeDDWorkData(ctx, work);
         return;
     }
     iStmt->inStreamData = nullptr; // handed over to the entry
-    RD_DatasetConcatenation* entry = AllocateConcatenation(
+    RD_DatasetConcatenation* entry = AllocateConcatenation(ctx, 
         work.FileReference, work.fileLine, work.endFileLine, work.hasDUMMY, work.DatasetName,
-        work.Status, work.Disposition, work.Parms, work.inStreamData, iProcessingMode, debug);
-    if (entry != nullptr) AddConcatenationToDD(iDD, entry, entry->DatasetName, debug);
-    FreeDDWorkData(work, debug);
+        work.Status, work.Disposition, work.Parms, work.inStreamData);
+    if (entry != nullptr) AddConcatenationToDD(ctx, iDD, entry);
+    FreeDDWorkData(ctx, work);
 }
 
 } // namespace kvr

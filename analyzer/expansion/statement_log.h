@@ -4,6 +4,7 @@
 #define KVR_OUTPUT_STATEMENT_LOG_H
 
 #include "reader/jcl_statement.h"
+#include "base/contexts.h"
 
 namespace kvr {
 
@@ -16,8 +17,7 @@ enum RD_LOG_TYPE : int32_t {
 };
 
 BOOLEAN JCLStatementShouldLog(const JCLStatement* iStmt);
-void LogJCLStatement(const JCLStatement* iStmt, RD_LOG_TYPE LogType, int16_t iProcessingMode,
-                     int32_t debug);
+void LogJCLStatement(MemberContext& ctx, const JCLStatement* iStmt, RD_LOG_TYPE LogType);
 
 } // namespace kvr
 
