@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <dirent.h>
+#include <memory>
 #include <sys/stat.h>
 #include <utility>
 
@@ -21,19 +22,19 @@ std::string join_path(const std::string& folder, const std::string& name) {
 // The names in a folder, read in full before anything is done with them, so that a deep
 // tree holds one folder open at a time. False when the folder cannot be read.
 bool read_folder(const std::string& folder, std::vector<std::string>& names, int& error) {
-    DIR* stream = opendir(folder.c_str());
+    // Closed on every way out, also when a stop signal ends the listing half-way.
+    const std::unique_ptr<DIR, int (*)(DIR*)> stream(opendir(folder.c_str()), closedir);
     if (stream == nullptr) {
         error = errno;
         return false;
     }
     errno = 0;
-    while (const dirent* entry = readdir(stream)) {
+    while (const dirent* entry = readdir(stream.get())) {
         signals::throw_if_stopping();
         if (entry->d_name[0] != '.') names.emplace_back(entry->d_name);
         errno = 0;
     }
     error = errno;
-    closedir(stream);
     return error == 0;
 }
 
