@@ -1,0 +1,119 @@
+#include "arguments.h"
+
+#include <CLI/CLI.hpp>
+#include <iostream>
+#include <map>
+
+namespace xref {
+
+namespace {
+
+struct QuestionSpec {
+    const char* name;
+    const char* help;
+    const char* argument; // nullptr: the question takes none
+    bool generations;
+};
+
+constexpr QuestionSpec kQuestions[] = {
+    {"dataset", "every use of a data set: job, step, program, DD, access, member and line",
+     "NAME|PATTERN", true},
+    {"writers", "the jobs that write a data set", "NAME|PATTERN", true},
+    {"readers", "the jobs that read a data set", "NAME|PATTERN", true},
+    {"program", "the steps that run a program (EXEC PGM= or as a run unit)", "NAME", false},
+    {"plan", "the steps that run a DB2 plan", "NAME", false},
+    {"psb", "the steps that run an IMS PSB", "NAME", false},
+    {"proc", "the calls of a procedure", "NAME", false},
+    {"include", "the jobs that use an INCLUDE member", "NAME", false},
+    {"job", "a job step by step: programs, run units, data sets in and out", "NAME", false},
+    {"lineage", "the data sets upstream (--up) and downstream (--down) of a data set",
+     "NAME|PATTERN", true},
+    {"missing", "procedures and INCLUDE members that were not found, and who needs them", nullptr,
+     false},
+    {"messages", "the analyzer's messages", nullptr, false},
+    {"stats", "counts of everything in the database", nullptr, false},
+};
+
+constexpr const char* kFooter = R"(
+Usage:
+  kvr-xref load DB IMPORT...            load import files (text or XML) into DB
+  kvr-xref DB QUESTION [ARG] [OPTIONS]  ask DB a question
+
+Data set patterns: * any characters within a qualifier, % one character, ** any number of
+qualifiers (PROD.PAY.*, PROD.**). Relative generations A.B(+1), A.B(0), A.B(-1) are uses
+of A.B unless --generations keeps them apart.
+
+Exit codes: 0 done (an unknown name gives an empty answer), 1 a load failed (nothing was
+written), 2 a usage error or a database that is missing, not kvr-xref's, or of another
+schema version.)";
+
+void AddFormat(CLI::App& question, Command& command) {
+    static const std::map<std::string, OutputFormat> formats{
+        {"table", OutputFormat::Table}, {"csv", OutputFormat::Csv}, {"json", OutputFormat::Json}};
+    question
+        .add_option("--format", command.format,
+                    "table (aligned), csv (RFC 4180), json (a line each)")
+        ->transform(CLI::CheckedTransformer(formats, CLI::ignore_case))
+        ->option_text("table|csv|json");
+}
+
+} // namespace
+
+std::optional<Command> ParseArguments(int argc, const char* const* argv, int& exitCode) {
+    Command command;
+    CLI::App app("kvr-xref: cross-reference questions on kvr4000 import files", "kvr-xref");
+    app.footer(kFooter);
+    app.require_subcommand(1);
+    app.add_option("DB", command.database, "the database a question asks");
+
+    CLI::App* load = app.add_subcommand("load", "load import files (text or XML) into DB, "
+                                                "creating it; members loaded again are replaced");
+    std::string loadDatabase;
+    load->add_option("DB", loadDatabase, "the database")->required();
+    load->add_option("IMPORT", command.imports, "import files; - is standard input")->required();
+
+    std::map<std::string, std::string> severities{{"W", "4"}, {"E", "8"}, {"S", "16"}};
+    for (const QuestionSpec& spec : kQuestions) {
+        CLI::App* question = app.add_subcommand(spec.name, spec.help);
+        if (spec.argument != nullptr)
+            question->add_option(spec.argument, command.argument, "the name asked for")->required();
+        if (spec.generations)
+            question->add_flag("--generations", command.generations,
+                               "keep the relative generations of a GDG apart");
+        AddFormat(*question, command);
+        if (std::string(spec.name) == "lineage") {
+            question->add_flag("--up", command.up, "the jobs that write it and what they read");
+            question->add_flag("--down", command.down, "the jobs that read it and what they write");
+            question->add_option("--depth", command.depth, "at most N steps away (0: no limit)")
+                ->check(CLI::NonNegativeNumber);
+        }
+        if (std::string(spec.name) == "messages")
+            question
+                ->add_option("--severity", command.minimumSeverity,
+                             "W, E or S: messages of at least this severity")
+                ->transform(CLI::CheckedTransformer(severities, CLI::ignore_case))
+                ->option_text("W|E|S");
+    }
+
+    try {
+        app.parse(argc, argv);
+        command.load = load->parsed();
+        if (command.load) {
+            if (!command.database.empty())
+                throw CLI::ValidationError("load", "write: kvr-xref load DB IMPORT...");
+            command.database = loadDatabase;
+        } else {
+            if (command.database.empty())
+                throw CLI::RequiredError("DB (write: kvr-xref DB QUESTION ...)");
+            command.question = app.get_subcommands().front()->get_name();
+        }
+    } catch (const CLI::ParseError& error) {
+        exitCode = app.exit(error);
+        if (exitCode != 0) exitCode = 2;
+        return std::nullopt;
+    }
+    if (!command.up && !command.down) command.up = command.down = true;
+    return command;
+}
+
+} // namespace xref
