@@ -27,7 +27,7 @@ Statement& Statement::Bind(int index, int64_t value) {
 
 Statement& Statement::Bind(int index, std::string_view text) {
     if (sqlite3_bind_text(statement_, index, text.data(), static_cast<int>(text.size()),
-                          SQLITE_TRANSIENT) != SQLITE_OK)
+                          SQLITE_STATIC) != SQLITE_OK)
         Fail(db_, "bind");
     return *this;
 }

@@ -24,6 +24,8 @@ class Statement {
     Statement& operator=(const Statement&) = delete;
 
     Statement& Bind(int index, int64_t value);
+    // The text is not copied: it must stay as it is until the statement is run or reset
+    // (binding and running in one expression, as the loader does, keeps that).
     Statement& Bind(int index, std::string_view text);
     Statement& BindNull(int index);
     // NULL for an empty text or a zero number: the import file's "not given".

@@ -75,22 +75,13 @@ std::vector<std::string> SplitParameters(std::string_view text) {
     return parameters;
 }
 
-DdKind ClassifyDd(const DataSetElement& element) {
-    DdKind kind;
-    auto look = [&kind](const std::string& parameter) {
+void NoteParameters(std::string_view text, DdKind& kind) {
+    for (const std::string& parameter : SplitParameters(text)) {
         if (parameter == "*" || parameter == "DATA") kind.instream = true;
         if (parameter == "DUMMY" || parameter == "DSN=NULLFILE" || parameter == "DSNAME=NULLFILE")
             kind.dummy = true;
         if (parameter.rfind("SYSOUT=", 0) == 0) kind.sysout = true;
-    };
-    // The whole text (DD PARMS, the parm element) may be cut short; the single parameters
-    // of DD PARM records are whole, so both are looked at.
-    for (const std::string& parameter : SplitParameters(element.parmsText))
-        look(parameter);
-    for (const std::string& record : element.parms)
-        for (const std::string& parameter : SplitParameters(record))
-            look(parameter);
-    return kind;
+    }
 }
 
 } // namespace xref

@@ -33,12 +33,10 @@ Access DeriveAccess(std::string_view ddName, const DataSetElement& element);
 // "read", "write,create,delete", ...: the words of the access in that order.
 std::string AccessText(const Access& access);
 
-struct DdKind {
-    bool sysout = false;
-    bool dummy = false;
-    bool instream = false;
-};
-DdKind ClassifyDd(const DataSetElement& element);
+// Notes SYSOUT=, DUMMY (or DSN=NULLFILE) and in-stream data (* or DATA) among the
+// parameters of a DD PARM or DD PARMS record or a parm element. A DD PARMS record may be
+// cut short, the DD PARM records are whole, so all of them are looked at.
+void NoteParameters(std::string_view text, DdKind& kind);
 
 // A DD's parameter text split at its top-level commas (not inside parentheses or
 // apostrophes).

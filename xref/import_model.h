@@ -2,6 +2,7 @@
 // statements with their data sets, procedure calls, messages and the sources it read.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,13 @@ struct StepSource {
     bool given = false;
 };
 
+// What a DD's parameters make of it when it names no data set.
+struct DdKind {
+    bool sysout = false;
+    bool dummy = false;
+    bool instream = false;
+};
+
 // One data set of a DD concatenation: one DD START .. DD END group, or one concat element.
 struct DataSetElement {
     int seq = 0;
@@ -38,8 +46,7 @@ struct DataSetElement {
     std::string status;
     std::string disposition;
     std::string server;
-    std::vector<std::string> parms; // each DD PARM record, or the parm element
-    std::string parmsText;          // the DD PARMS record (cut at 77 characters when long)
+    DdKind kind; // from the DD PARM and DD PARMS records, or the parm element
     LineRange lines;
 };
 
@@ -64,7 +71,7 @@ struct Step {
     std::string procStep;
     StepSource source;
     LineRange lines;
-    std::vector<RunUnit> runUnits;
+    std::optional<RunUnit> runUnit; // the analyzer writes one for every step
     std::vector<DdStatement> dds;
 };
 

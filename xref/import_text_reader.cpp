@@ -1,5 +1,6 @@
 #include "import_text_reader.h"
 
+#include "dataset_access.h"
 #include "import_error.h"
 #include "text_records.h"
 
@@ -131,9 +132,9 @@ void TextImportReader::DdRecord(std::string_view rest) {
     } else if (Starts(rest, "SERVER ", fields)) {
         assembler_.CurrentElement().server.assign(fields);
     } else if (Starts(rest, "PARMS ", fields)) {
-        assembler_.CurrentElement().parmsText.assign(fields);
+        NoteParameters(fields, assembler_.CurrentElement().kind);
     } else if (Starts(rest, "PARM ", fields)) {
-        assembler_.CurrentElement().parms.emplace_back(fields);
+        NoteParameters(fields, assembler_.CurrentElement().kind);
     } else if (rest == "END") {
         assembler_.CurrentElement();
         assembler_.EndElement();

@@ -1,5 +1,6 @@
 #include "import_xml_reader.h"
 
+#include "dataset_access.h"
 #include "import_error.h"
 #include "text_records.h"
 
@@ -101,8 +102,7 @@ void XmlImportReader::TextRecord(std::string_view line) {
     }
     // Dravix and Velkor write the DD parameters as text, in one record.
     if (Starts(line, "DD PARM ", rest)) {
-        DataSetElement& element = assembler_.CurrentElement();
-        element.parms.emplace_back(rest);
+        NoteParameters(rest, assembler_.CurrentElement().kind);
         return;
     }
     if (Starts(line, "DD SERVER ", rest)) {
@@ -270,7 +270,7 @@ void XmlImportReader::Leaf(const std::string& parent, const std::string& name, s
         MemberName& source = assembler_.CurrentStep().source.name;
         (name == "container" ? source.container : source.member) = std::move(text);
     } else if (parent == "runUnit") {
-        RunUnit& unit = assembler_.CurrentStep().runUnits.back();
+        RunUnit& unit = *assembler_.CurrentStep().runUnit;
         if (name == "name") unit.program = std::move(text);
         if (name == "plan") unit.plan = std::move(text);
         if (name == "psb") unit.psb = std::move(text);
@@ -283,10 +283,7 @@ void XmlImportReader::Leaf(const std::string& parent, const std::string& name, s
         if (name == "dsn") element.dsn = std::move(text);
         if (name == "stat") element.status = std::move(text);
         if (name == "dispnor") element.disposition = std::move(text);
-        if (name == "parm") {
-            element.parmsText = text;
-            element.parms.push_back(std::move(text));
-        }
+        if (name == "parm") NoteParameters(text, element.kind);
     } else if (parent == "message") {
         if (name == "step") message_.program = std::move(text);
         if (name == "returnCode") message_.severity = ParseNumber(text, "message return code");

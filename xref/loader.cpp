@@ -102,12 +102,13 @@ class MemberLoader {
                 const MemberSources& sources, const Step* step, int64_t stepSourceId);
     void LoadMessages(int64_t memberId, const ImportMember& member);
     int64_t SourceId(const MemberSources& sources, int number) const;
+    int64_t ProgramId(const std::string& name) { return name.empty() ? 0 : programs_.Id(name); }
 
     Database& db_;
     NameTable containers_, programs_, datasets_;
     std::unordered_map<std::string, KnownMember> members_; // by container id and name
     Statement insertMember_, markAnalysed_, insertSourceUse_, insertJob_, insertCall_, insertStep_,
-        insertRunUnit_, insertDd_, insertDdDataset_, insertMessage_, insertMissing_;
+        insertDd_, insertMessage_, insertMissing_;
     std::vector<std::unique_ptr<Statement>> deletes_;
 };
 
@@ -123,17 +124,15 @@ MemberLoader::MemberLoader(Database& db)
                                "procedure_id) VALUES (?1, ?2, ?3, ?4, ?5, ?6)"),
       insertStep_(db.Handle(),
                   "INSERT INTO step(job_id, number, name, program_id, parm, proc_step, "
-                  "source_kind, source_id, first_line, last_line, proc_call_id) "
-                  "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)"),
-      insertRunUnit_(db.Handle(), "INSERT INTO run_unit(step_id, program_id, plan, psb, "
-                                  "ims_region, db2_subsystem) VALUES (?1, ?2, ?3, ?4, ?5, ?6)"),
-      insertDd_(db.Handle(), "INSERT INTO dd(job_id, step_id, ordinal, name) "
-                             "VALUES (?1, ?2, ?3, ?4)"),
-      insertDdDataset_(db.Handle(),
-                       "INSERT INTO dd_dataset(dd_id, seq, dataset_id, generation, status, "
-                       "disposition, temporary, sysout, dummy, instream, server, source_id, "
-                       "first_line, last_line, reads, writes, creates, deletes) VALUES (?1, ?2, "
-                       "?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17, ?18)"),
+                  "source_kind, source_id, first_line, last_line, proc_call_id, "
+                  "run_unit_program_id, plan, psb, ims_region, db2_subsystem) VALUES (?1, ?2, "
+                  "?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16)"),
+      insertDd_(db.Handle(),
+                "INSERT INTO dd(job_id, step_id, ordinal, name, seq, dataset_id, generation, "
+                "status, disposition, temporary, sysout, dummy, instream, server, source_id, "
+                "first_line, last_line, reads, writes, creates, deletes) VALUES (?1, ?2, ?3, "
+                "?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17, ?18, ?19, ?20, "
+                "?21)"),
       insertMessage_(db.Handle(), "INSERT INTO message(member_id, program, severity, number, "
                                   "text, at_member, at_line) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)"),
       insertMissing_(db.Handle(), "INSERT INTO missing(member_id, name, kind, at_member, "
@@ -144,11 +143,7 @@ MemberLoader::MemberLoader(Database& db)
                          KnownMember{all.Int(0), all.Int(3) != 0});
     // Children first; a member's rows are found through its jobs.
     for (const char* sql : {
-             "DELETE FROM dd_dataset WHERE dd_id IN (SELECT dd.id FROM dd JOIN job ON "
-             "job.id = dd.job_id WHERE job.member_id = ?1)",
              "DELETE FROM dd WHERE job_id IN (SELECT id FROM job WHERE member_id = ?1)",
-             "DELETE FROM run_unit WHERE step_id IN (SELECT step.id FROM step JOIN job ON "
-             "job.id = step.job_id WHERE job.member_id = ?1)",
              "DELETE FROM step WHERE job_id IN (SELECT id FROM job WHERE member_id = ?1)",
              "DELETE FROM proc_call WHERE job_id IN (SELECT id FROM job WHERE member_id = ?1)",
              "DELETE FROM job WHERE member_id = ?1",
@@ -284,10 +279,11 @@ void MemberLoader::LoadStep(int64_t jobId, const Step& step, int64_t callId,
                             const MemberSources& sources, int& ddOrdinal) {
     const SourceKind kind = ResolvedKind(sources, step.source);
     const int64_t sourceId = step.source.given ? Member(step.source.name).id : SourceId(sources, 1);
+    const RunUnit unit = step.runUnit.value_or(RunUnit());
     insertStep_.Bind(1, jobId)
         .Bind(2, step.number)
         .Bind(3, step.name)
-        .BindOrNull(4, step.program.empty() ? 0 : programs_.Id(step.program))
+        .BindOrNull(4, ProgramId(step.program))
         .BindOrNull(5, step.parm)
         .BindOrNull(6, step.procStep)
         .Bind(7, SourceKindText(kind))
@@ -295,51 +291,48 @@ void MemberLoader::LoadStep(int64_t jobId, const Step& step, int64_t callId,
         .BindOrNull(9, step.lines.first)
         .BindOrNull(10, step.lines.last)
         .BindOrNull(11, callId)
+        .BindOrNull(12, ProgramId(unit.program))
+        .BindOrNull(13, unit.plan)
+        .BindOrNull(14, unit.psb)
+        .BindOrNull(15, unit.imsRegion)
+        .BindOrNull(16, unit.db2Subsystem)
         .Run();
     const int64_t stepId = db_.LastInsertId();
-    for (const RunUnit& unit : step.runUnits)
-        insertRunUnit_.Bind(1, stepId)
-            .BindOrNull(2, unit.program.empty() ? 0 : programs_.Id(unit.program))
-            .BindOrNull(3, unit.plan)
-            .BindOrNull(4, unit.psb)
-            .BindOrNull(5, unit.imsRegion)
-            .BindOrNull(6, unit.db2Subsystem)
-            .Run();
     for (const DdStatement& dd : step.dds)
         LoadDd(jobId, stepId, ++ddOrdinal, dd, sources, &step, sourceId);
 }
 
 void MemberLoader::LoadDd(int64_t jobId, int64_t stepId, int ordinal, const DdStatement& dd,
                           const MemberSources& sources, const Step* step, int64_t stepSourceId) {
-    insertDd_.Bind(1, jobId).BindOrNull(2, stepId).Bind(3, ordinal).Bind(4, dd.name).Run();
-    const int64_t ddId = db_.LastInsertId();
     for (const DataSetElement& element : dd.elements) {
         const FoldedName folded = FoldGeneration(element.dsn);
         const Access access = DeriveAccess(dd.name, element);
-        const DdKind kind = ClassifyDd(element);
         // An FTP transfer's DDs stand for the step's INPUT data; they carry no lines of
         // their own, so they are placed at the step.
         const bool ftp = FtpTransferSide(dd.name, element) != FtpSide::None && step != nullptr;
         const LineRange lines = ftp ? step->lines : element.lines;
         const int64_t sourceId = ftp ? stepSourceId : SourceId(sources, element.lines.source);
-        insertDdDataset_.Bind(1, ddId)
-            .Bind(2, element.seq)
-            .BindOrNull(3, element.dsn.empty() ? 0 : datasets_.Id(folded.base))
-            .BindOrNull(4, folded.generation)
-            .BindOrNull(5, element.status)
-            .BindOrNull(6, element.disposition)
-            .Bind(7, IsTemporary(element.dsn) ? 1 : 0)
-            .Bind(8, kind.sysout ? 1 : 0)
-            .Bind(9, kind.dummy ? 1 : 0)
-            .Bind(10, kind.instream ? 1 : 0)
-            .BindOrNull(11, element.server)
-            .BindOrNull(12, sourceId)
-            .BindOrNull(13, lines.first)
-            .BindOrNull(14, lines.last)
-            .Bind(15, access.reads ? 1 : 0)
-            .Bind(16, access.writes ? 1 : 0)
-            .Bind(17, access.creates ? 1 : 0)
-            .Bind(18, access.deletes ? 1 : 0)
+        insertDd_.Bind(1, jobId)
+            .BindOrNull(2, stepId)
+            .Bind(3, ordinal)
+            .Bind(4, dd.name)
+            .Bind(5, element.seq)
+            .BindOrNull(6, element.dsn.empty() ? 0 : datasets_.Id(folded.base))
+            .BindOrNull(7, folded.generation)
+            .BindOrNull(8, element.status)
+            .BindOrNull(9, element.disposition)
+            .Bind(10, IsTemporary(element.dsn) ? 1 : 0)
+            .Bind(11, element.kind.sysout ? 1 : 0)
+            .Bind(12, element.kind.dummy ? 1 : 0)
+            .Bind(13, element.kind.instream ? 1 : 0)
+            .BindOrNull(14, element.server)
+            .BindOrNull(15, sourceId)
+            .BindOrNull(16, lines.first)
+            .BindOrNull(17, lines.last)
+            .Bind(18, access.reads ? 1 : 0)
+            .Bind(19, access.writes ? 1 : 0)
+            .Bind(20, access.creates ? 1 : 0)
+            .Bind(21, access.deletes ? 1 : 0)
             .Run();
     }
 }
@@ -372,14 +365,15 @@ void MemberLoader::LoadMessages(int64_t memberId, const ImportMember& member) {
 
 // Names no row uses any more after members were replaced.
 void DropUnusedNames(Database& db) {
-    db.Execute("DELETE FROM dataset WHERE id NOT IN (SELECT dataset_id FROM dd_dataset "
+    db.Execute("DELETE FROM dataset WHERE id NOT IN (SELECT dataset_id FROM dd "
                "WHERE dataset_id IS NOT NULL)");
     db.Execute("DELETE FROM program WHERE id NOT IN (SELECT program_id FROM step WHERE "
-               "program_id IS NOT NULL UNION SELECT program_id FROM run_unit WHERE program_id "
+               "program_id IS NOT NULL UNION SELECT run_unit_program_id FROM step WHERE "
+               "run_unit_program_id "
                "IS NOT NULL)");
     db.Execute("DELETE FROM member WHERE severity IS NULL AND id NOT IN (SELECT source_id FROM "
                "source_use UNION SELECT source_id FROM step WHERE source_id IS NOT NULL UNION "
-               "SELECT source_id FROM dd_dataset WHERE source_id IS NOT NULL UNION SELECT "
+               "SELECT source_id FROM dd WHERE source_id IS NOT NULL UNION SELECT "
                "procedure_id FROM proc_call WHERE procedure_id IS NOT NULL)");
     db.Execute("DELETE FROM container WHERE id NOT IN (SELECT container_id FROM member)");
 }

@@ -115,7 +115,9 @@ void MemberAssembler::EndStep() {
 }
 
 void MemberAssembler::AddRunUnit(RunUnit unit) {
-    CurrentStep().runUnits.push_back(std::move(unit));
+    Step& step = CurrentStep();
+    if (step.runUnit) throw RecordError("a second run unit for the step");
+    step.runUnit = std::move(unit);
 }
 
 std::vector<DdStatement>& MemberAssembler::DdOwner() {

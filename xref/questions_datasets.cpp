@@ -23,19 +23,18 @@ struct DatasetUse {
 };
 
 constexpr const char* kUsesOfDataset = R"sql(
-SELECT u.generation, j.name, jc.name, jm.name, s.number, s.name, s.proc_step, p.name, d.name,
+SELECT u.generation, j.name, jc.name, jm.name, s.number, s.name, s.proc_step, p.name, u.name,
        u.reads, u.writes, u.creates, u.deletes, sc.name, sm.name, u.first_line
-FROM dd_dataset u
-JOIN dd d ON d.id = u.dd_id
-JOIN job j ON j.id = d.job_id
+FROM dd u
+JOIN job j ON j.id = u.job_id
 JOIN member jm ON jm.id = j.member_id
 JOIN container jc ON jc.id = jm.container_id
-LEFT JOIN step s ON s.id = d.step_id
+LEFT JOIN step s ON s.id = u.step_id
 LEFT JOIN program p ON p.id = s.program_id
 LEFT JOIN member sm ON sm.id = u.source_id
 LEFT JOIN container sc ON sc.id = sm.container_id
 WHERE u.dataset_id = ?1 AND (?2 IS NULL OR u.generation = ?2)
-ORDER BY CASE WHEN ?3 THEN u.generation END, j.name, jc.name, jm.name, j.ordinal, s.number, d.ordinal, u.seq
+ORDER BY CASE WHEN ?3 THEN u.generation END, j.name, jc.name, jm.name, j.ordinal, s.number, u.ordinal, u.seq
 )sql";
 
 std::vector<DatasetUse> FindUses(Database& db, const std::string& pattern, bool generations) {

@@ -27,10 +27,10 @@ std::string RunUnitText(const Statement& row) {
 void AddJob(Database& db, int64_t jobId, const std::vector<Cell>& jobCells, ResultTable& table) {
     std::map<int64_t, std::vector<JobDataset>> datasets; // by step, 0 for job-level DDs
     Statement uses(db.Handle(), R"sql(
-SELECT coalesce(d.step_id, 0), d.name, ds.name, u.generation, u.reads, u.writes, u.creates,
+SELECT coalesce(u.step_id, 0), u.name, ds.name, u.generation, u.reads, u.writes, u.creates,
        u.deletes
-FROM dd d JOIN dd_dataset u ON u.dd_id = d.id JOIN dataset ds ON ds.id = u.dataset_id
-WHERE d.job_id = ?1 ORDER BY d.ordinal, u.seq
+FROM dd u JOIN dataset ds ON ds.id = u.dataset_id
+WHERE u.job_id = ?1 ORDER BY u.ordinal, u.seq
 )sql");
     uses.Bind(1, jobId);
     while (uses.Step())
@@ -41,18 +41,6 @@ WHERE d.job_id = ?1 ORDER BY d.ordinal, u.seq
                                          uses.Int(5) != 0,
                                          uses.Int(6) != 0,
                                          uses.Int(7) != 0});
-    std::map<int64_t, std::string> runUnits;
-    Statement units(db.Handle(), R"sql(
-SELECT r.step_id, rp.name, r.plan, r.psb, r.ims_region, r.db2_subsystem
-FROM run_unit r JOIN step s ON s.id = r.step_id LEFT JOIN program rp ON rp.id = r.program_id
-WHERE s.job_id = ?1 ORDER BY r.id
-)sql");
-    units.Bind(1, jobId);
-    while (units.Step()) {
-        std::string& text = runUnits[units.Int(0)];
-        text += (text.empty() ? "" : "; ") + RunUnitText(units);
-    }
-
     auto addRows = [&](Cell number, Cell step, Cell program, Cell runUnit, int64_t stepId) {
         auto row = [&](Cell dd, Cell dataset, Cell direction, Cell access) {
             std::vector<Cell> cells = jobCells;
@@ -74,16 +62,19 @@ WHERE s.job_id = ?1 ORDER BY r.id
                 Cell::Text(AccessWords(use.reads, use.writes, use.creates, use.deletes)));
     };
     addRows(Cell::Null(), Cell::Null(), Cell::Null(), Cell::Null(), 0);
-    Statement steps(db.Handle(), "SELECT s.id, s.number, s.name, s.proc_step, p.name FROM step s "
-                                 "LEFT JOIN program p ON p.id = s.program_id WHERE s.job_id = ?1 "
-                                 "ORDER BY s.number, s.id");
+    Statement steps(db.Handle(), R"sql(
+SELECT s.id, rp.name, s.plan, s.psb, s.ims_region, s.db2_subsystem, s.number, s.name,
+       s.proc_step, p.name
+FROM step s
+LEFT JOIN program p ON p.id = s.program_id
+LEFT JOIN program rp ON rp.id = s.run_unit_program_id
+WHERE s.job_id = ?1 ORDER BY s.number, s.id
+)sql");
     steps.Bind(1, jobId);
-    while (steps.Step()) {
-        const auto unit = runUnits.find(steps.Int(0));
-        addRows(Cell::Number(steps.Int(1)), Cell::Text(StepDisplay(steps.Text(2), steps.Text(3))),
-                Cell::FromColumn(steps, 4),
-                unit == runUnits.end() ? Cell::Null() : Cell::Text(unit->second), steps.Int(0));
-    }
+    while (steps.Step())
+        addRows(Cell::Number(steps.Int(6)), Cell::Text(StepDisplay(steps.Text(7), steps.Text(8))),
+                Cell::FromColumn(steps, 9),
+                steps.IsNull(1) ? Cell::Null() : Cell::Text(RunUnitText(steps)), steps.Int(0));
 }
 
 } // namespace

@@ -50,19 +50,18 @@ class LineageWalk {
     LineageWalk(Database& db, const LineageOptions& options, ResultTable& table)
         : db_(db), options_(options), table_(table),
           users_(db.Handle(),
-                 "SELECT DISTINCT d.job_id, coalesce(d.step_id, 0) FROM dd_dataset u JOIN dd d "
-                 "ON d.id = u.dd_id WHERE u.dataset_id = ?1 AND (?2 IS NULL OR u.generation = "
-                 "?2) AND (?3 IS NULL OR d.job_id = ?3) AND (CASE WHEN ?4 THEN u.writes ELSE "
+                 "SELECT DISTINCT job_id, coalesce(step_id, 0) FROM dd u "
+                 "WHERE u.dataset_id = ?1 AND (?2 IS NULL OR u.generation = "
+                 "?2) AND (?3 IS NULL OR u.job_id = ?3) AND (CASE WHEN ?4 THEN u.writes ELSE "
                  "u.reads END) = 1"),
           jobName_(db.Handle(), "SELECT name FROM job WHERE id = ?1"),
           jobSteps_(db.Handle(), "SELECT s.id, s.number, s.name, s.proc_step, p.name FROM step s "
                                  "LEFT JOIN program p ON p.id = s.program_id WHERE s.job_id = ?1 "
                                  "ORDER BY s.number, s.id"),
           jobDatasets_(db.Handle(),
-                       "SELECT coalesce(d.step_id, 0), u.dataset_id, ds.name, u.generation, "
-                       "u.temporary, u.reads, u.writes FROM dd d JOIN dd_dataset u ON u.dd_id = "
-                       "d.id JOIN dataset ds ON ds.id = u.dataset_id WHERE d.job_id = ?1 ORDER "
-                       "BY d.ordinal, u.seq") {}
+                       "SELECT coalesce(u.step_id, 0), u.dataset_id, ds.name, u.generation, "
+                       "u.temporary, u.reads, u.writes FROM dd u JOIN dataset ds ON ds.id = "
+                       "u.dataset_id WHERE u.job_id = ?1 ORDER BY u.step_id, u.ordinal, u.seq") {}
 
     void Walk(const std::vector<DatasetMatch>& starts, const std::string& generation, bool up);
 

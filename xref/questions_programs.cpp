@@ -10,19 +10,18 @@ namespace {
 // asked name bound as ?1).
 std::string StepQuery(const char* where) {
     return std::string(R"sql(
-SELECT j.name, s.number, s.name, s.proc_step, ep.name, rp.name, r.plan, r.db2_subsystem, r.psb,
-       r.ims_region, sc.name, sm.name, s.first_line
+SELECT j.name, s.number, s.name, s.proc_step, ep.name, rp.name, s.plan, s.db2_subsystem, s.psb,
+       s.ims_region, sc.name, sm.name, s.first_line
 FROM step s
 JOIN job j ON j.id = s.job_id
 JOIN member jm ON jm.id = j.member_id
 JOIN container jc ON jc.id = jm.container_id
 LEFT JOIN program ep ON ep.id = s.program_id
-LEFT JOIN run_unit r ON r.step_id = s.id
-LEFT JOIN program rp ON rp.id = r.program_id
+LEFT JOIN program rp ON rp.id = s.run_unit_program_id
 LEFT JOIN member sm ON sm.id = s.source_id
 LEFT JOIN container sc ON sc.id = sm.container_id
 WHERE )sql") +
-           where + "\nORDER BY j.name, jc.name, jm.name, j.ordinal, s.number, r.id";
+           where + "\nORDER BY j.name, jc.name, jm.name, j.ordinal, s.number";
 }
 
 enum Column {
@@ -65,22 +64,22 @@ ResultTable Steps(Database& db, const std::string& name, const char* where,
 ResultTable AskProgram(Database& db, const std::string& name) {
     return Steps(db, name,
                  "s.id IN (SELECT id FROM step WHERE program_id = (SELECT id FROM program WHERE "
-                 "name = ?1) UNION SELECT step_id FROM run_unit WHERE program_id = (SELECT id "
-                 "FROM program WHERE name = ?1))",
+                 "name = ?1) UNION SELECT id FROM step WHERE run_unit_program_id = (SELECT id "
+                 "FROM program WHERE name = ?1) AND run_unit_program_id IS NOT program_id)",
                  {"program", "job", "stepno", "step", "exec", "run_unit", "plan", "psb",
                   "container", "member", "line"},
                  {kExec, kRunUnit, kPlan, kPsb});
 }
 
 ResultTable AskPlan(Database& db, const std::string& name) {
-    return Steps(db, name, "r.plan = ?1",
+    return Steps(db, name, "s.plan = ?1",
                  {"plan", "job", "stepno", "step", "exec", "program", "subsystem", "container",
                   "member", "line"},
                  {kExec, kRunUnit, kSubsystem});
 }
 
 ResultTable AskPsb(Database& db, const std::string& name) {
-    return Steps(db, name, "r.psb = ?1",
+    return Steps(db, name, "s.psb = ?1",
                  {"psb", "job", "stepno", "step", "exec", "program", "region", "container",
                   "member", "line"},
                  {kExec, kRunUnit, kRegion});

@@ -25,8 +25,8 @@ std::unique_ptr<Database> OpenForQuestions(const std::string& path);
 // A database to load into: created (with its tables) when the file is missing or empty.
 std::unique_ptr<Database> OpenForLoad(const std::string& path);
 
-// The indexes the questions use. A load into an empty database drops them and builds them
-// at the end, which is faster than keeping them up to date row by row.
+// The indexes the questions use. A load into an empty database drops those that would be
+// updated all over and builds them at the end, which is faster than row by row.
 void DropIndexes(Database& db);
 void CreateIndexes(Database& db);
 
