@@ -113,7 +113,8 @@ struct ImportMember {
     std::vector<Job> jobs;
     std::vector<Message> messages;
     std::vector<SourceRecord> sources;
-    int firstLine = 0; // where the member starts in the import file
+    std::string importFile; // the file and line where the member starts
+    int firstLine = 0;
 };
 
 } // namespace xref

@@ -15,9 +15,12 @@ bool Starts(std::string_view line, std::string_view prefix, std::string_view& re
     return true;
 }
 
-bool Is(std::string_view line, std::string_view word) {
-    return line == word || (line.size() > word.size() && line.substr(0, word.size()) == word &&
-                            line[word.size()] == ' ');
+// The first word of `rest`; `rest` becomes what follows the blank after it.
+std::string_view Keyword(std::string_view& rest) {
+    const size_t blank = rest.find(' ');
+    const std::string_view word = rest.substr(0, blank);
+    rest = blank == std::string_view::npos ? std::string_view() : rest.substr(blank + 1);
+    return word;
 }
 
 std::string_view SkipBlanks(std::string_view text) {
@@ -59,14 +62,15 @@ void TextImportReader::OutsideMember(std::string_view line, int lineNumber) {
 }
 
 void TextImportReader::MemberRecord(std::string_view line) {
-    std::string_view rest;
-    if (Starts(line, "DD ", rest)) return DdRecord(rest);
-    if (Starts(line, "STEP ", rest)) return StepRecord(rest);
-    if (Starts(line, "PROC ", rest)) return ProcRecord(rest);
-    if (Starts(line, "RU ", rest) || line == "RU") return assembler_.AddRunUnit(ParseRunUnit(rest));
-    if (Starts(line, "JOB ", rest)) return JobRecord(rest);
-    if (Starts(line, "MSG ", rest)) return assembler_.AddMessage(ParseMessage(rest));
-    if (Starts(line, "INCL ", rest)) {
+    std::string_view rest = line;
+    const std::string_view type = Keyword(rest);
+    if (type == "DD") return DdRecord(rest);
+    if (type == "STEP") return StepRecord(rest);
+    if (type == "PROC") return ProcRecord(rest);
+    if (type == "RU") return assembler_.AddRunUnit(ParseRunUnit(rest));
+    if (type == "JOB") return JobRecord(rest);
+    if (type == "MSG") return assembler_.AddMessage(ParseMessage(rest));
+    if (type == "INCL") {
         SourceRecord record = ParseInclude(rest);
         // Inside a job INCL 0 and INCL 3 name the source of the next step; after the jobs
         // the INCL records list the sources the analysis read.
@@ -76,70 +80,70 @@ void TextImportReader::MemberRecord(std::string_view line) {
             assembler_.AddSource(std::move(record));
         return;
     }
-    if (Starts(line, "END JCL", rest)) return EndMember(rest);
+    if (type == "END" && Keyword(rest) == "JCL") return EndMember(rest);
     // Records that carry nothing the database holds: IF/ELSE/ENDIF, comments, scheduler
     // directives, the end of a Dravix procedure.
-    if (Is(line, "JCL_IF") || Is(line, "JCL_ELSE") || Is(line, "JCL_ENDIF") || Is(line, "CMT") ||
-        Is(line, "OPC") || line == "PROCEND")
+    if (type == "JCL_IF" || type == "JCL_ELSE" || type == "JCL_ENDIF" || type == "CMT" ||
+        type == "OPC" || type == "PROCEND")
         return;
     throw RecordError("unknown record '" + std::string(line.substr(0, 40)) + "'");
 }
 
 void TextImportReader::JobRecord(std::string_view rest) {
-    std::string_view fields;
-    if (Starts(rest, "START ", fields))
-        assembler_.BeginJob(std::string(fields));
-    else if (rest == "END")
+    const std::string_view type = Keyword(rest);
+    if (type == "START")
+        assembler_.BeginJob(std::string(rest));
+    else if (type == "END")
         assembler_.EndJob();
-    else if (Starts(rest, "LINES ", fields))
-        assembler_.JobLines(ParseLines(fields));
-    else if (!Starts(rest, "PARM ", fields))
+    else if (type == "LINES")
+        assembler_.JobLines(ParseLines(rest));
+    else if (type != "PARM")
         throw RecordError("unknown JOB record");
 }
 
 void TextImportReader::ProcRecord(std::string_view rest) {
-    std::string_view fields;
-    if (Starts(rest, "PARM ", fields)) return assembler_.ProcedureParameter(std::string(fields));
-    if (Starts(rest, "LINES ", fields)) return; // Dravix: the lines of the calling EXEC
+    std::string_view fields = rest;
+    const std::string_view type = Keyword(fields);
+    if (type == "PARM") return assembler_.ProcedureParameter(std::string(fields));
+    if (type == "LINES") return; // Dravix: the lines of the calling EXEC
     assembler_.StepSourceRecord({ParseProcSource(rest), SourceKind::Procedure, true});
 }
 
 void TextImportReader::StepRecord(std::string_view rest) {
-    std::string_view fields;
-    if (Starts(rest, "LINES ", fields)) {
+    std::string_view fields = rest;
+    const std::string_view type = Keyword(fields);
+    if (type == "LINES") {
         assembler_.CurrentStep().lines = ParseLines(fields);
         return;
     }
-    if (Starts(rest, "PARM ", fields)) return; // EXEC parameters other than PGM and PARM
+    if (type == "PARM") return; // EXEC parameters other than PGM and PARM
     assembler_.BeginStep(ParseStep(rest));
 }
 
 void TextImportReader::DdRecord(std::string_view rest) {
-    std::string_view fields;
-    if (Starts(rest, "START ", fields)) {
+    const std::string_view type = Keyword(rest);
+    if (type == "START") {
         assembler_.EndElement();
-        ddName_.assign(fields);
-    } else if (Starts(rest, "SEQ ", fields)) {
-        assembler_.BeginTextElement(ddName_, ParseNumber(fields, "DD sequence"));
-    } else if (Starts(rest, "LINES ", fields)) {
-        assembler_.ElementLines(ParseLines(fields));
-    } else if (Starts(rest, "DSN ", fields)) {
-        assembler_.CurrentElement().dsn.assign(SkipBlanks(fields));
-    } else if (Starts(rest, "STAT ", fields)) {
-        assembler_.CurrentElement().status.assign(fields);
-    } else if (Starts(rest, "DISP ", fields)) {
-        assembler_.CurrentElement().disposition.assign(fields);
-    } else if (Starts(rest, "SERVER ", fields)) {
-        assembler_.CurrentElement().server.assign(fields);
-    } else if (Starts(rest, "PARMS ", fields)) {
-        NoteParameters(fields, assembler_.CurrentElement().kind);
-    } else if (Starts(rest, "PARM ", fields)) {
-        NoteParameters(fields, assembler_.CurrentElement().kind);
-    } else if (rest == "END") {
+        ddName_.assign(rest);
+    } else if (type == "SEQ") {
+        assembler_.BeginTextElement(ddName_, ParseNumber(rest, "DD sequence"));
+    } else if (type == "LINES") {
+        assembler_.ElementLines(ParseLines(rest));
+    } else if (type == "PARM" || type == "PARMS") {
+        NoteParameters(rest, assembler_.CurrentElement().kind);
+    } else if (type == "DSN") {
+        assembler_.CurrentElement().dsn.assign(SkipBlanks(rest));
+    } else if (type == "STAT") {
+        assembler_.CurrentElement().status.assign(rest);
+    } else if (type == "DISP") {
+        assembler_.CurrentElement().disposition.assign(rest);
+    } else if (type == "SERVER") {
+        assembler_.CurrentElement().server.assign(rest);
+    } else if (type == "END") {
         assembler_.CurrentElement();
         assembler_.EndElement();
-    } else if (!(Is(rest, "PRM1") || Is(rest, "PRMn") || Is(rest, "DSP3") || Is(rest, "SPC4") ||
-                 Is(rest, "DATA") || Is(rest, "DATAX") || Is(rest, "DATALINES"))) {
+    } else if (!(type == "PRM1" || type == "PRMn" || type == "DSP3" || type == "SPC4" ||
+                 type == "DATA" || type == "DATAX" || type == "DATALINES")) {
         // Velkor's parameter details and captured data say nothing the database holds.
         throw RecordError("unknown DD record");
     }

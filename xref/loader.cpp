@@ -1,8 +1,11 @@
 #include "loader.h"
 
+#include <exception>
 #include <map>
+#include <optional>
 #include <ostream>
 #include <set>
+#include <thread>
 #include <unordered_map>
 
 #include "database.h"
@@ -10,6 +13,7 @@
 #include "dataset_names.h"
 #include "import_reader.h"
 #include "member_assembler.h"
+#include "member_queue.h"
 #include "schema.h"
 
 namespace xref {
@@ -378,6 +382,45 @@ void DropUnusedNames(Database& db) {
     db.Execute("DELETE FROM container WHERE id NOT IN (SELECT container_id FROM member)");
 }
 
+// Reads the import files on a thread of its own while the caller writes the database. A
+// failure to read is kept for the caller; a caller that stops cancels the queue, and the
+// reader then ends at its next member.
+class ReadingThread {
+  public:
+    ReadingThread(const std::vector<std::string>& files, MemberQueue& queue)
+        : queue_(queue), thread_([this, &files] { Read(files); }) {}
+    ~ReadingThread() {
+        if (!thread_.joinable()) return;
+        queue_.Cancel();
+        thread_.join();
+    }
+    // After the queue ran dry: rethrows what stopped the reading, if anything did.
+    void Finish() {
+        thread_.join();
+        if (failure_) std::rethrow_exception(failure_);
+    }
+
+  private:
+    struct Cancelled {};
+    void Read(const std::vector<std::string>& files) {
+        try {
+            for (const std::string& file : files)
+                ReadImportFile(file, [&](ImportMember&& member) {
+                    member.importFile = file;
+                    if (!queue_.Push(std::move(member))) throw Cancelled();
+                });
+        } catch (const Cancelled&) {
+        } catch (...) {
+            failure_ = std::current_exception();
+        }
+        queue_.Close();
+    }
+
+    MemberQueue& queue_;
+    std::exception_ptr failure_;
+    std::thread thread_;
+};
+
 } // namespace
 
 LoadSummary LoadImportFiles(const std::string& databasePath,
@@ -396,21 +439,22 @@ LoadSummary LoadImportFiles(const std::string& databasePath,
             db->QueryInt("SELECT count(*) FROM member WHERE severity IS NOT NULL") == 0;
         if (empty) DropIndexes(*db);
         MemberLoader loader(*db);
-        for (const std::string& file : importFiles) {
-            ReadImportFile(file, [&](ImportMember&& member) {
-                bool replaced = false;
-                if (!loader.Load(member, replaced)) {
-                    ++summary.unnamed;
-                    notes << file << ":" << member.firstLine
-                          << ": a member the import file names nowhere (it was not opened) "
-                             "is left out\n";
-                    return;
-                }
-                ++summary.members;
-                if (replaced) ++summary.replaced;
-            });
-            ++summary.files;
+        MemberQueue queue(64);
+        ReadingThread reading(importFiles, queue);
+        while (std::optional<ImportMember> member = queue.Pop()) {
+            bool replaced = false;
+            if (!loader.Load(*member, replaced)) {
+                ++summary.unnamed;
+                notes << member->importFile << ":" << member->firstLine
+                      << ": a member the import file names nowhere (it was not opened) is "
+                         "left out\n";
+                continue;
+            }
+            ++summary.members;
+            if (replaced) ++summary.replaced;
         }
+        reading.Finish();
+        summary.files = importFiles.size();
         CreateIndexes(*db);
         if (summary.replaced > 0) DropUnusedNames(*db);
         db->Execute("COMMIT");
