@@ -2,7 +2,6 @@
 
 #include <CLI/CLI.hpp>
 #include <iostream>
-#include <map>
 
 namespace xref {
 
@@ -45,16 +44,27 @@ of A.B unless --generations keeps them apart.
 
 Exit codes: 0 done (an unknown name gives an empty answer), 1 a load failed (nothing was
 written), 2 a usage error or a database that is missing, not kvr-xref's, or of another
-schema version.)";
+schema version.
+)";
 
-void AddFormat(CLI::App& question, Command& command) {
-    static const std::map<std::string, OutputFormat> formats{
-        {"table", OutputFormat::Table}, {"csv", OutputFormat::Csv}, {"json", OutputFormat::Json}};
+void AddFormat(CLI::App& question, std::string& format) {
     question
-        .add_option("--format", command.format,
-                    "table (aligned), csv (RFC 4180), json (a line each)")
-        ->transform(CLI::CheckedTransformer(formats, CLI::ignore_case))
+        .add_option("--format", format, "table (aligned), csv (RFC 4180), json (a line each)")
+        ->check(CLI::IsMember({"table", "csv", "json"}))
         ->option_text("table|csv|json");
+}
+
+OutputFormat FormatNamed(const std::string& name) {
+    if (name == "csv") return OutputFormat::Csv;
+    if (name == "json") return OutputFormat::Json;
+    return OutputFormat::Table;
+}
+
+int SeverityNamed(const std::string& letter) {
+    if (letter == "W") return 4;
+    if (letter == "E") return 8;
+    if (letter == "S") return 16;
+    return 0;
 }
 
 } // namespace
@@ -72,7 +82,8 @@ std::optional<Command> ParseArguments(int argc, const char* const* argv, int& ex
     load->add_option("DB", loadDatabase, "the database")->required();
     load->add_option("IMPORT", command.imports, "import files; - is standard input")->required();
 
-    std::map<std::string, std::string> severities{{"W", "4"}, {"E", "8"}, {"S", "16"}};
+    std::string format = "table";
+    std::string severity;
     for (const QuestionSpec& spec : kQuestions) {
         CLI::App* question = app.add_subcommand(spec.name, spec.help);
         if (spec.argument != nullptr)
@@ -80,7 +91,7 @@ std::optional<Command> ParseArguments(int argc, const char* const* argv, int& ex
         if (spec.generations)
             question->add_flag("--generations", command.generations,
                                "keep the relative generations of a GDG apart");
-        AddFormat(*question, command);
+        AddFormat(*question, format);
         if (std::string(spec.name) == "lineage") {
             question->add_flag("--up", command.up, "the jobs that write it and what they read");
             question->add_flag("--down", command.down, "the jobs that read it and what they write");
@@ -89,9 +100,9 @@ std::optional<Command> ParseArguments(int argc, const char* const* argv, int& ex
         }
         if (std::string(spec.name) == "messages")
             question
-                ->add_option("--severity", command.minimumSeverity,
+                ->add_option("--severity", severity,
                              "W, E or S: messages of at least this severity")
-                ->transform(CLI::CheckedTransformer(severities, CLI::ignore_case))
+                ->check(CLI::IsMember({"W", "E", "S"}))
                 ->option_text("W|E|S");
     }
 
@@ -113,6 +124,8 @@ std::optional<Command> ParseArguments(int argc, const char* const* argv, int& ex
         return std::nullopt;
     }
     if (!command.up && !command.down) command.up = command.down = true;
+    command.format = FormatNamed(format);
+    command.minimumSeverity = SeverityNamed(severity);
     return command;
 }
 

@@ -34,7 +34,8 @@ LEFT JOIN program p ON p.id = s.program_id
 LEFT JOIN member sm ON sm.id = u.source_id
 LEFT JOIN container sc ON sc.id = sm.container_id
 WHERE u.dataset_id = ?1 AND (?2 IS NULL OR u.generation = ?2)
-ORDER BY CASE WHEN ?3 THEN u.generation END, j.name, jc.name, jm.name, j.ordinal, s.number, u.ordinal, u.seq
+ORDER BY CASE WHEN ?3 THEN CAST(u.generation AS INTEGER) END,
+         CASE WHEN ?3 THEN u.generation END, j.name, jc.name, jm.name, j.ordinal, s.number, u.ordinal, u.seq
 )sql";
 
 std::vector<DatasetUse> FindUses(Database& db, const std::string& pattern, bool generations) {
