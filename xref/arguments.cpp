@@ -1,5 +1,7 @@
 #include "arguments.h"
 
+#include "loader.h"
+
 #include <CLI/CLI.hpp>
 #include <iostream>
 
@@ -48,8 +50,7 @@ schema version.
 )";
 
 void AddFormat(CLI::App& question, std::string& format) {
-    question
-        .add_option("--format", format, "table (aligned), csv (RFC 4180), json (a line each)")
+    question.add_option("--format", format, "table (aligned), csv (RFC 4180), json (a line each)")
         ->check(CLI::IsMember({"table", "csv", "json"}))
         ->option_text("table|csv|json");
 }
@@ -81,6 +82,10 @@ std::optional<Command> ParseArguments(int argc, const char* const* argv, int& ex
     std::string loadDatabase;
     load->add_option("DB", loadDatabase, "the database")->required();
     load->add_option("IMPORT", command.imports, "import files; - is standard input")->required();
+    command.cacheMegabytes = kDefaultCacheMegabytes;
+    load->add_option("--cache-mb", command.cacheMegabytes,
+                     "memory for the database cache while loading (default 1024)")
+        ->check(CLI::Range(1, 1 << 20));
 
     std::string format = "table";
     std::string severity;

@@ -21,6 +21,7 @@ struct Command {
     bool down = false;
     int depth = 0;
     int minimumSeverity = 0;
+    int cacheMegabytes = 0;
 };
 
 // The command, or nothing when the program should end with `exitCode` (0 after --help,

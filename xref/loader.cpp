@@ -424,13 +424,14 @@ class ReadingThread {
 } // namespace
 
 LoadSummary LoadImportFiles(const std::string& databasePath,
-                            const std::vector<std::string>& importFiles, std::ostream& notes) {
+                            const std::vector<std::string>& importFiles, std::ostream& notes,
+                            int cacheMegabytes) {
     std::unique_ptr<Database> db = OpenForLoad(databasePath);
     // A rollback journal keeps the database as it was until the commit, also when the
     // process is killed; the cache holds the whole load so pages are written once.
     db->Execute("PRAGMA journal_mode = DELETE");
     db->Execute("PRAGMA synchronous = NORMAL");
-    db->Execute("PRAGMA cache_size = -1048576");
+    db->Execute("PRAGMA cache_size = " + std::to_string(-1024 * int64_t{cacheMegabytes}));
     db->Execute("PRAGMA temp_store = MEMORY");
     db->Execute("BEGIN IMMEDIATE");
     LoadSummary summary;

@@ -13,7 +13,8 @@ namespace {
 using namespace xref;
 
 int Load(const Command& command) {
-    const LoadSummary summary = LoadImportFiles(command.database, command.imports, std::cerr);
+    const LoadSummary summary =
+        LoadImportFiles(command.database, command.imports, std::cerr, command.cacheMegabytes);
     std::cout << "loaded " << summary.members << " member" << (summary.members == 1 ? "" : "s")
               << " (" << summary.replaced << " replaced) from " << summary.files << " import file"
               << (summary.files == 1 ? "" : "s") << " into " << command.database << '\n';
