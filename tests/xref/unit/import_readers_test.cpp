@@ -11,8 +11,12 @@ namespace xref {
 namespace {
 
 std::string WriteFile(const std::string& content) {
+    // ctest runs the tests side by side, each in a process of its own: the test's name
+    // keeps their files apart.
     static int count = 0;
-    const std::string path = testing::TempDir() + "/xref_reader_" + std::to_string(++count);
+    const std::string path = testing::TempDir() + "/xref_reader_" +
+                             testing::UnitTest::GetInstance()->current_test_info()->name() +
+                             "_" + std::to_string(++count);
     std::ofstream(path, std::ios::binary) << content;
     return path;
 }
