@@ -48,7 +48,7 @@ struct JobInfo {
 class LineageWalk {
   public:
     LineageWalk(Database& db, const LineageOptions& options, ResultTable& table)
-        : db_(db), options_(options), table_(table),
+        : options_(options), table_(table),
           users_(db.Handle(),
                  "SELECT DISTINCT job_id, coalesce(step_id, 0) FROM dd u "
                  "WHERE u.dataset_id = ?1 AND (?2 IS NULL OR u.generation = "
@@ -76,7 +76,6 @@ class LineageWalk {
     const JobInfo& Job(int64_t id);
     bool OnPath(int visit, const Node& node) const;
 
-    Database& db_;
     const LineageOptions& options_;
     ResultTable& table_;
     Statement users_, jobName_, jobSteps_, jobDatasets_;
@@ -170,7 +169,8 @@ void LineageWalk::Expand(int visit, bool up) {
     });
 
     for (size_t i : order) {
-        const auto [job, step] = steps[i];
+        const JobInfo* job = steps[i].first;
+        const StepInfo* step = steps[i].second;
         const int64_t jobId = stepJobs[i];
         auto row = [&](Cell next, const char* note) {
             table_.AddRow({Cell::Text(up ? "up" : "down"), Cell::Number(depth), Cell::Text(display),
