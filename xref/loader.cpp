@@ -456,6 +456,8 @@ LoadSummary LoadImportFiles(const std::string& databasePath,
         }
         reading.Finish();
         summary.files = importFiles.size();
+        // The reading thread is done: SQLite may sort the new indexes on the other core.
+        db->Execute("PRAGMA threads = 1");
         CreateIndexes(*db);
         if (summary.replaced > 0) DropUnusedNames(*db);
         db->Execute("COMMIT");

@@ -4,7 +4,8 @@
 // data set links only the steps of its own job.
 //
 // A walk of a few levels through a large inventory touches much of it, so the data set
-// uses are read once, in one pass over the dd table, and walked in memory.
+// uses are read once, in one pass over the dd table in its own order (the + keeps SQLite
+// from taking the data set index and looking each row up), and walked in memory.
 #include <algorithm>
 #include <map>
 #include <set>
@@ -36,13 +37,17 @@ struct Uses {
         std::unordered_map<std::string, int> generationIndex{{"", 0}};
         Statement scan(db.Handle(), "SELECT job_id, coalesce(step_id, 0), dataset_id, "
                                     "generation, temporary, reads, writes FROM dd WHERE "
-                                    "dataset_id IS NOT NULL");
+                                    "+dataset_id IS NOT NULL");
         while (scan.Step()) {
-            const std::string generation = scan.Text(3);
-            auto [found, added] =
-                generationIndex.emplace(generation, static_cast<int>(generations.size()));
-            if (added) generations.push_back(generation);
-            const Use use{scan.Int(0),      scan.Int(1),      scan.Int(2),     found->second,
+            int generation = 0;
+            if (!scan.IsNull(3)) {
+                const std::string text = scan.Text(3);
+                auto [found, added] =
+                    generationIndex.emplace(text, static_cast<int>(generations.size()));
+                if (added) generations.push_back(text);
+                generation = found->second;
+            }
+            const Use use{scan.Int(0),      scan.Int(1),      scan.Int(2),     generation,
                           scan.Int(4) != 0, scan.Int(5) != 0, scan.Int(6) != 0};
             const auto index = static_cast<uint32_t>(all.size());
             all.push_back(use);

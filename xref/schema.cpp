@@ -71,7 +71,6 @@ CREATE TABLE step (
     db2_subsystem        TEXT
 );
 CREATE TABLE dd (
-    id          INTEGER PRIMARY KEY,
     job_id      INTEGER NOT NULL REFERENCES job(id),
     step_id     INTEGER REFERENCES step(id),
     ordinal     INTEGER NOT NULL,
@@ -92,8 +91,9 @@ CREATE TABLE dd (
     reads       INTEGER NOT NULL,
     writes      INTEGER NOT NULL,
     creates     INTEGER NOT NULL,
-    deletes     INTEGER NOT NULL
-);
+    deletes     INTEGER NOT NULL,
+    PRIMARY KEY (job_id, ordinal, seq)
+) WITHOUT ROWID;
 CREATE TABLE message (
     id        INTEGER PRIMARY KEY,
     member_id INTEGER NOT NULL REFERENCES member(id),
@@ -124,7 +124,6 @@ struct IndexDefinition {
 constexpr IndexDefinition kIndexes[] = {
     {"job_member", "job(member_id)", true},
     {"step_job", "step(job_id)", true},
-    {"dd_job_step", "dd(job_id, step_id)", true},
     {"proc_call_job", "proc_call(job_id)", true},
     {"message_member", "message(member_id)", true},
     {"missing_member", "missing(member_id)", true},
@@ -134,12 +133,7 @@ constexpr IndexDefinition kIndexes[] = {
      "step(run_unit_program_id) WHERE run_unit_program_id IS NOT program_id", false},
     {"step_plan", "step(plan) WHERE plan IS NOT NULL", false},
     {"step_psb", "step(psb) WHERE psb IS NOT NULL", false},
-    // Covers what lineage reads of every use, so its pass over all of them reads this
-    // index and not the wide dd rows.
-    {"dd_dataset",
-     "dd(dataset_id, job_id, step_id, generation, temporary, reads, writes) "
-     "WHERE dataset_id IS NOT NULL",
-     false},
+    {"dd_dataset", "dd(dataset_id) WHERE dataset_id IS NOT NULL", false},
     {"proc_call_name", "proc_call(name)", false},
     {"source_use_source", "source_use(source_id)", false},
     {"missing_name", "missing(name)", false},
