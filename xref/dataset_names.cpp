@@ -17,29 +17,48 @@ std::vector<std::string_view> Qualifiers(std::string_view name) {
     }
 }
 
-// * and % within one qualifier.
+// * and % within one qualifier. On a mismatch only the last * takes one more character,
+// which keeps the time linear in the text for each *, however many stars there are.
 bool QualifierMatches(std::string_view pattern, std::string_view text) {
-    if (pattern.empty()) return text.empty();
-    if (pattern.front() == '*') {
-        for (size_t skip = 0; skip <= text.size(); ++skip)
-            if (QualifierMatches(pattern.substr(1), text.substr(skip))) return true;
-        return false;
+    size_t p = 0, t = 0;
+    size_t star = std::string_view::npos, resume = 0;
+    while (t < text.size()) {
+        if (p < pattern.size() && (pattern[p] == '%' || pattern[p] == text[t])) {
+            ++p;
+            ++t;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            star = p++;
+            resume = t;
+        } else if (star != std::string_view::npos) {
+            p = star + 1;
+            t = ++resume;
+        } else {
+            return false;
+        }
     }
-    if (text.empty()) return false;
-    if (pattern.front() != '%' && pattern.front() != text.front()) return false;
-    return QualifierMatches(pattern.substr(1), text.substr(1));
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
 }
 
-bool QualifiersMatch(const std::vector<std::string>& pattern, size_t p,
-                     const std::vector<std::string_view>& name, size_t n) {
-    if (p == pattern.size()) return n == name.size();
-    if (pattern[p] == "**") {
-        for (size_t skip = n; skip <= name.size(); ++skip)
-            if (QualifiersMatch(pattern, p + 1, name, skip)) return true;
-        return false;
+// Qualifier by qualifier; ** stands for any number of them. matched[n] tells whether the
+// pattern's qualifiers so far match the name's first n.
+bool QualifiersMatch(const std::vector<std::string>& pattern,
+                     const std::vector<std::string_view>& name) {
+    std::vector<bool> matched(name.size() + 1, false);
+    matched[0] = true;
+    for (const std::string& qualifier : pattern) {
+        std::vector<bool> next(name.size() + 1, false);
+        for (size_t n = 0; n <= name.size(); ++n) {
+            if (qualifier == "**") {
+                next[n] = matched[n] || (n > 0 && next[n - 1]);
+            } else {
+                next[n] = n > 0 && matched[n - 1] && QualifierMatches(qualifier, name[n - 1]);
+            }
+        }
+        matched = std::move(next);
     }
-    return n < name.size() && QualifierMatches(pattern[p], name[n]) &&
-           QualifiersMatch(pattern, p + 1, name, n + 1);
+    return matched[name.size()];
 }
 
 } // namespace
@@ -82,7 +101,7 @@ DatasetPattern::DatasetPattern(std::string_view pattern) {
 }
 
 bool DatasetPattern::Matches(std::string_view name) const {
-    return QualifiersMatch(qualifiers_, 0, Qualifiers(name), 0);
+    return QualifiersMatch(qualifiers_, Qualifiers(name));
 }
 
 std::string PrefixUpperBound(std::string prefix) {

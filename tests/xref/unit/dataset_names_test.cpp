@@ -81,6 +81,18 @@ TEST(DatasetPatterns, DoubleAsteriskSpansQualifiers) {
             << c.pattern << " against " << c.name;
 }
 
+TEST(DatasetPatterns, ManyWildcardsStayFast) {
+    // Backtracking over every way to place the stars would take ages here.
+    const std::string name(200, 'A');
+    EXPECT_FALSE(DatasetPattern("*A*A*A*A*A*A*A*A*A*A*A*A*A*A*A*B").Matches(name));
+    EXPECT_TRUE(DatasetPattern("*A*A*A*A*A*A*A*A*A*A*A*A*A*A*A*A").Matches(name));
+    std::string deep = "Q";
+    for (int i = 0; i < 40; ++i)
+        deep += ".Q";
+    EXPECT_FALSE(DatasetPattern("**.Q.**.Q.**.Q.**.Q.**.Q.**.Q.**.Z").Matches(deep));
+    EXPECT_TRUE(DatasetPattern("**.Q.**.Q.**.Q.**.Q.**.Q.**.Q.**").Matches(deep));
+}
+
 TEST(DatasetPatterns, PlainNamesMatchOnlyThemselves) {
     const DatasetPattern plain("PROD.PAY.EXTRACT");
     EXPECT_FALSE(plain.HasWildcards());
