@@ -9,8 +9,9 @@
 
 namespace xref {
 
-size_t ReadImportFile(const std::string& path, const MemberSink& sink) {
-    LineSource lines(path);
+namespace {
+
+size_t ReadLines(LineSource& lines, const MemberSink& sink) {
     size_t members = 0;
     const MemberSink counting = [&](ImportMember&& member) {
         ++members;
@@ -32,9 +33,21 @@ size_t ReadImportFile(const std::string& path, const MemberSink& sink) {
         }
         if (reader) reader->End();
     } catch (const RecordError& error) {
-        throw ImportError(path, lines.LineNumber(), error.what());
+        throw ImportError(lines.Path(), lines.LineNumber(), error.what());
     }
     return members;
+}
+
+} // namespace
+
+size_t ReadImportFile(const std::string& path, const MemberSink& sink) {
+    LineSource lines(path);
+    return ReadLines(lines, sink);
+}
+
+size_t ReadImportStream(std::FILE* file, const std::string& name, const MemberSink& sink) {
+    LineSource lines(file, name);
+    return ReadLines(lines, sink);
 }
 
 } // namespace xref

@@ -3,6 +3,7 @@
 // naming the file and line.
 #pragma once
 
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -24,5 +25,8 @@ class FormReader {
 
 // Reads the file ("-" is standard input); returns the number of members.
 size_t ReadImportFile(const std::string& path, const MemberSink& sink);
+
+// The same from an open stream; `name` is what messages call it.
+size_t ReadImportStream(std::FILE* file, const std::string& name, const MemberSink& sink);
 
 } // namespace xref

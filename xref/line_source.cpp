@@ -14,10 +14,14 @@ LineSource::LineSource(const std::string& path) : path_(path), buffer_(kBlockSiz
     file_ = path == "-" ? stdin : std::fopen(path.c_str(), "rb");
     if (file_ == nullptr)
         throw ImportError(path, 0, std::string("cannot open: ") + std::strerror(errno));
+    owned_ = file_ != stdin;
 }
 
+LineSource::LineSource(std::FILE* file, const std::string& name)
+    : path_(name), file_(file), buffer_(kBlockSize) {}
+
 LineSource::~LineSource() {
-    if (file_ != nullptr && file_ != stdin) std::fclose(file_);
+    if (owned_) std::fclose(file_);
 }
 
 // Moves the unread rest to the front and reads more behind it; grows the buffer when a

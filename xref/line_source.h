@@ -13,6 +13,8 @@ class LineSource {
   public:
     // Opens the file; throws ImportError when it cannot be opened.
     explicit LineSource(const std::string& path);
+    // Reads an open stream, which stays the caller's; `name` is what messages call it.
+    LineSource(std::FILE* file, const std::string& name);
     ~LineSource();
     LineSource(const LineSource&) = delete;
     LineSource& operator=(const LineSource&) = delete;
@@ -28,6 +30,7 @@ class LineSource {
 
     std::string path_;
     std::FILE* file_ = nullptr;
+    bool owned_ = false;
     std::vector<char> buffer_;
     size_t begin_ = 0; // first unread byte
     size_t end_ = 0;   // one past the last byte read
