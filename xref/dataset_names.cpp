@@ -64,7 +64,7 @@ bool QualifiersMatch(const std::vector<std::string>& pattern,
 } // namespace
 
 FoldedName FoldGeneration(std::string_view name) {
-    FoldedName folded{std::string(name), {}};
+    FoldedName folded{name, {}};
     if (name.size() < 3 || name.back() != ')') return folded;
     const size_t open = name.rfind('(');
     if (open == std::string_view::npos || open == 0) return folded;
@@ -73,8 +73,8 @@ FoldedName FoldGeneration(std::string_view name) {
     if (inside.size() == digitsFrom) return folded;
     for (size_t i = digitsFrom; i < inside.size(); ++i)
         if (!std::isdigit(static_cast<unsigned char>(inside[i]))) return folded;
-    folded.base.assign(name.substr(0, open));
-    folded.generation.assign(inside);
+    folded.base = name.substr(0, open);
+    folded.generation = inside;
     return folded;
 }
 

@@ -11,10 +11,10 @@ namespace xref {
 
 // A name split into its base and relative generation: A.B(+1) is A.B and "+1", A.B(0) is
 // A.B and "0". Any other name (a member reference A.B(MEM), an absolute generation
-// A.B.G0001V00) is its own base with no generation.
+// A.B.G0001V00) is its own base with no generation. Both are views into the name.
 struct FoldedName {
-    std::string base;
-    std::string generation;
+    std::string_view base;
+    std::string_view generation;
 };
 FoldedName FoldGeneration(std::string_view name);
 

@@ -52,7 +52,7 @@ class NameTable {
         while (all.Step())
             ids_.emplace(all.Text(1), all.Int(0));
     }
-    int64_t Id(const std::string& name) {
+    int64_t Id(std::string_view name) {
         const auto found = ids_.find(name);
         if (found != ids_.end()) return found->second;
         insert_.Bind(1, name).Run();
@@ -62,24 +62,51 @@ class NameTable {
     }
 
   private:
+    // Looked up by a view into the import file's text, without a copy.
+    struct Hash {
+        using is_transparent = void;
+        size_t operator()(std::string_view text) const {
+            return std::hash<std::string_view>()(text);
+        }
+    };
     Statement insert_;
     Database& db_;
-    std::unordered_map<std::string, int64_t> ids_;
+    std::unordered_map<std::string, int64_t, Hash, std::equal_to<>> ids_;
 };
 
-// What the loader needs to know about one member's closing INCL records.
+// What the loader needs to know about one member's closing INCL records: the sources, in
+// the order LINES records number them (from 1). A member reads a handful, so they are
+// searched one by one.
 struct MemberSources {
-    std::vector<int64_t> byNumber; // LINES source n is byNumber[n-1]
-    std::map<std::pair<std::string, std::string>, SourceKind> kinds; // by (container, member)
-    std::map<std::string, int64_t> procedures; // cataloged procedures by member
+    struct Source {
+        const SourceRecord* record;
+        int64_t id;
+    };
+    std::vector<Source> byNumber;
+
+    const Source* Find(const MemberName& name) const {
+        for (const Source& source : byNumber)
+            if (source.record->name.member == name.member &&
+                source.record->name.container == name.container)
+                return &source;
+        return nullptr;
+    }
+    // The cataloged procedure of that member name, if the analysis read one.
+    const Source* Procedure(const std::string& member) const {
+        for (const Source& source : byNumber)
+            if (source.record->kind == SourceKind::Procedure &&
+                source.record->name.member == member)
+                return &source;
+        return nullptr;
+    }
 };
 
 // Where a step came from. Dravix and Velkor mode write every source as PROC; the closing
 // INCL records say what it really is.
 SourceKind ResolvedKind(const MemberSources& sources, const StepSource& source) {
     if (!source.given) return SourceKind::Job;
-    const auto closing = sources.kinds.find({source.name.container, source.name.member});
-    return closing != sources.kinds.end() ? closing->second : source.kind;
+    const MemberSources::Source* closing = sources.Find(source.name);
+    return closing != nullptr ? closing->record->kind : source.kind;
 }
 
 class MemberLoader {
@@ -202,11 +229,7 @@ MemberSources MemberLoader::Sources(int64_t memberId, const ImportMember& member
     int ordinal = 0;
     for (const SourceRecord& record : member.sources) {
         const int64_t sourceId = Member(record.name).id;
-        sources.byNumber.push_back(sourceId);
-        sources.kinds.emplace(std::make_pair(record.name.container, record.name.member),
-                              record.kind);
-        if (record.kind == SourceKind::Procedure)
-            sources.procedures.emplace(record.name.member, sourceId);
+        sources.byNumber.push_back({&record, sourceId});
         insertSourceUse_.Bind(1, memberId)
             .Bind(2, ++ordinal)
             .Bind(3, SourceKindText(record.kind))
@@ -218,7 +241,7 @@ MemberSources MemberLoader::Sources(int64_t memberId, const ImportMember& member
 
 int64_t MemberLoader::SourceId(const MemberSources& sources, int number) const {
     if (number < 1 || static_cast<size_t>(number) > sources.byNumber.size()) return 0;
-    return sources.byNumber[static_cast<size_t>(number) - 1];
+    return sources.byNumber[static_cast<size_t>(number) - 1].id;
 }
 
 void MemberLoader::LoadJob(int64_t memberId, int ordinal, const Job& job,
@@ -248,8 +271,8 @@ std::vector<int64_t> MemberLoader::LoadCalls(int64_t jobId, const Job& job,
     std::vector<bool> inStream;
     int ordinal = 0;
     for (const ProcedureCall& call : job.calls) {
-        const auto cataloged = sources.procedures.find(call.name);
-        const bool found = cataloged != sources.procedures.end();
+        const MemberSources::Source* cataloged = sources.Procedure(call.name);
+        const bool found = cataloged != nullptr;
         const char* kind =
             found ? "cataloged" : (missing.count(call.name) ? "not found" : "in-stream");
         insertCall_.Bind(1, jobId)
@@ -257,7 +280,7 @@ std::vector<int64_t> MemberLoader::LoadCalls(int64_t jobId, const Job& job,
             .Bind(3, call.name)
             .BindOrNull(4, JoinParameters(call.parms))
             .Bind(5, kind)
-            .BindOrNull(6, found ? cataloged->second : 0)
+            .BindOrNull(6, found ? cataloged->id : 0)
             .Run();
         callIds.push_back(db_.LastInsertId());
         inStream.push_back(!found && !missing.count(call.name));
@@ -282,7 +305,12 @@ std::vector<int64_t> MemberLoader::LoadCalls(int64_t jobId, const Job& job,
 void MemberLoader::LoadStep(int64_t jobId, const Step& step, int64_t callId,
                             const MemberSources& sources, int& ddOrdinal) {
     const SourceKind kind = ResolvedKind(sources, step.source);
-    const int64_t sourceId = step.source.given ? Member(step.source.name).id : SourceId(sources, 1);
+    // A step's source is nearly always one of the closing INCL records.
+    const MemberSources::Source* closing =
+        step.source.given ? sources.Find(step.source.name) : nullptr;
+    const int64_t sourceId = closing != nullptr  ? closing->id
+                             : step.source.given ? Member(step.source.name).id
+                                                 : SourceId(sources, 1);
     const RunUnit unit = step.runUnit.value_or(RunUnit());
     insertStep_.Bind(1, jobId)
         .Bind(2, step.number)
@@ -457,7 +485,10 @@ LoadSummary LoadImportFiles(const std::string& databasePath,
         reading.Finish();
         summary.files = importFiles.size();
         // The reading thread is done: SQLite may sort the new indexes on the other core.
+        // It sorts in runs as large as the page cache, and one run as large as the whole
+        // index sorts slower than small runs merged, so the cache shrinks first.
         db->Execute("PRAGMA threads = 1");
+        db->Execute("PRAGMA cache_size = -16384");
         CreateIndexes(*db);
         if (summary.replaced > 0) DropUnusedNames(*db);
         db->Execute("COMMIT");

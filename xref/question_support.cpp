@@ -8,7 +8,7 @@ namespace xref {
 std::vector<DatasetMatch> MatchDatasets(Database& db, const std::string& argument, bool generations,
                                         std::string& generation) {
     const FoldedName folded = FoldGeneration(argument);
-    generation = generations ? folded.generation : std::string();
+    generation = generations ? std::string(folded.generation) : std::string();
     const DatasetPattern pattern(folded.base);
     std::vector<DatasetMatch> matches;
     if (!pattern.HasWildcards()) {
