@@ -66,7 +66,8 @@ bool Statement::Step() {
 void Statement::Run() {
     while (Step()) {
     }
-    Reset();
+    // Every use binds all the parameters again, so the bindings need no clearing.
+    sqlite3_reset(statement_);
 }
 
 void Statement::Reset() {

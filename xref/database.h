@@ -33,7 +33,7 @@ class Statement {
     Statement& BindOrNull(int index, int64_t value);
 
     bool Step(); // true while there is a row
-    void Run();  // steps to the end and resets for the next use
+    void Run();  // steps to the end and resets for the next use, which binds every parameter
     void Reset();
 
     int64_t Int(int column) const;

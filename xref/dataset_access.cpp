@@ -76,6 +76,13 @@ std::vector<std::string> SplitParameters(std::string_view text) {
 }
 
 void NoteParameters(std::string_view text, DdKind& kind) {
+    // Most DD parameters name a data set; those are passed over without a walk.
+    if (text.find('*') == std::string_view::npos &&
+        text.find("SYSOUT=") == std::string_view::npos &&
+        text.find("DUMMY") == std::string_view::npos &&
+        text.find("DATA") == std::string_view::npos &&
+        text.find("NULLFILE") == std::string_view::npos)
+        return;
     // The same walk as SplitParameters, without copying: this runs for every DD record.
     int depth = 0;
     bool quoted = false;
