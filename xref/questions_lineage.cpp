@@ -27,17 +27,20 @@ struct Use {
     bool temporary, reads, writes;
 };
 
-// Every data set use, reachable by data set and by job.
+// Every data set use, reachable by data set and by job. The table is read in its own
+// order, by job, so a job's uses are one run of `all`.
 struct Uses {
     std::vector<Use> all;
     std::vector<std::string> generations{""};
-    std::unordered_map<int64_t, std::vector<uint32_t>> byDataset, byJob;
+    std::unordered_map<int64_t, std::vector<uint32_t>> byDataset;
+    std::unordered_map<int64_t, std::pair<uint32_t, uint32_t>> byJob; // [first, last)
 
     explicit Uses(Database& db) {
         std::unordered_map<std::string, int> generationIndex{{"", 0}};
+        std::pair<uint32_t, uint32_t>* jobRun = nullptr;
         Statement scan(db.Handle(), "SELECT job_id, coalesce(step_id, 0), dataset_id, "
                                     "generation, temporary, reads, writes FROM dd WHERE "
-                                    "+dataset_id IS NOT NULL");
+                                    "+dataset_id IS NOT NULL ORDER BY job_id");
         while (scan.Step()) {
             int generation = 0;
             if (!scan.IsNull(3)) {
@@ -52,7 +55,11 @@ struct Uses {
             const auto index = static_cast<uint32_t>(all.size());
             all.push_back(use);
             byDataset[use.dataset].push_back(index);
-            byJob[use.job].push_back(index);
+            if (index == 0 || all[index - 1].job != use.job) {
+                jobRun = &byJob[use.job];
+                *jobRun = {index, index};
+            }
+            ++jobRun->second;
         }
     }
 };
@@ -220,7 +227,8 @@ void LineageWalk::Expand(int visit, bool up) {
         };
         // The data sets on the other side of the step, by name.
         std::map<Node, std::pair<std::string, bool>> nextOfStep;
-        for (uint32_t index : uses_.byJob[step->job]) {
+        const auto [first, last] = uses_.byJob[step->job];
+        for (uint32_t index = first; index < last; ++index) {
             const Use& other = uses_.all[index];
             if (other.step != 0 && other.step != step->id) continue;
             if (!(up ? other.reads : other.writes)) continue;
