@@ -28,7 +28,8 @@ test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 # Throughput: generates the full corpus and its tenth (again only when missing, of another
-# size or older than the generator), then times kvr4000 against cat and wc -l over them.
+# size or older than the generator), then times kvr4000 against cat and wc -l over them, and
+# kvr-xref's load and questions on the full corpus' import file.
 bench: build
 	@gen=$(BUILD)/bin/kvr_bench_generate; \
 	for size in full:$(BENCH_MEMBERS) tenth:$$(($(BENCH_MEMBERS) / 10)); do \
@@ -39,6 +40,8 @@ bench: build
 	    fi; \
 	done
 	$(BUILD)/bin/kvr_bench_run $(BUILD)/bin/kvr4000 $(BENCH_CORPUS)/full $(BENCH_CORPUS)/tenth \
+	    $(BUILD)/bench-out $(BENCH_REPEAT)
+	$(BUILD)/bin/kvr_xref_bench $(BUILD)/bin/kvr4000 $(BUILD)/bin/kvr-xref $(BENCH_CORPUS)/full \
 	    $(BUILD)/bench-out $(BENCH_REPEAT)
 
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.

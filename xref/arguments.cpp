@@ -1,0 +1,137 @@
+#include "arguments.h"
+
+#include "loader.h"
+
+#include <CLI/CLI.hpp>
+#include <iostream>
+
+namespace xref {
+
+namespace {
+
+struct QuestionSpec {
+    const char* name;
+    const char* help;
+    const char* argument; // nullptr: the question takes none
+    bool generations;
+};
+
+constexpr QuestionSpec kQuestions[] = {
+    {"dataset", "every use of a data set: job, step, program, DD, access, member and line",
+     "NAME|PATTERN", true},
+    {"writers", "the jobs that write a data set", "NAME|PATTERN", true},
+    {"readers", "the jobs that read a data set", "NAME|PATTERN", true},
+    {"program", "the steps that run a program (EXEC PGM= or as a run unit)", "NAME", false},
+    {"plan", "the steps that run a DB2 plan", "NAME", false},
+    {"psb", "the steps that run an IMS PSB", "NAME", false},
+    {"proc", "the calls of a procedure", "NAME", false},
+    {"include", "the jobs that use an INCLUDE member", "NAME", false},
+    {"job", "a job step by step: programs, run units, data sets in and out", "NAME", false},
+    {"lineage", "the data sets upstream (--up) and downstream (--down) of a data set",
+     "NAME|PATTERN", true},
+    {"missing", "procedures and INCLUDE members that were not found, and who needs them", nullptr,
+     false},
+    {"messages", "the analyzer's messages", nullptr, false},
+    {"stats", "counts of everything in the database", nullptr, false},
+};
+
+constexpr const char* kFooter = R"(
+Usage:
+  kvr-xref load DB IMPORT...            load import files (text or XML) into DB
+  kvr-xref DB QUESTION [ARG] [OPTIONS]  ask DB a question
+
+Data set patterns: * any characters within a qualifier, % one character, ** any number of
+qualifiers (PROD.PAY.*, PROD.**). Relative generations A.B(+1), A.B(0), A.B(-1) are uses
+of A.B unless --generations keeps them apart.
+
+Exit codes: 0 done (an unknown name gives an empty answer), 1 a load failed (nothing was
+written), 2 a usage error or a database that is missing, not kvr-xref's, or of another
+schema version.
+)";
+
+void AddFormat(CLI::App& question, std::string& format) {
+    question.add_option("--format", format, "table (aligned), csv (RFC 4180), json (a line each)")
+        ->check(CLI::IsMember({"table", "csv", "json"}))
+        ->option_text("table|csv|json");
+}
+
+OutputFormat FormatNamed(const std::string& name) {
+    if (name == "csv") return OutputFormat::Csv;
+    if (name == "json") return OutputFormat::Json;
+    return OutputFormat::Table;
+}
+
+int SeverityNamed(const std::string& letter) {
+    if (letter == "W") return 4;
+    if (letter == "E") return 8;
+    if (letter == "S") return 16;
+    return 0;
+}
+
+} // namespace
+
+std::optional<Command> ParseArguments(int argc, const char* const* argv, int& exitCode) {
+    Command command;
+    CLI::App app("kvr-xref: cross-reference questions on kvr4000 import files", "kvr-xref");
+    app.footer(kFooter);
+    app.require_subcommand(1);
+    app.add_option("DB", command.database, "the database a question asks");
+
+    CLI::App* load = app.add_subcommand("load", "load import files (text or XML) into DB, "
+                                                "creating it; members loaded again are replaced");
+    std::string loadDatabase;
+    load->add_option("DB", loadDatabase, "the database")->required();
+    load->add_option("IMPORT", command.imports, "import files; - is standard input")->required();
+    command.cacheMegabytes = kDefaultCacheMegabytes;
+    load->add_option("--cache-mb", command.cacheMegabytes,
+                     "memory for the database cache while loading (default 1024)")
+        ->check(CLI::Range(1, 1 << 20));
+
+    std::string format = "table";
+    std::string severity;
+    for (const QuestionSpec& spec : kQuestions) {
+        CLI::App* question = app.add_subcommand(spec.name, spec.help);
+        if (spec.argument != nullptr)
+            question->add_option(spec.argument, command.argument, "the name asked for")->required();
+        if (spec.generations)
+            question->add_flag("--generations", command.generations,
+                               "keep the relative generations of a GDG apart");
+        AddFormat(*question, format);
+        if (std::string(spec.name) == "lineage") {
+            question->add_flag("--up", command.up, "the jobs that write it and what they read");
+            question->add_flag("--down", command.down, "the jobs that read it and what they write");
+            question->add_option("--depth", command.depth, "at most N steps away (0: no limit)")
+                ->check(CLI::NonNegativeNumber);
+        }
+        if (std::string(spec.name) == "messages")
+            question
+                ->add_option("--severity", severity,
+                             "W, E or S: messages of at least this severity")
+                ->check(CLI::IsMember({"W", "E", "S"}))
+                ->option_text("W|E|S");
+    }
+
+    try {
+        app.parse(argc, argv);
+        command.load = load->parsed();
+        if (command.load) {
+            if (!command.database.empty())
+                throw CLI::ValidationError("load", "write: kvr-xref load DB IMPORT...");
+            command.database = loadDatabase;
+        } else {
+            if (command.database.empty())
+                throw CLI::RequiredError("DB (write: kvr-xref DB QUESTION ...)");
+            command.question = app.get_subcommands().front()->get_name();
+        }
+    } catch (const CLI::ParseError& error) {
+        exitCode = app.exit(error);
+        if (exitCode != 0) exitCode = 2;
+        return std::nullopt;
+    }
+    if (!command.up && !command.down) command.up = command.down = true;
+    command.format = FormatNamed(format);
+    command.minimumSeverity = SeverityNamed(severity);
+    return command;
+}
+
+} // namespace xref

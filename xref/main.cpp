@@ -1,0 +1,62 @@
+// kvr-xref: loads kvr4000 import files into an SQLite database and answers cross-reference
+// questions about jobs, programs and data sets.
+#include <iostream>
+
+#include "arguments.h"
+#include "import_error.h"
+#include "loader.h"
+#include "questions.h"
+#include "schema.h"
+
+namespace {
+
+using namespace xref;
+
+int Load(const Command& command) {
+    const LoadSummary summary =
+        LoadImportFiles(command.database, command.imports, std::cerr, command.cacheMegabytes);
+    std::cout << "loaded " << summary.members << " member" << (summary.members == 1 ? "" : "s")
+              << " (" << summary.replaced << " replaced) from " << summary.files << " import file"
+              << (summary.files == 1 ? "" : "s") << " into " << command.database << '\n';
+    return 0;
+}
+
+ResultTable Ask(Database& db, const Command& command) {
+    const std::string& name = command.argument;
+    const std::string& question = command.question;
+    if (question == "dataset") return AskDataset(db, name, command.generations);
+    if (question == "writers") return AskWriters(db, name, command.generations);
+    if (question == "readers") return AskReaders(db, name, command.generations);
+    if (question == "program") return AskProgram(db, name);
+    if (question == "plan") return AskPlan(db, name);
+    if (question == "psb") return AskPsb(db, name);
+    if (question == "proc") return AskProc(db, name);
+    if (question == "include") return AskInclude(db, name);
+    if (question == "job") return AskJob(db, name);
+    if (question == "lineage")
+        return AskLineage(db, name, {command.up, command.down, command.depth, command.generations});
+    if (question == "missing") return AskMissing(db);
+    if (question == "messages") return AskMessages(db, command.minimumSeverity);
+    return AskStats(db);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    int exitCode = 0;
+    const std::optional<Command> command = ParseArguments(argc, argv, exitCode);
+    if (!command) return exitCode;
+    try {
+        if (command->load) return Load(*command);
+        const std::unique_ptr<Database> db = OpenForQuestions(command->database);
+        WriteResult(Ask(*db, *command), command->format, std::cout);
+        return 0;
+    } catch (const SchemaError& error) {
+        std::cerr << "kvr-xref: " << error.what() << '\n';
+        return 2;
+    } catch (const std::exception& error) {
+        std::cerr << "kvr-xref: " << error.what() << (command->load ? " (nothing was loaded)" : "")
+                  << '\n';
+        return 1;
+    }
+}

@@ -1,0 +1,46 @@
+#include "question_support.h"
+
+#include "dataset_access.h"
+#include "dataset_names.h"
+
+namespace xref {
+
+std::vector<DatasetMatch> MatchDatasets(Database& db, const std::string& argument, bool generations,
+                                        std::string& generation) {
+    const FoldedName folded = FoldGeneration(argument);
+    generation = generations ? std::string(folded.generation) : std::string();
+    const DatasetPattern pattern(folded.base);
+    std::vector<DatasetMatch> matches;
+    if (!pattern.HasWildcards()) {
+        Statement exact(db.Handle(), "SELECT id, name FROM dataset WHERE name = ?1");
+        exact.Bind(1, folded.base);
+        while (exact.Step())
+            matches.push_back({exact.Int(0), exact.Text(1)});
+        return matches;
+    }
+    // The names that start with the pattern's fixed text, from the index, then matched.
+    const std::string& prefix = pattern.LiteralPrefix();
+    const std::string upper = PrefixUpperBound(prefix);
+    Statement range(db.Handle(), "SELECT id, name FROM dataset WHERE name >= ?1 AND "
+                                 "(?2 IS NULL OR name < ?2) ORDER BY name");
+    range.Bind(1, prefix);
+    if (upper.empty())
+        range.BindNull(2);
+    else
+        range.Bind(2, upper);
+    while (range.Step()) {
+        std::string name = range.Text(1);
+        if (pattern.Matches(name)) matches.push_back({range.Int(0), std::move(name)});
+    }
+    return matches;
+}
+
+std::string StepDisplay(const std::string& name, const std::string& procStep) {
+    return procStep.empty() ? name : name + "." + procStep;
+}
+
+std::string AccessWords(bool reads, bool writes, bool creates, bool deletes) {
+    return AccessText(Access{reads, writes, creates, deletes});
+}
+
+} // namespace xref

@@ -1,0 +1,30 @@
+// Pieces several questions share: finding the data sets a name or pattern stands for, and
+// how a step and an access are shown.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "database.h"
+
+namespace xref {
+
+struct DatasetMatch {
+    int64_t id;
+    std::string name;
+};
+
+// The data sets (base names) a name or pattern stands for, in name order. With
+// `generations`, a generation in the argument (A.B(+1)) is returned in `generation` so only
+// that one is asked for; otherwise it folds away.
+std::vector<DatasetMatch> MatchDatasets(Database& db, const std::string& argument, bool generations,
+                                        std::string& generation);
+
+// EXTRACT, or EXTRACT.STEP1 for a step of a procedure called by EXTRACT (as JCL writes a
+// reference to it).
+std::string StepDisplay(const std::string& name, const std::string& procStep);
+
+std::string AccessWords(bool reads, bool writes, bool creates, bool deletes);
+
+} // namespace xref
