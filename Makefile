@@ -61,8 +61,8 @@ corpus: build
 # tests/fuzz/seeds/<target> (and the whole-program target from the real-JCL corpus).
 fuzz:
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	    -DKVR_FUZZ=ON -DKVR_TESTS=OFF -DKVR_BENCH=OFF
-	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target kvr_fuzz_targets
+	    -DKVR_FUZZ=ON -DKVR_TESTS=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	@rm -rf $(FUZZ_BUILD)/seeds && cp -r tests/fuzz/seeds $(FUZZ_BUILD)/seeds
 	@tests/fuzz/corpus_seeds.sh $(FUZZ_BUILD)/seeds/pipeline_fuzz
 	@for target in $(FUZZ_BUILD)/fuzz/*_fuzz; do \
