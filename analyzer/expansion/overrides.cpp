@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "expansion/dd_statements.h"
+#include "model/dd_statements.h"
 #include "expansion/statement_log.h"
 
 namespace kvr {

@@ -7,7 +7,7 @@
 #include "expansion/deck_processor.h"
 #include "expansion/exec_statement.h"
 #include "expansion/symbols.h"
-#include "expansion/dd_statements.h"
+#include "model/dd_statements.h"
 #include "model/output_statements.h"
 
 namespace kvr {

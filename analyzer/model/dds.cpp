@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/contexts.h"
+#include "model/dd_statements.h"
 #include "model/job_model.h"
 #include "model/model_lists.h"
 #include "reader/instream_data.h"

@@ -145,21 +145,6 @@ void* QueryStepOutputSpecificationList(RD_JobStep* iStep);
 RD_DDStatement* AllocateDD(MemberContext& ctx, const char* iName, SOURCE_REF iFileReference, int32_t iFileLine,
                            int32_t iEndFileLine);
 void AddConcatenationToDD(MemberContext& ctx, RD_DDStatement* iDD, RD_DatasetConcatenation* iEntry);
-// ---- data set entries (model/concatenations.cpp)
-RD_DatasetConcatenation* AllocateConcatenation(MemberContext& ctx, SOURCE_REF iFileReference, int32_t iFileLine,
-                                               int32_t iEndFileLine, BOOLEAN iHasDUMMY,
-                                               const char* iDatasetName, const char* iStatus,
-                                               const char* iDisposition, const char* iParms,
-                                               void* iInStreamData);
-void MergeConcatenation(MemberContext& ctx, RD_DatasetConcatenation* iEntry, SOURCE_REF iFileReference,
-                        int32_t iFileLine, int32_t iEndFileLine, BOOLEAN iHasDUMMY,
-                        const char* iDatasetName, const char* iStatus, const char* iDisposition,
-                        const char* iParms, void* iInStreamData);
-// Status and normal disposition of a parenthesised DISP value such as (NEW,CATLG,DELETE).
-void ExtractStatusAndDisposition(const char* iValue, std::string& outStatus,
-                                 std::string& outDisposition);
-
-
 void* CreateConcatenationCursor(MemberContext& ctx, RD_DDStatement* iDD);
 void AdvanceConcatenationCursor(void* iCursor);
 RD_DatasetConcatenation* QueryConcatenationCursor(void* iCursor);

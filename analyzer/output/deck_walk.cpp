@@ -141,7 +141,7 @@ void ProcessStepRecord(MemberContext& ctx, RD_JobStep* iStep, int32_t iStepNbr) 
     }
     KVR_PutPROC(ctx, iStep->FileReference);
     KVR_PutSTEP(ctx, iStepNbr, iStep, stepName, procStepName);
-    PutStepRunUnit(ctx, iStep);
+    ProcessRunUnit(ctx, iStep->ExecutableName, iStep->ExecutableParms, iStep);
 }
 
 void ProcessDDStatement(MemberContext& ctx, RD_JobStep* iStep, RD_DDStatement* DDStmt) {

@@ -46,8 +46,6 @@ void KVR_PutDD(MemberContext& ctx, const char* iFsDDName, SOURCE_REF iFileRefere
                int32_t iEndFileLine, int32_t iConcatSeq, BOOLEAN iHasDUMMY, const char* iDSN,
                const char* iStatus, const char* iDisp, const char* iParms, void* iISD,
                BOOLEAN iDDLogFlag, RD_DatasetConcatenation* iDDConcat, const char* iServerName);
-// The run-unit record of a step and, for an FTP step, the DD records of its transfers.
-void PutStepRunUnit(MemberContext& ctx, RD_JobStep* iStep);
 // Every part but the name may be null (not written).
 void KVR_PutRU(MemberContext& ctx, const char* iRunUnitName, const char* iPlanName, const char* iPsbName,
                const char* iIMSRegionName, const char* iDB2SubsystemName);

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "reader/symbols.h"
+#include "expansion/symbols.h"
 #include "reader/card_reader.h"
 #include "reader/instream_data.h"
 #include "reader/operand_scanner.h"

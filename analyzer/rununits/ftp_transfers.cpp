@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "output/import_records.h"
 #include "base/contexts.h"
 #include "reader/statement_list.h"
 #include "rununits/run_units_internal.h"
@@ -68,6 +69,13 @@ std::string WithoutApostrophes(std::string iName) {
     return StripApostrophes(iName.data());
 }
 
+void PutTransferSide(MemberContext& ctx, const std::string& iDDName, const std::string& iPathName,
+                     const std::string& iServerName) {
+    KVR_PutDD_start(ctx, iDDName.c_str());
+    PutPathNameAsDD(ctx, iDDName.c_str(), iPathName.c_str(), iServerName.c_str());
+    KVR_PutDD_end(ctx, iDDName.c_str());
+}
+
 } // namespace
 
 bool FtpProcessRecord(FtpInputState& state, const char* iRecord, FtpTransfer* outTransfer) {
@@ -120,26 +128,35 @@ std::string PathNameForDD(const std::string& iPathName) {
     return "..." + iPathName.substr(iPathName.size() - (kDDPathMax - 3));
 }
 
-bool IsFtpProgram(const char* iExecName) {
-    return iExecName != nullptr && std::strcmp(iExecName, "ZOKFTP") == 0;
+void PutPathNameAsDD(MemberContext& ctx, const char* iDDName, const char* iPathName, const char* iServerName) {
+    const std::string dsn = PathNameForDD(iPathName != nullptr ? iPathName : "");
+    KVR_PutDD(ctx, iDDName, 1, 1, 1, 1, FALSE, dsn.c_str(), "", "", "", nullptr, FALSE, nullptr,
+              iServerName != nullptr ? iServerName : "");
 }
 
-int16_t ForEachFtpTransfer(MemberContext& ctx, RD_JobStep* Step,
-                           const std::function<void(const FtpTransfer&)>& visit) {
+void ProcessZOKFTP_INPUT(MemberContext& ctx, RD_DD_IO_Control* Handle,
+                         SOURCE_REF iFileReference, int32_t iFileLine) {
+    FtpInputState state;
+    FtpTransfer transfer;
+    char* record = nullptr;
+    while (ReadStepDD(ctx, Handle, &record, iFileReference, iFileLine)) {
+        if (!FtpProcessRecord(state, record, &transfer)) continue;
+        PutTransferSide(ctx, FtpTransferDDName(transfer.number, 'I'), transfer.inputName,
+                        transfer.inputServer);
+        PutTransferSide(ctx, FtpTransferDDName(transfer.number, 'O'), transfer.outputName,
+                        transfer.outputServer);
+    }
+}
+
+int16_t ProcessZOKFTP(MemberContext& ctx, RD_JobStep* Step) {
     RD_DD_IO_Control* handle = nullptr;
-    const int16_t result =
-        OpenStepDD(ctx, Step, "INPUT", &handle, Step->FileReference, Step->fileLine, FALSE);
+    const int16_t result = OpenStepDD(ctx, Step, "INPUT", &handle, Step->FileReference, Step->fileLine, FALSE);
     switch (result) {
     case kStepDDInstream:
-    case kStepDDFile: {
-        FtpInputState state;
-        FtpTransfer transfer;
-        char* record = nullptr;
-        while (ReadStepDD(ctx, handle, &record, Step->FileReference, Step->fileLine))
-            if (FtpProcessRecord(state, record, &transfer)) visit(transfer);
+    case kStepDDFile:
+        ProcessZOKFTP_INPUT(ctx, handle, Step->FileReference, Step->fileLine);
         CloseStepDD(ctx, handle);
         break;
-    }
     case kStepDDOpenFailed:
     case kStepDDNoDatasetName:
     case kStepDDTemporary:

@@ -1,11 +1,14 @@
-// Run-unit detection: for every step the program it really runs. Ordinary steps run their
-// EXEC program; IMS region controllers name theirs in the PARM, the TSO terminal monitor in
-// the DSN RUN command of SYSTSIN, and the DB2/IMS attachment program in DDITV02.
+// Run-unit detection: for every step the program it really runs, written as a run-unit
+// record. Ordinary steps run their EXEC program; IMS region controllers name theirs in the
+// PARM, the TSO terminal monitor in the DSN RUN command of SYSTSIN, and the DB2/IMS
+// attachment program in DDITV02.
 #include "rununits/run_units.h"
+#include "base/contexts.h"
 
 #include <cstring>
 #include <string>
 
+#include "output/import_records.h"
 #include "rununits/run_units_internal.h"
 #include "rununits/step_dd_reader.h"
 
@@ -16,9 +19,8 @@ bool NameIs(const char* iName, const char* iWanted) {
     return std::strcmp(iName, iWanted) == 0;
 }
 
-std::optional<std::string> Owned(const char* iText) {
-    if (iText == nullptr) return std::nullopt;
-    return std::string(iText);
+const char* OrNull(const std::optional<std::string>& iValue) {
+    return iValue ? iValue->c_str() : nullptr;
 }
 
 bool StepDDWasRead(int16_t iResult) {
@@ -86,64 +88,74 @@ RegionControllerParm ParseRegionControllerParm(MemberContext& ctx, const char* i
     return result;
 }
 
-namespace {
-
-// Reads the run unit from one of the step's DDs (SYSTSIN or DDITV02).
-using RunUnitInputReader = int16_t (*)(MemberContext&, RD_JobStep*, char**, char**, char**);
-
-// The run unit the reader found, with the PSB and region given; when it found none, the
-// fallback name alone with them.
-RunUnit RunUnitFromInput(MemberContext& ctx, RunUnitInputReader reader, RD_JobStep* Step,
-                         const std::string& iFallbackName, std::optional<std::string> iPsbName,
-                         std::optional<std::string> iIMSRegionName) {
-    char* runUnit = nullptr;
-    char* plan = nullptr;
-    char* subsystem = nullptr;
-    const int16_t result = reader(ctx, Step, &runUnit, &plan, &subsystem);
-    RunUnit found;
-    if (StepDDWasRead(result)) {
-        found = RunUnit{runUnit != nullptr ? runUnit : "", Owned(plan), std::move(iPsbName),
-                        std::move(iIMSRegionName), Owned(subsystem)};
-    } else {
-        found = RunUnit{iFallbackName, std::nullopt, std::move(iPsbName),
-                        std::move(iIMSRegionName), std::nullopt};
-    }
-    FreeIfSet(ctx, runUnit);
-    FreeIfSet(ctx, plan);
-    FreeIfSet(ctx, subsystem);
-    return found;
-}
-
-RunUnit RegionControllerRunUnit(MemberContext& ctx, const char* iExecName, const char* iExecParm,
-                                RD_JobStep* Step, BOOLEAN useAsterisk) {
-    const RegionControllerParm parm = ParseRegionControllerParm(ctx, iExecParm, useAsterisk);
+void ProcessDFSRRC00(MemberContext& ctx, const char* iExecName, const char* iExecParm, RD_JobStep* Step,
+                     BOOLEAN useAsterisk) {
+    const int16_t mode = ctx.run.mode;
+    const RegionControllerParm parm =
+        ParseRegionControllerParm(ctx, iExecParm, useAsterisk);
     if (!HasRegionTypeAndProgram(parm)) {
         KVRWriteMessageWithFileLine(MessageFor(ctx, 1452, 3108), TRUE, Step->FileReference,
-                                    Step->fileLine, ctx.run.mode);
-        return RunUnit{iExecName};
+                                    Step->fileLine, mode);
+        KVR_PutRU(ctx, iExecName, nullptr, nullptr, nullptr, nullptr);
+        return;
     }
     if (parm.psbDefaulted)
         KVRWriteMessageWithStringsAndFileLine(MessageFor(ctx, 1453, 3109), parm.program->c_str(),
                                               nullptr, nullptr, nullptr, TRUE, Step->FileReference,
-                                              Step->fileLine, ctx.run.mode);
-    // The DB2 attachment program names its run unit in DDITV02.
-    if (*parm.program == "DSNMTV01")
-        return RunUnitFromInput(ctx, ProcessDDITV02, Step, *parm.program, parm.psb, parm.region);
-    return RunUnit{*parm.program, std::nullopt, parm.psb, parm.region, std::nullopt};
+                                              Step->fileLine, mode);
+    if (*parm.program == "DSNMTV01") {
+        ProcessDSNMTV01(ctx, Step, parm.program->c_str(), OrNull(parm.psb), OrNull(parm.region));
+        return;
+    }
+    KVR_PutRU(ctx, parm.program->c_str(), nullptr, OrNull(parm.psb), OrNull(parm.region), nullptr);
 }
 
-} // namespace
+// Reads the run unit from one of the step's DDs (SYSTSIN or DDITV02).
+using RunUnitInputReader = int16_t (*)(MemberContext&, RD_JobStep*, char**, char**, char**);
 
-RunUnit FindRunUnit(MemberContext& ctx, const char* iExecName, const char* iExecParm,
-                    RD_JobStep* Step) {
+// Writes the run unit the reader found, with the PSB and region given; when it found none,
+// the fallback name alone with them.
+void PutRunUnitFromInput(MemberContext& ctx, RunUnitInputReader reader, RD_JobStep* Step, const char* iFallbackName,
+                         const char* iPsbName, const char* iIMSRegionName) {
+    char* runUnit = nullptr;
+    char* plan = nullptr;
+    char* subsystem = nullptr;
+    const int16_t result = reader(ctx, Step, &runUnit, &plan, &subsystem);
+    if (StepDDWasRead(result))
+        KVR_PutRU(ctx, runUnit, plan, iPsbName, iIMSRegionName, subsystem);
+    else
+        KVR_PutRU(ctx, iFallbackName, nullptr, iPsbName, iIMSRegionName, nullptr);
+    FreeIfSet(ctx, runUnit);
+    FreeIfSet(ctx, plan);
+    FreeIfSet(ctx, subsystem);
+}
+
+void ProcessDSNMTV01(MemberContext& ctx, RD_JobStep* Step, const char* iRunUnitName, const char* iPsbName,
+                     const char* iIMSRegionName) {
+    PutRunUnitFromInput(ctx, ProcessDDITV02, Step, iRunUnitName, iPsbName, iIMSRegionName);
+}
+
+void ProcessIKJEFT01(MemberContext& ctx, const char* iExecName, RD_JobStep* Step) {
+    PutRunUnitFromInput(ctx, ProcessSYSTSIN, Step, iExecName, nullptr, nullptr);
+}
+
+void ProcessRunUnit(MemberContext& ctx, const char* iExecName, const char* iExecParm, RD_JobStep* Step) {
     const char* name = iExecName != nullptr ? iExecName : "";
-    if (Step == nullptr) return RunUnit{name}; // nothing to read data from or to point at
-    if (NameIs(name, "DFSRRC00")) return RegionControllerRunUnit(ctx, name, iExecParm, Step, FALSE);
-    if (NameIs(name, "BMPRRC00") || NameIs(name, "TOYRRC00") || NameIs(name, "IVTRRC00"))
-        return RegionControllerRunUnit(ctx, name, iExecParm, Step, TRUE);
-    if (NameIs(name, "IKJEFT01") || NameIs(name, "IKJEFT1A") || NameIs(name, "IKJEFT1B"))
-        return RunUnitFromInput(ctx, ProcessSYSTSIN, Step, name, std::nullopt, std::nullopt);
-    return RunUnit{name};
+    if (Step == nullptr) { // nothing to read data from or to point messages at
+        KVR_PutRU(ctx, name, nullptr, nullptr, nullptr, nullptr);
+        return;
+    }
+    if (NameIs(name, "DFSRRC00")) {
+        ProcessDFSRRC00(ctx, name, iExecParm, Step, FALSE);
+    } else if (NameIs(name, "BMPRRC00") || NameIs(name, "TOYRRC00") || NameIs(name, "IVTRRC00")) {
+        ProcessDFSRRC00(ctx, name, iExecParm, Step, TRUE);
+    } else if (NameIs(name, "IKJEFT01") || NameIs(name, "IKJEFT1A") || NameIs(name, "IKJEFT1B")) {
+        ProcessIKJEFT01(ctx, name, Step);
+    } else {
+        KVR_PutRU(ctx, name, nullptr, nullptr, nullptr, nullptr);
+        if (NameIs(name, "ZOKFTP"))
+            ProcessZOKFTP(ctx, Step);
+    }
 }
 
 } // namespace kvr

@@ -1,5 +1,6 @@
 // Pieces of run-unit detection shared between its source files: the region controller PARM
-// split into its names, and the state of an FTP command stream.
+// split into its names, the state of an FTP command stream and the transfers it yields, and
+// the per-program handlers that write the records.
 #ifndef KVR_RUNUNITS_RUN_UNITS_INTERNAL_H
 #define KVR_RUNUNITS_RUN_UNITS_INTERNAL_H
 
@@ -10,7 +11,6 @@
 #include "kvrbase.h"
 #include "base/contexts.h"
 #include "model/job_model.h"
-#include "rununits/run_units.h"
 #include "rununits/step_dd_reader.h"
 
 namespace kvr {
@@ -32,6 +32,11 @@ bool HasRegionTypeAndProgram(const RegionControllerParm& iParm);
 // parameter list at the first asterisk.
 RegionControllerParm ParseRegionControllerParm(MemberContext& ctx, const char* iExecParm, BOOLEAN useAsterisk);
 
+void ProcessDFSRRC00(MemberContext& ctx, const char* iExecName, const char* iExecParm, RD_JobStep* Step,
+                     BOOLEAN useAsterisk);
+void ProcessDSNMTV01(MemberContext& ctx, RD_JobStep* Step, const char* iRunUnitName, const char* iPsbName,
+                     const char* iIMSRegionName);
+void ProcessIKJEFT01(MemberContext& ctx, const char* iExecName, RD_JobStep* Step);
 
 // ---- FTP transfers of the ZOKFTP utility
 
@@ -49,8 +54,27 @@ struct FtpInputState {
     std::string path;          // current remote directory, "/" separated
 };
 
+// One transfer: the data set names and servers of its input and output side.
+struct FtpTransfer {
+    int32_t number = 0;
+    std::string inputName;
+    std::string inputServer;
+    std::string outputName;
+    std::string outputServer;
+};
+
 // Feeds one record of the command stream; TRUE with *outTransfer for GET, PUT and APPEND.
 bool FtpProcessRecord(FtpInputState& state, const char* iRecord, FtpTransfer* outTransfer);
+// "FTP001_I", "FTP001_O", ...; past 999 the number simply grows (FTP1000_I).
+std::string FtpTransferDDName(int32_t iNumber, char iSide);
+// The data set name a path is written as: itself up to 56 characters, else "..." and
+// its last 53 characters.
+std::string PathNameForDD(const std::string& iPathName);
+
+int16_t ProcessZOKFTP(MemberContext& ctx, RD_JobStep* Step);
+void ProcessZOKFTP_INPUT(MemberContext& ctx, RD_DD_IO_Control* Handle,
+                         SOURCE_REF iFileReference, int32_t iFileLine);
+void PutPathNameAsDD(MemberContext& ctx, const char* iDDName, const char* iPathName, const char* iServerName);
 
 } // namespace kvr
 

@@ -1,0 +1,32 @@
+// DD statements: the values of a data set entry (DUMMY, data set name, DISP status and
+// disposition, parameter text, in-stream data) taken from a statement, and the merge of an
+// overriding statement into a procedure step's entry.
+#ifndef KVR_MODEL_DD_STATEMENTS_H
+#define KVR_MODEL_DD_STATEMENTS_H
+
+#include <string>
+
+#include "model/job_model.h"
+#include "base/contexts.h"
+
+namespace kvr {
+
+void ProcessDDCard(MemberContext& ctx, JCLStatement* iStmt);
+void MergeProcedureConcatenation(MemberContext& ctx, RD_DatasetConcatenation* iConcat, JCLStatement* iStmt);
+void AddProcedureConcatenation(MemberContext& ctx, RD_DDStatement* iDD, JCLStatement* iStmt);
+RD_DatasetConcatenation* AllocateConcatenation(MemberContext& ctx, SOURCE_REF iFileReference, int32_t iFileLine,
+                                               int32_t iEndFileLine, BOOLEAN iHasDUMMY,
+                                               const char* iDatasetName, const char* iStatus,
+                                               const char* iDisposition, const char* iParms,
+                                               void* iInStreamData);
+void MergeConcatenation(MemberContext& ctx, RD_DatasetConcatenation* iEntry, SOURCE_REF iFileReference,
+                        int32_t iFileLine, int32_t iEndFileLine, BOOLEAN iHasDUMMY,
+                        const char* iDatasetName, const char* iStatus, const char* iDisposition,
+                        const char* iParms, void* iInStreamData);
+// Status and normal disposition of a parenthesised DISP value such as (NEW,CATLG,DELETE).
+void ExtractStatusAndDisposition(const char* iValue, std::string& outStatus,
+                                 std::string& outDisposition);
+
+} // namespace kvr
+
+#endif
