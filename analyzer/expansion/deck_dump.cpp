@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "expansion/deck_processor.h"
-#include "base/contexts.h"
 #include "model/job_model.h"
 
 namespace kvr {
@@ -89,18 +88,18 @@ void DumpDeckItem(const RD_JclCommon* item) {
 
 } // namespace
 
-void DumpJclDeckToStdout(MemberContext& ctx) {
-    if (!ctx.run.debug) return;
+void DumpJclDeckToStdout(void* arrayJclDeck, int32_t debug) {
+    if (!debug) return;
     std::printf("JclDeck\n");
     std::printf("=======\n");
     // A cursor leaves the deck list's current item where the deck walk expects it.
     void* cursor = nullptr;
-    if (ctx.deck.Handle() != nullptr && KVR_CreateCursor(ctx.deck.Handle(), &cursor, ctx.run.debug) != 0) {
+    if (arrayJclDeck != nullptr && KVR_CreateCursor(arrayJclDeck, &cursor, debug) != 0) {
         void* data = nullptr;
         for (bool more = GetDataAtCursor(cursor, &data) != 0; more;
              more = AdvanceCursor(cursor) != 0 && GetDataAtCursor(cursor, &data) != 0)
             if (data != nullptr) DumpDeckItem(static_cast<const RD_JclCommon*>(data));
-        DeleteCursor(cursor, ctx.run.debug);
+        DeleteCursor(cursor, debug);
     }
     std::printf("================\n");
 }

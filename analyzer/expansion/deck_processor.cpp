@@ -3,8 +3,8 @@
 // calls and INCLUDE members are expanded in place, so the deck list ends up in the order
 // in which the job would run.
 #include "expansion/deck_internal.h"
-#include "base/contexts.h"
 
+#include "driver/run_settings.h"
 #include "expansion/statement_dispatch.h"
 #include "expansion/statement_lists.h"
 #include "expansion/symbols.h"
@@ -22,12 +22,12 @@ struct JobWalk {
 };
 
 // Returns whether the job scope was still there to close.
-bool UndoJobWalk(MemberContext& ctx, JobWalk& walk) {
-    if (walk.contextPushed) PopContext(ctx);
-    DeleteInputContext(walk.context);
-    if (walk.stepNamePushed) PopStepName(ctx);
-    const bool closed = walk.scopeOpen && EndSymbolScope(ctx);
-    if (walk.jobList != nullptr) DeleteStmtList(walk.jobList);
+bool UndoJobWalk(JobWalk& walk, int16_t mode, int32_t debug) {
+    if (walk.contextPushed) PopContext(mode);
+    DeleteInputContext(walk.context, debug);
+    if (walk.stepNamePushed) PopStepName(mode, debug);
+    const bool closed = walk.scopeOpen && EndSymbolScope(debug);
+    if (walk.jobList != nullptr) DeleteStmtList(walk.jobList, debug);
     walk = JobWalk{};
     return closed;
 }
@@ -38,62 +38,64 @@ bool IsMadeUp(const JCLStatement* stmt) {
 
 } // namespace
 
-void ReportAtStatement(MemberContext& ctx, uint32_t iMsg, const JCLStatement* iStmt) {
+void ReportAtStatement(uint32_t iMsg, const JCLStatement* iStmt, int16_t iProcessingMode) {
     KVRWriteMessageWithFileLine(iMsg, TRUE, JCLStmtFileReference(iStmt), JCLStmtFileLine(iStmt),
-                                ctx.run.mode);
+                                iProcessingMode);
 }
 
-void AddQuilloOpc(MemberContext& ctx, JCLStatement* iStmt) {
+void AddQuilloOpc(void* arrayJclDeck, JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug) {
     void* block = nullptr;
-    if (CreateBlockWithDebug(&block, sizeof(RD_Quillo_Opc), "QuilloOPC", ctx.run.debug) == 0) {
-        reportMemoryAllocationError(ctx);
+    if (CreateBlockWithDebug(&block, sizeof(RD_Quillo_Opc), "QuilloOPC", debug) == 0) {
+        reportMemoryAllocationError(iProcessingMode);
         return;
     }
     auto* directive = static_cast<RD_Quillo_Opc*>(block);
     directive->structureType = RD_STRUCT_OPC;
     directive->fileLine = JCLStmtFileLine(iStmt);
-    directive->operation = CloneString(iStmt->StatementOp, ctx.run.debug);
+    directive->operation = CloneString(iStmt->StatementOp, debug);
     char* parms = nullptr;
     directive->parameters =
-        CloneString(JCLStatementParmText(iStmt, &parms) && parms != nullptr ? parms : "", ctx.run.debug);
-    if (AddItemToList(ctx.deck.Handle(), directive, "", ctx.run.debug) == 0) {
-        FreeString(directive->operation, ctx.run.debug);
-        FreeString(directive->parameters, ctx.run.debug);
-        FreeBlockWithDebug(directive, "QuilloOPC", ctx.run.debug);
-        reportMemoryAllocationError(ctx);
+        CloneString(JCLStatementParmText(iStmt, &parms) && parms != nullptr ? parms : "", debug);
+    if (AddItemToList(arrayJclDeck, directive, "", debug) == 0) {
+        FreeString(directive->operation, debug);
+        FreeString(directive->parameters, debug);
+        FreeBlockWithDebug(directive, "QuilloOPC", debug);
+        reportMemoryAllocationError(iProcessingMode);
     }
 }
 
-void ProcessJobStatements(MemberContext& ctx, RD_InputContext* Context) {
-    const int16_t mode = ctx.run.mode;
+void ProcessJobStatements(void* arrayJclDeck, RD_InputContext* Context, BOOLEAN ignoreJCLLIB,
+                          const char* iSiteName, const char* jesVersion, int16_t iProcessingMode,
+                          BOOLEAN iFormatXML, int32_t debug) {
+    const int16_t mode = iProcessingMode;
     const bool velkor = mode == kModeVelkor;
     bool FirstPass = true;
     JCLStatement* cooked = nullptr;
-    while (NextCookedStatement(ctx, Context, &cooked)) {
+    while (NextCookedStatement(Context, &cooked, mode, debug)) {
         const RD_JCL_STATEMENT_TYPE type = JCLStatementType(cooked);
         if (type == RD_QUILLO_OPC) {
-            AddQuilloOpc(ctx, cooked);
+            AddQuilloOpc(arrayJclDeck, cooked, mode, debug);
         } else {
             // The end-of-step and end-of-job markers came from no card: the member's first
             // statement is the first one read from it.
             const bool madeUp = IsMadeUp(cooked);
             if (velkor && FirstPass && type != RD_JOB && !madeUp) {
-                ProcessJobCard(ctx, nullptr);
+                ProcessJobCard(arrayJclDeck, nullptr, mode, iFormatXML, debug);
                 FirstPass = false;
             }
             switch (type) {
             case RD_INCLUDE:
-                ProcessIncludeCard(ctx, cooked, Context);
+                ProcessIncludeCard(arrayJclDeck, cooked, Context, jesVersion, mode, debug);
                 break;
             case RD_JCLLIB:
-                if (!ctx.run.ignoreJCLLIB) ProcessJCLLIBCard(ctx, cooked);
+                if (!ignoreJCLLIB) ProcessJCLLIBCard(cooked, iSiteName, mode, debug);
                 break;
             case RD_JOB:
                 if (FirstPass) {
-                    ProcessJobCard(ctx, cooked);
+                    ProcessJobCard(arrayJclDeck, cooked, mode, iFormatXML, debug);
                     if (velkor) FirstPass = false;
                 } else {
-                    ReportAtStatement(ctx, MessageFor(ctx, 1356, 3059), cooked);
+                    ReportAtStatement(MessageFor(mode, 1356, 3059), cooked, mode);
                 }
                 break;
             case RD_JOB_END:
@@ -106,46 +108,49 @@ void ProcessJobStatements(MemberContext& ctx, RD_InputContext* Context) {
                     KVRWriteMessageWithFileLine(1334, TRUE, JCLStmtFileReference(cooked),
                                                 JCLStmtFileLine(cooked), mode);
                 else
-                    ProcessOneStatement(ctx, cooked);
+                    ProcessOneStatement(arrayJclDeck, cooked, iSiteName, jesVersion, mode, debug);
                 break;
             }
             if (!velkor && !madeUp) FirstPass = false;
         }
-        DeleteJCLStatement(cooked, TRUE);
+        DeleteJCLStatement(cooked, TRUE, debug);
         if (KVRU005() > 4) break;
     }
 }
 
-BOOLEAN ProcessJclDeck(MemberContext& ctx) {
-    const int16_t mode = ctx.run.mode;
+BOOLEAN ProcessJclDeck(void* arrayJclDeck, BOOLEAN ignoreJCLLIB, const char* iSiteName,
+                       const char* jesVersion, int16_t iProcessingMode, BOOLEAN iFormatXML,
+                       int32_t debug) {
+    const int16_t mode = iProcessingMode;
     JobWalk walk;
-    if (!BeginSymbolScope(ctx)) {
-        reportMemoryAllocationError(ctx);
+    if (!BeginSymbolScope(mode, debug)) {
+        reportMemoryAllocationError(mode);
         return FALSE;
     }
     walk.scopeOpen = true;
 
-    BuildJobStatementList(ctx, &walk.jobList);
+    BuildJobStatementList(arrayJclDeck, &walk.jobList, jesVersion, mode, debug);
     if (walk.jobList == nullptr || KVRU005() > 4) {
-        UndoJobWalk(ctx, walk);
+        UndoJobWalk(walk, mode, debug);
         return FALSE;
     }
-    walk.stepNamePushed = PushStepName(ctx, "");
-    if (walk.stepNamePushed) BeginInputContext(ctx, &walk.context, walk.jobList);
-    if (walk.context != nullptr) walk.contextPushed = PushContext(ctx, walk.context);
+    walk.stepNamePushed = PushStepName("", mode, debug);
+    if (walk.stepNamePushed) BeginInputContext(&walk.context, walk.jobList, mode, debug);
+    if (walk.context != nullptr) walk.contextPushed = PushContext(walk.context, mode, debug);
     if (!walk.contextPushed || KVRU005() > 4) {
-        UndoJobWalk(ctx, walk);
+        UndoJobWalk(walk, mode, debug);
         return FALSE;
     }
 
-    ProcessJobStatements(ctx, walk.context);
+    ProcessJobStatements(arrayJclDeck, walk.context, ignoreJCLLIB, iSiteName, jesVersion, mode,
+                         iFormatXML, debug);
     const bool stopped = KVRU005() > 4;
-    if (!UndoJobWalk(ctx, walk)) {
-        KVRWriteMessage(MessageFor(ctx, 1342, 3048));
+    if (!UndoJobWalk(walk, mode, debug)) {
+        KVRWriteMessage(MessageFor(mode, 1342, 3048));
         return FALSE;
     }
     if (stopped) return FALSE;
-    if (ctx.run.debug) DumpJclDeckToStdout(ctx);
+    if (debug) DumpJclDeckToStdout(arrayJclDeck, debug);
     return TRUE;
 }
 

@@ -1,8 +1,7 @@
 // EXEC statements that run a program: the program name (a referback resolved to the member
 // it names), PARM, REGION and the parameter text become a step of the current job, invoked
 // by the procedure call on top of the step-name stack.
-#include "base/contexts.h"
-#include "rununits/parameter_capture.h"
+#include "driver/run_settings.h"
 #include "expansion/deck_processor.h"
 #include "expansion/statement_dispatch.h"
 #include "reader/statement_list.h"
@@ -11,21 +10,22 @@ namespace kvr {
 namespace {
 
 // The value of a keyword parameter as an owned clone, empty when it is not coded.
-char* KeywordValueOrEmpty(MemberContext& ctx, JCLStatement* iStmt, const char* iKeyword) {
+char* KeywordValueOrEmpty(JCLStatement* iStmt, const char* iKeyword, int16_t iProcessingMode,
+                          int32_t debug) {
     char* parm = nullptr;
     char* value = nullptr;
-    if (JCLStatementKeywordParm(ctx, iStmt, iKeyword, &parm))
-        value = CopyParmValue(ctx, iStmt, parm);
-    return value != nullptr ? value : CloneString("", ctx.run.debug);
+    if (JCLStatementKeywordParm(iStmt, iKeyword, &parm, iProcessingMode, debug))
+        value = CopyParmValue(iStmt, parm, iProcessingMode, debug);
+    return value != nullptr ? value : CloneString("", debug);
 }
 
 // Standard and Dravix mode keep the whole parameter text; Velkor mode only the COND value.
-char* CaptureAllParms(MemberContext& ctx, JCLStatement* iStmt) {
+char* CaptureAllParms(JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug) {
     char* text = nullptr;
-    if (!JCLStatementParmText(iStmt, &text) || text == nullptr) return CloneString("", ctx.run.debug);
-    if (ctx.run.mode == kModeVelkor)
-        return KeywordValueOrEmpty(ctx, iStmt, "COND");
-    return CloneString(text, ctx.run.debug);
+    if (!JCLStatementParmText(iStmt, &text) || text == nullptr) return CloneString("", debug);
+    if (iProcessingMode == kModeVelkor)
+        return KeywordValueOrEmpty(iStmt, "COND", iProcessingMode, debug);
+    return CloneString(text, debug);
 }
 
 struct ExecWorkData {
@@ -35,50 +35,48 @@ struct ExecWorkData {
     char* Region = nullptr;
 };
 
-void FreeExecWorkData(MemberContext& ctx, ExecWorkData& work) {
-    FreeString(work.AllParms, ctx.run.debug);
-    FreeString(work.ProgramParm, ctx.run.debug);
-    FreeString(work.ProgramName, ctx.run.debug);
-    FreeString(work.Region, ctx.run.debug);
+void FreeExecWorkData(ExecWorkData& work, int32_t debug) {
+    FreeString(work.AllParms, debug);
+    FreeString(work.ProgramParm, debug);
+    FreeString(work.ProgramName, debug);
+    FreeString(work.Region, debug);
 }
 
 } // namespace
 
-void ProcessExecCard(MemberContext& ctx, JCLStatement* iStmt) {
+void ProcessExecCard(void* arrayJclDeck, JCLStatement* iStmt, int16_t iProcessingMode,
+                     int32_t debug) {
     if (iStmt == nullptr) return;
     ExecWorkData work;
-    work.AllParms = CaptureAllParms(ctx, iStmt);
-    work.ProgramParm = KeywordValueOrEmpty(ctx, iStmt, "PARM");
-    work.ProgramName = KeywordValueOrEmpty(ctx, iStmt, "PGM");
+    work.AllParms = CaptureAllParms(iStmt, iProcessingMode, debug);
+    work.ProgramParm = KeywordValueOrEmpty(iStmt, "PARM", iProcessingMode, debug);
+    work.ProgramName = KeywordValueOrEmpty(iStmt, "PGM", iProcessingMode, debug);
     if (work.ProgramName[0] == '\0') {
-        KVRWriteMessageWithFileLine(MessageFor(ctx, 1372, 3071), TRUE,
+        KVRWriteMessageWithFileLine(MessageFor(iProcessingMode, 1372, 3071), TRUE,
                                     JCLStmtFileReference(iStmt), JCLStmtFileLine(iStmt),
-                                    ctx.run.mode);
-        FreeExecWorkData(ctx, work);
+                                    iProcessingMode);
+        FreeExecWorkData(work, debug);
         return;
     }
     if (work.ProgramName[0] == '*') {
-        ProcessReferbackSyntax(ctx, &work.ProgramName, TRUE);
+        ProcessReferbackSyntax(&work.ProgramName, TRUE, iProcessingMode, debug);
         if (KVRU005() > 4) {
-            FreeExecWorkData(ctx, work);
+            FreeExecWorkData(work, debug);
             return;
         }
     }
-    work.Region = KeywordValueOrEmpty(ctx, iStmt, "REGION");
+    work.Region = KeywordValueOrEmpty(iStmt, "REGION", iProcessingMode, debug);
 
     // An empty stack has been reported by QueryStepName; no step can be placed then.
-    const char* invokingStepName = QueryStepName(ctx);
+    const char* invokingStepName = QueryStepName(iProcessingMode);
     if (invokingStepName != nullptr) {
-        const int32_t level = QueryProcNestingLevel(ctx);
-        AddStep(ctx, iStmt->StatementLabel, invokingStepName, JCLStmtFileReference(iStmt),
+        const int32_t level = QueryProcNestingLevel();
+        AddStep(arrayJclDeck, iStmt->StatementLabel, invokingStepName, JCLStmtFileReference(iStmt),
                 JCLStmtFileLine(iStmt), JCLStmtEndFileLine(iStmt), level > 0 ? TRUE : FALSE, level,
-                work.Region, work.ProgramName, work.ProgramParm, work.AllParms);
-        // Counted job or not: Dravix mode writes steps only when some step runs a program
-        // that parameter capture selects.
-        void* entry = nullptr;
-        if (CheckProgramForParmLogging(ctx.run, work.ProgramName, &entry)) ++ctx.model.captureSteps;
+                work.Region, work.ProgramName, work.ProgramParm, work.AllParms, iProcessingMode,
+                debug);
     }
-    FreeExecWorkData(ctx, work);
+    FreeExecWorkData(work, debug);
 }
 
 } // namespace kvr

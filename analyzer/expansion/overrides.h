@@ -4,13 +4,13 @@
 #define KVR_EXPANSION_OVERRIDES_H
 
 #include "model/job_model.h"
-#include "base/contexts.h"
 
 namespace kvr {
 
-void InitializeOverrideState(MemberContext& ctx);
+void InitializeOverrideState(int32_t debug);
 // Applies the cooked DD statement; CursorArg stands on the first step of the procedure.
-void ProcessDDOverrideOrAdd(MemberContext& ctx, JCLStatement* iStmt, RD_StepCursor* CursorArg);
+void ProcessDDOverrideOrAdd(JCLStatement* iStmt, RD_StepCursor* CursorArg,
+                            int16_t iProcessingMode, int32_t debug);
 
 } // namespace kvr
 

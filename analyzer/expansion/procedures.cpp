@@ -3,10 +3,11 @@
 // source so that a call rebuilds its statements with that call's symbol values. Also the
 // procedure start and end records that frame every call in the expanded deck.
 #include "expansion/procedures.h"
-#include "base/contexts.h"
 
 #include <cstring>
 
+#include "driver/run_settings.h"
+#include "expansion/list_builder_state.h"
 #include "expansion/statement_list_builder.h"
 #include "model/deck_records.h"
 #include "reader/card_reader.h"
@@ -15,39 +16,36 @@
 namespace kvr {
 namespace {
 
-void ReleaseProcedure(RD_ProcedureHeader* entry) {
-    FreeString(entry->procedureName, BlockTraceLevel());
-    FreeString(entry->procedureParms, BlockTraceLevel());
-    if (entry->StatementList != nullptr) DeleteStmtList(entry->StatementList);
-    FreeList(entry->rawJclCardsList, BlockTraceLevel());
-    FreeBlockWithDebug(entry, "FreeProcedure", BlockTraceLevel());
-}
+void* ProcedureList = nullptr; // RD_ProcedureHeader entries keyed by procedure name
 
-// The member's procedure list, entries keyed by procedure name.
-bool EnsureProcedureList(MemberContext& ctx) {
-    OwnedList<RD_ProcedureHeader>& procedures = ctx.expansion.procedures;
-    procedures.Bind(ReleaseProcedure, "FreeProcedureList");
-    if (procedures.Create()) return true;
-    reportMemoryAllocationError(ctx);
+bool EnsureProcedureList(int16_t iProcessingMode, int32_t debug) {
+    if (ProcedureList != nullptr) return true;
+    if (CreateList(&ProcedureList, debug)) return true;
+    ProcedureList = nullptr;
+    reportMemoryAllocationError(iProcessingMode);
     return false;
 }
 
-RD_ProcedureHeader* FindProcedure(MemberContext& ctx, const char* iProcName) {
-    return ctx.expansion.procedures.Find(iProcName);
+RD_ProcedureHeader* FindProcedure(const char* iProcName) {
+    void* data = nullptr;
+    if (ProcedureList == nullptr || !FindItemWithKey(ProcedureList, iProcName, &data))
+        return nullptr;
+    return static_cast<RD_ProcedureHeader*>(data);
 }
 
 // Appends a copy of the card to a raw card list; FALSE (reported) when memory runs out.
-bool KeepCard(MemberContext& ctx, void* cardList, const SourceLine& card, const char* blockName) {
+bool KeepCard(void* cardList, const SourceLine& card, const char* blockName,
+              int16_t iProcessingMode, int32_t debug) {
     void* block = nullptr;
-    if (!CreateBlockWithDebug(&block, sizeof(SourceLine), blockName, ctx.run.debug)) {
-        reportMemoryAllocationError(ctx);
+    if (!CreateBlockWithDebug(&block, sizeof(SourceLine), blockName, debug)) {
+        reportMemoryAllocationError(iProcessingMode);
         return false;
     }
     auto* copy = static_cast<SourceLine*>(block);
     std::memcpy(copy, &card, sizeof(SourceLine));
-    if (!AddItemToList(cardList, copy, copy->SourceText, ctx.run.debug)) {
-        FreeBlockWithDebug(copy, blockName, ctx.run.debug);
-        reportMemoryAllocationError(ctx);
+    if (!AddItemToList(cardList, copy, copy->SourceText, debug)) {
+        FreeBlockWithDebug(copy, blockName, debug);
+        reportMemoryAllocationError(iProcessingMode);
         return false;
     }
     return true;
@@ -65,148 +63,174 @@ bool IsPendCard(const SourceLine& card) {
 
 // The cards of an in-stream procedure up to and including its PEND card. When the source
 // ends first, 1407 names the last card read (fallbackRef/fallbackLine when there was none).
-void ReadInstreamProcCards(MemberContext& ctx, void** outList, SOURCE_REF fallbackRef, int32_t fallbackLine) {
+void ReadInstreamProcCards(void** outList, SOURCE_REF fallbackRef, int32_t fallbackLine,
+                           int16_t iProcessingMode, int32_t debug) {
     *outList = nullptr;
-    if (!CreateList(outList, ctx.run.debug)) {
+    if (!CreateList(outList, debug)) {
         *outList = nullptr;
-        reportMemoryAllocationError(ctx);
+        reportMemoryAllocationError(iProcessingMode);
         return;
     }
     SourceLine card{};
     SOURCE_REF lastRef = fallbackRef;
     int32_t lastLine = fallbackLine;
-    while (ReadNextCard(ctx, &card, nullptr)) {
+    while (ReadNextCard(&card, iProcessingMode, nullptr, debug)) {
         lastRef = card.FileReference;
         lastLine = card.fileLine;
-        if (!KeepCard(ctx, *outList, card, "BuildInstreamProcRawCardList"))
+        if (!KeepCard(*outList, card, "BuildInstreamProcRawCardList", iProcessingMode, debug))
             return;
         if (IsPendCard(card)) return;
     }
-    KVRWriteMessageWithFileLine(MessageFor(ctx, 1407, 3096), TRUE, lastRef, lastLine,
-                                ctx.run.mode);
+    KVRWriteMessageWithFileLine(MessageFor(iProcessingMode, 1407, 3096), TRUE, lastRef, lastLine,
+                                iProcessingMode);
 }
 
-StatementList* InitializeInstreamProcStatementList(MemberContext& ctx, JCLStatement* iProcStmt) {
+StatementList* InitializeInstreamProcStatementList(JCLStatement* iProcStmt, int16_t iProcessingMode,
+                                                   int32_t debug) {
     StatementList* list = nullptr;
-    if (!CreateStmtList(ctx, &list)) {
-        reportMemoryAllocationError(ctx);
+    if (!CreateStmtList(&list, debug)) {
+        reportMemoryAllocationError(iProcessingMode);
         return nullptr;
     }
-    if (AppendStatement(ctx, list, iProcStmt) == nullptr) {
-        DeleteStmtList(list);
+    if (AppendStatement(list, iProcStmt, iProcessingMode, debug) == nullptr) {
+        DeleteStmtList(list, debug);
         return nullptr;
     }
     return list;
 }
 
-char* CloneParmText(MemberContext& ctx, const JCLStatement* iStmt) {
-    return iStmt->StatementParms != nullptr ? CloneString(iStmt->StatementParms, ctx.run.debug) : nullptr;
+char* CloneParmText(const JCLStatement* iStmt, int32_t debug) {
+    return iStmt->StatementParms != nullptr ? CloneString(iStmt->StatementParms, debug) : nullptr;
 }
 
 // Adds an entry to the procedure list; the entry takes over the lists it is given (they
 // are freed here when it cannot be made).
-RD_ProcedureHeader* CreateNewProcedure(MemberContext& ctx, const char* iProcName, SOURCE_REF iFileReference,
+RD_ProcedureHeader* CreateNewProcedure(const char* iProcName, SOURCE_REF iFileReference,
                                        BOOLEAN isInstream, StatementList* iStmtList,
-                                       void* iRawCards, const JCLStatement* iParmStmt) {
+                                       void* iRawCards, const JCLStatement* iParmStmt,
+                                       int16_t iProcessingMode, int32_t debug) {
     void* block = nullptr;
-    if (!CreateBlockWithDebug(&block, sizeof(RD_ProcedureHeader), "CreateNewProcedure", ctx.run.debug)) {
-        reportMemoryAllocationError(ctx);
-        DeleteStmtList(iStmtList);
-        FreeList(iRawCards, ctx.run.debug);
+    if (!CreateBlockWithDebug(&block, sizeof(RD_ProcedureHeader), "CreateNewProcedure", debug)) {
+        reportMemoryAllocationError(iProcessingMode);
+        DeleteStmtList(iStmtList, debug);
+        FreeList(iRawCards, debug);
         return nullptr;
     }
     auto* entry = static_cast<RD_ProcedureHeader*>(block);
-    entry->procedureName = CloneString(iProcName, ctx.run.debug);
+    entry->procedureName = CloneString(iProcName, debug);
     entry->FileReference = iFileReference;
     entry->isInstreamProc = isInstream;
     entry->StatementList = iStmtList;
     entry->isStatementListBuilt = FALSE;
     entry->rawJclCardsList = iRawCards;
-    entry->procedureParms = CloneParmText(ctx, iParmStmt);
-    if (!ctx.expansion.procedures.Add(entry, entry->procedureName)) {
-        reportMemoryAllocationError(ctx);
+    entry->procedureParms = CloneParmText(iParmStmt, debug);
+    if (!AddItemToList(ProcedureList, entry, entry->procedureName, debug)) {
+        reportMemoryAllocationError(iProcessingMode);
+        FreeString(entry->procedureName, debug);
+        FreeString(entry->procedureParms, debug);
+        DeleteStmtList(iStmtList, debug);
+        FreeList(iRawCards, debug);
+        FreeBlockWithDebug(entry, "FreeProcedure", debug);
         return nullptr;
     }
     return entry;
 }
 
 // The procedure start record of one call, appended to the deck.
-void CreateNewProc(MemberContext& ctx, const char* iProcName, const RD_ProcedureHeader* iEntry,
-                   const JCLStatement* iExecStmt) {
+void CreateNewProc(void* arrayJclDeck, const char* iProcName, const RD_ProcedureHeader* iEntry,
+                   const JCLStatement* iExecStmt, int16_t iProcessingMode, int32_t debug) {
     void* block = nullptr;
-    if (!CreateBlockWithDebug(&block, sizeof(RD_ProcHeader), "CreateNewProc", ctx.run.debug)) {
-        reportMemoryAllocationError(ctx);
+    if (!CreateBlockWithDebug(&block, sizeof(RD_ProcHeader), "CreateNewProc", debug)) {
+        reportMemoryAllocationError(iProcessingMode);
         return;
     }
     auto* header = static_cast<RD_ProcHeader*>(block);
     header->structureType = RD_STRUCT_PROC_START;
-    header->procedureName = CloneString(iProcName, ctx.run.debug);
-    header->allParms = CloneParmText(ctx, iExecStmt);
+    header->procedureName = CloneString(iProcName, debug);
+    header->allParms = CloneParmText(iExecStmt, debug);
     header->FileReference = iEntry->FileReference;
     header->isInstreamProc = iEntry->isInstreamProc;
     header->invokingStepFileReference = iExecStmt->FileReference;
     header->invokingStepFileLine = iExecStmt->fileLine;
     header->invokingStepEndFileLine = iExecStmt->EXEC_endFileLine;
-    if (!AddItemToList(ctx.deck.Handle(), header, "", ctx.run.debug)) {
-        reportMemoryAllocationError(ctx);
-        FreeString(header->procedureName, ctx.run.debug);
-        FreeString(header->allParms, ctx.run.debug);
-        FreeBlockWithDebug(header, "CreateNewProc", ctx.run.debug);
+    if (!AddItemToList(arrayJclDeck, header, "", debug)) {
+        reportMemoryAllocationError(iProcessingMode);
+        FreeString(header->procedureName, debug);
+        FreeString(header->allParms, debug);
+        FreeBlockWithDebug(header, "CreateNewProc", debug);
     }
+}
+
+void FreeProcedure(RD_ProcedureHeader* entry, int32_t debug) {
+    FreeString(entry->procedureName, debug);
+    FreeString(entry->procedureParms, debug);
+    if (entry->StatementList != nullptr) DeleteStmtList(entry->StatementList, debug);
+    FreeList(entry->rawJclCardsList, debug);
+    FreeBlockWithDebug(entry, "FreeProcedure", debug);
 }
 
 } // namespace
 
-void BuildInstreamProcRawCardList(MemberContext& ctx, void** outList) {
-    ReadInstreamProcCards(ctx, outList, -1, 0);
+void InitializeProcedureList() {
+    ProcedureList = nullptr;
 }
 
-void BuildCatalogedProcRawCardList(MemberContext& ctx, void** outList) {
+void BuildInstreamProcRawCardList(void** outList, const char* /*jesVersion*/,
+                                  int16_t iProcessingMode, int32_t debug) {
+    ReadInstreamProcCards(outList, -1, 0, iProcessingMode, debug);
+}
+
+void BuildCatalogedProcRawCardList(void** outList, const char* /*jesVersion*/,
+                                   int16_t iProcessingMode, int32_t debug) {
     *outList = nullptr;
-    if (!CreateList(outList, ctx.run.debug)) {
+    if (!CreateList(outList, debug)) {
         *outList = nullptr;
-        reportMemoryAllocationError(ctx);
+        reportMemoryAllocationError(iProcessingMode);
         return;
     }
     SourceLine card{};
-    while (ReadNextCard(ctx, &card, nullptr)) {
-        if (!KeepCard(ctx, *outList, card, "BuildCatalogedProcRawCardList"))
+    while (ReadNextCard(&card, iProcessingMode, nullptr, debug)) {
+        if (!KeepCard(*outList, card, "BuildCatalogedProcRawCardList", iProcessingMode, debug))
             return;
     }
 }
 
-void StoreInstreamProcedure(MemberContext& ctx, JCLStatement* iProcStmt) {
+void StoreInstreamProcedure(void* /*arrayJclDeck*/, JCLStatement* iProcStmt,
+                            const char* /*jesVersion*/, int16_t iProcessingMode, int32_t debug) {
     if (iProcStmt->LabelLength == 0 || iProcStmt->StatementLabel[0] == '\0') {
-        ReportAtStatement(ctx, iProcStmt, MessageFor(ctx, 1406, 3095));
+        ReportAtStatement(iProcStmt, MessageFor(iProcessingMode, 1406, 3095), iProcessingMode);
         return;
     }
-    if (!EnsureProcedureList(ctx)) return;
-    if (FindProcedure(ctx, iProcStmt->StatementLabel) != nullptr) {
-        ReportAtStatement(ctx, iProcStmt, MessageFor(ctx, 1315, 3034));
+    if (!EnsureProcedureList(iProcessingMode, debug)) return;
+    if (FindProcedure(iProcStmt->StatementLabel) != nullptr) {
+        ReportAtStatement(iProcStmt, MessageFor(iProcessingMode, 1315, 3034), iProcessingMode);
         return;
     }
     SOURCE_REF source = -1;
     GetCurrentSourceReference(&source);
     void* cards = nullptr;
     // Without any card after it, the PROC statement's own last card is the last one read.
-    ReadInstreamProcCards(ctx, &cards, iProcStmt->FileReference, iProcStmt->EXEC_endFileLine);
+    ReadInstreamProcCards(&cards, iProcStmt->FileReference, iProcStmt->EXEC_endFileLine,
+                          iProcessingMode, debug);
     if (cards == nullptr || KVRU005() > 4) {
-        FreeList(cards, ctx.run.debug);
+        FreeList(cards, debug);
         return;
     }
-    StatementList* list = InitializeInstreamProcStatementList(ctx, iProcStmt);
+    StatementList* list = InitializeInstreamProcStatementList(iProcStmt, iProcessingMode, debug);
     if (list == nullptr) {
-        FreeList(cards, ctx.run.debug);
+        FreeList(cards, debug);
         return;
     }
-    CreateNewProcedure(ctx, iProcStmt->StatementLabel, source, TRUE, list, cards, iProcStmt);
+    CreateNewProcedure(iProcStmt->StatementLabel, source, TRUE, list, cards, iProcStmt,
+                       iProcessingMode, debug);
 }
 
-void KVR4006_BuildInstreamProcStatementList(MemberContext& ctx, StatementList* stmtList,
-                                            void* rawProcCardsListCursor) {
+void KVR4006_BuildInstreamProcStatementList(void* arrayJclDeck, StatementList* stmtList,
+                                            void* rawProcCardsListCursor, const char* jesVersion,
+                                            int16_t iProcessingMode, int32_t debug) {
     JCLStatement* stmt = nullptr;
-    if (stmtList == nullptr || !CreateJCLStatement(ctx, &stmt)) {
-        reportMemoryAllocationError(ctx);
+    if (stmtList == nullptr || !CreateJCLStatement(&stmt, debug)) {
+        reportMemoryAllocationError(iProcessingMode);
         return;
     }
     // The list starts with the PROC statement: its position stands in for the last
@@ -220,86 +244,89 @@ void KVR4006_BuildInstreamProcStatementList(MemberContext& ctx, StatementList* s
         lastRef = procStmt->FileReference;
         lastLine = procStmt->fileLine;
     }
-    ctx.listBuilder.execFound = 0;
-    ctx.listBuilder.currentStepStatement = nullptr;
+    setExecFound(0);
+    setCurrentStepStmt(nullptr);
     bool execMet = false;
     bool pendFound = false;
-    void* const outerCursor = ctx.listBuilder.readingCursor;
-    ctx.listBuilder.readingCursor = rawProcCardsListCursor;
+    void* const outerCursor = getReadingCursor();
+    setReadingCursor(rawProcCardsListCursor);
     while (!pendFound &&
-           BuildJCLStatement(ctx, stmt,
-                             rawProcCardsListCursor, nullptr) &&
+           BuildJCLStatement(arrayJclDeck, stmt, jesVersion, iProcessingMode,
+                             rawProcCardsListCursor, nullptr, debug) &&
            KVRU005() <= 4) {
         lastRef = stmt->FileReference;
         lastLine = stmt->fileLine;
         switch (JCLStatementType(stmt)) {
         case RD_PEND:
-            if (execMet) AppendMarker(ctx, stmtList, CreateEndOfStepStmt);
-            AppendMarker(ctx, stmtList, CreateEndOfProcStmt);
+            if (execMet) AppendMarker(stmtList, CreateEndOfStepStmt, iProcessingMode, debug);
+            AppendMarker(stmtList, CreateEndOfProcStmt, iProcessingMode, debug);
             pendFound = true;
             break;
         case RD_JOB:
         case RD_JCLLIB:
         case RD_JES2:
         case RD_PROC:
-            ReportAtStatement(ctx, stmt, MessageFor(ctx, 1336, 3043));
+            ReportAtStatement(stmt, MessageFor(iProcessingMode, 1336, 3043), iProcessingMode);
             break;
         case RD_EXEC: {
-            ctx.listBuilder.execFound = 1;
-            if (execMet) AppendMarker(ctx, stmtList, CreateEndOfStepStmt);
+            setExecFound(1);
+            if (execMet) AppendMarker(stmtList, CreateEndOfStepStmt, iProcessingMode, debug);
             execMet = true;
-            JCLStatement* copy = AppendStatement(ctx, stmtList, stmt);
-            if (copy != nullptr) ctx.listBuilder.currentStepStatement = copy;
+            JCLStatement* copy = AppendStatement(stmtList, stmt, iProcessingMode, debug);
+            if (copy != nullptr) setCurrentStepStmt(copy);
             break;
         }
         case RD_DD:
-            AppendDDWithData(ctx, stmtList, stmt);
+            AppendDDWithData(stmtList, stmt, jesVersion, iProcessingMode, debug);
             break;
         default:
-            AppendStatement(ctx, stmtList, stmt);
+            AppendStatement(stmtList, stmt, iProcessingMode, debug);
             break;
         }
-        ReleaseReadingRecordData(ctx, stmt);
+        ReleaseReadingRecordData(stmt, debug);
     }
-    ctx.listBuilder.readingCursor = outerCursor;
+    setReadingCursor(outerCursor);
     if (!pendFound && KVRU005() <= 4)
-        KVRWriteMessageWithFileLine(MessageFor(ctx, 1407, 3096), TRUE, lastRef,
-                                    lastLine, ctx.run.mode);
-    DeleteJCLStatement(stmt, TRUE);
+        KVRWriteMessageWithFileLine(MessageFor(iProcessingMode, 1407, 3096), TRUE, lastRef,
+                                    lastLine, iProcessingMode);
+    DeleteJCLStatement(stmt, TRUE, debug);
 }
 
-RD_ProcedureHeader* GetProcedureStatementList(MemberContext& ctx, const char* iProcName,
-                                              StatementList** outStmtList, JCLStatement* iExecStmt) {
+RD_ProcedureHeader* GetProcedureStatementList(void* arrayJclDeck, const char* iProcName,
+                                              StatementList** outStmtList, JCLStatement* iExecStmt,
+                                              const char* jesVersion, int16_t iProcessingMode,
+                                              int32_t debug) {
     *outStmtList = nullptr;
-    if (!EnsureProcedureList(ctx)) return nullptr;
-    if (RD_ProcedureHeader* entry = FindProcedure(ctx, iProcName)) {
-        CreateNewProc(ctx, iProcName, entry, iExecStmt);
+    if (!EnsureProcedureList(iProcessingMode, debug)) return nullptr;
+    if (RD_ProcedureHeader* entry = FindProcedure(iProcName)) {
+        CreateNewProc(arrayJclDeck, iProcName, entry, iExecStmt, iProcessingMode, debug);
         if (entry->isInstreamProc && entry->StatementList != nullptr) {
             void* data = nullptr;
             if (FindFirstItem(entry->StatementList->LinkedList, &data))
-                AddStmtParmsToCurrentScope(ctx, static_cast<JCLStatement*>(data), FALSE);
+                AddStmtParmsToCurrentScope(iProcessingMode, static_cast<JCLStatement*>(data), FALSE,
+                                           debug);
             *outStmtList = entry->StatementList;
         }
         return entry;
     }
-    OpenCatalogedProc(iProcName, iExecStmt->FileReference, iExecStmt->fileLine, ctx.run.mode,
-                      ctx.run.debug);
+    OpenCatalogedProc(iProcName, iExecStmt->FileReference, iExecStmt->fileLine, iProcessingMode,
+                      debug);
     if (KVRU005() > 4) return nullptr;
     // A procedure that was not found is entered without cards: every call of it in this
     // member then expands to nothing, and the search is not repeated.
     SOURCE_REF source = -1;
     GetCurrentSourceReference(&source);
     void* cards = nullptr;
-    BuildCatalogedProcRawCardList(ctx, &cards);
+    BuildCatalogedProcRawCardList(&cards, jesVersion, iProcessingMode, debug);
     if (cards == nullptr) return nullptr;
-    RD_ProcedureHeader* entry = CreateNewProcedure(ctx, iProcName, source, FALSE, nullptr, cards,
-                                                   iExecStmt);
+    RD_ProcedureHeader* entry = CreateNewProcedure(iProcName, source, FALSE, nullptr, cards,
+                                                   iExecStmt, iProcessingMode, debug);
     if (entry == nullptr) return nullptr;
-    CreateNewProc(ctx, iProcName, entry, iExecStmt);
+    CreateNewProc(arrayJclDeck, iProcName, entry, iExecStmt, iProcessingMode, debug);
     return entry;
 }
 
-void CleanProcedureStatements(RD_ProcedureHeader* ProcHeader) {
+void CleanProcedureStatements(RD_ProcedureHeader* ProcHeader, int32_t debug) {
     if (ProcHeader == nullptr) return;
     StatementList* list = ProcHeader->StatementList;
     if (ProcHeader->isInstreamProc) {
@@ -308,30 +335,41 @@ void CleanProcedureStatements(RD_ProcedureHeader* ProcHeader) {
         void* last = nullptr;
         if (list != nullptr && FindFirstItem(list->LinkedList, &first)) {
             while (FindLastItem(list->LinkedList, &last) && last != first) {
-                UnlinkCurrentItem(list->LinkedList, &last, BlockTraceLevel());
-                DeleteJCLStatement(static_cast<JCLStatement*>(last), TRUE);
+                UnlinkCurrentItem(list->LinkedList, &last, debug);
+                DeleteJCLStatement(static_cast<JCLStatement*>(last), TRUE, debug);
             }
         }
     } else {
-        if (list != nullptr) DeleteStmtList(list);
+        if (list != nullptr) DeleteStmtList(list, debug);
         ProcHeader->StatementList = nullptr;
     }
     ProcHeader->isStatementListBuilt = FALSE;
 }
 
-void AddEndProc(MemberContext& ctx) {
+void AddEndProc(void* arrayJclDeck, int32_t debug) {
     void* block = nullptr;
-    if (!CreateBlockWithDebug(&block, sizeof(RD_ProcHeader), "AddEndProc", ctx.run.debug)) {
-        reportMemoryAllocationError(ctx);
+    if (!CreateBlockWithDebug(&block, sizeof(RD_ProcHeader), "AddEndProc", debug)) {
+        reportMemoryAllocationError(kModeStandard);
         return;
     }
     auto* header = static_cast<RD_ProcHeader*>(block);
     std::memset(header, 0, sizeof(RD_ProcHeader));
     header->structureType = RD_STRUCT_PROC_END;
-    if (!AddItemToList(ctx.deck.Handle(), header, "", ctx.run.debug)) {
-        reportMemoryAllocationError(ctx);
-        FreeBlockWithDebug(header, "AddEndProc", ctx.run.debug);
+    if (!AddItemToList(arrayJclDeck, header, "", debug)) {
+        reportMemoryAllocationError(kModeStandard);
+        FreeBlockWithDebug(header, "AddEndProc", debug);
     }
+}
+
+void FreeProcedureList(int32_t debug) {
+    if (ProcedureList == nullptr) return;
+    void* data = nullptr;
+    while (FindFirstItem(ProcedureList, &data)) {
+        UnlinkCurrentItem(ProcedureList, &data, debug);
+        if (data != nullptr) FreeProcedure(static_cast<RD_ProcedureHeader*>(data), debug);
+    }
+    FreeBlockWithDebug(ProcedureList, "FreeProcedureList", debug);
+    ProcedureList = nullptr;
 }
 
 } // namespace kvr

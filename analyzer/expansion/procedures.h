@@ -4,15 +4,16 @@
 #define KVR_EXPANSION_PROCEDURES_H
 
 #include "expansion/statement_lists.h"
-#include "base/contexts.h"
 
 namespace kvr {
 
 // Cards from the current source until a "//" card whose operation is PEND has been kept;
 // message 1407 (3096) when the source ends first. outList is null when no list was made.
-void BuildInstreamProcRawCardList(MemberContext& ctx, void** outList);
+void BuildInstreamProcRawCardList(void** outList, const char* jesVersion, int16_t iProcessingMode,
+                                  int32_t debug);
 // Every card until the source ends.
-void BuildCatalogedProcRawCardList(MemberContext& ctx, void** outList);
+void BuildCatalogedProcRawCardList(void** outList, const char* jesVersion, int16_t iProcessingMode,
+                                   int32_t debug);
 
 } // namespace kvr
 

@@ -9,10 +9,11 @@
 #include <vector>
 
 #include "expansion/statement_dispatch.h"
-#include "base/contexts.h"
 
 namespace kvr {
 namespace {
+
+char szTime[7] = "000000";
 
 // The names of a referback after "*.": DD name alone, step and DD, or step, procedure step
 // and DD. FALSE when the text is not of that form or a name is empty.
@@ -62,9 +63,9 @@ bool MemberName(const char* iDatasetName, std::string& outMember) {
     return true;
 }
 
-void ReplaceReferback(MemberContext& ctx, char** iReferback, const char* iValue) {
-    char* copy = CloneString(iValue, ctx.run.debug);
-    FreeString(*iReferback, ctx.run.debug);
+void ReplaceReferback(char** iReferback, const char* iValue, int32_t debug) {
+    char* copy = CloneString(iValue, debug);
+    FreeString(*iReferback, debug);
     *iReferback = copy;
 }
 
@@ -82,7 +83,7 @@ std::time_t NameTime() {
     return std::time(nullptr);
 }
 
-void SetLocalTimeField(MemberContext& ctx) {
+void SetLocalTimeField() {
     const std::time_t now = NameTime();
     std::tm local{};
     if (localtime_r(&now, &local) == nullptr) return;
@@ -93,20 +94,21 @@ void SetLocalTimeField(MemberContext& ctx) {
     std::strftime(minute, sizeof minute, "%M", &local);
     std::strftime(second, sizeof second, "%S", &local);
     std::string joined = std::string(hour) + minute + second;
-    std::strncpy(ctx.expansion.referbackTime, joined.c_str(), sizeof ctx.expansion.referbackTime - 1);
-    ctx.expansion.referbackTime[sizeof ctx.expansion.referbackTime - 1] = '\0';
+    std::strncpy(szTime, joined.c_str(), sizeof szTime - 1);
+    szTime[sizeof szTime - 1] = '\0';
 }
 
-const char* GetLocalTimeField(MemberContext& ctx) {
-    return ctx.expansion.referbackTime;
+const char* GetLocalTimeField() {
+    return szTime;
 }
 
-BOOLEAN FindReferbackDDStatement(MemberContext& ctx, const char* iStepName, const char* iProcStepName,
+BOOLEAN FindReferbackDDStatement(const char* iStepName, const char* iProcStepName,
                                  const char* iDDName, RD_DatasetConcatenation** outConcat,
-                                 RD_JobStep** outJobStep, BOOLEAN iExecPGM) {
+                                 RD_JobStep** outJobStep, BOOLEAN iExecPGM, int16_t iProcessingMode,
+                                 int32_t debug) {
     *outConcat = nullptr;
     *outJobStep = nullptr;
-    RD_StepCursor* cursor = GetStepCursor(ctx);
+    RD_StepCursor* cursor = GetStepCursor(iProcessingMode, debug);
     if (cursor == nullptr) return FALSE;
 
     bool found = true;
@@ -120,49 +122,51 @@ BOOLEAN FindReferbackDDStatement(MemberContext& ctx, const char* iStepName, cons
         }
     }
     RD_JobStep* step = found ? QueryStepCursor(cursor) : nullptr;
-    DeleteStepCursor(cursor);
+    DeleteStepCursor(cursor, debug);
     if (step == nullptr) return FALSE;
 
     RD_DDStatement* dd = nullptr;
     if (!FindDDForStep(step, iDDName, &dd) || dd == nullptr) return FALSE;
-    void* concatCursor = CreateConcatenationCursor(ctx, dd);
+    void* concatCursor = CreateConcatenationCursor(dd, iProcessingMode, debug);
     if (concatCursor == nullptr) return FALSE;
     RD_DatasetConcatenation* first = QueryConcatenationCursor(concatCursor);
-    DeleteConcatenationCursor(concatCursor);
+    DeleteConcatenationCursor(concatCursor, debug);
     if (first == nullptr) return FALSE;
     *outConcat = first;
     *outJobStep = step;
     return TRUE;
 }
 
-void ProcessReferbackSyntax(MemberContext& ctx, char** iReferback, BOOLEAN iExecPGM) {
+void ProcessReferbackSyntax(char** iReferback, BOOLEAN iExecPGM, int16_t iProcessingMode,
+                            int32_t debug) {
     if (iReferback == nullptr || *iReferback == nullptr) return;
     ReferbackNames names;
     if (!ProcessReferbackTempName(*iReferback, iExecPGM, names)) return;
 
     RD_DatasetConcatenation* concat = nullptr;
     RD_JobStep* step = nullptr;
-    if (!FindReferbackDDStatement(ctx, names.hasStep ? names.step.c_str() : nullptr,
+    if (!FindReferbackDDStatement(names.hasStep ? names.step.c_str() : nullptr,
                                   names.hasProcStep ? names.procStep.c_str() : nullptr,
-                                  names.dd.c_str(), &concat, &step, iExecPGM))
+                                  names.dd.c_str(), &concat, &step, iExecPGM, iProcessingMode,
+                                  debug))
         return;
 
     if (iExecPGM) {
         std::string member;
         if (MemberName(concat->DatasetName, member))
-            ReplaceReferback(ctx, iReferback, member.c_str());
+            ReplaceReferback(iReferback, member.c_str(), debug);
         return;
     }
     if (concat->DatasetName == nullptr || concat->DatasetName[0] == '\0') {
         // The referenced DD names no data set: both get a made-up temporary name.
-        RD_JobStruct* job = ctx.model.currentJob;
+        RD_JobStruct* job = QueryCurrentJob();
         const std::string temporary = std::string("&&") + (job != nullptr ? job->JobName : "") +
-                                      "." + step->StepName + "." + GetLocalTimeField(ctx);
-        char* stored = CloneString(temporary.c_str(), ctx.run.debug);
-        FreeString(concat->DatasetName, ctx.run.debug);
+                                      "." + step->StepName + "." + GetLocalTimeField();
+        char* stored = CloneString(temporary.c_str(), debug);
+        FreeString(concat->DatasetName, debug);
         concat->DatasetName = stored;
     }
-    ReplaceReferback(ctx, iReferback, concat->DatasetName);
+    ReplaceReferback(iReferback, concat->DatasetName, debug);
 }
 
 } // namespace kvr

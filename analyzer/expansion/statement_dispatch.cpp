@@ -2,8 +2,8 @@
 // ELSE, ENDIF and OUTPUT statements go to the job model, SET statements to the symbol
 // scopes, EXEC statements become a program step or a procedure call.
 #include "expansion/statement_dispatch.h"
-#include "base/contexts.h"
 
+#include "driver/run_settings.h"
 #include "expansion/deck_processor.h"
 #include "expansion/exec_statement.h"
 #include "expansion/symbols.h"
@@ -13,46 +13,48 @@
 namespace kvr {
 namespace {
 
-void ProcessExecStatement(MemberContext& ctx, JCLStatement* iStmt) {
-    const BOOLEAN runsProgram = ExecInvokesProgram(ctx, iStmt);
+void ProcessExecStatement(void* arrayJclDeck, JCLStatement* iStmt, const char* iSiteName,
+                          const char* jesVersion, int16_t iProcessingMode, int32_t debug) {
+    const BOOLEAN runsProgram = ExecInvokesProgram(iStmt, iProcessingMode, debug);
     if (KVRU005() > 4) return;
     if (runsProgram)
-        ProcessExecCard(ctx, iStmt);
+        ProcessExecCard(arrayJclDeck, iStmt, iProcessingMode, debug);
     else
-        ProcessProcInvocation(ctx, iStmt);
+        ProcessProcInvocation(arrayJclDeck, iStmt, iSiteName, jesVersion, iProcessingMode, debug);
 }
 
 } // namespace
 
-void ProcessOneStatement(MemberContext& ctx, JCLStatement* iStmt) {
+void ProcessOneStatement(void* arrayJclDeck, JCLStatement* iStmt, const char* iSiteName,
+                         const char* jesVersion, int16_t iProcessingMode, int32_t debug) {
     if (iStmt == nullptr) return;
     switch (JCLStatementType(iStmt)) {
     case RD_DD:
-        ProcessDDCard(ctx, iStmt);
+        ProcessDDCard(arrayJclDeck, iStmt, iSiteName, iProcessingMode, debug);
         break;
     case RD_EXEC:
-        ProcessExecStatement(ctx, iStmt);
+        ProcessExecStatement(arrayJclDeck, iStmt, iSiteName, jesVersion, iProcessingMode, debug);
         break;
     case RD_IF:
-        AddIf(ctx, iStmt);
+        AddIf(arrayJclDeck, iStmt, iProcessingMode, debug);
         break;
     case RD_ELSE:
-        AddElse(ctx, iStmt);
+        AddElse(arrayJclDeck, iStmt, debug);
         break;
     case RD_ENDIF:
-        AddEndIf(ctx, iStmt);
+        AddEndIf(arrayJclDeck, iStmt, iProcessingMode, debug);
         break;
     case RD_OUTPUT:
-        ProcessOutputCard(ctx, iStmt);
+        ProcessOutputCard(iStmt, iProcessingMode, debug);
         break;
     case RD_SET:
-        ProcessSetCard(ctx, iStmt);
+        ProcessSetCard(iStmt, iProcessingMode, debug);
         break;
     case RD_JOB:
         // Only the first statement of a member may be its JOB statement.
-        KVRWriteMessageWithFileLine(MessageFor(ctx, 1356, 3059), TRUE,
+        KVRWriteMessageWithFileLine(MessageFor(iProcessingMode, 1356, 3059), TRUE,
                                     JCLStmtFileReference(iStmt), JCLStmtFileLine(iStmt),
-                                    ctx.run.mode);
+                                    iProcessingMode);
         break;
     default:
         // Markers, commands, comments, JCLLIB, INCLUDE, PROC/PEND and the like: nothing.

@@ -4,21 +4,24 @@
 #define KVR_EXPANSION_STATEMENT_DISPATCH_H
 
 #include "model/job_model.h"
-#include "base/contexts.h"
 
 namespace kvr {
 
-void ProcessOneStatement(MemberContext& ctx, JCLStatement* iStmt);
-void ProcessExecCard(MemberContext& ctx, JCLStatement* iStmt);
+void ProcessOneStatement(void* arrayJclDeck, JCLStatement* iStmt, const char* iSiteName,
+                         const char* jesVersion, int16_t iProcessingMode, int32_t debug);
+void ProcessExecCard(void* arrayJclDeck, JCLStatement* iStmt, int16_t iProcessingMode,
+                     int32_t debug);
 // Replaces the owned string *iReferback by its resolution (freeing the old one), or leaves
 // it unchanged. iExecPGM: TRUE for PGM= of an EXEC, FALSE for DSN= of a DD.
-void ProcessReferbackSyntax(MemberContext& ctx, char** iReferback, BOOLEAN iExecPGM);
-BOOLEAN FindReferbackDDStatement(MemberContext& ctx, const char* iStepName, const char* iProcStepName,
+void ProcessReferbackSyntax(char** iReferback, BOOLEAN iExecPGM, int16_t iProcessingMode,
+                            int32_t debug);
+BOOLEAN FindReferbackDDStatement(const char* iStepName, const char* iProcStepName,
                                  const char* iDDName, RD_DatasetConcatenation** outConcat,
-                                 RD_JobStep** outJobStep, BOOLEAN iExecPGM);
+                                 RD_JobStep** outJobStep, BOOLEAN iExecPGM,
+                                 int16_t iProcessingMode, int32_t debug);
 // The local time of day (HHMMSS) fixed once per member.
-void SetLocalTimeField(MemberContext& ctx);
-const char* GetLocalTimeField(MemberContext& ctx);
+void SetLocalTimeField();
+const char* GetLocalTimeField();
 
 } // namespace kvr
 

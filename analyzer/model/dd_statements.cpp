@@ -3,7 +3,6 @@
 // which either starts or extends a DD of the job model, or is merged into / appended to a
 // procedure step's DD when the statement overrides it.
 #include "model/dd_statements.h"
-#include "base/contexts.h"
 
 #include <cstring>
 
@@ -32,18 +31,18 @@ struct DDWorkData {
 // The DISP working copy holds this many characters of the value.
 constexpr size_t kDispWorkLength = 31;
 
-void FreeDDWorkData(MemberContext& ctx, DDWorkData& work) {
-    FreeString(work.DatasetName, ctx.run.debug);
-    FreeString(work.Status, ctx.run.debug);
-    FreeString(work.Disposition, ctx.run.debug);
-    FreeString(work.Parms, ctx.run.debug);
+void FreeDDWorkData(DDWorkData& work, int32_t debug) {
+    FreeString(work.DatasetName, debug);
+    FreeString(work.Status, debug);
+    FreeString(work.Disposition, debug);
+    FreeString(work.Parms, debug);
     work.DatasetName = work.Status = work.Disposition = work.Parms = nullptr;
 }
 
 // Replaces an owned string by a clone of iNew (empty for null).
-void ReplaceString(MemberContext& ctx, char** ioTarget, const char* iNew) {
-    char* copy = CloneString(iNew != nullptr ? iNew : "", ctx.run.debug);
-    FreeString(*ioTarget, ctx.run.debug);
+void ReplaceString(char** ioTarget, const char* iNew, int32_t debug) {
+    char* copy = CloneString(iNew != nullptr ? iNew : "", debug);
+    FreeString(*ioTarget, debug);
     *ioTarget = copy;
 }
 
@@ -52,74 +51,76 @@ bool IsEmpty(const char* iText) {
 }
 
 // The value of a keyword parameter as an owned clone, or null when it is not coded.
-char* CaptureKeywordValue(MemberContext& ctx, JCLStatement* iStmt, const char* iKeyword) {
+char* CaptureKeywordValue(JCLStatement* iStmt, const char* iKeyword, int16_t iProcessingMode,
+                          int32_t debug) {
     char* parm = nullptr;
-    if (!JCLStatementKeywordParm(ctx, iStmt, iKeyword, &parm)) return nullptr;
-    return CopyParmValue(ctx, iStmt, parm);
+    if (!JCLStatementKeywordParm(iStmt, iKeyword, &parm, iProcessingMode, debug)) return nullptr;
+    return CopyParmValue(iStmt, parm, iProcessingMode, debug);
 }
 
-BOOLEAN CaptureDDPositionalParm_DUMMY(MemberContext& ctx, JCLStatement* iStmt) {
+BOOLEAN CaptureDDPositionalParm_DUMMY(JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug) {
     char* parm = nullptr;
-    if (!JCLStatementPositionalParm(ctx, iStmt, 1, &parm)) return FALSE;
+    if (!JCLStatementPositionalParm(iStmt, 1, &parm, iProcessingMode, debug)) return FALSE;
     return parm != nullptr && std::strcmp(parm, "DUMMY") == 0 ? TRUE : FALSE;
 }
 
 // DSN wins over DSNAME; NULLFILE stands for no data set.
-char* CaptureDDKeywordParm_DSNAME(MemberContext& ctx, JCLStatement* iStmt) {
-    char* value = CaptureKeywordValue(ctx, iStmt, "DSN");
-    if (value == nullptr) value = CaptureKeywordValue(ctx, iStmt, "DSNAME");
+char* CaptureDDKeywordParm_DSNAME(JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug) {
+    char* value = CaptureKeywordValue(iStmt, "DSN", iProcessingMode, debug);
+    if (value == nullptr) value = CaptureKeywordValue(iStmt, "DSNAME", iProcessingMode, debug);
     if (value == nullptr || std::strcmp(value, "NULLFILE") == 0) {
-        FreeString(value, ctx.run.debug);
-        return CloneString("", ctx.run.debug);
+        FreeString(value, debug);
+        return CloneString("", debug);
     }
     return value;
 }
 
-char* CaptureDDParms(MemberContext& ctx, JCLStatement* iStmt) {
+char* CaptureDDParms(JCLStatement* iStmt, int32_t debug) {
     char* text = nullptr;
-    if (!JCLStatementParmText(iStmt, &text) || text == nullptr) return CloneString("", ctx.run.debug);
-    return CloneString(text, ctx.run.debug);
+    if (!JCLStatementParmText(iStmt, &text) || text == nullptr) return CloneString("", debug);
+    return CloneString(text, debug);
 }
 
-void CaptureDDKeyworkParm_DISP(MemberContext& ctx, JCLStatement* iStmt, DDWorkData& work) {
-    char* value = CaptureKeywordValue(ctx, iStmt, "DISP");
+void CaptureDDKeyworkParm_DISP(JCLStatement* iStmt, DDWorkData& work, int16_t iProcessingMode,
+                               int32_t debug) {
+    char* value = CaptureKeywordValue(iStmt, "DISP", iProcessingMode, debug);
     if (value == nullptr) {
-        work.Status = CloneString("", ctx.run.debug);
-        work.Disposition = CloneString("", ctx.run.debug);
+        work.Status = CloneString("", debug);
+        work.Disposition = CloneString("", debug);
         return;
     }
     if (value[0] != '(') {
         work.Status = value; // DISP=SHR: the whole value is the status
-        work.Disposition = CloneString("", ctx.run.debug);
+        work.Disposition = CloneString("", debug);
         return;
     }
     std::string status;
     std::string disposition;
     ExtractStatusAndDisposition(value, status, disposition);
-    FreeString(value, ctx.run.debug);
-    work.Status = CloneString(status.c_str(), ctx.run.debug);
-    work.Disposition = CloneString(disposition.c_str(), ctx.run.debug);
+    FreeString(value, debug);
+    work.Status = CloneString(status.c_str(), debug);
+    work.Disposition = CloneString(disposition.c_str(), debug);
 }
 
-void ParseDD(MemberContext& ctx, JCLStatement* iStmt, DDWorkData& work) {
+void ParseDD(JCLStatement* iStmt, DDWorkData& work, int16_t iProcessingMode, int32_t debug) {
     work.DDName = iStmt->StatementLabel;
     work.FileReference = JCLStmtFileReference(iStmt);
     work.fileLine = JCLStmtFileLine(iStmt);
     work.endFileLine = JCLStmtEndFileLine(iStmt);
-    work.hasDUMMY = CaptureDDPositionalParm_DUMMY(ctx, iStmt);
-    work.DatasetName = CaptureDDKeywordParm_DSNAME(ctx, iStmt);
-    work.Parms = CaptureDDParms(ctx, iStmt);
-    CaptureDDKeyworkParm_DISP(ctx, iStmt, work);
+    work.hasDUMMY = CaptureDDPositionalParm_DUMMY(iStmt, iProcessingMode, debug);
+    work.DatasetName = CaptureDDKeywordParm_DSNAME(iStmt, iProcessingMode, debug);
+    work.Parms = CaptureDDParms(iStmt, debug);
+    CaptureDDKeyworkParm_DISP(iStmt, work, iProcessingMode, debug);
     work.inStreamData = iStmt->inStreamData;
 }
 
 // Releases an entry's in-stream data unless it is the data about to take its place.
-void ReleaseInstreamData(MemberContext& ctx, void* iData) {
-    if (iData != nullptr) DeleteInstreamSpool(iData);
+void ReleaseInstreamData(void* iData, int32_t debug) {
+    if (iData != nullptr) DeleteInstreamSpool(iData, debug);
 }
 
-void DropInstreamData(MemberContext& ctx, RD_DatasetConcatenation* ioEntry, void* iKeep) {
-    if (ioEntry->inStreamData != iKeep) ReleaseInstreamData(ctx, ioEntry->inStreamData);
+void DropInstreamData(RD_DatasetConcatenation* ioEntry, void* iKeep, int32_t debug) {
+    if (ioEntry->inStreamData != iKeep) ReleaseInstreamData(ioEntry->inStreamData, debug);
     ioEntry->inStreamData = nullptr;
 }
 
@@ -164,17 +165,18 @@ void ExtractStatusAndDisposition(const char* iValue, std::string& outStatus,
         outDisposition = outStatus == "NEW" ? "DELETE" : "KEEP";
 }
 
-RD_DatasetConcatenation* AllocateConcatenation(MemberContext& ctx, SOURCE_REF iFileReference, int32_t iFileLine,
+RD_DatasetConcatenation* AllocateConcatenation(SOURCE_REF iFileReference, int32_t iFileLine,
                                                int32_t iEndFileLine, BOOLEAN iHasDUMMY,
                                                const char* iDatasetName, const char* iStatus,
                                                const char* iDisposition, const char* iParms,
-                                               void* iInStreamData) {
+                                               void* iInStreamData, int16_t iProcessingMode,
+                                               int32_t debug) {
     void* block = nullptr;
     if (!CreateBlockWithDebug(&block, sizeof(RD_DatasetConcatenation), "AllocateConcatenation",
-                              ctx.run.debug)) {
-        reportMemoryAllocationError(ctx);
+                              debug)) {
+        reportMemoryAllocationError(iProcessingMode);
         // The entry takes the data over in every case, so it must not be lost here.
-        ReleaseInstreamData(ctx, iInStreamData);
+        ReleaseInstreamData(iInStreamData, debug);
         return nullptr;
     }
     auto* entry = static_cast<RD_DatasetConcatenation*>(block);
@@ -182,20 +184,21 @@ RD_DatasetConcatenation* AllocateConcatenation(MemberContext& ctx, SOURCE_REF iF
     entry->fileLine = iFileLine;
     entry->endFileLine = iEndFileLine;
     entry->hasDUMMY = iHasDUMMY;
-    entry->DatasetName = CloneString(iDatasetName != nullptr ? iDatasetName : "", ctx.run.debug);
-    entry->Status = CloneString(iStatus != nullptr ? iStatus : "", ctx.run.debug);
-    entry->Disposition = CloneString(iDisposition != nullptr ? iDisposition : "", ctx.run.debug);
-    entry->Parms = CloneString(iParms != nullptr ? iParms : "", ctx.run.debug);
+    entry->DatasetName = CloneString(iDatasetName != nullptr ? iDatasetName : "", debug);
+    entry->Status = CloneString(iStatus != nullptr ? iStatus : "", debug);
+    entry->Disposition = CloneString(iDisposition != nullptr ? iDisposition : "", debug);
+    entry->Parms = CloneString(iParms != nullptr ? iParms : "", debug);
     entry->inStreamData = iInStreamData;
     return entry;
 }
 
-void MergeConcatenation(MemberContext& ctx, RD_DatasetConcatenation* iEntry, SOURCE_REF iFileReference,
+void MergeConcatenation(RD_DatasetConcatenation* iEntry, SOURCE_REF iFileReference,
                         int32_t iFileLine, int32_t iEndFileLine, BOOLEAN iHasDUMMY,
                         const char* iDatasetName, const char* iStatus, const char* iDisposition,
-                        const char* iParms, void* iInStreamData) {
+                        const char* iParms, void* iInStreamData, int16_t iProcessingMode,
+                        int32_t debug) {
     if (iEntry == nullptr) {
-        ReleaseInstreamData(ctx, iInStreamData);
+        ReleaseInstreamData(iInStreamData, debug);
         return;
     }
     iEntry->FileReference = iFileReference;
@@ -204,79 +207,82 @@ void MergeConcatenation(MemberContext& ctx, RD_DatasetConcatenation* iEntry, SOU
 
     if (iInStreamData != nullptr || iHasDUMMY) {
         // In-stream data or DUMMY replace whatever data set the procedure named.
-        ReplaceString(ctx, &iEntry->DatasetName, "");
-        ReplaceString(ctx, &iEntry->Status, "");
-        ReplaceString(ctx, &iEntry->Disposition, "");
-        ReplaceString(ctx, &iEntry->Parms, iParms);
-        DropInstreamData(ctx, iEntry, iInStreamData);
+        ReplaceString(&iEntry->DatasetName, "", debug);
+        ReplaceString(&iEntry->Status, "", debug);
+        ReplaceString(&iEntry->Disposition, "", debug);
+        ReplaceString(&iEntry->Parms, iParms, debug);
+        DropInstreamData(iEntry, iInStreamData, debug);
         iEntry->hasDUMMY = iInStreamData != nullptr ? FALSE : TRUE;
         iEntry->inStreamData = iInStreamData;
         return;
     }
 
     iEntry->hasDUMMY = FALSE; // an override without DUMMY cancels the procedure's DUMMY
-    if (!IsEmpty(iDatasetName)) ReplaceString(ctx, &iEntry->DatasetName, iDatasetName);
+    if (!IsEmpty(iDatasetName)) ReplaceString(&iEntry->DatasetName, iDatasetName, debug);
     if (!IsEmpty(iStatus)) {
         // A DISP override replaces both, even when it codes no disposition.
-        ReplaceString(ctx, &iEntry->Status, iStatus);
-        ReplaceString(ctx, &iEntry->Disposition, iDisposition);
+        ReplaceString(&iEntry->Status, iStatus, debug);
+        ReplaceString(&iEntry->Disposition, iDisposition, debug);
     }
-    if (!IsEmpty(iParms)) ReplaceString(ctx, &iEntry->Parms, iParms);
-    DropInstreamData(ctx, iEntry, nullptr);
+    if (!IsEmpty(iParms)) ReplaceString(&iEntry->Parms, iParms, debug);
+    DropInstreamData(iEntry, nullptr, debug);
 
-    if (ctx.run.mode == 0 && !IsEmpty(iEntry->DatasetName) && !IsEmpty(iEntry->Parms))
-        ReplaceString(ctx, &iEntry->Parms, "");
+    if (iProcessingMode == 0 && !IsEmpty(iEntry->DatasetName) && !IsEmpty(iEntry->Parms))
+        ReplaceString(&iEntry->Parms, "", debug);
 }
 
-void ProcessDDCard(MemberContext& ctx, JCLStatement* iStmt) {
+void ProcessDDCard(void* arrayJclDeck, JCLStatement* iStmt, const char* iSiteName,
+                   int16_t iProcessingMode, int32_t debug) {
     if (iStmt == nullptr) return;
     DDWorkData work;
-    ParseDD(ctx, iStmt, work);
+    ParseDD(iStmt, work, iProcessingMode, debug);
     if (KVRU005() > 4) {
-        FreeDDWorkData(ctx, work);
+        FreeDDWorkData(work, debug);
         return;
     }
     if (work.DatasetName[0] == '*')
-        ProcessReferbackSyntax(ctx, &work.DatasetName, FALSE);
+        ProcessReferbackSyntax(&work.DatasetName, FALSE, iProcessingMode, debug);
     // AddDD owns the in-stream data from here on, added or not.
     iStmt->inStreamData = nullptr;
-    AddDD(ctx, work.DDName, work.FileReference, work.hasDUMMY, work.DatasetName,
+    AddDD(arrayJclDeck, work.DDName, work.FileReference, work.hasDUMMY, work.DatasetName,
           work.Status, work.Disposition, work.Parms, work.inStreamData, work.fileLine,
-          work.endFileLine, iStmt);
-    FreeDDWorkData(ctx, work);
+          work.endFileLine, iSiteName, iStmt, iProcessingMode, debug);
+    FreeDDWorkData(work, debug);
 }
 
-void MergeProcedureConcatenation(MemberContext& ctx, RD_DatasetConcatenation* iConcat, JCLStatement* iStmt) {
+void MergeProcedureConcatenation(RD_DatasetConcatenation* iConcat, JCLStatement* iStmt,
+                                 int16_t iProcessingMode, int32_t debug) {
     if (iStmt == nullptr) return;
     DDWorkData work;
-    ParseDD(ctx, iStmt, work);
+    ParseDD(iStmt, work, iProcessingMode, debug);
     if (KVRU005() > 4) {
-        FreeDDWorkData(ctx, work);
+        FreeDDWorkData(work, debug);
         return;
     }
     iStmt->inStreamData = nullptr; // handed over to the entry
-    MergeConcatenation(ctx, iConcat, work.FileReference, work.fileLine, work.endFileLine, work.hasDUMMY,
+    MergeConcatenation(iConcat, work.FileReference, work.fileLine, work.endFileLine, work.hasDUMMY,
                        work.DatasetName, work.Status, work.Disposition, work.Parms,
-                       work.inStreamData);
-    FreeDDWorkData(ctx, work);
+                       work.inStreamData, iProcessingMode, debug);
+    FreeDDWorkData(work, debug);
 }
 
 // The data set name of an overriding or added statement is kept as written: referbacks are
 // not resolved here.
-void AddProcedureConcatenation(MemberContext& ctx, RD_DDStatement* iDD, JCLStatement* iStmt) {
+void AddProcedureConcatenation(RD_DDStatement* iDD, JCLStatement* iStmt, int16_t iProcessingMode,
+                               int32_t debug) {
     if (iDD == nullptr || iStmt == nullptr) return;
     DDWorkData work;
-    ParseDD(ctx, iStmt, work);
+    ParseDD(iStmt, work, iProcessingMode, debug);
     if (KVRU005() > 4) {
-        FreeDDWorkData(ctx, work);
+        FreeDDWorkData(work, debug);
         return;
     }
     iStmt->inStreamData = nullptr; // handed over to the entry
-    RD_DatasetConcatenation* entry = AllocateConcatenation(ctx, 
+    RD_DatasetConcatenation* entry = AllocateConcatenation(
         work.FileReference, work.fileLine, work.endFileLine, work.hasDUMMY, work.DatasetName,
-        work.Status, work.Disposition, work.Parms, work.inStreamData);
-    if (entry != nullptr) AddConcatenationToDD(ctx, iDD, entry);
-    FreeDDWorkData(ctx, work);
+        work.Status, work.Disposition, work.Parms, work.inStreamData, iProcessingMode, debug);
+    if (entry != nullptr) AddConcatenationToDD(iDD, entry, entry->DatasetName, debug);
+    FreeDDWorkData(work, debug);
 }
 
 } // namespace kvr

@@ -7,22 +7,26 @@
 #include <string>
 
 #include "model/job_model.h"
-#include "base/contexts.h"
 
 namespace kvr {
 
-void ProcessDDCard(MemberContext& ctx, JCLStatement* iStmt);
-void MergeProcedureConcatenation(MemberContext& ctx, RD_DatasetConcatenation* iConcat, JCLStatement* iStmt);
-void AddProcedureConcatenation(MemberContext& ctx, RD_DDStatement* iDD, JCLStatement* iStmt);
-RD_DatasetConcatenation* AllocateConcatenation(MemberContext& ctx, SOURCE_REF iFileReference, int32_t iFileLine,
+void ProcessDDCard(void* arrayJclDeck, JCLStatement* iStmt, const char* iSiteName,
+                   int16_t iProcessingMode, int32_t debug);
+void MergeProcedureConcatenation(RD_DatasetConcatenation* iConcat, JCLStatement* iStmt,
+                                 int16_t iProcessingMode, int32_t debug);
+void AddProcedureConcatenation(RD_DDStatement* iDD, JCLStatement* iStmt,
+                               int16_t iProcessingMode, int32_t debug);
+RD_DatasetConcatenation* AllocateConcatenation(SOURCE_REF iFileReference, int32_t iFileLine,
                                                int32_t iEndFileLine, BOOLEAN iHasDUMMY,
                                                const char* iDatasetName, const char* iStatus,
                                                const char* iDisposition, const char* iParms,
-                                               void* iInStreamData);
-void MergeConcatenation(MemberContext& ctx, RD_DatasetConcatenation* iEntry, SOURCE_REF iFileReference,
+                                               void* iInStreamData, int16_t iProcessingMode,
+                                               int32_t debug);
+void MergeConcatenation(RD_DatasetConcatenation* iEntry, SOURCE_REF iFileReference,
                         int32_t iFileLine, int32_t iEndFileLine, BOOLEAN iHasDUMMY,
                         const char* iDatasetName, const char* iStatus, const char* iDisposition,
-                        const char* iParms, void* iInStreamData);
+                        const char* iParms, void* iInStreamData, int16_t iProcessingMode,
+                        int32_t debug);
 // Status and normal disposition of a parenthesised DISP value such as (NEW,CATLG,DELETE).
 void ExtractStatusAndDisposition(const char* iValue, std::string& outStatus,
                                  std::string& outDisposition);

@@ -3,7 +3,7 @@
 // entry to the concatenation of the DD it belongs to.
 #include <cstring>
 
-#include "base/contexts.h"
+#include "driver/run_settings.h"
 #include "model/dd_statements.h"
 #include "model/job_model.h"
 #include "model/model_lists.h"
@@ -12,17 +12,17 @@
 namespace kvr {
 namespace {
 
-void FreeConcatenation(void* data) {
+void FreeConcatenation(void* data, int32_t debug) {
     auto* entry = static_cast<RD_DatasetConcatenation*>(data);
-    FreeString(entry->DatasetName, BlockTraceLevel());
-    FreeString(entry->Status, BlockTraceLevel());
-    FreeString(entry->Disposition, BlockTraceLevel());
-    FreeString(entry->Parms, BlockTraceLevel());
-    DeleteInstreamSpool(entry->inStreamData);
-    FreeBlockWithDebug(entry, "FreeDDStatement", BlockTraceLevel());
+    FreeString(entry->DatasetName, debug);
+    FreeString(entry->Status, debug);
+    FreeString(entry->Disposition, debug);
+    FreeString(entry->Parms, debug);
+    DeleteInstreamSpool(entry->inStreamData, debug);
+    FreeBlockWithDebug(entry, "FreeDDStatement", debug);
 }
 
-using SetJobLevel = void (*)(MemberContext&, RD_JobStruct*, RD_DDStatement*);
+using SetJobLevel = void (*)(void*, RD_JobStruct*, RD_DDStatement*, int16_t, int32_t);
 
 // The job-level kind of a DD named before the first step, or null for any other name.
 SetJobLevel JobLevelKind(const char* name) {
@@ -34,106 +34,109 @@ SetJobLevel JobLevelKind(const char* name) {
 
 // The DD a statement adds its data set to, made where the statement puts it; null when the
 // statement adds nothing (the reason has been reported).
-RD_DDStatement* DDForStatement(MemberContext& ctx, RD_JobStruct* job, const char* name, SOURCE_REF ref,
+RD_DDStatement* DDForStatement(void* deck, RD_JobStruct* job, const char* name, SOURCE_REF ref,
                                int32_t line, int32_t endLine, const char* dsn, const char* siteName,
-                               JCLStatement* stmt) {
-    if (*name == '\0') return QueryCurrentDDStatement(ctx, job);
+                               JCLStatement* stmt, int16_t mode, int32_t debug) {
+    if (*name == '\0') return QueryCurrentDDStatement(job, mode);
     SetJobLevel setJobLevel = nullptr;
     if (job->StepCount == 0) {
         setJobLevel = JobLevelKind(name);
         if (setJobLevel == nullptr) {
-            KVRWriteMessageWithFileLine(MessageFor(ctx, 1376, 3074), TRUE, ref, line, ctx.run.mode);
+            KVRWriteMessageWithFileLine(MessageFor(mode, 1376, 3074), TRUE, ref, line, mode);
             return nullptr;
         }
     }
-    RD_DDStatement* dd = AllocateDD(ctx, name, ref, line, endLine);
+    RD_DDStatement* dd = AllocateDD(name, ref, line, endLine, debug);
     if (dd == nullptr) {
-        reportMemoryAllocationError(ctx);
+        reportMemoryAllocationError(mode);
         return nullptr;
     }
     if (setJobLevel == nullptr) {
-        AddDDToStep(ctx, QueryCurrentStep(job), dd, dd->DDName);
+        AddDDToStep(QueryCurrentStep(job), dd, dd->DDName, debug);
         return dd;
     }
-    setJobLevel(ctx, job, dd);
+    setJobLevel(deck, job, dd, mode, debug);
     if (job->CurrentDDStatement != dd) return nullptr; // not in the deck: released
     if (setJobLevel == SetDDForPROCLIB) {
         const SOURCE_REF stmtRef = stmt != nullptr ? stmt->FileReference : ref;
         const int32_t stmtLine = stmt != nullptr ? stmt->fileLine : line;
-        AddToJobList(dsn, siteName, stmtRef, stmtLine, ctx.run.mode);
+        AddToJobList(dsn, siteName, stmtRef, stmtLine, mode);
     }
     return dd;
 }
 
 } // namespace
 
-void AddDD(MemberContext& ctx, const char* iDDName, SOURCE_REF iFileReference, BOOLEAN iHasDUMMY,
+void AddDD(void* arrayJclDeck, const char* iDDName, SOURCE_REF iFileReference, BOOLEAN iHasDUMMY,
            const char* iDatasetName, const char* iStatus, const char* iDisposition,
-           const char* iParms, void* iInStreamData, int32_t iFileLine, int32_t iEndFileLine, JCLStatement* iStmt) {
+           const char* iParms, void* iInStreamData, int32_t iFileLine, int32_t iEndFileLine,
+           const char* iSiteName, JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug) {
     // The in-stream data is handed over with the call: a statement that adds nothing
     // releases it here.
-    RD_JobStruct* job = ctx.model.currentJob;
+    RD_JobStruct* job = QueryCurrentJob();
     if (job == nullptr) {
-        DeleteInstreamSpool(iInStreamData);
+        DeleteInstreamSpool(iInStreamData, debug);
         return;
     }
-    RD_DDStatement* dd = DDForStatement(ctx, job, TextOrEmpty(iDDName), iFileReference,
+    RD_DDStatement* dd = DDForStatement(arrayJclDeck, job, TextOrEmpty(iDDName), iFileReference,
                                         iFileLine, iEndFileLine, TextOrEmpty(iDatasetName),
-                                        TextOrEmpty(ctx.run.siteName.c_str()), iStmt);
+                                        TextOrEmpty(iSiteName), iStmt, iProcessingMode, debug);
     if (dd == nullptr || KVRU005() > 4) {
-        DeleteInstreamSpool(iInStreamData);
+        DeleteInstreamSpool(iInStreamData, debug);
         return;
     }
-    RD_DatasetConcatenation* entry = AllocateConcatenation(ctx, 
+    RD_DatasetConcatenation* entry = AllocateConcatenation(
         iFileReference, iFileLine, iEndFileLine, iHasDUMMY, TextOrEmpty(iDatasetName),
-        TextOrEmpty(iStatus), TextOrEmpty(iDisposition), TextOrEmpty(iParms), iInStreamData);
+        TextOrEmpty(iStatus), TextOrEmpty(iDisposition), TextOrEmpty(iParms), iInStreamData,
+        iProcessingMode, debug);
     if (entry == nullptr) return;
-    AddConcatenationToDD(ctx, dd, entry);
+    AddConcatenationToDD(dd, entry, entry->DatasetName, debug);
 }
 
-RD_DDStatement* AllocateDD(MemberContext& ctx, const char* iName, SOURCE_REF iFileReference, int32_t iFileLine,
-                           int32_t iEndFileLine) {
+RD_DDStatement* AllocateDD(const char* iName, SOURCE_REF iFileReference, int32_t iFileLine,
+                           int32_t iEndFileLine, int32_t debug) {
     void* block = nullptr;
-    if (!CreateBlockWithDebug(&block, sizeof(RD_DDStatement), "AllocateDD", ctx.run.debug)) return nullptr;
+    if (!CreateBlockWithDebug(&block, sizeof(RD_DDStatement), "AllocateDD", debug)) return nullptr;
     auto* dd = static_cast<RD_DDStatement*>(block);
     dd->ConcatList = nullptr;
-    if (!CreateList(&dd->ConcatList, ctx.run.debug)) {
-        FreeBlockWithDebug(dd, "AllocateDD", ctx.run.debug);
+    if (!CreateList(&dd->ConcatList, debug)) {
+        FreeBlockWithDebug(dd, "AllocateDD", debug);
         return nullptr;
     }
     dd->structureType = RD_STRUCT_DD;
-    dd->DDName = CloneString(TextOrEmpty(iName), ctx.run.debug);
+    dd->DDName = CloneString(TextOrEmpty(iName), debug);
     dd->FileReference = iFileReference;
     dd->fileLine = iFileLine;
     dd->endFileLine = iEndFileLine;
     return dd;
 }
 
-void AddConcatenationToDD(MemberContext& ctx, RD_DDStatement* iDD, RD_DatasetConcatenation* iEntry) {
+void AddConcatenationToDD(RD_DDStatement* iDD, RD_DatasetConcatenation* iEntry, const char* /*iName*/,
+                          int32_t debug) {
     if (iEntry == nullptr) return;
     // Entries are only ever reached in order, never by key; and the data set name an entry
     // had when it was appended may later be replaced and freed (an override, a referback's
     // temporary name). So the list keeps no pointer to it: the key is an empty text.
     // The DD is the entry's only owner: an entry that cannot be listed is released.
-    if (iDD == nullptr || !AddItemToList(iDD->ConcatList, iEntry, "", ctx.run.debug))
-        FreeConcatenation(iEntry);
+    if (iDD == nullptr || !AddItemToList(iDD->ConcatList, iEntry, "", debug))
+        FreeConcatenation(iEntry, debug);
 }
 
-void FreeDDStatement(RD_DDStatement* iDD) {
+void FreeDDStatement(RD_DDStatement* iDD, int32_t debug) {
     if (iDD == nullptr) return;
-    FreeString(iDD->DDName, BlockTraceLevel());
+    FreeString(iDD->DDName, debug);
     iDD->DDName = nullptr;
-    DrainList(iDD->ConcatList, FreeConcatenation, "FreeDDStatement");
+    DrainList(iDD->ConcatList, FreeConcatenation, "FreeDDStatement", debug);
     iDD->ConcatList = nullptr;
 }
 
 // ---------------------------------------------------------------- concatenation cursors
 
-void* CreateConcatenationCursor(MemberContext& ctx, RD_DDStatement* iDD) {
+void* CreateConcatenationCursor(RD_DDStatement* iDD, int16_t iProcessingMode, int32_t debug) {
     if (iDD == nullptr) return nullptr;
     void* cursor = nullptr;
-    if (!KVR_CreateCursor(iDD->ConcatList, &cursor, ctx.run.debug)) {
-        reportMemoryAllocationError(ctx);
+    if (!KVR_CreateCursor(iDD->ConcatList, &cursor, debug)) {
+        reportMemoryAllocationError(iProcessingMode);
         return nullptr;
     }
     return cursor;
@@ -149,8 +152,8 @@ RD_DatasetConcatenation* QueryConcatenationCursor(void* iCursor) {
     return static_cast<RD_DatasetConcatenation*>(data);
 }
 
-void DeleteConcatenationCursor(void* iCursor) {
-    DeleteCursor(iCursor, BlockTraceLevel());
+void DeleteConcatenationCursor(void* iCursor, int32_t debug) {
+    DeleteCursor(iCursor, debug);
 }
 
 } // namespace kvr

@@ -5,12 +5,37 @@
 
 #include <cstdint>
 
-#include "base/deck.h"
 #include "kvrbase.h"
-#include "reader/card_reader.h"
-#include "base/contexts.h"
 
 namespace kvr {
+
+enum RD_StructureType : int16_t {
+    RD_STRUCT_JOB = 1,
+    RD_STRUCT_DD = 2,
+    RD_STRUCT_JOBCAT = 3,
+    RD_STRUCT_JOBLIB = 4,
+    RD_STRUCT_PROCLIB = 5,
+    RD_STRUCT_STEP = 6,
+    RD_STRUCT_PROC_START = 7,
+    RD_STRUCT_PROC_END = 8,
+    RD_STRUCT_IF = 9,
+    RD_STRUCT_ELSE = 10,
+    RD_STRUCT_ENDIF = 11,
+    RD_STRUCT_COMMENT = 12,
+    RD_STRUCT_OPC = 13,
+};
+
+// The common head of every deck item.
+struct RD_JclCommon {
+    int16_t structureType;
+};
+
+// A JCL comment card kept in the deck (type 12).
+struct RD_JclComment {
+    int16_t structureType;
+    int32_t fileLine;
+    char* sourceText; // owned (CloneString)
+};
 
 // A workload-scheduler directive (//*%OPC) kept in the deck (type 13).
 struct RD_Quillo_Opc {
@@ -34,7 +59,7 @@ struct RD_ProcHeader {
 };
 
 // Frees every item of the deck list by its structure type, then the list itself.
-void Free_arrayJclDeck(void* iList);
+void Free_arrayJclDeck(void* iList, int32_t debug);
 
 } // namespace kvr
 

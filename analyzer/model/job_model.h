@@ -6,7 +6,6 @@
 #define KVR_MODEL_JOB_MODEL_H
 
 #include "model/deck_records.h"
-#include "base/contexts.h"
 #include "reader/jcl_statement.h"
 
 namespace kvr {
@@ -93,69 +92,87 @@ struct RD_StepCursor {
 };
 
 // ---- module state
+void KVR4007_InitializeFields();
 
 // ---- current-job layer (each does nothing, or answers null/0, without a current job)
-void ProcessJobCard(MemberContext& ctx, JCLStatement* iStmt);
-void AddStep(MemberContext& ctx, const char* iStepName, const char* iInvokingStepName,
+void ProcessJobCard(void* arrayJclDeck, JCLStatement* iStmt, int16_t iProcessingMode,
+                    BOOLEAN iFormatXML, int32_t debug);
+RD_JobStruct* QueryCurrentJob();
+void AddStep(void* arrayJclDeck, const char* iStepName, const char* iInvokingStepName,
              SOURCE_REF iFileReference, int32_t iFileLine, int32_t iEndFileLine,
              BOOLEAN iExpandedFromProcedure, int32_t iProcNestingLevel, const char* iRegion,
-             const char* iProgramName, const char* iProgramParm, const char* iAllParms);
-void AddDD(MemberContext& ctx, const char* iDDName, SOURCE_REF iFileReference, BOOLEAN iHasDUMMY,
+             const char* iProgramName, const char* iProgramParm, const char* iAllParms,
+             int16_t iProcessingMode, int32_t debug);
+void AddDD(void* arrayJclDeck, const char* iDDName, SOURCE_REF iFileReference, BOOLEAN iHasDUMMY,
            const char* iDatasetName, const char* iStatus, const char* iDisposition,
-           const char* iParms, void* iInStreamData, int32_t iFileLine, int32_t iEndFileLine, JCLStatement* iStmt);
-BOOLEAN AddOutput(MemberContext& ctx, void* iOutputSpec, const char* iOutputName);
-void AddIf(MemberContext& ctx, JCLStatement* iStmt);
-void AddElse(MemberContext& ctx, JCLStatement* iStmt);
-void AddEndIf(MemberContext& ctx, JCLStatement* iStmt);
-int32_t QueryIfNesting(MemberContext& ctx);
-void IncrementProcNestingLevel(MemberContext& ctx);
-void DecrementProcNestingLevel(MemberContext& ctx);
-int32_t QueryProcNestingLevel(MemberContext& ctx);
-RD_StepCursor* GetStepCursor(MemberContext& ctx);
-void FreeJobStruct(RD_JobStruct* iJob);
+           const char* iParms, void* iInStreamData, int32_t iFileLine, int32_t iEndFileLine,
+           const char* iSiteName, JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug);
+BOOLEAN AddOutput(void* iOutputSpec, const char* iOutputName, int32_t debug);
+void AddIf(void* arrayJclDeck, JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug);
+void AddElse(void* arrayJclDeck, JCLStatement* iStmt, int32_t debug);
+void AddEndIf(void* arrayJclDeck, JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug);
+int32_t QueryIfNesting();
+void IncrementProcNestingLevel(int16_t iProcessingMode);
+void DecrementProcNestingLevel(int16_t iProcessingMode);
+int32_t QueryProcNestingLevel();
+RD_StepCursor* GetStepCursor(int16_t iProcessingMode, int32_t debug);
+int32_t QueryParmCaptureStepCount();
+void IncrementParmCaptureStepCount();
+void FreeJobStruct(RD_JobStruct* iJob, int32_t debug);
 
 // ---- job, step and DD layer
-RD_JobStruct* AllocateCurrentJob(MemberContext& ctx, JCLStatement* iStmt);
-void AddStepToJob(MemberContext& ctx, RD_JobStruct* iJob, RD_JobStep* iStep);
-void AddIfToJob(MemberContext& ctx, RD_JobStruct* iJob, JCLStatement* iStmt);
-void AddElseToJob(MemberContext& ctx, RD_JobStruct* iJob, JCLStatement* iStmt);
-void AddEndIfToJob(MemberContext& ctx, RD_JobStruct* iJob, JCLStatement* iStmt);
-BOOLEAN AddOutputToJob(MemberContext& ctx, RD_JobStruct* iJob, void* iOutputSpec, const char* iOutputName);
+RD_JobStruct* AllocateCurrentJob(JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug);
+void AddStepToJob(void* arrayJclDeck, RD_JobStruct* iJob, RD_JobStep* iStep,
+                  int16_t iProcessingMode, int32_t debug);
+void AddIfToJob(void* arrayJclDeck, RD_JobStruct* iJob, JCLStatement* iStmt,
+                int16_t iProcessingMode, int32_t debug);
+void AddElseToJob(void* arrayJclDeck, RD_JobStruct* iJob, JCLStatement* iStmt, int32_t debug);
+void AddEndIfToJob(void* arrayJclDeck, RD_JobStruct* iJob, JCLStatement* iStmt,
+                   int16_t iProcessingMode, int32_t debug);
+BOOLEAN AddOutputToJob(RD_JobStruct* iJob, void* iOutputSpec, const char* iOutputName,
+                       int32_t debug);
 RD_JobStep* QueryCurrentStep(RD_JobStruct* iJob);
-RD_DDStatement* QueryCurrentDDStatement(MemberContext& ctx, RD_JobStruct* iJob);
+RD_DDStatement* QueryCurrentDDStatement(RD_JobStruct* iJob, int16_t iProcessingMode);
 int32_t QueryStepCount(RD_JobStruct* iJob);
 int32_t QueryIfNestingForJob(RD_JobStruct* iJob);
 int32_t QueryProcNestingLevelForJob(RD_JobStruct* iJob);
 void* QueryJobOutputSpecificationList(RD_JobStruct* iJob);
-void IncrementProcNestingLevelForJob(MemberContext& ctx, RD_JobStruct* iJob);
-void DecrementProcNestingLevelForJob(MemberContext& ctx, RD_JobStruct* iJob);
-void SetDDForJOBCAT(MemberContext& ctx, RD_JobStruct* iJob, RD_DDStatement* iDD);
-void SetDDForJOBLIB(MemberContext& ctx, RD_JobStruct* iJob, RD_DDStatement* iDD);
-void SetDDForPROCLIB(MemberContext& ctx, RD_JobStruct* iJob, RD_DDStatement* iDD);
-RD_JobStep* AllocateStep(MemberContext& ctx, const char* iStepName, const char* iInvokingStepName,
+void IncrementProcNestingLevelForJob(RD_JobStruct* iJob, int16_t iProcessingMode);
+void DecrementProcNestingLevelForJob(RD_JobStruct* iJob, int16_t iProcessingMode);
+void SetDDForJOBCAT(void* arrayJclDeck, RD_JobStruct* iJob, RD_DDStatement* iDD,
+                    int16_t iProcessingMode, int32_t debug);
+void SetDDForJOBLIB(void* arrayJclDeck, RD_JobStruct* iJob, RD_DDStatement* iDD,
+                    int16_t iProcessingMode, int32_t debug);
+void SetDDForPROCLIB(void* arrayJclDeck, RD_JobStruct* iJob, RD_DDStatement* iDD,
+                     int16_t iProcessingMode, int32_t debug);
+RD_JobStep* AllocateStep(const char* iStepName, const char* iInvokingStepName,
                          SOURCE_REF iFileReference, int32_t iFileLine, int32_t iEndFileLine,
                          BOOLEAN iExpandedFromProcedure, int32_t iProcNestingLevel,
                          const char* iRegion, const char* iProgramName, const char* iProgramParm,
-                         const char* iAllParms);
-void AddDDToStep(MemberContext& ctx, RD_JobStep* iStep, RD_DDStatement* iDD, const char* iName);
+                         const char* iAllParms, int16_t iProcessingMode, int32_t debug);
+void AddDDToStep(RD_JobStep* iStep, RD_DDStatement* iDD, const char* iName, int32_t debug);
 BOOLEAN FindDDForStep(RD_JobStep* iStep, const char* iName, RD_DDStatement** outDD);
-RD_DDStatement* QueryStepCurrentDDStatement(MemberContext& ctx, RD_JobStep* iStep);
-BOOLEAN AddOutputToStep(MemberContext& ctx, RD_JobStep* iStep, void* iOutputSpec, const char* iOutputName);
+RD_DDStatement* QueryStepCurrentDDStatement(RD_JobStep* iStep, int16_t iProcessingMode);
+BOOLEAN AddOutputToStep(RD_JobStep* iStep, void* iOutputSpec, const char* iOutputName,
+                        int32_t debug);
 void* QueryStepOutputSpecificationList(RD_JobStep* iStep);
-RD_DDStatement* AllocateDD(MemberContext& ctx, const char* iName, SOURCE_REF iFileReference, int32_t iFileLine,
-                           int32_t iEndFileLine);
-void AddConcatenationToDD(MemberContext& ctx, RD_DDStatement* iDD, RD_DatasetConcatenation* iEntry);
-void* CreateConcatenationCursor(MemberContext& ctx, RD_DDStatement* iDD);
+RD_DDStatement* AllocateDD(const char* iName, SOURCE_REF iFileReference, int32_t iFileLine,
+                           int32_t iEndFileLine, int32_t debug);
+void AddConcatenationToDD(RD_DDStatement* iDD, RD_DatasetConcatenation* iEntry,
+                          const char* iName, int32_t debug);
+void* CreateConcatenationCursor(RD_DDStatement* iDD, int16_t iProcessingMode, int32_t debug);
 void AdvanceConcatenationCursor(void* iCursor);
 RD_DatasetConcatenation* QueryConcatenationCursor(void* iCursor);
-void DeleteConcatenationCursor(void* iCursor);
-void FreeStep(RD_JobStep* iStep);
-void FreeDDStatement(RD_DDStatement* iDD);
+void DeleteConcatenationCursor(void* iCursor, int32_t debug);
+void FreeStep(RD_JobStep* iStep, int32_t debug);
+void FreeDDStatement(RD_DDStatement* iDD, int32_t debug);
 
 // ---- step cursors
-RD_StepCursor* CreateStepCursorForJob(MemberContext& ctx, RD_JobStruct* iJob);
-RD_StepCursor* DuplicateStepCursor(MemberContext& ctx, RD_StepCursor* iCursor);
-void DeleteStepCursor(RD_StepCursor* iCursor);
+RD_StepCursor* CreateStepCursorForJob(RD_JobStruct* iJob, int16_t iProcessingMode,
+                                      int32_t debug);
+RD_StepCursor* DuplicateStepCursor(RD_StepCursor* iCursor, int16_t iProcessingMode,
+                                   int32_t debug);
+void DeleteStepCursor(RD_StepCursor* iCursor, int32_t debug);
 RD_JobStep* QueryStepCursor(RD_StepCursor* iCursor);
 void AdvanceStepCursor(RD_StepCursor* iCursor, BOOLEAN thisProcOnly);
 void DeclineStepCursor(RD_StepCursor* iCursor, BOOLEAN thisProcOnly);

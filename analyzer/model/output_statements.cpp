@@ -2,12 +2,12 @@
 // flag. When a SYSOUT DD is written, its parameter text is replaced by a short summary of
 // the form information of the OUTPUT statements it names (OUTPUT=) or picks up by default.
 #include "model/output_statements.h"
-#include "base/contexts.h"
 
 #include <algorithm>
 #include <cstring>
 #include <string>
 
+#include "driver/run_settings.h"
 #include "model/model_lists.h"
 
 namespace kvr {
@@ -15,6 +15,9 @@ namespace {
 
 constexpr size_t kSummaryMax = 511;
 
+// The summary handed out by ProcessOutputSpecs, valid until the next call.
+char FormattedParms[kSummaryMax + 1] = {};
+int32_t FormSpecsAdded = 0;
 
 // Appends as much of text as fits in a summary of at most kSummaryMax characters.
 void AddToBuf(char* buffer, const char* text) {
@@ -26,18 +29,18 @@ void AddToBuf(char* buffer, const char* text) {
     buffer[used + length] = '\0';
 }
 
-void ResetFormattedParms(MemberContext& ctx) {
-    ctx.model.outputSummary[0] = '\0';
-    AddToBuf(ctx.model.outputSummary, "SYSOUT:");
-    ctx.model.outputSummaryParts = 0;
+void ResetFormattedParms() {
+    FormattedParms[0] = '\0';
+    AddToBuf(FormattedParms, "SYSOUT:");
+    FormSpecsAdded = 0;
 }
 
 // One piece of the summary: a blank and the text; an empty text adds nothing.
-void ConcatenateFormText(MemberContext& ctx, const char* text) {
+void ConcatenateFormText(const char* text) {
     if (text == nullptr || *text == '\0') return;
-    AddToBuf(ctx.model.outputSummary, " ");
-    AddToBuf(ctx.model.outputSummary, text);
-    ++ctx.model.outputSummaryParts;
+    AddToBuf(FormattedParms, " ");
+    AddToBuf(FormattedParms, text);
+    ++FormSpecsAdded;
 }
 
 // The present ones of FCB, FORMDEF and FORMS, joined by ", ", into a 512-character text.
@@ -50,17 +53,17 @@ void OrphanFormsText(const RD_OutputSpecification* spec, char* text) {
     }
 }
 
-void AppendSummaryOf(MemberContext& ctx, const RD_OutputSpecification* spec) {
-    char* text = OrphanFormattedFormsInfoForOneOutput(ctx, spec);
-    ConcatenateFormText(ctx, text);
-    FreeString(text, ctx.run.debug);
+void AppendSummaryOf(const RD_OutputSpecification* spec, int32_t debug) {
+    char* text = OrphanFormattedFormsInfoForOneOutput(spec, debug);
+    ConcatenateFormText(text);
+    FreeString(text, debug);
 }
 
 // Appends the summary of every default OUTPUT statement of the list; TRUE when the list
 // holds at least one, whether or not it had anything to append.
-bool ProcessDefaultsInList(MemberContext& ctx, void* list) {
+bool ProcessDefaultsInList(void* list, int32_t debug) {
     void* cursor = nullptr;
-    if (list == nullptr || !KVR_CreateCursor(list, &cursor, ctx.run.debug)) return false;
+    if (list == nullptr || !KVR_CreateCursor(list, &cursor, debug)) return false;
     bool found = false;
     void* data = nullptr;
     for (bool more = GetDataAtCursor(cursor, &data) != 0; more;
@@ -68,32 +71,32 @@ bool ProcessDefaultsInList(MemberContext& ctx, void* list) {
         const auto* spec = static_cast<const RD_OutputSpecification*>(data);
         if (!spec->IsDefault) continue;
         found = true;
-        AppendSummaryOf(ctx, spec);
+        AppendSummaryOf(spec, debug);
     }
-    DeleteCursor(cursor, ctx.run.debug);
+    DeleteCursor(cursor, debug);
     return found;
 }
 
-void* JobOutputList(MemberContext& ctx) {
-    return QueryJobOutputSpecificationList(ctx.model.currentJob);
+void* JobOutputList() {
+    return QueryJobOutputSpecificationList(QueryCurrentJob());
 }
 
-const char* SummaryOr(MemberContext& ctx, const char* text) {
-    return ctx.model.outputSummaryParts > 0 ? ctx.model.outputSummary : text;
+const char* SummaryOr(const char* text) {
+    return FormSpecsAdded > 0 ? FormattedParms : text;
 }
 
 // Step defaults hide the job's; a job-level DD (no step) consults only the job's list.
-const char* ProcessDefaultOutput(MemberContext& ctx, RD_JobStep* step, const char* text) {
-    ResetFormattedParms(ctx);
-    if (!ProcessDefaultsInList(ctx, QueryStepOutputSpecificationList(step)))
-        ProcessDefaultsInList(ctx, JobOutputList(ctx));
-    return SummaryOr(ctx, text);
+const char* ProcessDefaultOutput(RD_JobStep* step, const char* text, int32_t debug) {
+    ResetFormattedParms();
+    if (!ProcessDefaultsInList(QueryStepOutputSpecificationList(step), debug))
+        ProcessDefaultsInList(JobOutputList(), debug);
+    return SummaryOr(text);
 }
 
 // The references of OUTPUT=(...) or OUTPUT=ref; false when the text has no OUTPUT keyword.
-bool OutputReferences(MemberContext& ctx, const char* text, std::string& references) {
+bool OutputReferences(const char* text, std::string& references, int16_t mode, int32_t debug) {
     void* parms = nullptr;
-    CreateParmStructure(&parms, text, FALSE, ctx.run.mode, ctx.run.debug);
+    CreateParmStructure(&parms, text, FALSE, mode, debug);
     char* parm = nullptr;
     const bool found = parms != nullptr && QueryKeywordParm("OUTPUT", parms, &parm);
     if (found) {
@@ -103,106 +106,107 @@ bool OutputReferences(MemberContext& ctx, const char* text, std::string& referen
             references.erase(std::min(references.find(')'), references.size()));
         }
     }
-    DeleteParmStructure(parms, ctx.run.debug ? TRUE : FALSE);
+    DeleteParmStructure(parms, debug ? TRUE : FALSE);
     return found;
 }
 
-const RD_OutputSpecification* FindOutput(MemberContext& ctx, RD_JobStep* step, const char* name) {
+const RD_OutputSpecification* FindOutput(RD_JobStep* step, const char* name) {
     void* data = nullptr;
     if (step != nullptr && FindItemWithKey(QueryStepOutputSpecificationList(step), name, &data))
         return static_cast<const RD_OutputSpecification*>(data);
-    if (FindItemWithKey(JobOutputList(ctx), name, &data))
+    if (FindItemWithKey(JobOutputList(), name, &data))
         return static_cast<const RD_OutputSpecification*>(data);
     return nullptr;
 }
 
-const char* ProcessNamedOutput(MemberContext& ctx, RD_JobStep* step, const char* text) {
+const char* ProcessNamedOutput(RD_JobStep* step, const char* text, int16_t mode, int32_t debug) {
     std::string references;
-    if (!OutputReferences(ctx, text, references)) return text;
-    ResetFormattedParms(ctx);
+    if (!OutputReferences(text, references, mode, debug)) return text;
+    ResetFormattedParms();
     void* parms = nullptr;
-    CreateParmStructure(&parms, references.c_str(), FALSE, ctx.run.mode, ctx.run.debug);
+    CreateParmStructure(&parms, references.c_str(), FALSE, mode, debug);
     const int32_t count = parms != nullptr ? QueryParmCount(parms) : 0;
     for (int32_t i = 1; i <= count; ++i) {
         char* reference = nullptr;
         if (!QueryPositionalParm(i, parms, &reference)) continue;
         // Drop the "*." of *.name; a qualified *.step.name is thus looked up as step.name.
         const char* name = std::strlen(reference) >= 2 ? reference + 2 : "";
-        const RD_OutputSpecification* spec = FindOutput(ctx, step, name);
+        const RD_OutputSpecification* spec = FindOutput(step, name);
         if (spec != nullptr)
-            AppendSummaryOf(ctx, spec);
+            AppendSummaryOf(spec, debug);
         else
-            KVRWriteMessageWithStrings(MessageFor(ctx, 1445, 3102), name, nullptr, nullptr,
+            KVRWriteMessageWithStrings(MessageFor(mode, 1445, 3102), name, nullptr, nullptr,
                                        nullptr);
     }
-    DeleteParmStructure(parms, ctx.run.debug ? TRUE : FALSE);
-    return SummaryOr(ctx, text);
+    DeleteParmStructure(parms, debug ? TRUE : FALSE);
+    return SummaryOr(text);
 }
 
-const char* ProcessSysout(MemberContext& ctx, RD_JobStep* step, const char* text) {
-    if (std::strstr(text, "OUTPUT=") != nullptr) return ProcessNamedOutput(ctx, step, text);
-    return ProcessDefaultOutput(ctx, step, text);
+const char* ProcessSysout(RD_JobStep* step, const char* text, int16_t mode, int32_t debug) {
+    if (std::strstr(text, "OUTPUT=") != nullptr) return ProcessNamedOutput(step, text, mode, debug);
+    return ProcessDefaultOutput(step, text, debug);
 }
 
-bool HasSysoutParm(MemberContext& ctx, const char* text) {
+bool HasSysoutParm(const char* text, int16_t mode, int32_t debug) {
     void* parms = nullptr;
-    CreateParmStructure(&parms, text, FALSE, ctx.run.mode, ctx.run.debug);
+    CreateParmStructure(&parms, text, FALSE, mode, debug);
     bool found = false;
     const int32_t count = parms != nullptr ? QueryParmCount(parms) : 0;
     for (int32_t i = 1; i <= count && !found; ++i) {
         char* parm = nullptr;
         found = QueryPositionalParm(i, parms, &parm) && std::strncmp(parm, "SYSOUT=", 7) == 0;
     }
-    DeleteParmStructure(parms, ctx.run.debug ? TRUE : FALSE);
+    DeleteParmStructure(parms, debug ? TRUE : FALSE);
     return found;
 }
 
-void FreeSpecItem(void* data) {
-    FreeOutputSpecification(static_cast<RD_OutputSpecification*>(data));
+void FreeSpecItem(void* data, int32_t debug) {
+    FreeOutputSpecification(static_cast<RD_OutputSpecification*>(data), debug);
 }
 
-char* CloneOrNull(MemberContext& ctx, const char* text) {
-    return text != nullptr ? CloneString(text, ctx.run.debug) : nullptr;
+char* CloneOrNull(const char* text, int32_t debug) {
+    return text != nullptr ? CloneString(text, debug) : nullptr;
 }
 
 } // namespace
 
-void KVR4037_InitializeFields(MemberContext& ctx) {
-    ctx.model.outputSummary[0] = '\0';
-    ctx.model.outputSummaryParts = 0;
+void KVR4037_InitializeFields() {
+    FormattedParms[0] = '\0';
+    FormSpecsAdded = 0;
 }
 
 // ---------------------------------------------------------------- OUTPUT statement records
 
-RD_OutputSpecification* AllocateOutputSpecification(MemberContext& ctx, const char* ArgOutputName, const char* ArgFCB,
+RD_OutputSpecification* AllocateOutputSpecification(const char* ArgOutputName, const char* ArgFCB,
                                                     const char* ArgFORMDEF, const char* ArgFORMS,
-                                                    BOOLEAN ArgIsDefault) {
+                                                    BOOLEAN ArgIsDefault, int16_t iProcessingMode,
+                                                    int32_t debug) {
     void* block = nullptr;
     if (!CreateBlockWithDebug(&block, sizeof(RD_OutputSpecification), "AllocateOutputSpecification",
-                              ctx.run.debug)) {
-        reportMemoryAllocationError(ctx);
+                              debug)) {
+        reportMemoryAllocationError(iProcessingMode);
         return nullptr;
     }
     auto* spec = static_cast<RD_OutputSpecification*>(block);
-    spec->OutputSpecificationName = CloneString(TextOrEmpty(ArgOutputName), ctx.run.debug);
-    spec->ParmValueFCB = CloneOrNull(ctx, ArgFCB);
-    spec->ParmValueFORMDEF = CloneOrNull(ctx, ArgFORMDEF);
-    spec->ParmValueFORMS = CloneOrNull(ctx, ArgFORMS);
+    spec->OutputSpecificationName = CloneString(TextOrEmpty(ArgOutputName), debug);
+    spec->ParmValueFCB = CloneOrNull(ArgFCB, debug);
+    spec->ParmValueFORMDEF = CloneOrNull(ArgFORMDEF, debug);
+    spec->ParmValueFORMS = CloneOrNull(ArgFORMS, debug);
     spec->IsDefault = ArgIsDefault;
     return spec;
 }
 
-void FreeOutputSpecification(RD_OutputSpecification* iSpec) {
+void FreeOutputSpecification(RD_OutputSpecification* iSpec, int32_t debug) {
     if (iSpec == nullptr) return;
-    FreeString(iSpec->OutputSpecificationName, BlockTraceLevel());
-    FreeString(iSpec->ParmValueFCB, BlockTraceLevel());
-    FreeString(iSpec->ParmValueFORMDEF, BlockTraceLevel());
-    FreeString(iSpec->ParmValueFORMS, BlockTraceLevel());
-    FreeBlockWithDebug(iSpec, "FreeOutputSpecification", BlockTraceLevel());
+    FreeString(iSpec->OutputSpecificationName, debug);
+    FreeString(iSpec->ParmValueFCB, debug);
+    FreeString(iSpec->ParmValueFORMDEF, debug);
+    FreeString(iSpec->ParmValueFORMS, debug);
+    FreeBlockWithDebug(iSpec, "FreeOutputSpecification", debug);
 }
 
-void FreeOutputSpecificationList(void* iList) {
-    DrainList(iList, FreeSpecItem, "FreeOutputSpecificationList");
+void FreeOutputSpecificationList(void* iList, int32_t debug) {
+    DrainList(iList, FreeSpecItem, "FreeOutputSpecificationList", debug);
 }
 
 const char* QueryOutputSpecificationName(const RD_OutputSpecification* iSpec) {
@@ -221,40 +225,42 @@ BOOLEAN QueryIsOutputSpecificationDefault(const RD_OutputSpecification* iSpec) {
     return iSpec != nullptr ? iSpec->IsDefault : FALSE;
 }
 
-void ProcessOutputCard(MemberContext& ctx, JCLStatement* iStmt) {
+void ProcessOutputCard(JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug) {
     // Without a job there is no list to hold the statement; making a record would only leak it.
-    if (iStmt == nullptr || ctx.model.currentJob == nullptr) return;
+    if (iStmt == nullptr || QueryCurrentJob() == nullptr) return;
     char* fcb = nullptr;
     char* formdef = nullptr;
     char* forms = nullptr;
     char* defaultParm = nullptr;
-    if (!JCLStatementKeywordParm(ctx, iStmt, "FCB", &fcb)) fcb = nullptr;
-    if (!JCLStatementKeywordParm(ctx, iStmt, "FORMDEF", &formdef))
+    if (!JCLStatementKeywordParm(iStmt, "FCB", &fcb, iProcessingMode, debug)) fcb = nullptr;
+    if (!JCLStatementKeywordParm(iStmt, "FORMDEF", &formdef, iProcessingMode, debug))
         formdef = nullptr;
-    if (!JCLStatementKeywordParm(ctx, iStmt, "FORMS", &forms)) forms = nullptr;
+    if (!JCLStatementKeywordParm(iStmt, "FORMS", &forms, iProcessingMode, debug)) forms = nullptr;
     const BOOLEAN isDefault =
-        JCLStatementKeywordParm(ctx, iStmt, "DEFAULT", &defaultParm) &&
+        JCLStatementKeywordParm(iStmt, "DEFAULT", &defaultParm, iProcessingMode, debug) &&
                 defaultParm[std::strlen("DEFAULT=")] == 'Y'
             ? TRUE
             : FALSE;
-    RD_OutputSpecification* spec = AllocateOutputSpecification(ctx, 
-        iStmt->StatementLabel, fcb, formdef, forms, isDefault);
+    RD_OutputSpecification* spec = AllocateOutputSpecification(
+        iStmt->StatementLabel, fcb, formdef, forms, isDefault, iProcessingMode, debug);
     if (spec == nullptr) return;
-    if (!AddOutput(ctx, spec, spec->OutputSpecificationName)) {
-        reportMemoryAllocationError(ctx);
-        FreeOutputSpecification(spec);
+    if (!AddOutput(spec, spec->OutputSpecificationName, debug)) {
+        reportMemoryAllocationError(iProcessingMode);
+        FreeOutputSpecification(spec, debug);
     }
 }
 
-char* OrphanFormattedFormsInfoForOneOutput(MemberContext& ctx, const RD_OutputSpecification* OutputSpec) {
+char* OrphanFormattedFormsInfoForOneOutput(const RD_OutputSpecification* OutputSpec,
+                                           int32_t debug) {
     char text[kSummaryMax + 1] = {};
     if (OutputSpec != nullptr) OrphanFormsText(OutputSpec, text);
-    return CloneString(text, ctx.run.debug);
+    return CloneString(text, debug);
 }
 
-const char* ProcessOutputSpecs(MemberContext& ctx, RD_JobStep* iStep, const char* ParmArg) {
-    if (ParmArg == nullptr || !HasSysoutParm(ctx, ParmArg)) return ParmArg;
-    return ProcessSysout(ctx, iStep, ParmArg);
+const char* ProcessOutputSpecs(RD_JobStep* iStep, const char* ParmArg, int16_t iProcessingMode,
+                               int32_t debug) {
+    if (ParmArg == nullptr || !HasSysoutParm(ParmArg, iProcessingMode, debug)) return ParmArg;
+    return ProcessSysout(iStep, ParmArg, iProcessingMode, debug);
 }
 
 } // namespace kvr

@@ -4,17 +4,16 @@
 #include <cstring>
 
 #include "model/job_model.h"
-#include "base/contexts.h"
 #include "model/model_lists.h"
 
 namespace kvr {
 namespace {
 
-RD_StepCursor* NewCursor(MemberContext& ctx, RD_JobStruct* job, int32_t position, int32_t level,
-                         const char* tag) {
+RD_StepCursor* NewCursor(RD_JobStruct* job, int32_t position, int32_t level, int16_t mode,
+                         const char* tag, int32_t debug) {
     void* block = nullptr;
-    if (!CreateBlockWithDebug(&block, sizeof(RD_StepCursor), tag, ctx.run.debug)) {
-        reportMemoryAllocationError(ctx);
+    if (!CreateBlockWithDebug(&block, sizeof(RD_StepCursor), tag, debug)) {
+        reportMemoryAllocationError(mode);
         return nullptr;
     }
     auto* cursor = static_cast<RD_StepCursor*>(block);
@@ -48,25 +47,25 @@ bool Matches(const RD_JobStep* step, const char* stepName, const char* procStepN
 
 } // namespace
 
-RD_StepCursor* CreateStepCursorForJob(MemberContext& ctx, RD_JobStruct* iJob) {
+RD_StepCursor* CreateStepCursorForJob(RD_JobStruct* iJob, int16_t iProcessingMode, int32_t debug) {
     if (iJob == nullptr) return nullptr;
-    return NewCursor(ctx, iJob, iJob->StepCount, iJob->procNestingLevel,
-                     "CreateStepCursorForJob");
+    return NewCursor(iJob, iJob->StepCount, iJob->procNestingLevel, iProcessingMode,
+                     "CreateStepCursorForJob", debug);
 }
 
-RD_StepCursor* GetStepCursor(MemberContext& ctx) {
-    return CreateStepCursorForJob(ctx, ctx.model.currentJob);
+RD_StepCursor* GetStepCursor(int16_t iProcessingMode, int32_t debug) {
+    return CreateStepCursorForJob(QueryCurrentJob(), iProcessingMode, debug);
 }
 
-RD_StepCursor* DuplicateStepCursor(MemberContext& ctx, RD_StepCursor* iCursor) {
+RD_StepCursor* DuplicateStepCursor(RD_StepCursor* iCursor, int16_t iProcessingMode, int32_t debug) {
     if (iCursor == nullptr) return nullptr;
     // The copy is created where the original stands now: that is its original position.
-    return NewCursor(ctx, iCursor->Job, iCursor->StepNumber, iCursor->procNestingLevel,
-                     "DuplicateStepCursor");
+    return NewCursor(iCursor->Job, iCursor->StepNumber, iCursor->procNestingLevel, iProcessingMode,
+                     "DuplicateStepCursor", debug);
 }
 
-void DeleteStepCursor(RD_StepCursor* iCursor) {
-    FreeBlockWithDebug(iCursor, "DeleteStepCursor", BlockTraceLevel());
+void DeleteStepCursor(RD_StepCursor* iCursor, int32_t debug) {
+    FreeBlockWithDebug(iCursor, "DeleteStepCursor", debug);
 }
 
 RD_JobStep* QueryStepCursor(RD_StepCursor* iCursor) {

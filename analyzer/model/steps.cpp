@@ -2,68 +2,70 @@
 // in the deck, with the step's DD statements (keyed by DD name, in statement order) and
 // the OUTPUT statements that follow it. A step owns its DDs and OUTPUT statements.
 #include "model/job_model.h"
-#include "base/contexts.h"
 
 #include <cstring>
 
+#include "driver/run_settings.h"
 #include "model/model_lists.h"
 #include "model/output_statements.h"
+#include "rununits/parameter_capture.h"
 
 namespace kvr {
 namespace {
 
-void FreeOwnedDD(void* data) {
+void FreeOwnedDD(void* data, int32_t debug) {
     auto* dd = static_cast<RD_DDStatement*>(data);
-    FreeDDStatement(dd);
-    FreeBlockWithDebug(dd, "FreeDD", BlockTraceLevel());
+    FreeDDStatement(dd, debug);
+    FreeBlockWithDebug(dd, "FreeDD", debug);
 }
 
 } // namespace
 
-RD_JobStep* AllocateStep(MemberContext& ctx, const char* iStepName, const char* iInvokingStepName,
+RD_JobStep* AllocateStep(const char* iStepName, const char* iInvokingStepName,
                          SOURCE_REF iFileReference, int32_t iFileLine, int32_t iEndFileLine,
                          BOOLEAN iExpandedFromProcedure, int32_t iProcNestingLevel,
                          const char* iRegion, const char* iProgramName, const char* iProgramParm,
-                         const char* iAllParms) {
+                         const char* iAllParms, int16_t iProcessingMode, int32_t debug) {
     void* block = nullptr;
-    if (!CreateBlockWithDebug(&block, sizeof(RD_JobStep), "AllocateStep", ctx.run.debug)) {
-        reportMemoryAllocationError(ctx);
+    if (!CreateBlockWithDebug(&block, sizeof(RD_JobStep), "AllocateStep", debug)) {
+        reportMemoryAllocationError(iProcessingMode);
         return nullptr;
     }
     auto* step = static_cast<RD_JobStep*>(block);
     std::memset(step, 0, sizeof(RD_JobStep));
-    if (!CreateList(&step->DDStatementList, ctx.run.debug)) {
-        FreeBlockWithDebug(step, "AllocateStep", ctx.run.debug);
-        reportMemoryAllocationError(ctx);
+    if (!CreateList(&step->DDStatementList, debug)) {
+        FreeBlockWithDebug(step, "AllocateStep", debug);
+        reportMemoryAllocationError(iProcessingMode);
         return nullptr;
     }
     step->structureType = RD_STRUCT_STEP;
-    step->StepName = CloneString(TextOrEmpty(iStepName), ctx.run.debug);
-    step->InvokingStepName = CloneString(TextOrEmpty(iInvokingStepName), ctx.run.debug);
+    step->StepName = CloneString(TextOrEmpty(iStepName), debug);
+    step->InvokingStepName = CloneString(TextOrEmpty(iInvokingStepName), debug);
     step->FileReference = iFileReference;
     step->fileLine = iFileLine;
     step->endFileLine = iEndFileLine;
     step->ExpandedFromProcedure = iExpandedFromProcedure;
     step->procNestingLevel = iProcNestingLevel;
-    step->RegionSize = CloneString(TextOrEmpty(iRegion), ctx.run.debug);
-    step->ExecutableName = CloneString(TextOrEmpty(iProgramName), ctx.run.debug);
-    step->ExecutableParms = CloneString(TextOrEmpty(iProgramParm), ctx.run.debug);
-    step->AllParms = CloneString(TextOrEmpty(iAllParms), ctx.run.debug);
+    step->RegionSize = CloneString(TextOrEmpty(iRegion), debug);
+    step->ExecutableName = CloneString(TextOrEmpty(iProgramName), debug);
+    step->ExecutableParms = CloneString(TextOrEmpty(iProgramParm), debug);
+    step->AllParms = CloneString(TextOrEmpty(iAllParms), debug);
     return step;
 }
 
 // A step that does not make it into the job is released here: nothing else holds it.
-void AddStepToJob(MemberContext& ctx, RD_JobStruct* iJob, RD_JobStep* iStep) {
+void AddStepToJob(void* arrayJclDeck, RD_JobStruct* iJob, RD_JobStep* iStep,
+                  int16_t iProcessingMode, int32_t debug) {
     if (iJob == nullptr || iStep == nullptr) return;
     if (iJob->StepCount >= kMaxSteps) {
-        KVRWriteMessageWithFileLine(MessageFor(ctx, 1393, 3084), TRUE,
-                                    iStep->FileReference, iStep->fileLine, ctx.run.mode);
-        FreeStep(iStep);
+        KVRWriteMessageWithFileLine(MessageFor(iProcessingMode, 1393, 3084), TRUE,
+                                    iStep->FileReference, iStep->fileLine, iProcessingMode);
+        FreeStep(iStep, debug);
         return;
     }
-    if (!AddItemToList(ctx.deck.Handle(), iStep, iStep->StepName, ctx.run.debug)) {
-        reportMemoryAllocationError(ctx);
-        FreeStep(iStep);
+    if (!AddItemToList(arrayJclDeck, iStep, iStep->StepName, debug)) {
+        reportMemoryAllocationError(iProcessingMode);
+        FreeStep(iStep, debug);
         return;
     }
     ++iJob->StepCount;
@@ -71,42 +73,46 @@ void AddStepToJob(MemberContext& ctx, RD_JobStruct* iJob, RD_JobStep* iStep) {
     ++iJob->CurrentStepIndex;
 }
 
-void AddStep(MemberContext& ctx, const char* iStepName, const char* iInvokingStepName,
+void AddStep(void* arrayJclDeck, const char* iStepName, const char* iInvokingStepName,
              SOURCE_REF iFileReference, int32_t iFileLine, int32_t iEndFileLine,
              BOOLEAN iExpandedFromProcedure, int32_t iProcNestingLevel, const char* iRegion,
-             const char* iProgramName, const char* iProgramParm, const char* iAllParms) {
+             const char* iProgramName, const char* iProgramParm, const char* iAllParms,
+             int16_t iProcessingMode, int32_t debug) {
     RD_JobStep* step =
-        AllocateStep(ctx, iStepName, iInvokingStepName, iFileReference, iFileLine, iEndFileLine,
+        AllocateStep(iStepName, iInvokingStepName, iFileReference, iFileLine, iEndFileLine,
                      iExpandedFromProcedure, iProcNestingLevel, iRegion, iProgramName, iProgramParm,
-                     iAllParms);
+                     iAllParms, iProcessingMode, debug);
     if (step != nullptr) {
-        RD_JobStruct* job = ctx.model.currentJob;
+        RD_JobStruct* job = QueryCurrentJob();
         if (job != nullptr)
-            AddStepToJob(ctx, job, step);
+            AddStepToJob(arrayJclDeck, job, step, iProcessingMode, debug);
         else
-            FreeStep(step); // without a job the step has no home
+            FreeStep(step, debug); // without a job the step has no home
     }
+    // Counted job or not: Dravix mode writes steps only when some step runs a selected program.
+    void* node = nullptr;
+    if (CheckProgramForParmLogging(iProgramName, &node)) IncrementParmCaptureStepCount();
 }
 
-void FreeStep(RD_JobStep* iStep) {
+void FreeStep(RD_JobStep* iStep, int32_t debug) {
     if (iStep == nullptr) return;
-    FreeString(iStep->StepName, BlockTraceLevel());
-    FreeString(iStep->InvokingStepName, BlockTraceLevel());
-    FreeString(iStep->RegionSize, BlockTraceLevel());
-    FreeString(iStep->ExecutableName, BlockTraceLevel());
-    FreeString(iStep->ExecutableParms, BlockTraceLevel());
-    FreeString(iStep->AllParms, BlockTraceLevel());
-    DrainList(iStep->DDStatementList, FreeOwnedDD, "FreeStep");
-    FreeOutputSpecificationList(iStep->StepOutputSpecificationList);
-    FreeBlockWithDebug(iStep, "FreeStep", BlockTraceLevel());
+    FreeString(iStep->StepName, debug);
+    FreeString(iStep->InvokingStepName, debug);
+    FreeString(iStep->RegionSize, debug);
+    FreeString(iStep->ExecutableName, debug);
+    FreeString(iStep->ExecutableParms, debug);
+    FreeString(iStep->AllParms, debug);
+    DrainList(iStep->DDStatementList, FreeOwnedDD, "FreeStep", debug);
+    FreeOutputSpecificationList(iStep->StepOutputSpecificationList, debug);
+    FreeBlockWithDebug(iStep, "FreeStep", debug);
 }
 
 // ---------------------------------------------------------------- DDs of a step
 
-void AddDDToStep(MemberContext& ctx, RD_JobStep* iStep, RD_DDStatement* iDD, const char* iName) {
+void AddDDToStep(RD_JobStep* iStep, RD_DDStatement* iDD, const char* iName, int32_t debug) {
     if (iStep == nullptr || iDD == nullptr) return;
     // Callers go on using the DD, so one that cannot be listed is left to them.
-    if (AddItemToList(iStep->DDStatementList, iDD, iName, ctx.run.debug)) iStep->CurrentDDStatement = iDD;
+    if (AddItemToList(iStep->DDStatementList, iDD, iName, debug)) iStep->CurrentDDStatement = iDD;
 }
 
 BOOLEAN FindDDForStep(RD_JobStep* iStep, const char* iName, RD_DDStatement** outDD) {
@@ -119,22 +125,23 @@ BOOLEAN FindDDForStep(RD_JobStep* iStep, const char* iName, RD_DDStatement** out
     return found;
 }
 
-RD_DDStatement* QueryStepCurrentDDStatement(MemberContext& ctx, RD_JobStep* iStep) {
+RD_DDStatement* QueryStepCurrentDDStatement(RD_JobStep* iStep, int16_t iProcessingMode) {
     if (iStep == nullptr) return nullptr;
     if (iStep->CurrentDDStatement == nullptr)
-        KVRWriteMessageWithFileLine(MessageFor(ctx, 1373, 3072), TRUE,
-                                    iStep->FileReference, iStep->fileLine, ctx.run.mode);
+        KVRWriteMessageWithFileLine(MessageFor(iProcessingMode, 1373, 3072), TRUE,
+                                    iStep->FileReference, iStep->fileLine, iProcessingMode);
     return iStep->CurrentDDStatement;
 }
 
 // ---------------------------------------------------------------- OUTPUT statements of a step
 
-BOOLEAN AddOutputToStep(MemberContext& ctx, RD_JobStep* iStep, void* iOutputSpec, const char* iOutputName) {
+BOOLEAN AddOutputToStep(RD_JobStep* iStep, void* iOutputSpec, const char* iOutputName,
+                        int32_t debug) {
     if (iStep == nullptr) return FALSE;
     if (iStep->StepOutputSpecificationList == nullptr &&
-        !CreateList(&iStep->StepOutputSpecificationList, ctx.run.debug))
+        !CreateList(&iStep->StepOutputSpecificationList, debug))
         return FALSE;
-    return AddItemToList(iStep->StepOutputSpecificationList, iOutputSpec, iOutputName, ctx.run.debug)
+    return AddItemToList(iStep->StepOutputSpecificationList, iOutputSpec, iOutputName, debug)
                ? TRUE
                : FALSE;
 }

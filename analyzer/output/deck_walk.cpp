@@ -3,8 +3,7 @@
 // when the next job starts or the walk ends, so every job start has exactly one end.
 #include "output/deck_walk.h"
 
-#include "base/diagnostics.h"
-
+#include "driver/run_settings.h"
 #include "model/model_lists.h"
 #include "model/output_statements.h"
 #include "output/import_records.h"
@@ -15,75 +14,85 @@
 namespace kvr {
 namespace {
 
+// The parameter-capture entry of the program of the step walked last; the job-level DDs
+// after a step are asked against it.
+void* ProgramParmLogHandle = nullptr;
+
 struct WalkSettings {
-    BOOLEAN iRc; // the member was expanded to its end
+    BOOLEAN iRc;
+    int16_t iNormalizeGDG;
+    int16_t iProcessingMode;
+    BOOLEAN iFormatXML;
+    int32_t debug;
 };
 
-bool CaptureStepsPresent(MemberContext& ctx) {
-    return ctx.model.captureSteps != 0;
+bool CaptureStepsPresent() {
+    return QueryParmCaptureStepCount() != 0;
 }
 
-void ProcessJob(MemberContext& ctx, const RD_JobStruct* job, int32_t* jobNbr, int32_t* stepNbr,
+void ProcessJob(const RD_JobStruct* job, int32_t* jobNbr, int32_t* stepNbr,
                 const WalkSettings& walk) {
     *jobNbr += 1;
-    if (*jobNbr > 1) KVR_PutJOB_END(ctx);
-    KVR_PutJOB_START(ctx, job->JobName);
-    if (ctx.run.mode == kModeStandard)
-        KVR_PutJOB_LINES(ctx, job->FileReference, job->fileLine, job->endFileLine);
-    if (ctx.run.mode != kModeDravix)
-        KVR_PutJOB_PARM(ctx, job->statementParms);
+    if (*jobNbr > 1) KVR_PutJOB_END(walk.iFormatXML);
+    KVR_PutJOB_START(job->JobName, walk.iFormatXML);
+    if (walk.iProcessingMode == kModeStandard)
+        KVR_PutJOB_LINES(job->FileReference, job->fileLine, job->endFileLine, walk.iFormatXML);
+    if (walk.iProcessingMode != kModeDravix)
+        KVR_PutJOB_PARM(job->statementParms, walk.iProcessingMode, walk.iFormatXML, walk.debug);
     *stepNbr = 0;
 }
 
-void ProcessStep(MemberContext& ctx, RD_JobStep* step, int32_t* stepNbr, const WalkSettings& walk) {
+void ProcessStep(RD_JobStep* step, int32_t* stepNbr, const WalkSettings& walk) {
     *stepNbr += 1;
-    ProcessStepRecord(ctx, step, *stepNbr);
-    ForEachListItem(ctx, step->DDStatementList, [&](void* dd) {
-        ProcessDDStatement(ctx, step, static_cast<RD_DDStatement*>(dd));
+    ProcessStepRecord(step, *stepNbr, walk.iNormalizeGDG, walk.iProcessingMode, walk.iFormatXML,
+                      walk.debug);
+    ForEachListItem(step->DDStatementList, walk.debug, [&](void* dd) {
+        ProcessDDStatement(step, static_cast<RD_DDStatement*>(dd), walk.iNormalizeGDG,
+                           walk.iProcessingMode, walk.iFormatXML, walk.debug);
         return true;
     });
-    if (!ctx.run.formatXML) return;
+    if (!walk.iFormatXML) return;
     // A Dravix step without capture steps wrote no opening lines, so it gets no closing one.
-    if (ctx.run.mode != kModeDravix || CaptureStepsPresent(ctx)) KVR_PutEndSTEP(ctx);
+    if (walk.iProcessingMode != kModeDravix || CaptureStepsPresent()) KVR_PutEndSTEP();
 }
 
-void ProcessProcedureStart(MemberContext& ctx, const RD_ProcHeader* header, const WalkSettings& walk) {
-    if (ctx.run.mode == kModeDravix) {
-        if (!CaptureStepsPresent(ctx)) return;
-        KVR_PutPROC(ctx, header->FileReference);
-        KVR_PutPROC_LINES(ctx, header->invokingStepFileReference, header->invokingStepFileLine,
+void ProcessProcedureStart(const RD_ProcHeader* header, const WalkSettings& walk) {
+    if (walk.iProcessingMode == kModeDravix) {
+        if (!CaptureStepsPresent()) return;
+        KVR_PutPROC(header->FileReference, walk.iProcessingMode, walk.iFormatXML);
+        KVR_PutPROC_LINES(header->invokingStepFileReference, header->invokingStepFileLine,
                           header->invokingStepEndFileLine);
-    } else if (ctx.run.mode == kModeStandard) {
-        KVR_PutPROC_PARM(ctx, header->allParms);
+    } else if (walk.iProcessingMode == kModeStandard) {
+        KVR_PutPROC_PARM(header->allParms, walk.iProcessingMode, walk.iFormatXML, walk.debug);
     }
 }
 
-void ProcessStandardOnlyItem(MemberContext& ctx, void* item, int16_t type, const WalkSettings& walk) {
-    const BOOLEAN xml = ctx.run.formatXML;
+void ProcessStandardOnlyItem(void* item, int16_t type, const WalkSettings& walk) {
+    const BOOLEAN xml = walk.iFormatXML;
     if (type >= RD_STRUCT_IF && type <= RD_STRUCT_ENDIF) {
         const auto* record = static_cast<const RD_IfElseEndIf*>(item);
         if (type == RD_STRUCT_IF)
-            KVR_PutJCL_IF(ctx, record->statementLabel, record->parms, record->FileReference,
-                          record->fileLine, record->endFileLine);
+            KVR_PutJCL_IF(record->statementLabel, record->parms, record->FileReference,
+                          record->fileLine, record->endFileLine, xml);
         else if (type == RD_STRUCT_ELSE)
-            KVR_PutJCL_ELSE(ctx, record->statementLabel, record->FileReference, record->fileLine,
-                            record->endFileLine);
+            KVR_PutJCL_ELSE(record->statementLabel, record->FileReference, record->fileLine,
+                            record->endFileLine, xml);
         else
-            KVR_PutJCL_ENDIF(ctx, record->statementLabel, record->FileReference, record->fileLine,
-                             record->endFileLine);
+            KVR_PutJCL_ENDIF(record->statementLabel, record->FileReference, record->fileLine,
+                             record->endFileLine, xml);
     } else if (type == RD_STRUCT_COMMENT) {
         const auto* comment = static_cast<const RD_JclComment*>(item);
-        KVR_PutJCL_COMMENT(ctx, comment->fileLine, comment->sourceText);
+        KVR_PutJCL_COMMENT(comment->fileLine, comment->sourceText, xml);
     } else if (type == RD_STRUCT_OPC) {
         const auto* directive = static_cast<const RD_Quillo_Opc*>(item);
-        KVR_PutQuillo_OPC(ctx, directive->fileLine, directive->operation, directive->parameters);
+        KVR_PutQuillo_OPC(directive->fileLine, directive->operation, directive->parameters, xml);
     }
 }
 
-void ProcessDeckStructure(MemberContext& ctx, int32_t* jobNbr, int32_t* stepNbr, void* item, const WalkSettings& walk) {
+void ProcessDeckStructure(int32_t* jobNbr, int32_t* stepNbr, void* item, const WalkSettings& walk) {
     const int16_t type = static_cast<RD_JclCommon*>(item)->structureType;
     if (type == RD_STRUCT_JOB) {
-        ProcessJob(ctx, static_cast<RD_JobStruct*>(item), jobNbr, stepNbr, walk);
+        ProcessJob(static_cast<RD_JobStruct*>(item), jobNbr, stepNbr, walk);
         return;
     }
     if (!walk.iRc) return; // a failed expansion keeps only the jobs' own records
@@ -91,81 +100,93 @@ void ProcessDeckStructure(MemberContext& ctx, int32_t* jobNbr, int32_t* stepNbr,
     case RD_STRUCT_JOBCAT:
     case RD_STRUCT_JOBLIB:
     case RD_STRUCT_PROCLIB:
-        ProcessDDStatement(ctx, nullptr, static_cast<RD_DDStatement*>(item));
+        ProcessDDStatement(nullptr, static_cast<RD_DDStatement*>(item), walk.iNormalizeGDG,
+                           walk.iProcessingMode, walk.iFormatXML, walk.debug);
         break;
     case RD_STRUCT_STEP:
-        ProcessStep(ctx, static_cast<RD_JobStep*>(item), stepNbr, walk);
+        ProcessStep(static_cast<RD_JobStep*>(item), stepNbr, walk);
         break;
     case RD_STRUCT_PROC_START:
-        ProcessProcedureStart(ctx, static_cast<RD_ProcHeader*>(item), walk);
+        ProcessProcedureStart(static_cast<RD_ProcHeader*>(item), walk);
         break;
     case RD_STRUCT_PROC_END:
-        if (ctx.run.mode == kModeDravix && CaptureStepsPresent(ctx)) KVR_PutPROCEND(ctx);
+        if (walk.iProcessingMode == kModeDravix && CaptureStepsPresent()) KVR_PutPROCEND();
         break;
     default:
-        if (ctx.run.mode == kModeStandard) ProcessStandardOnlyItem(ctx, item, type, walk);
+        if (walk.iProcessingMode == kModeStandard) ProcessStandardOnlyItem(item, type, walk);
         break;
     }
 }
 
 } // namespace
 
-void NavigateExpandedDeck(MemberContext& ctx, BOOLEAN iRc) {
-    if (ctx.model.currentJob == nullptr) {
-        ReportMissingJobCard(ctx);
-        return;
-    }
-    const WalkSettings walk{iRc};
-    int32_t jobNbr = 0;
-    int32_t stepNbr = 0;
-    if (!ForEachListItem(ctx, ctx.deck.Handle(), [&](void* item) {
-            ProcessDeckStructure(ctx, &jobNbr, &stepNbr, item, walk);
-            return true;
-        }))
-        reportMemoryAllocationError(ctx);
-    if (jobNbr > 0) KVR_PutJOB_END(ctx);
+void ResetDeckWalk() {
+    ProgramParmLogHandle = nullptr;
 }
 
-void ProcessStepRecord(MemberContext& ctx, RD_JobStep* iStep, int32_t iStepNbr) {
-    // The job-level DDs after the step are asked against the capture entry of its program.
-    CheckProgramForParmLogging(ctx.run, iStep->ExecutableName, &ctx.output.captureEntry);
+void NavigateExpandedDeck(void* arrayJclDeck, BOOLEAN iRc, int16_t iNormalizeGDG,
+                          int16_t iProcessingMode, BOOLEAN iFormatXML, int32_t debug) {
+    if (QueryCurrentJob() == nullptr) {
+        ReportMissingJobCard(iProcessingMode);
+        return;
+    }
+    const WalkSettings walk{iRc, iNormalizeGDG, iProcessingMode, iFormatXML, debug};
+    int32_t jobNbr = 0;
+    int32_t stepNbr = 0;
+    if (!ForEachListItem(arrayJclDeck, debug, [&](void* item) {
+            ProcessDeckStructure(&jobNbr, &stepNbr, item, walk);
+            return true;
+        }))
+        reportMemoryAllocationError(iProcessingMode);
+    if (jobNbr > 0) KVR_PutJOB_END(iFormatXML);
+}
+
+void ProcessStepRecord(RD_JobStep* iStep, int32_t iStepNbr, int16_t iNormalizeGDG,
+                       int16_t iProcessingMode, BOOLEAN iFormatXML, int32_t debug) {
+    CheckProgramForParmLogging(iStep->ExecutableName, &ProgramParmLogHandle);
     // A step from a procedure is known by the invoking step's name; its own name is the
     // procedure step name.
     const char* stepName = iStep->ExpandedFromProcedure ? iStep->InvokingStepName : iStep->StepName;
     const char* procStepName =
         iStep->ExpandedFromProcedure ? iStep->StepName : iStep->InvokingStepName;
-    if (ctx.run.mode == kModeDravix) {
-        if (CaptureStepsPresent(ctx))
-            KVR_PutSTEP(ctx, iStepNbr, iStep, stepName, procStepName);
+    if (iProcessingMode == kModeDravix) {
+        if (CaptureStepsPresent())
+            KVR_PutSTEP(iStepNbr, iStep, stepName, procStepName, iProcessingMode, iFormatXML,
+                        debug);
         return;
     }
-    KVR_PutPROC(ctx, iStep->FileReference);
-    KVR_PutSTEP(ctx, iStepNbr, iStep, stepName, procStepName);
-    ProcessRunUnit(ctx, iStep->ExecutableName, iStep->ExecutableParms, iStep);
+    KVR_PutPROC(iStep->FileReference, iProcessingMode, iFormatXML);
+    KVR_PutSTEP(iStepNbr, iStep, stepName, procStepName, iProcessingMode, iFormatXML, debug);
+    ProcessRunUnit(iStep->ExecutableName, iStep->ExecutableParms, iStep, iNormalizeGDG,
+                   iProcessingMode, iFormatXML, debug);
 }
 
-void ProcessDDStatement(MemberContext& ctx, RD_JobStep* iStep, RD_DDStatement* DDStmt) {
-    if (ctx.run.mode == kModeDravix && (iStep == nullptr || !CaptureStepsPresent(ctx))) return;
+void ProcessDDStatement(RD_JobStep* iStep, RD_DDStatement* DDStmt, int16_t iNormalizeGDG,
+                        int16_t iProcessingMode, BOOLEAN iFormatXML, int32_t debug) {
+    if (iProcessingMode == kModeDravix && (iStep == nullptr || !CaptureStepsPresent())) return;
     const char* name = DDStmt->DDName;
-    const BOOLEAN logFlag = CheckDDForParmLogging(ctx.output.captureEntry, name);
+    const BOOLEAN logFlag = CheckDDForParmLogging(ProgramParmLogHandle, name);
     int32_t sequence = 0;
-    ForEachListItem(ctx, DDStmt->ConcatList, [&](void* element) {
+    ForEachListItem(DDStmt->ConcatList, debug, [&](void* element) {
         auto* entry = static_cast<RD_DatasetConcatenation*>(element);
         ++sequence;
-        if (sequence == 1 || !ctx.run.formatXML) KVR_PutDD_start(ctx, name);
-        const char* parms = ProcessOutputSpecs(ctx, iStep, entry->Parms);
-        KVR_PutDD(ctx, name, entry->FileReference, entry->fileLine, entry->endFileLine, sequence,
+        if (sequence == 1 || !iFormatXML) KVR_PutDD_start(name, iFormatXML);
+        const char* parms = ProcessOutputSpecs(iStep, entry->Parms, iProcessingMode, debug);
+        KVR_PutDD(name, entry->FileReference, entry->fileLine, entry->endFileLine, sequence,
                   entry->hasDUMMY, entry->DatasetName, entry->Status, entry->Disposition, parms,
-                  entry->inStreamData, logFlag, entry, "");
-        if (!ctx.run.formatXML) KVR_PutDD_end(ctx, name);
+                  entry->inStreamData, logFlag, entry, "", iNormalizeGDG, iProcessingMode,
+                  iFormatXML, debug);
+        if (!iFormatXML) KVR_PutDD_end(name, iFormatXML);
         return !entry->hasDUMMY; // what follows a DUMMY element is not written
     });
     // A DD without elements has no records at all.
-    if (ctx.run.formatXML && sequence > 0) KVR_PutDD_end(ctx, name);
+    if (iFormatXML && sequence > 0) KVR_PutDD_end(name, iFormatXML);
 }
 
-void ReportMissingJobCard(MemberContext& ctx) {
-    ReportWithoutPosition(ctx, MessageFor(ctx, 1375, 3073));
+void ReportMissingJobCard(int16_t iProcessingMode) {
+    const uint32_t number = MessageFor(iProcessingMode, 1375, 3073);
+    KVRWriteMessage(number);
+    KVR_Write_MSG_Record("JCL", MsgProgramId(iProcessingMode), static_cast<int32_t>(number));
 }
 
 } // namespace kvr

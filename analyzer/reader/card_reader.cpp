@@ -5,12 +5,17 @@
 
 #include <cstring>
 
-#include "base/diagnostics.h"
-#include "base/text.h"
+#include "expansion/list_builder_state.h"
+#include "model/deck_records.h"
 #include "reader/instream_data.h"
 
 namespace kvr {
 namespace {
+
+BOOLEAN SourceLineIsCached = FALSE;
+SourceLine CachedLine = {};
+BOOLEAN CachedStatus = FALSE;
+BOOLEAN captureOPCStatements = FALSE;
 
 struct CA7Prefix {
     const char* text;
@@ -22,6 +27,10 @@ constexpr CA7Prefix kCA7Prefixes[] = {
     {"#JCL", 4}, {"#MNT", 4}, {"#MSG", 4},  {"#NOX", 4},  {"#NTR", 4},  {"#RES", 4},
     {"#SCC", 4}, {"#VER", 4}, {"#JEND", 5}, {"#XEND", 5}, {"#7UNI", 5},
 };
+
+bool StartsWith(const char* text, const char* prefix) {
+    return std::strncmp(text, prefix, std::strlen(prefix)) == 0;
+}
 
 // The card at the cursor, with CA-7 control statements passed over; the cursor is left on
 // the card returned (not advanced past it).
@@ -38,24 +47,36 @@ const SourceLine* PeekCardAtCursor(void* cursor) {
 // Reads the next card for in-stream data: from the card list when a cursor is given, else
 // from the file reader. With a cursor, a "//" card that ends the data is only looked at, so
 // it stays at the cursor for the next statement.
-BOOLEAN ReadDataCard(MemberContext& ctx, SourceLine* card, void* cursor, BOOLEAN keepSlashSlash) {
-    if (cursor == nullptr) return ReadNextCard(ctx, card, nullptr);
+BOOLEAN ReadDataCard(SourceLine* card, void* cursor, BOOLEAN keepSlashSlash, int16_t mode,
+                     int32_t debug) {
+    if (cursor == nullptr) return ReadNextCard(card, mode, nullptr, debug);
     const SourceLine* next = PeekCardAtCursor(cursor);
     if (next == nullptr) return FALSE;
     *card = *next;
     if (!TestDelimiter(keepSlashSlash, "//", next->SourceText) ||
-        IsQuilloWorkloadManagerComment(ctx, next->SourceText))
+        IsQuilloWorkloadManagerComment(next->SourceText))
         AdvanceCursor(cursor);
     return TRUE;
 }
 
-void MoveStepEnd(MemberContext& ctx, JCLStatement* iStmt, int32_t line) {
+void MoveStepEnd(JCLStatement* iStmt, int32_t line) {
     iStmt->endFileLine = line;
-    if (JCLStatement* step = ctx.listBuilder.currentStepStatement; step != nullptr)
-        step->endFileLine = line;
+    if (JCLStatement* step = getCurrentStepStmt(); step != nullptr) step->endFileLine = line;
 }
 
 } // namespace
+
+void KVR4002_InitializeFields() {
+    SourceLineIsCached = FALSE;
+}
+
+void SetCaptureOPCStatements() {
+    captureOPCStatements = TRUE;
+}
+
+void ResetCaptureOPCStatementsForTests() {
+    captureOPCStatements = FALSE;
+}
 
 int16_t IsJclComment(const char* text) {
     return StartsWith(text, "//*") ? 1 : 0;
@@ -65,8 +86,8 @@ int16_t IsJes2ControlStmt(const char* text) {
     return StartsWith(text, "/*") ? 1 : 0;
 }
 
-int16_t IsQuilloWorkloadManagerComment(const MemberContext& ctx, const char* text) {
-    return ctx.run.captureOPC && StartsWith(text, "//*%OPC ") ? 1 : 0;
+int16_t IsQuilloWorkloadManagerComment(const char* text) {
+    return captureOPCStatements && StartsWith(text, "//*%OPC ") ? 1 : 0;
 }
 
 BOOLEAN CheckForCA7ControlStatement(const char* text) {
@@ -78,26 +99,26 @@ BOOLEAN CheckForCA7ControlStatement(const char* text) {
     return FALSE;
 }
 
-BOOLEAN ReadNextCard(MemberContext& ctx, SourceLine* InRec, void* jclCardsListCursor) {
+BOOLEAN ReadNextCard(SourceLine* InRec, int16_t iProcessingMode, void* jclCardsListCursor,
+                     int32_t debug) {
     // Cards from a list never touch the push-back cache.
     if (jclCardsListCursor != nullptr)
-        return ReadNextCardFromCursor(ctx, InRec, jclCardsListCursor);
-    PushBackCard& pushBack = ctx.pushBack;
-    if (pushBack.cached) {
-        *InRec = pushBack.line;
-        pushBack.cached = false;
-        return pushBack.status;
+        return ReadNextCardFromCursor(InRec, jclCardsListCursor, debug);
+    if (SourceLineIsCached) {
+        *InRec = CachedLine;
+        SourceLineIsCached = FALSE;
+        return CachedStatus;
     }
-    BOOLEAN status = ReadNextLine(InRec, ctx.run.mode, ctx.run.debug);
+    BOOLEAN status = ReadNextLine(InRec, iProcessingMode, debug);
     while (status && CheckForCA7ControlStatement(InRec->SourceText))
-        status = ReadNextLine(InRec, ctx.run.mode, ctx.run.debug);
-    pushBack.line = *InRec;
-    pushBack.status = status;
+        status = ReadNextLine(InRec, iProcessingMode, debug);
+    CachedLine = *InRec;
+    CachedStatus = status;
     return status;
 }
 
-BOOLEAN ReadNextCardFromCursor(MemberContext& ctx, SourceLine* SourceBuffer, void* jclCardsListCursor) {
-    (void)ctx.run.debug;
+BOOLEAN ReadNextCardFromCursor(SourceLine* SourceBuffer, void* jclCardsListCursor, int32_t debug) {
+    (void)debug;
     std::memset(SourceBuffer->SourceText, 0, sizeof SourceBuffer->SourceText);
     const SourceLine* card = PeekCardAtCursor(jclCardsListCursor);
     if (card == nullptr) return FALSE;
@@ -106,17 +127,17 @@ BOOLEAN ReadNextCardFromCursor(MemberContext& ctx, SourceLine* SourceBuffer, voi
     return TRUE;
 }
 
-BOOLEAN ReadNextNonCommentCard(MemberContext& ctx, SourceLine* InRec,
-                               JCL_STATE jclState, void* jclCardsListCursor) {
+BOOLEAN ReadNextNonCommentCard(void* arrayJclDeck, SourceLine* InRec, int16_t iProcessingMode,
+                               JCL_STATE jclState, void* jclCardsListCursor, int32_t debug) {
     const bool continuing = jclState == STMT_APOST_CONT || jclState == STMT_CMNT_CONT ||
                             jclState == STMT_IF_CONT || jclState == STMT_PARM_CONT ||
                             jclState == STMT_PARM_PAREN_ENCLOSED_APOST_CONT;
-    while (ReadNextCard(ctx, InRec, jclCardsListCursor)) {
+    while (ReadNextCard(InRec, iProcessingMode, jclCardsListCursor, debug)) {
         // The order matters: with capture on a directive is never taken for a comment.
-        if (IsQuilloWorkloadManagerComment(ctx, InRec->SourceText)) {
+        if (IsQuilloWorkloadManagerComment(InRec->SourceText)) {
             if (!continuing) return TRUE;
         } else if (IsJclComment(InRec->SourceText)) {
-            SaveJclComment(ctx, InRec->fileLine, InRec->SourceText);
+            SaveJclComment(arrayJclDeck, InRec->fileLine, InRec->SourceText, debug);
         } else if (!IsJes2ControlStmt(InRec->SourceText) && !isBlankSourceLine(InRec->SourceText)) {
             return TRUE;
         }
@@ -124,56 +145,59 @@ BOOLEAN ReadNextNonCommentCard(MemberContext& ctx, SourceLine* InRec,
     return FALSE;
 }
 
-void SaveJclComment(MemberContext& ctx, int32_t iFileLine, const char* iSourceText) {
+void SaveJclComment(void* arrayJclDeck, int32_t iFileLine, const char* iSourceText, int32_t debug) {
     void* block = nullptr;
-    if (CreateBlockWithDebug(&block, sizeof(RD_JclComment), "SaveJclComment", ctx.run.debug) == 0) return;
+    if (CreateBlockWithDebug(&block, sizeof(RD_JclComment), "SaveJclComment", debug) == 0) return;
     auto* comment = static_cast<RD_JclComment*>(block);
     comment->structureType = RD_STRUCT_COMMENT;
     comment->fileLine = iFileLine;
-    comment->sourceText = CloneString(iSourceText, ctx.run.debug);
-    if (AddItemToList(ctx.deck.Handle(), comment, "", ctx.run.debug) == 0) {
+    comment->sourceText = CloneString(iSourceText, debug);
+    if (AddItemToList(arrayJclDeck, comment, "", debug) == 0) {
         // Not in the deck, so nobody else would release it.
-        FreeString(comment->sourceText, ctx.run.debug);
-        FreeBlockWithDebug(comment, "SaveJclComment", ctx.run.debug);
+        FreeString(comment->sourceText, debug);
+        FreeBlockWithDebug(comment, "SaveJclComment", debug);
     }
 }
 
-void PushBackLastCard(MemberContext& ctx) {
-    ctx.pushBack.cached = true;
+void PushBackLastCard() {
+    SourceLineIsCached = TRUE;
 }
 
 BOOLEAN TestDelimiter(BOOLEAN Flag, const char* Delimiter, const char* Line) {
     return Flag && std::strncmp(Line, Delimiter, 2) == 0 ? TRUE : FALSE;
 }
 
-void SkipInStreamData(MemberContext& ctx, BOOLEAN UseSlashSlash, BOOLEAN UseSlashStar, BOOLEAN UseDLM, const char* DLM,
-                      JCLStatement* iStmt) {
-    SkipInStreamDataFrom(ctx, UseSlashSlash, UseSlashStar, UseDLM, DLM, iStmt, nullptr);
+void SkipInStreamData(BOOLEAN UseSlashSlash, BOOLEAN UseSlashStar, BOOLEAN UseDLM, const char* DLM,
+                      JCLStatement* iStmt, const char* jesVersion, int16_t iProcessingMode,
+                      int32_t debug) {
+    SkipInStreamDataFrom(UseSlashSlash, UseSlashStar, UseDLM, DLM, iStmt, nullptr, jesVersion,
+                         iProcessingMode, debug);
 }
 
-void SkipInStreamDataFrom(MemberContext& ctx, BOOLEAN UseSlashSlash, BOOLEAN UseSlashStar, BOOLEAN UseDLM,
-                          const char* DLM, JCLStatement* iStmt, void* jclCardsListCursor) {
-    (void)ctx.run.jesVersion.c_str();
+void SkipInStreamDataFrom(BOOLEAN UseSlashSlash, BOOLEAN UseSlashStar, BOOLEAN UseDLM,
+                          const char* DLM, JCLStatement* iStmt, void* jclCardsListCursor,
+                          const char* jesVersion, int16_t iProcessingMode, int32_t debug) {
+    (void)jesVersion;
     SourceLine card;
-    BOOLEAN status = ReadDataCard(ctx, &card, jclCardsListCursor, UseSlashSlash);
+    BOOLEAN status = ReadDataCard(&card, jclCardsListCursor, UseSlashSlash, iProcessingMode, debug);
     while (status) {
         if (TestDelimiter(UseSlashSlash, "//", card.SourceText) &&
-            !IsQuilloWorkloadManagerComment(ctx, card.SourceText)) {
+            !IsQuilloWorkloadManagerComment(card.SourceText)) {
             // The card begins the next statement and is read again.
-            if (jclCardsListCursor == nullptr) ctx.pushBack.cached = true;
+            if (jclCardsListCursor == nullptr) SourceLineIsCached = TRUE;
             return;
         }
-        MoveStepEnd(ctx, iStmt, card.fileLine);
+        MoveStepEnd(iStmt, card.fileLine);
         if (TestDelimiter(UseSlashStar, "/*", card.SourceText)) return;
         if (TestDelimiter(UseDLM, DLM, card.SourceText)) return;
-        if (!AddInstreamDataToStmt(ctx, iStmt, &card)) {
-            reportMemoryAllocationError(ctx);
+        if (!AddInstreamDataToStmt(iStmt, &card, debug)) {
+            reportMemoryAllocationError(iProcessingMode);
             return;
         }
-        status = ReadDataCard(ctx, &card, jclCardsListCursor, UseSlashSlash);
+        status = ReadDataCard(&card, jclCardsListCursor, UseSlashSlash, iProcessingMode, debug);
     }
     // The end of the input is reported once more to the next reader of the member files.
-    if (jclCardsListCursor == nullptr && KVRU005() <= 4) ctx.pushBack.cached = true;
+    if (jclCardsListCursor == nullptr && KVRU005() <= 4) SourceLineIsCached = TRUE;
 }
 
 } // namespace kvr

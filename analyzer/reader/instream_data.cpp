@@ -2,12 +2,13 @@
 // which cards end them (a "//" card, a "/*" card or a DLM= delimiter), and the spool that
 // keeps owned copies of the data cards with the statement for the run-unit readers.
 #include "reader/instream_data.h"
-#include "base/contexts.h"
 
 #include <cstdio>
 #include <cstring>
 #include <new>
 
+#include "driver/run_settings.h"
+#include "expansion/list_builder_state.h"
 #include "reader/card_reader.h"
 
 namespace kvr {
@@ -19,17 +20,18 @@ RD_InstreamData* AsSpool(void* spool) {
     return static_cast<RD_InstreamData*>(spool);
 }
 
-void ReportAtStatement(MemberContext& ctx, uint32_t number, BOOLEAN logMSG, const JCLStatement* stmt) {
+void ReportAtStatement(uint32_t number, BOOLEAN logMSG, const JCLStatement* stmt,
+                       int16_t iProcessingMode) {
     KVRWriteMessageWithFileLine(number, logMSG, stmt->FileReference, stmt->fileLine,
-                                ctx.run.mode);
+                                iProcessingMode);
 }
 
 // Appends an owned copy of the card, keyed by the copy's own text.
-BOOLEAN AppendCardCopy(MemberContext& ctx, RD_InstreamData* spool, const SourceLine* card) {
-    SourceLine* copy = CloneSourceLine(ctx, card);
+BOOLEAN AppendCardCopy(RD_InstreamData* spool, const SourceLine* card, int32_t debug) {
+    SourceLine* copy = CloneSourceLine(card, debug);
     if (copy == nullptr) return FALSE;
-    if (AddItemToList(spool->SourceLineList, copy, copy->SourceText, ctx.run.debug) == 0) {
-        FreeBlockWithDebug(copy, "AddInstreamDataToStmt", ctx.run.debug);
+    if (AddItemToList(spool->SourceLineList, copy, copy->SourceText, debug) == 0) {
+        FreeBlockWithDebug(copy, "AddInstreamDataToStmt", debug);
         return FALSE;
     }
     return TRUE;
@@ -37,24 +39,28 @@ BOOLEAN AppendCardCopy(MemberContext& ctx, RD_InstreamData* spool, const SourceL
 
 } // namespace
 
-void BypassInstreamData(MemberContext& ctx, JCLStatement* iStmt) {
+void BypassInstreamData(JCLStatement* iStmt, const char* jesVersion, int16_t iProcessingMode,
+                        int32_t debug) {
     BOOLEAN slashSlash = FALSE;
     BOOLEAN slashStar = FALSE;
     BOOLEAN useDLM = FALSE;
     char delimiter[kDelimiterMax + 1] = {};
-    if (TestForInstreamDD(ctx, iStmt, &slashSlash, &slashStar, &useDLM, delimiter) &&
+    if (TestForInstreamDD(iStmt, &slashSlash, &slashStar, &useDLM, delimiter, jesVersion,
+                          iProcessingMode, debug) &&
         KVRU005() <= 4)
-        SkipInStreamDataFrom(ctx, slashSlash, slashStar, useDLM, delimiter, iStmt, ctx.listBuilder.readingCursor);
+        SkipInStreamDataFrom(slashSlash, slashStar, useDLM, delimiter, iStmt, getReadingCursor(),
+                             jesVersion, iProcessingMode, debug);
 }
 
-BOOLEAN TestForInstreamDD(MemberContext& ctx, JCLStatement* Stmt, BOOLEAN* usesSlashSlash, BOOLEAN* usesSlashStar,
-                          BOOLEAN* usesDLM, char* Delimiter) {
+BOOLEAN TestForInstreamDD(JCLStatement* Stmt, BOOLEAN* usesSlashSlash, BOOLEAN* usesSlashStar,
+                          BOOLEAN* usesDLM, char* Delimiter, const char* jesVersion,
+                          int16_t iProcessingMode, int32_t debug) {
     const char* text = Stmt->StatementParms;
     if (text == nullptr) return FALSE;
     if (text[0] == '*') {
-        if (CheckForDLM(ctx, Stmt, Delimiter)) {
+        if (CheckForDLM(Stmt, Delimiter, iProcessingMode, debug)) {
             // Under JES3 rules a "//" card inside DLM-delimited data is data.
-            const bool jes3 = ctx.run.jesVersion.c_str() != nullptr && std::strcmp(ctx.run.jesVersion.c_str(), "JES3") == 0;
+            const bool jes3 = jesVersion != nullptr && std::strcmp(jesVersion, "JES3") == 0;
             *usesSlashSlash = jes3 ? FALSE : TRUE;
             *usesSlashStar = FALSE;
             *usesDLM = TRUE;
@@ -67,25 +73,26 @@ BOOLEAN TestForInstreamDD(MemberContext& ctx, JCLStatement* Stmt, BOOLEAN* usesS
     }
     if (std::strcmp(text, "DATA") == 0 || std::strncmp(text, "DATA,", 5) == 0) {
         *usesSlashSlash = FALSE;
-        *usesDLM = CheckForDLM(ctx, Stmt, Delimiter);
+        *usesDLM = CheckForDLM(Stmt, Delimiter, iProcessingMode, debug);
         *usesSlashStar = *usesDLM ? FALSE : TRUE;
         return TRUE;
     }
     return FALSE;
 }
 
-BOOLEAN CheckForDLM(MemberContext& ctx, JCLStatement* Stmt, char* Delimiter) {
+BOOLEAN CheckForDLM(JCLStatement* Stmt, char* Delimiter, int16_t iProcessingMode, int32_t debug) {
     if (Stmt->StatementParms == nullptr) return FALSE;
     const char* found = std::strstr(Stmt->StatementParms, "DLM=");
     if (found == nullptr) return FALSE;
-    ExtractDelimiter(ctx, found + 4, Delimiter, Stmt);
+    ExtractDelimiter(found + 4, Delimiter, Stmt, iProcessingMode, debug);
     if (KVRU005() > 4) return FALSE;
-    if (ctx.run.debug) std::printf("Delimiter: %s\n", Delimiter);
+    if (debug) std::printf("Delimiter: %s\n", Delimiter);
     return TRUE;
 }
 
-void ExtractDelimiter(MemberContext& ctx, const char* Source, char* Target, JCLStatement* iStmt) {
-    (void)ctx.run.debug;
+void ExtractDelimiter(const char* Source, char* Target, JCLStatement* iStmt,
+                      int16_t iProcessingMode, int32_t debug) {
+    (void)debug;
     size_t count = 0; // characters of the value, also those beyond the 15 kept
     auto take = [&](char c) {
         if (count < kDelimiterMax) Target[count] = c;
@@ -103,7 +110,8 @@ void ExtractDelimiter(MemberContext& ctx, const char* Source, char* Target, JCLS
                 ++p;
             } else {
                 if (*p == '&')
-                    ReportAtStatement(ctx, MessageFor(ctx, 1328, 3040), FALSE, iStmt);
+                    ReportAtStatement(MessageFor(iProcessingMode, 1328, 3040), FALSE, iStmt,
+                                      iProcessingMode);
                 take(*p);
             }
         }
@@ -113,14 +121,14 @@ void ExtractDelimiter(MemberContext& ctx, const char* Source, char* Target, JCLS
     }
     Target[count < kDelimiterMax ? count : kDelimiterMax] = '\0';
     if (count < 2)
-        ReportAtStatement(ctx, MessageFor(ctx, 1327, 3039), TRUE, iStmt);
+        ReportAtStatement(MessageFor(iProcessingMode, 1327, 3039), TRUE, iStmt, iProcessingMode);
     else if (count > 2)
-        ReportAtStatement(ctx, MessageFor(ctx, 1319, 3038), TRUE, iStmt);
+        ReportAtStatement(MessageFor(iProcessingMode, 1319, 3038), TRUE, iStmt, iProcessingMode);
 }
 
-int16_t AddInstreamDataToStmt(MemberContext& ctx, JCLStatement* iStmt, const SourceLine* iInRec) {
+int16_t AddInstreamDataToStmt(JCLStatement* iStmt, const SourceLine* iInRec, int32_t debug) {
     if (iStmt->inStreamData == nullptr) {
-        if (!CreateInstreamSpool(ctx, &iStmt->inStreamData)) return 0;
+        if (!CreateInstreamSpool(&iStmt->inStreamData, debug)) return 0;
         RD_InstreamData* spool = AsSpool(iStmt->inStreamData);
         spool->FileReference = iInRec->FileReference;
         spool->fileLine = iInRec->fileLine;
@@ -128,66 +136,66 @@ int16_t AddInstreamDataToStmt(MemberContext& ctx, JCLStatement* iStmt, const Sou
     } else {
         AsSpool(iStmt->inStreamData)->endFileLine = iInRec->fileLine;
     }
-    if (ctx.run.debug)
+    if (debug)
         std::printf("InstreamData: %s %d %zu\n", iInRec->SourceText, iInRec->lineLength,
                     std::strlen(iInRec->SourceText));
     RD_InstreamData* spool = AsSpool(iStmt->inStreamData);
-    if (!AppendCardCopy(ctx, spool, iInRec)) return 0;
+    if (!AppendCardCopy(spool, iInRec, debug)) return 0;
     ++spool->RecordCount;
     return 1;
 }
 
-int16_t CreateInstreamSpool(MemberContext& ctx, void** outStream) {
+int16_t CreateInstreamSpool(void** outStream, int32_t debug) {
     void* block = nullptr;
-    if (CreateBlockWithDebug(&block, sizeof(RD_InstreamData), "CreateInstreamSpool", ctx.run.debug) == 0)
+    if (CreateBlockWithDebug(&block, sizeof(RD_InstreamData), "CreateInstreamSpool", debug) == 0)
         return 0;
     auto* spool = static_cast<RD_InstreamData*>(block);
     *spool = RD_InstreamData{nullptr, -1, 0, 0, 0};
-    if (CreateList(&spool->SourceLineList, ctx.run.debug) == 0) {
-        FreeBlockWithDebug(spool, "CreateInstreamSpool", ctx.run.debug);
+    if (CreateList(&spool->SourceLineList, debug) == 0) {
+        FreeBlockWithDebug(spool, "CreateInstreamSpool", debug);
         return 0;
     }
     *outStream = spool;
     return 1;
 }
 
-void DeleteInstreamSpool(void* iStream) {
+void DeleteInstreamSpool(void* iStream, int32_t debug) {
     RD_InstreamData* spool = AsSpool(iStream);
     if (spool == nullptr) return;
     void* card = nullptr;
     while (FindFirstItem(spool->SourceLineList, &card)) {
-        UnlinkCurrentItem(spool->SourceLineList, &card, BlockTraceLevel());
-        FreeBlockWithDebug(card, "DeleteInstreamSpool", BlockTraceLevel());
+        UnlinkCurrentItem(spool->SourceLineList, &card, debug);
+        FreeBlockWithDebug(card, "DeleteInstreamSpool", debug);
     }
-    FreeList(spool->SourceLineList, BlockTraceLevel());
-    FreeBlockWithDebug(spool, "DeleteInstreamSpool", BlockTraceLevel());
+    FreeList(spool->SourceLineList, debug);
+    FreeBlockWithDebug(spool, "DeleteInstreamSpool", debug);
 }
 
-int16_t CopyInstreamSpool(MemberContext& ctx, void* iStream, void** outStream) {
+int16_t CopyInstreamSpool(void* iStream, void** outStream, int32_t debug) {
     *outStream = nullptr;
     RD_InstreamData* from = AsSpool(iStream);
     if (from == nullptr) return 1;
     void* created = nullptr;
-    if (!CreateInstreamSpool(ctx, &created)) return 0;
+    if (!CreateInstreamSpool(&created, debug)) return 0;
     RD_InstreamData* to = AsSpool(created);
     void* cursor = nullptr;
-    if (KVR_CreateCursor(from->SourceLineList, &cursor, ctx.run.debug) == 0) {
-        DeleteInstreamSpool(to);
+    if (KVR_CreateCursor(from->SourceLineList, &cursor, debug) == 0) {
+        DeleteInstreamSpool(to, debug);
         return 0;
     }
     void* card = nullptr;
     bool complete = true;
     while (GetDataAtCursor(cursor, &card)) {
-        if (!AppendCardCopy(ctx, to, static_cast<SourceLine*>(card))) {
+        if (!AppendCardCopy(to, static_cast<SourceLine*>(card), debug)) {
             complete = false;
             break;
         }
         AdvanceCursor(cursor);
     }
-    DeleteCursor(cursor, ctx.run.debug);
+    DeleteCursor(cursor, debug);
     if (!complete) {
         // A half-made copy is never handed out.
-        DeleteInstreamSpool(to);
+        DeleteInstreamSpool(to, debug);
         return 0;
     }
     to->FileReference = from->FileReference;
@@ -198,10 +206,10 @@ int16_t CopyInstreamSpool(MemberContext& ctx, void* iStream, void** outStream) {
     return 1;
 }
 
-SourceLine* CloneSourceLine(MemberContext& ctx, const SourceLine* Old) {
+SourceLine* CloneSourceLine(const SourceLine* Old, int32_t debug) {
     void* block = nullptr;
     // No card can be kept: the member boundary reports it and ends the run cleanly.
-    if (CreateBlockWithDebug(&block, sizeof(SourceLine), "CloneSourceLine", ctx.run.debug) == 0)
+    if (CreateBlockWithDebug(&block, sizeof(SourceLine), "CloneSourceLine", debug) == 0)
         throw std::bad_alloc();
     auto* copy = static_cast<SourceLine*>(block);
     std::memset(copy, 0, sizeof(SourceLine));

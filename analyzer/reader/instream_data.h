@@ -4,7 +4,6 @@
 #define KVR_READER_INSTREAM_DATA_H
 
 #include "reader/jcl_statement.h"
-#include "base/contexts.h"
 
 namespace kvr {
 
@@ -16,18 +15,21 @@ struct RD_InstreamData {
     int32_t RecordCount;
 };
 
-void BypassInstreamData(MemberContext& ctx, JCLStatement* iStmt);
+void BypassInstreamData(JCLStatement* iStmt, const char* jesVersion, int16_t iProcessingMode,
+                        int32_t debug);
 // Delimiter: 16 zero-filled characters from the caller.
-BOOLEAN TestForInstreamDD(MemberContext& ctx, JCLStatement* Stmt, BOOLEAN* usesSlashSlash, BOOLEAN* usesSlashStar,
-                          BOOLEAN* usesDLM, char* Delimiter);
-BOOLEAN CheckForDLM(MemberContext& ctx, JCLStatement* Stmt, char* Delimiter);
-void ExtractDelimiter(MemberContext& ctx, const char* Source, char* Target, JCLStatement* iStmt);
+BOOLEAN TestForInstreamDD(JCLStatement* Stmt, BOOLEAN* usesSlashSlash, BOOLEAN* usesSlashStar,
+                          BOOLEAN* usesDLM, char* Delimiter, const char* jesVersion,
+                          int16_t iProcessingMode, int32_t debug);
+BOOLEAN CheckForDLM(JCLStatement* Stmt, char* Delimiter, int16_t iProcessingMode, int32_t debug);
+void ExtractDelimiter(const char* Source, char* Target, JCLStatement* iStmt,
+                      int16_t iProcessingMode, int32_t debug);
 // 1 success, 0 failure.
-int16_t AddInstreamDataToStmt(MemberContext& ctx, JCLStatement* iStmt, const SourceLine* iInRec);
-int16_t CreateInstreamSpool(MemberContext& ctx, void** outStream);
-void DeleteInstreamSpool(void* iStream);
-int16_t CopyInstreamSpool(MemberContext& ctx, void* iStream, void** outStream);
-SourceLine* CloneSourceLine(MemberContext& ctx, const SourceLine* Old);
+int16_t AddInstreamDataToStmt(JCLStatement* iStmt, const SourceLine* iInRec, int32_t debug);
+int16_t CreateInstreamSpool(void** outStream, int32_t debug);
+void DeleteInstreamSpool(void* iStream, int32_t debug);
+int16_t CopyInstreamSpool(void* iStream, void** outStream, int32_t debug);
+SourceLine* CloneSourceLine(const SourceLine* Old, int32_t debug);
 SOURCE_REF getInStreamDataFileReference(void* spool);
 int32_t getInStreamDataFileLine(void* spool);
 int32_t getInStreamDataEndFileLine(void* spool);

@@ -2,7 +2,6 @@
 // set name (through the library translation table) or the in-stream data kept with the entry.
 // Both the step DD reader and the parameter-capture entry reader read entries this way.
 #include "rununits/data_set_files.h"
-#include "base/contexts.h"
 
 #include <cstring>
 #include <string>
@@ -39,7 +38,7 @@ void SplitMember(const std::string& name, std::string& library, std::string& mem
 
 } // namespace
 
-FILE* OpenParmFile(MemberContext& ctx, const char* iDatasetName, std::string& outFileSpec) {
+FILE* OpenParmFile(const char* iDatasetName, std::string& outFileSpec, int16_t iProcessingMode) {
     const std::string name = WithoutApostrophes(iDatasetName != nullptr ? iDatasetName : "");
     if (name.empty()) {
         outFileSpec = "No DSN";
@@ -56,7 +55,7 @@ FILE* OpenParmFile(MemberContext& ctx, const char* iDatasetName, std::string& ou
     char xlated[256] = {};
     char spec[512] = {};
     const bool translated =
-        XlatLibOrSeqDSN(library.c_str(), member.c_str(), xlated, spec, ctx.run.mode);
+        XlatLibOrSeqDSN(library.c_str(), member.c_str(), xlated, spec, iProcessingMode);
     if (spec[0] == '\0' || (!translated && !IsDataSetName(library.c_str()))) return nullptr;
     outFileSpec = spec;
     // Opened as members are: a name that differs only in case is found, as on the
@@ -89,12 +88,13 @@ BOOLEAN ReadFileRecord(FILE* iFile, char* outBuffer, int32_t* outLength) {
     return TRUE;
 }
 
-BOOLEAN OpenInstreamEntry(MemberContext& ctx, DataSetEntryInput* ioEntry, RD_DatasetConcatenation* iConcat) {
+BOOLEAN OpenInstreamEntry(DataSetEntryInput* ioEntry, RD_DatasetConcatenation* iConcat,
+                          int16_t iProcessingMode, int32_t debug) {
     ioEntry->CurrentConcat = iConcat;
     void* copy = nullptr;
     // Reading moves the spool's current card, so a copy keeps the model's data untouched.
-    if (!CopyInstreamSpool(ctx, iConcat->inStreamData, &copy)) {
-        reportMemoryAllocationError(ctx);
+    if (!CopyInstreamSpool(iConcat->inStreamData, &copy, debug)) {
+        reportMemoryAllocationError(iProcessingMode);
         return FALSE;
     }
     ioEntry->IsInstream = TRUE;
@@ -104,10 +104,10 @@ BOOLEAN OpenInstreamEntry(MemberContext& ctx, DataSetEntryInput* ioEntry, RD_Dat
     return TRUE;
 }
 
-BOOLEAN OpenFileEntry(MemberContext& ctx, DataSetEntryInput* ioEntry, RD_DatasetConcatenation* iConcat,
-                      std::string& outFileSpec) {
+BOOLEAN OpenFileEntry(DataSetEntryInput* ioEntry, RD_DatasetConcatenation* iConcat,
+                      std::string& outFileSpec, int16_t iProcessingMode) {
     ioEntry->CurrentConcat = iConcat;
-    FILE* file = OpenParmFile(ctx, iConcat->DatasetName, outFileSpec);
+    FILE* file = OpenParmFile(iConcat->DatasetName, outFileSpec, iProcessingMode);
     if (file == nullptr) return FALSE;
     ioEntry->IsInstream = FALSE;
     ioEntry->InputFile = file;
@@ -136,10 +136,10 @@ BOOLEAN ReadEntryRecord(DataSetEntryInput* ioEntry, char** outRecord, int32_t* o
     return TRUE;
 }
 
-void CloseEntry(MemberContext& ctx, DataSetEntryInput* ioEntry) {
+void CloseEntry(DataSetEntryInput* ioEntry, int32_t debug) {
     if (ioEntry == nullptr || !ioEntry->IsOpen) return;
     if (ioEntry->IsInstream)
-        DeleteInstreamSpool(ioEntry->inStreamData);
+        DeleteInstreamSpool(ioEntry->inStreamData, debug);
     else
         std::fclose(ioEntry->InputFile);
     ioEntry->inStreamData = nullptr;

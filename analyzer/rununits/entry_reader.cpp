@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "base/contexts.h"
+#include "driver/run_settings.h"
 #include "reader/instream_data.h"
 #include "reader/jcl_statement.h"
 #include "rununits/data_set_files.h"
@@ -14,18 +14,18 @@
 namespace kvr {
 namespace {
 
-DataSetEntryInput* AllocateControlBlock(MemberContext& ctx) {
+DataSetEntryInput* AllocateControlBlock(int32_t debug) {
     void* block = nullptr;
-    if (!CreateBlockWithDebug(&block, sizeof(DataSetEntryInput), "OpenConcatenationData", ctx.run.debug))
+    if (!CreateBlockWithDebug(&block, sizeof(DataSetEntryInput), "OpenConcatenationData", debug))
         return nullptr;
     std::memset(block, 0, sizeof(DataSetEntryInput));
     return static_cast<DataSetEntryInput*>(block);
 }
 
-void ReportEntryNotOpened(MemberContext& ctx, const std::string& iFileSpec) {
-    const uint32_t number = MessageFor(ctx, 1444, 3101);
+void ReportEntryNotOpened(const std::string& iFileSpec, int16_t iProcessingMode) {
+    const uint32_t number = MessageFor(iProcessingMode, 1444, 3101);
     KVRWriteMessageWithStrings(number, iFileSpec.c_str(), nullptr, nullptr, nullptr);
-    KVR_Write_MSG_RecordWithString("JCL", MsgProgramId(ctx),
+    KVR_Write_MSG_RecordWithString("JCL", MsgProgramId(iProcessingMode),
                                    static_cast<int32_t>(number), iFileSpec.c_str());
 }
 
@@ -41,37 +41,39 @@ void PutDataLinesRecord(void* iSpool) {
 
 } // namespace
 
-BOOLEAN OpenConcatenationData(MemberContext& ctx, RD_DatasetConcatenation* ConcatArg, void** Control) {
+BOOLEAN OpenConcatenationData(RD_DatasetConcatenation* ConcatArg, void** Control,
+                              int16_t iProcessingMode, int32_t debug) {
     if (Control == nullptr) return FALSE;
     *Control = nullptr;
-    DataSetEntryInput* entry = AllocateControlBlock(ctx);
+    DataSetEntryInput* entry = AllocateControlBlock(debug);
     if (entry == nullptr) {
-        reportMemoryAllocationError(ctx);
+        reportMemoryAllocationError(iProcessingMode);
         return FALSE;
     }
     *Control = entry;
     if (ConcatArg == nullptr) return FALSE;
     if (ConcatArg->inStreamData != nullptr)
-        return OpenInstreamEntry(ctx, entry, ConcatArg);
+        return OpenInstreamEntry(entry, ConcatArg, iProcessingMode, debug);
     std::string fileSpec;
-    if (OpenFileEntry(ctx, entry, ConcatArg, fileSpec)) return TRUE;
-    ReportEntryNotOpened(ctx, fileSpec);
+    if (OpenFileEntry(entry, ConcatArg, fileSpec, iProcessingMode)) return TRUE;
+    ReportEntryNotOpened(fileSpec, iProcessingMode);
     return FALSE;
 }
 
-BOOLEAN ReadConcatenationData(MemberContext& ctx, void* iControl, char** Record, int32_t* RecordLength) {
+BOOLEAN ReadConcatenationData(void* iControl, char** Record, int32_t* RecordLength,
+                              int16_t iProcessingMode) {
     auto* entry = static_cast<DataSetEntryInput*>(iControl);
     if (entry == nullptr || !entry->IsOpen) return FALSE;
-    if (entry->IsInstream && entry->RecordsReadCount == 0 && ctx.run.mode == kModeDravix)
+    if (entry->IsInstream && entry->RecordsReadCount == 0 && iProcessingMode == kModeDravix)
         PutDataLinesRecord(entry->inStreamData);
     return ReadEntryRecord(entry, Record, RecordLength);
 }
 
-BOOLEAN CloseConcatenationData(MemberContext& ctx, void* iControl) {
+BOOLEAN CloseConcatenationData(void* iControl, int32_t debug) {
     auto* entry = static_cast<DataSetEntryInput*>(iControl);
     if (entry == nullptr) return TRUE;
-    CloseEntry(ctx, entry);
-    FreeBlockWithDebug(entry, "CloseConcatenationData", ctx.run.debug);
+    CloseEntry(entry, debug);
+    FreeBlockWithDebug(entry, "CloseConcatenationData", debug);
     return TRUE;
 }
 

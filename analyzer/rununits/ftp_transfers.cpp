@@ -7,7 +7,6 @@
 #include <string>
 
 #include "output/import_records.h"
-#include "base/contexts.h"
 #include "reader/statement_list.h"
 #include "rununits/run_units_internal.h"
 #include "rununits/step_dd_reader.h"
@@ -69,11 +68,13 @@ std::string WithoutApostrophes(std::string iName) {
     return StripApostrophes(iName.data());
 }
 
-void PutTransferSide(MemberContext& ctx, const std::string& iDDName, const std::string& iPathName,
-                     const std::string& iServerName) {
-    KVR_PutDD_start(ctx, iDDName.c_str());
-    PutPathNameAsDD(ctx, iDDName.c_str(), iPathName.c_str(), iServerName.c_str());
-    KVR_PutDD_end(ctx, iDDName.c_str());
+void PutTransferSide(const std::string& iDDName, const std::string& iPathName,
+                     const std::string& iServerName, int16_t iNormalizeGDG, int16_t iProcessingMode,
+                     BOOLEAN iFormatXML, int32_t debug) {
+    KVR_PutDD_start(iDDName.c_str(), iFormatXML);
+    PutPathNameAsDD(iDDName.c_str(), iPathName.c_str(), iServerName.c_str(), iNormalizeGDG,
+                    iProcessingMode, iFormatXML, debug);
+    KVR_PutDD_end(iDDName.c_str(), iFormatXML);
 }
 
 } // namespace
@@ -128,39 +129,46 @@ std::string PathNameForDD(const std::string& iPathName) {
     return "..." + iPathName.substr(iPathName.size() - (kDDPathMax - 3));
 }
 
-void PutPathNameAsDD(MemberContext& ctx, const char* iDDName, const char* iPathName, const char* iServerName) {
+void PutPathNameAsDD(const char* iDDName, const char* iPathName, const char* iServerName,
+                     int16_t iNormalizeGDG, int16_t iProcessingMode, BOOLEAN iFormatXML,
+                     int32_t debug) {
     const std::string dsn = PathNameForDD(iPathName != nullptr ? iPathName : "");
-    KVR_PutDD(ctx, iDDName, 1, 1, 1, 1, FALSE, dsn.c_str(), "", "", "", nullptr, FALSE, nullptr,
-              iServerName != nullptr ? iServerName : "");
+    KVR_PutDD(iDDName, 1, 1, 1, 1, FALSE, dsn.c_str(), "", "", "", nullptr, FALSE, nullptr,
+              iServerName != nullptr ? iServerName : "", iNormalizeGDG, iProcessingMode, iFormatXML,
+              debug);
 }
 
-void ProcessZOKFTP_INPUT(MemberContext& ctx, RD_DD_IO_Control* Handle,
-                         SOURCE_REF iFileReference, int32_t iFileLine) {
+void ProcessZOKFTP_INPUT(RD_DD_IO_Control* Handle, int16_t iProcessingMode,
+                         SOURCE_REF iFileReference, int32_t iFileLine, int16_t iNormalizeGDG,
+                         BOOLEAN iFormatXML, int32_t debug) {
     FtpInputState state;
     FtpTransfer transfer;
     char* record = nullptr;
-    while (ReadStepDD(ctx, Handle, &record, iFileReference, iFileLine)) {
+    while (ReadStepDD(Handle, &record, iFileReference, iFileLine, iProcessingMode, debug)) {
         if (!FtpProcessRecord(state, record, &transfer)) continue;
-        PutTransferSide(ctx, FtpTransferDDName(transfer.number, 'I'), transfer.inputName,
-                        transfer.inputServer);
-        PutTransferSide(ctx, FtpTransferDDName(transfer.number, 'O'), transfer.outputName,
-                        transfer.outputServer);
+        PutTransferSide(FtpTransferDDName(transfer.number, 'I'), transfer.inputName,
+                        transfer.inputServer, iNormalizeGDG, iProcessingMode, iFormatXML, debug);
+        PutTransferSide(FtpTransferDDName(transfer.number, 'O'), transfer.outputName,
+                        transfer.outputServer, iNormalizeGDG, iProcessingMode, iFormatXML, debug);
     }
 }
 
-int16_t ProcessZOKFTP(MemberContext& ctx, RD_JobStep* Step) {
+int16_t ProcessZOKFTP(RD_JobStep* Step, int16_t iNormalizeGDG, int16_t iProcessingMode,
+                      BOOLEAN iFormatXML, int32_t debug) {
     RD_DD_IO_Control* handle = nullptr;
-    const int16_t result = OpenStepDD(ctx, Step, "INPUT", &handle, Step->FileReference, Step->fileLine, FALSE);
+    const int16_t result = OpenStepDD(Step, "INPUT", &handle, Step->FileReference, Step->fileLine,
+                                      iProcessingMode, FALSE, debug);
     switch (result) {
     case kStepDDInstream:
     case kStepDDFile:
-        ProcessZOKFTP_INPUT(ctx, handle, Step->FileReference, Step->fileLine);
-        CloseStepDD(ctx, handle);
+        ProcessZOKFTP_INPUT(handle, iProcessingMode, Step->FileReference, Step->fileLine,
+                            iNormalizeGDG, iFormatXML, debug);
+        CloseStepDD(handle, debug);
         break;
     case kStepDDOpenFailed:
     case kStepDDNoDatasetName:
     case kStepDDTemporary:
-        CloseStepDD(ctx, handle);
+        CloseStepDD(handle, debug);
         break;
     default: // no handle was made
         break;

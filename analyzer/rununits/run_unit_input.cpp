@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "base/contexts.h"
+#include "driver/run_settings.h"
 #include "reader/jcl_statement.h"
 #include "rununits/step_dd_reader.h"
 
@@ -39,16 +39,16 @@ int32_t StepLine(const RD_JobStep* step) {
     return step != nullptr ? step->fileLine : 0;
 }
 
-void reportCouldNotFindRunUnit(MemberContext& ctx, bool systsin, RD_JobStep* Step) {
-    const bool velkor = ctx.run.mode == kModeVelkor;
+void reportCouldNotFindRunUnit(bool systsin, RD_JobStep* Step, int16_t iProcessingMode) {
+    const bool velkor = iProcessingMode == kModeVelkor;
     if (systsin) {
         if (!velkor)
             KVRWriteMessageWithFileLine(1443, FALSE, StepReference(Step), StepLine(Step),
-                                        ctx.run.mode);
+                                        iProcessingMode);
         return;
     }
     KVRWriteMessageWithFileLine(velkor ? 3105 : 1449, velkor ? TRUE : FALSE, StepReference(Step),
-                                StepLine(Step), ctx.run.mode);
+                                StepLine(Step), iProcessingMode);
 }
 
 // One token of a TSO command: moves the search for DSN ... RUN PROGRAM(x) PLAN(y) along.
@@ -103,11 +103,12 @@ void ProcessRecordTokens(std::string_view record, CommandState& state, RunUnitNa
 }
 
 // SYSTSIN: reads until the first DSN RUN command is complete; comments ("*") are skipped.
-ReadOutcome ProcessInput(MemberContext& ctx, RD_DD_IO_Control* iControl, RD_JobStep* Step, RunUnitNames& names) {
+ReadOutcome ProcessInput(RD_DD_IO_Control* iControl, RD_JobStep* Step, RunUnitNames& names,
+                         int16_t iProcessingMode, int32_t debug) {
     CommandState state = CommandState::FindDsn;
     char* record = nullptr;
-    while (state != CommandState::Done && ReadStepDD(ctx, iControl, &record, StepReference(Step),
-                                                     StepLine(Step))) {
+    while (state != CommandState::Done && ReadStepDD(iControl, &record, StepReference(Step),
+                                                     StepLine(Step), iProcessingMode, debug)) {
         if (record[0] != '*') ProcessRecordTokens(record, state, names);
     }
     return names.runUnit ? ReadOutcome::Found : ReadOutcome::NoRunUnit;
@@ -115,9 +116,10 @@ ReadOutcome ProcessInput(MemberContext& ctx, RD_DD_IO_Control* iControl, RD_JobS
 
 // DDITV02: SSN,LIT,ESMT,RTT,REO,CRC,connection name,PLAN,PROG. An empty parameter counts
 // as not given: a run unit needs a name.
-bool ProcessInputLine(MemberContext& ctx, const char* iRecord, RunUnitNames& names) {
+bool ProcessInputLine(const char* iRecord, RunUnitNames& names, int16_t iProcessingMode,
+                      int32_t debug) {
     void* parms = nullptr;
-    CreateParmStructure(&parms, iRecord, FALSE, ctx.run.mode, ctx.run.debug);
+    CreateParmStructure(&parms, iRecord, FALSE, iProcessingMode, debug);
     if (parms == nullptr) return false;
     auto parameter = [parms](int32_t position) -> std::optional<std::string> {
         char* text = nullptr;
@@ -128,67 +130,71 @@ bool ProcessInputLine(MemberContext& ctx, const char* iRecord, RunUnitNames& nam
     names.runUnit = parameter(9);
     names.plan = parameter(8);
     names.subsystem = parameter(1);
-    DeleteParmStructure(parms, ctx.run.debug != 0 ? TRUE : FALSE);
+    DeleteParmStructure(parms, debug != 0 ? TRUE : FALSE);
     return names.runUnit.has_value();
 }
 
-ReadOutcome ProcessFirstRecord(MemberContext& ctx, RD_DD_IO_Control* iControl, RD_JobStep* Step, RunUnitNames& names) {
+ReadOutcome ProcessFirstRecord(RD_DD_IO_Control* iControl, RD_JobStep* Step, RunUnitNames& names,
+                               int16_t iProcessingMode, int32_t debug) {
     char* record = nullptr;
-    if (!ReadStepDD(ctx, iControl, &record, StepReference(Step), StepLine(Step)))
+    if (!ReadStepDD(iControl, &record, StepReference(Step), StepLine(Step), iProcessingMode, debug))
         return ReadOutcome::Empty;
-    return ProcessInputLine(ctx, record, names) ? ReadOutcome::Found
+    return ProcessInputLine(record, names, iProcessingMode, debug) ? ReadOutcome::Found
                                                                    : ReadOutcome::NoRunUnit;
 }
 
 // Opens SYSTSIN or DDITV02, finds the names in it, and hands them out as owned strings
 // with the plan defaulting to the run unit and the subsystem to "DSN".
-int16_t FindRunUnitInDD(MemberContext& ctx, RD_JobStep* Step, bool systsin, char** runUnitName, char** planName,
-                        char** db2SubsystemName) {
+int16_t FindRunUnitInDD(RD_JobStep* Step, bool systsin, char** runUnitName, char** planName,
+                        char** db2SubsystemName, int16_t iProcessingMode, int32_t debug) {
     for (char** out : {runUnitName, planName, db2SubsystemName})
         if (out != nullptr) *out = nullptr;
     const char* ddName = systsin ? "SYSTSIN" : "DDITV02";
     const BOOLEAN suppressMsg = systsin ? TRUE : FALSE;
     RD_DD_IO_Control* control = nullptr;
-    const int16_t result = OpenStepDD(ctx, Step, ddName, &control, StepReference(Step), StepLine(Step), suppressMsg);
+    const int16_t result = OpenStepDD(Step, ddName, &control, StepReference(Step), StepLine(Step),
+                                      iProcessingMode, suppressMsg, debug);
     if (result == kStepDDNoMemory || result == kStepDDNoEntry) return result;
     if (result != kStepDDInstream && result != kStepDDFile) {
-        CloseStepDD(ctx, control);
-        reportCouldNotFindRunUnit(ctx, systsin, Step);
+        CloseStepDD(control, debug);
+        reportCouldNotFindRunUnit(systsin, Step, iProcessingMode);
         return result;
     }
     RunUnitNames names;
     const ReadOutcome outcome =
-        systsin ? ProcessInput(ctx, control, Step, names)
-                : ProcessFirstRecord(ctx, control, Step, names);
-    CloseStepDD(ctx, control);
+        systsin ? ProcessInput(control, Step, names, iProcessingMode, debug)
+                : ProcessFirstRecord(control, Step, names, iProcessingMode, debug);
+    CloseStepDD(control, debug);
     if (outcome == ReadOutcome::Empty) {
-        KVRWriteMessageWithFileLine(MessageFor(ctx, 1448, 3104), FALSE,
-                                    StepReference(Step), StepLine(Step), ctx.run.mode);
-        reportCouldNotFindRunUnit(ctx, systsin, Step);
+        KVRWriteMessageWithFileLine(MessageFor(iProcessingMode, 1448, 3104), FALSE,
+                                    StepReference(Step), StepLine(Step), iProcessingMode);
+        reportCouldNotFindRunUnit(systsin, Step, iProcessingMode);
         return kStepDDDummy;
     }
     if (outcome == ReadOutcome::NoRunUnit) {
-        reportCouldNotFindRunUnit(ctx, systsin, Step);
+        reportCouldNotFindRunUnit(systsin, Step, iProcessingMode);
         return kStepDDNoRunUnit;
     }
-    if (runUnitName != nullptr) *runUnitName = CloneString(names.runUnit->c_str(), ctx.run.debug);
+    if (runUnitName != nullptr) *runUnitName = CloneString(names.runUnit->c_str(), debug);
     if (planName != nullptr)
-        *planName = CloneString(names.plan.value_or(*names.runUnit).c_str(), ctx.run.debug);
+        *planName = CloneString(names.plan.value_or(*names.runUnit).c_str(), debug);
     if (db2SubsystemName != nullptr)
-        *db2SubsystemName = CloneString(names.subsystem.value_or("DSN").c_str(), ctx.run.debug);
+        *db2SubsystemName = CloneString(names.subsystem.value_or("DSN").c_str(), debug);
     return result;
 }
 
 } // namespace
 
-int16_t ProcessSYSTSIN(MemberContext& ctx, RD_JobStep* Step, char** runUnitName, char** planName,
-                       char** db2SubsystemName) {
-    return FindRunUnitInDD(ctx, Step, true, runUnitName, planName, db2SubsystemName);
+int16_t ProcessSYSTSIN(RD_JobStep* Step, char** runUnitName, char** planName,
+                       char** db2SubsystemName, int16_t iProcessingMode, int32_t debug) {
+    return FindRunUnitInDD(Step, true, runUnitName, planName, db2SubsystemName, iProcessingMode,
+                           debug);
 }
 
-int16_t ProcessDDITV02(MemberContext& ctx, RD_JobStep* Step, char** runUnitName, char** planName,
-                       char** db2SubsystemName) {
-    return FindRunUnitInDD(ctx, Step, false, runUnitName, planName, db2SubsystemName);
+int16_t ProcessDDITV02(RD_JobStep* Step, char** runUnitName, char** planName,
+                       char** db2SubsystemName, int16_t iProcessingMode, int32_t debug) {
+    return FindRunUnitInDD(Step, false, runUnitName, planName, db2SubsystemName, iProcessingMode,
+                           debug);
 }
 
 } // namespace kvr

@@ -3,11 +3,11 @@
 // PARM, the TSO terminal monitor in the DSN RUN command of SYSTSIN, and the DB2/IMS
 // attachment program in DDITV02.
 #include "rununits/run_units.h"
-#include "base/contexts.h"
 
 #include <cstring>
 #include <string>
 
+#include "driver/run_settings.h"
 #include "output/import_records.h"
 #include "rununits/run_units_internal.h"
 #include "rununits/step_dd_reader.h"
@@ -27,8 +27,8 @@ bool StepDDWasRead(int16_t iResult) {
     return iResult == kStepDDInstream || iResult == kStepDDFile;
 }
 
-void FreeIfSet(MemberContext& ctx, char* iText) {
-    if (iText != nullptr) FreeString(iText, ctx.run.debug);
+void FreeIfSet(char* iText, int32_t debug) {
+    if (iText != nullptr) FreeString(iText, debug);
 }
 
 // The positional parameter as an owned value; absent beyond the end of the list.
@@ -41,7 +41,7 @@ std::optional<std::string> Positional(void* iParms, int32_t iSequence) {
 
 } // namespace
 
-char* CopyParmText(MemberContext& ctx, const char* iParms, BOOLEAN removeApost) {
+char* CopyParmText(const char* iParms, BOOLEAN removeApost, int32_t debug) {
     const std::string text = iParms != nullptr ? iParms : "";
     size_t start = 0;
     const bool parenthesised = !text.empty() && text.front() == '(';
@@ -56,7 +56,7 @@ char* CopyParmText(MemberContext& ctx, const char* iParms, BOOLEAN removeApost) 
         const size_t close = copy.rfind(')');
         if (close != std::string::npos) copy.erase(close);
     }
-    return CloneString(copy.c_str(), ctx.run.debug);
+    return CloneString(copy.c_str(), debug);
 }
 
 bool HasRegionTypeAndProgram(const RegionControllerParm& iParm) {
@@ -65,11 +65,12 @@ bool HasRegionTypeAndProgram(const RegionControllerParm& iParm) {
     return iParm.regionType && iParm.program && !iParm.program->empty();
 }
 
-RegionControllerParm ParseRegionControllerParm(MemberContext& ctx, const char* iExecParm, BOOLEAN useAsterisk) {
+RegionControllerParm ParseRegionControllerParm(const char* iExecParm, BOOLEAN useAsterisk,
+                                               int16_t iProcessingMode, int32_t debug) {
     RegionControllerParm result;
-    char* text = CopyParmText(ctx, iExecParm, TRUE);
+    char* text = CopyParmText(iExecParm, TRUE, debug);
     void* parms = nullptr;
-    CreateParmStructure(&parms, text, useAsterisk, ctx.run.mode, ctx.run.debug);
+    CreateParmStructure(&parms, text, useAsterisk, iProcessingMode, debug);
     result.regionType = Positional(parms, 1);
     result.program = Positional(parms, 2);
     if (HasRegionTypeAndProgram(result)) {
@@ -83,78 +84,88 @@ RegionControllerParm ParseRegionControllerParm(MemberContext& ctx, const char* i
             }
         }
     }
-    if (parms != nullptr) DeleteParmStructure(parms, ctx.run.debug != 0 ? TRUE : FALSE);
-    FreeString(text, ctx.run.debug);
+    if (parms != nullptr) DeleteParmStructure(parms, debug != 0 ? TRUE : FALSE);
+    FreeString(text, debug);
     return result;
 }
 
-void ProcessDFSRRC00(MemberContext& ctx, const char* iExecName, const char* iExecParm, RD_JobStep* Step,
-                     BOOLEAN useAsterisk) {
-    const int16_t mode = ctx.run.mode;
+void ProcessDFSRRC00(const char* iExecName, const char* iExecParm, RD_JobStep* Step,
+                     BOOLEAN useAsterisk, int16_t iProcessingMode, BOOLEAN iFormatXML,
+                     int32_t debug) {
+    const int16_t mode = iProcessingMode;
     const RegionControllerParm parm =
-        ParseRegionControllerParm(ctx, iExecParm, useAsterisk);
+        ParseRegionControllerParm(iExecParm, useAsterisk, mode, debug);
     if (!HasRegionTypeAndProgram(parm)) {
-        KVRWriteMessageWithFileLine(MessageFor(ctx, 1452, 3108), TRUE, Step->FileReference,
+        KVRWriteMessageWithFileLine(MessageFor(mode, 1452, 3108), TRUE, Step->FileReference,
                                     Step->fileLine, mode);
-        KVR_PutRU(ctx, iExecName, nullptr, nullptr, nullptr, nullptr);
+        KVR_PutRU(iExecName, nullptr, nullptr, nullptr, nullptr, iFormatXML);
         return;
     }
     if (parm.psbDefaulted)
-        KVRWriteMessageWithStringsAndFileLine(MessageFor(ctx, 1453, 3109), parm.program->c_str(),
+        KVRWriteMessageWithStringsAndFileLine(MessageFor(mode, 1453, 3109), parm.program->c_str(),
                                               nullptr, nullptr, nullptr, TRUE, Step->FileReference,
                                               Step->fileLine, mode);
     if (*parm.program == "DSNMTV01") {
-        ProcessDSNMTV01(ctx, Step, parm.program->c_str(), OrNull(parm.psb), OrNull(parm.region));
+        ProcessDSNMTV01(Step, parm.program->c_str(), OrNull(parm.psb), OrNull(parm.region), mode,
+                        iFormatXML, debug);
         return;
     }
-    KVR_PutRU(ctx, parm.program->c_str(), nullptr, OrNull(parm.psb), OrNull(parm.region), nullptr);
+    KVR_PutRU(parm.program->c_str(), nullptr, OrNull(parm.psb), OrNull(parm.region), nullptr,
+              iFormatXML);
 }
 
 // Reads the run unit from one of the step's DDs (SYSTSIN or DDITV02).
-using RunUnitInputReader = int16_t (*)(MemberContext&, RD_JobStep*, char**, char**, char**);
+using RunUnitInputReader = int16_t (*)(RD_JobStep*, char**, char**, char**, int16_t, int32_t);
 
 // Writes the run unit the reader found, with the PSB and region given; when it found none,
 // the fallback name alone with them.
-void PutRunUnitFromInput(MemberContext& ctx, RunUnitInputReader reader, RD_JobStep* Step, const char* iFallbackName,
-                         const char* iPsbName, const char* iIMSRegionName) {
+void PutRunUnitFromInput(RunUnitInputReader reader, RD_JobStep* Step, const char* iFallbackName,
+                         const char* iPsbName, const char* iIMSRegionName, int16_t iProcessingMode,
+                         BOOLEAN iFormatXML, int32_t debug) {
     char* runUnit = nullptr;
     char* plan = nullptr;
     char* subsystem = nullptr;
-    const int16_t result = reader(ctx, Step, &runUnit, &plan, &subsystem);
+    const int16_t result = reader(Step, &runUnit, &plan, &subsystem, iProcessingMode, debug);
     if (StepDDWasRead(result))
-        KVR_PutRU(ctx, runUnit, plan, iPsbName, iIMSRegionName, subsystem);
+        KVR_PutRU(runUnit, plan, iPsbName, iIMSRegionName, subsystem, iFormatXML);
     else
-        KVR_PutRU(ctx, iFallbackName, nullptr, iPsbName, iIMSRegionName, nullptr);
-    FreeIfSet(ctx, runUnit);
-    FreeIfSet(ctx, plan);
-    FreeIfSet(ctx, subsystem);
+        KVR_PutRU(iFallbackName, nullptr, iPsbName, iIMSRegionName, nullptr, iFormatXML);
+    FreeIfSet(runUnit, debug);
+    FreeIfSet(plan, debug);
+    FreeIfSet(subsystem, debug);
 }
 
-void ProcessDSNMTV01(MemberContext& ctx, RD_JobStep* Step, const char* iRunUnitName, const char* iPsbName,
-                     const char* iIMSRegionName) {
-    PutRunUnitFromInput(ctx, ProcessDDITV02, Step, iRunUnitName, iPsbName, iIMSRegionName);
+void ProcessDSNMTV01(RD_JobStep* Step, const char* iRunUnitName, const char* iPsbName,
+                     const char* iIMSRegionName, int16_t iProcessingMode, BOOLEAN iFormatXML,
+                     int32_t debug) {
+    PutRunUnitFromInput(ProcessDDITV02, Step, iRunUnitName, iPsbName, iIMSRegionName,
+                        iProcessingMode, iFormatXML, debug);
 }
 
-void ProcessIKJEFT01(MemberContext& ctx, const char* iExecName, RD_JobStep* Step) {
-    PutRunUnitFromInput(ctx, ProcessSYSTSIN, Step, iExecName, nullptr, nullptr);
+void ProcessIKJEFT01(const char* iExecName, RD_JobStep* Step, int16_t iProcessingMode,
+                     BOOLEAN iFormatXML, int32_t debug) {
+    PutRunUnitFromInput(ProcessSYSTSIN, Step, iExecName, nullptr, nullptr, iProcessingMode,
+                        iFormatXML, debug);
 }
 
-void ProcessRunUnit(MemberContext& ctx, const char* iExecName, const char* iExecParm, RD_JobStep* Step) {
+void ProcessRunUnit(const char* iExecName, const char* iExecParm, RD_JobStep* Step,
+                    int16_t iNormalizeGDG, int16_t iProcessingMode, BOOLEAN iFormatXML,
+                    int32_t debug) {
     const char* name = iExecName != nullptr ? iExecName : "";
     if (Step == nullptr) { // nothing to read data from or to point messages at
-        KVR_PutRU(ctx, name, nullptr, nullptr, nullptr, nullptr);
+        KVR_PutRU(name, nullptr, nullptr, nullptr, nullptr, iFormatXML);
         return;
     }
     if (NameIs(name, "DFSRRC00")) {
-        ProcessDFSRRC00(ctx, name, iExecParm, Step, FALSE);
+        ProcessDFSRRC00(name, iExecParm, Step, FALSE, iProcessingMode, iFormatXML, debug);
     } else if (NameIs(name, "BMPRRC00") || NameIs(name, "TOYRRC00") || NameIs(name, "IVTRRC00")) {
-        ProcessDFSRRC00(ctx, name, iExecParm, Step, TRUE);
+        ProcessDFSRRC00(name, iExecParm, Step, TRUE, iProcessingMode, iFormatXML, debug);
     } else if (NameIs(name, "IKJEFT01") || NameIs(name, "IKJEFT1A") || NameIs(name, "IKJEFT1B")) {
-        ProcessIKJEFT01(ctx, name, Step);
+        ProcessIKJEFT01(name, Step, iProcessingMode, iFormatXML, debug);
     } else {
-        KVR_PutRU(ctx, name, nullptr, nullptr, nullptr, nullptr);
+        KVR_PutRU(name, nullptr, nullptr, nullptr, nullptr, iFormatXML);
         if (NameIs(name, "ZOKFTP"))
-            ProcessZOKFTP(ctx, Step);
+            ProcessZOKFTP(Step, iNormalizeGDG, iProcessingMode, iFormatXML, debug);
     }
 }
 

@@ -7,16 +7,17 @@
 #include <cstdint>
 
 #include "kvrbase.h"
-#include "base/contexts.h"
 #include "model/job_model.h"
 
 namespace kvr {
 
 // Writes the run-unit records of one step (and the transfer DDs of an FTP step).
-void ProcessRunUnit(MemberContext& ctx, const char* iExecName, const char* iExecParm, RD_JobStep* Step);
+void ProcessRunUnit(const char* iExecName, const char* iExecParm, RD_JobStep* Step,
+                    int16_t iNormalizeGDG, int16_t iProcessingMode, BOOLEAN iFormatXML,
+                    int32_t debug);
 // An owned copy of a PARM value without its enclosing parentheses and, with removeApost,
 // without its enclosing apostrophes.
-char* CopyParmText(MemberContext& ctx, const char* iParms, BOOLEAN removeApost);
+char* CopyParmText(const char* iParms, BOOLEAN removeApost, int32_t debug);
 
 } // namespace kvr
 

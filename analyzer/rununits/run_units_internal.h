@@ -9,7 +9,6 @@
 #include <string>
 
 #include "kvrbase.h"
-#include "base/contexts.h"
 #include "model/job_model.h"
 #include "rununits/step_dd_reader.h"
 
@@ -30,13 +29,17 @@ struct RegionControllerParm {
 bool HasRegionTypeAndProgram(const RegionControllerParm& iParm);
 // Splits the EXEC PARM (apostrophes and parentheses dropped); useAsterisk ends the
 // parameter list at the first asterisk.
-RegionControllerParm ParseRegionControllerParm(MemberContext& ctx, const char* iExecParm, BOOLEAN useAsterisk);
+RegionControllerParm ParseRegionControllerParm(const char* iExecParm, BOOLEAN useAsterisk,
+                                               int16_t iProcessingMode, int32_t debug);
 
-void ProcessDFSRRC00(MemberContext& ctx, const char* iExecName, const char* iExecParm, RD_JobStep* Step,
-                     BOOLEAN useAsterisk);
-void ProcessDSNMTV01(MemberContext& ctx, RD_JobStep* Step, const char* iRunUnitName, const char* iPsbName,
-                     const char* iIMSRegionName);
-void ProcessIKJEFT01(MemberContext& ctx, const char* iExecName, RD_JobStep* Step);
+void ProcessDFSRRC00(const char* iExecName, const char* iExecParm, RD_JobStep* Step,
+                     BOOLEAN useAsterisk, int16_t iProcessingMode, BOOLEAN iFormatXML,
+                     int32_t debug);
+void ProcessDSNMTV01(RD_JobStep* Step, const char* iRunUnitName, const char* iPsbName,
+                     const char* iIMSRegionName, int16_t iProcessingMode, BOOLEAN iFormatXML,
+                     int32_t debug);
+void ProcessIKJEFT01(const char* iExecName, RD_JobStep* Step, int16_t iProcessingMode,
+                     BOOLEAN iFormatXML, int32_t debug);
 
 // ---- FTP transfers of the ZOKFTP utility
 
@@ -71,10 +74,14 @@ std::string FtpTransferDDName(int32_t iNumber, char iSide);
 // its last 53 characters.
 std::string PathNameForDD(const std::string& iPathName);
 
-int16_t ProcessZOKFTP(MemberContext& ctx, RD_JobStep* Step);
-void ProcessZOKFTP_INPUT(MemberContext& ctx, RD_DD_IO_Control* Handle,
-                         SOURCE_REF iFileReference, int32_t iFileLine);
-void PutPathNameAsDD(MemberContext& ctx, const char* iDDName, const char* iPathName, const char* iServerName);
+int16_t ProcessZOKFTP(RD_JobStep* Step, int16_t iNormalizeGDG, int16_t iProcessingMode,
+                      BOOLEAN iFormatXML, int32_t debug);
+void ProcessZOKFTP_INPUT(RD_DD_IO_Control* Handle, int16_t iProcessingMode,
+                         SOURCE_REF iFileReference, int32_t iFileLine, int16_t iNormalizeGDG,
+                         BOOLEAN iFormatXML, int32_t debug);
+void PutPathNameAsDD(const char* iDDName, const char* iPathName, const char* iServerName,
+                     int16_t iNormalizeGDG, int16_t iProcessingMode, BOOLEAN iFormatXML,
+                     int32_t debug);
 
 } // namespace kvr
 

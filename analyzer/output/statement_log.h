@@ -4,7 +4,6 @@
 #define KVR_OUTPUT_STATEMENT_LOG_H
 
 #include "reader/jcl_statement.h"
-#include "base/contexts.h"
 
 namespace kvr {
 
@@ -17,7 +16,8 @@ enum RD_LOG_TYPE : int32_t {
 };
 
 BOOLEAN JCLStatementShouldLog(const JCLStatement* iStmt);
-void LogJCLStatement(MemberContext& ctx, const JCLStatement* iStmt, RD_LOG_TYPE LogType);
+void LogJCLStatement(const JCLStatement* iStmt, RD_LOG_TYPE LogType, int16_t iProcessingMode,
+                     int32_t debug);
 
 } // namespace kvr
 

@@ -1,12 +1,14 @@
-// Substitution of symbolic parameters (&NAME) in the text of a card or a statement with the
-// values of the symbol scopes.
+// Substitution of symbolic parameters (&NAME) in statement text with the values of the
+// symbol scopes, card by card while reading and again for the whole statement while
+// walking, and the application of SET statements to the update scope.
 #include <cctype>
 #include <cstring>
 #include <string_view>
 
-#include "base/contexts.h"
-#include "base/diagnostics.h"
-#include "reader/symbols.h"
+#include "driver/run_settings.h"
+#include "expansion/symbols.h"
+#include "output/statement_log.h"
+#include "reader/statement_list.h"
 
 namespace kvr {
 namespace {
@@ -14,6 +16,9 @@ namespace {
 constexpr int32_t kNameMax = 8;
 
 enum PARM_STATE { NOPARM, AMPER, NAME, JUSTCOPY, INQUOTE };
+
+// The substituted text of the statement being walked; reused for every statement.
+char StatementWorkArea[kOperandAreaSize];
 
 // The five characters before position i spell TCPIP in any case.
 bool FollowsTcpip(std::string_view text, size_t i) {
@@ -50,13 +55,13 @@ struct Output {
 };
 
 struct Scan {
-    MemberContext& ctx;
     std::string_view in;
     Output out;
     int32_t* symbolCount;
     int32_t* replacedCount;
     SOURCE_REF fileReference;
     int32_t fileLine;
+    int16_t mode;
     PARM_STATE state = NOPARM;
     bool inQuote = false;
     // The name being collected: at most kNameMax characters are kept (see AddNameChar).
@@ -79,8 +84,8 @@ struct Scan {
             name[nameLength - 1] = c;
             name[nameLength] = '\0';
         } else if (nameLength == kNameMax + 1) {
-            KVRWriteMessageWithFileLine(MessageFor(ctx, 1355, 3058), FALSE, fileReference,
-                                        fileLine, ctx.run.mode);
+            KVRWriteMessageWithFileLine(MessageFor(mode, 1355, 3058), FALSE, fileReference,
+                                        fileLine, mode);
             stop = KVRU005() > 4;
         }
     }
@@ -89,7 +94,7 @@ struct Scan {
     // it counts as replaced.
     bool AppendSymbolValue() {
         char value[kSymbolValueSize];
-        const bool defined = GetScopedSymbolValue(ctx, name, value) == 1;
+        const bool defined = GetScopedSymbolValue(name, value) == 1;
         // An empty value right after DSN=' or DSNAME=' would leave an empty data set name.
         const bool keep =
             !defined || (value[0] == '\0' && (out.EndsWith("DSNAME='") || out.EndsWith("DSN='")));
@@ -201,22 +206,79 @@ struct Scan {
 
 } // namespace
 
-void SubstituteSymbolics(MemberContext& ctx, const char* iStmtParms, int32_t iStmtParmsLength,
-                         char* outParmBuff, int32_t* symbolCount, int32_t* symbolsReplacedCount,
-                         SOURCE_REF FileReference, int32_t fileLine, int32_t inApost) {
+void SubstituteSymbolics(const char* iStmtParms, int32_t iStmtParmsLength, char* outParmBuff,
+                         int32_t* symbolCount, int32_t* symbolsReplacedCount,
+                         SOURCE_REF FileReference, int32_t fileLine, int32_t inApost,
+                         int16_t iProcessingMode, int32_t /*debug*/) {
     if (outParmBuff == nullptr) return;
     const int32_t start = static_cast<int32_t>(strnlen(outParmBuff, kOperandAreaSize - 1));
     outParmBuff[start] = '\0';
     const size_t length =
         iStmtParms != nullptr && iStmtParmsLength > 0 ? static_cast<size_t>(iStmtParmsLength) : 0;
-    Scan scan{ctx,
-              std::string_view(iStmtParms != nullptr ? iStmtParms : "", length),
+    Scan scan{std::string_view(iStmtParms != nullptr ? iStmtParms : "", length),
               Output{outParmBuff, start},
               symbolCount,
               symbolsReplacedCount,
               FileReference,
-              fileLine};
+              fileLine,
+              iProcessingMode};
     scan.Run(inApost);
+}
+
+int16_t SubstituteStmtSymbolics(JCLStatement* iStmt, JCLStatement** outStmt,
+                                int16_t iProcessingMode, int32_t debug) {
+    if (outStmt == nullptr) return 0;
+    *outStmt = nullptr;
+    if (iStmt == nullptr) return 0;
+    LogJCLStatement(iStmt, RD_LOGNORM, iProcessingMode, debug);
+    int32_t symbols = 0;
+    int32_t replaced = 0;
+    StatementWorkArea[0] = '\0';
+    SubstituteSymbolics(iStmt->StatementParms, iStmt->ParmLength, StatementWorkArea, &symbols,
+                        &replaced, iStmt->FileReference, iStmt->fileLine, 0, iProcessingMode,
+                        debug);
+    if (KVRU005() > 4) return 0;
+
+    JCLStatement* copy = nullptr;
+    if (!CopyJCLStatement(&copy, iStmt, debug)) {
+        reportMemoryAllocationError(iProcessingMode);
+        return 0;
+    }
+    if (replaced > 0) {
+        const size_t length = std::strlen(StatementWorkArea);
+        void* text = nullptr;
+        if (CreateBlockWithDebug(&text, length + 1, "SubstituteStmtSymbolics", debug) == 0) {
+            DeleteJCLStatement(copy, TRUE, debug);
+            reportMemoryAllocationError(iProcessingMode);
+            return 0;
+        }
+        std::memcpy(text, StatementWorkArea, length + 1);
+        FreeBlockWithDebug(copy->StatementParms, "SubstituteStmtSymbolics", debug);
+        copy->StatementParms = static_cast<char*>(text);
+        copy->ParmLength = static_cast<int32_t>(length);
+        copy->ParmMaxLength = static_cast<int32_t>(length);
+        LogJCLStatement(copy, RD_LOGSUBSTITUTION, iProcessingMode, debug);
+    }
+    *outStmt = copy;
+    return 1;
+}
+
+void ProcessSetCard(JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug) {
+    const int32_t count = JCLStatementParmCount(iStmt, iProcessingMode, debug);
+    for (int32_t sequence = 1; sequence <= count; ++sequence) {
+        char* parm = nullptr;
+        if (!JCLStatementPositionalParm(iStmt, sequence, &parm, iProcessingMode, debug)) break;
+        if (!ParmHasKeyword(parm)) {
+            reportMissingParmOrSet(iStmt, iProcessingMode);
+            continue;
+        }
+        char* name = CopyParmKeyword(iStmt, parm, iProcessingMode, debug);
+        char* value = CopyParmValue(iStmt, parm, iProcessingMode, debug);
+        if (name != nullptr && value != nullptr)
+            SetScopedSymbolValue(name, StripApostrophes(value), TRUE, debug);
+        FreeString(value, debug);
+        FreeString(name, debug);
+    }
 }
 
 } // namespace kvr
