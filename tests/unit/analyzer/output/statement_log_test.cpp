@@ -2,8 +2,15 @@
 // the four inserts (levels, label, operation, parameters).
 #include "output/statement_log.h"
 
-#include "analyzer/expansion/deck_fixture.h"
-#include "analyzer/expansion/hand_statement.h"
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "analyzer/statement_test_support.h"
+#include "driver/member_loop.h"
+#include "driver/run_settings.h"
+#include "model/deck_records.h"
+#include "model/job_model.h"
 
 namespace kvr::test {
 namespace {
@@ -11,13 +18,35 @@ namespace {
 using Ints = std::vector<int>;
 using Strings = std::vector<std::string>;
 
-class StatementLogTest : public DeckTest {
+StmtPtr MakeStatement(RD_JCL_STATEMENT_TYPE type, const char* label, const char* op,
+                      const char* parms, SOURCE_REF ref, int32_t line) {
+    StmtPtr stmt = test::MakeStatement(type, label, parms, line);
+    std::snprintf(stmt->StatementOp, sizeof stmt->StatementOp, "%s", op);
+    stmt->FileReference = ref;
+    return stmt;
+}
+
+// A job may be made in the deck; the log is captured.
+class StatementLogTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        DeckTest::SetUp();
         InitializeFields(0);
         CreateList(&deck_, 0);
     }
+    void TearDown() override {
+        Free_arrayJclDeck(deck_, 0);
+        InitializeFields(0);
+    }
+    Strings LogLines() { return log_.Lines(); }
+    Ints Raised() {
+        Ints numbers;
+        for (const std::string& line : LogLines())
+            numbers.push_back(std::stoi(line.substr(3, 4)));
+        return numbers;
+    }
+    MessageRecorder messages_;
+    CapturedLog log_;
+    void* deck_ = nullptr;
 };
 
 TEST_F(StatementLogTest, LevelsLabelOperationAndParameters) {
@@ -64,26 +93,13 @@ TEST_F(StatementLogTest, WhatIsNotTraced) {
 }
 
 TEST_F(StatementLogTest, VelkorNumbers) {
-    setMessageDll("pjwenus.dll");
+    VelkorCatalog velkor;
     auto dd = MakeStatement(RD_DD, "DD1", "DD", "DSN=A.B", 0, 3);
     for (RD_LOG_TYPE type :
          {RD_LOGNORM, RD_LOGSUBSTITUTION, RD_LOGOVERRIDE, RD_LOGADD, RD_LOGERROR})
         LogJCLStatement(dd.get(), type, kModeVelkor, 1);
     EXPECT_EQ(Raised(), (Ints{3082, 3083, 3090, 3089, 3091}));
     EXPECT_EQ(LogLines()[0], "VAD3082I   0- 0 DD1      DD      DSN=A.B");
-}
-
-TEST_F(DeckTest, DebugExpansionTracesStatementsFromCards) {
-    // V is set after the EXEC: unresolved when the card was read, resolved in the walk.
-    EXPECT_EQ(Expand({"//JOB1    JOB  (A)", "//S1      EXEC PGM=&V", "//        SET  V=X"},
-                     kModeStandard, 1),
-              TRUE);
-    // As read, then after substitution; the end-of-step markers are not traced.
-    EXPECT_EQ(LogLines(), (Strings{"KVR1391I   0- 0 JOB1     JOB     (A)",
-                                   "KVR1391I   0- 0 S1       EXEC    PGM=&V",
-                                   "KVR1392I   0- 0 S1       EXEC    PGM=X",
-                                   "KVR1391I   0- 0          SET     V=X"}));
-    EXPECT_STREQ(Steps().at(0)->ExecutableName, "X");
 }
 
 } // namespace
