@@ -1,0 +1,48 @@
+// The Velkor mode's detail records: a text that cannot be split writes nothing, and the
+// keyword table. The records of DISP, SPACE, DCB, VOL and LABEL texts: velkor_dd_details,
+// velkor_dd_detail_forms.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "analyzer/statement_test_support.h"
+#include "driver/run_settings.h"
+#include "output/velkor_dd_details.h"
+
+namespace kvr {
+namespace {
+
+
+TEST(VelkorDDDetails, TextThatCannotBeSplitWritesNothing) {
+    test::MessageRecorder recorder;
+    test::VelkorCatalog velkor;
+    const int32_t blocks = test::BlocksOutstanding();
+    const std::string nested = "DISP=" + std::string(25, '(') + "NEW";
+    PutVelkorDDParmDetails(nested.c_str(), kModeVelkor, 0);
+    PutVelkorDDParmDetails(nullptr, kModeVelkor, 0);
+    EXPECT_TRUE(recorder.ImportLines().empty());
+    EXPECT_EQ(recorder.Count("VAD3063E"), 1);
+    EXPECT_EQ(test::BlocksOutstanding(), blocks);
+}
+
+TEST(VelkorDDDetails, KeywordTable) {
+    // The ends of the table, the entries around its alphabetical oddities, and a sample.
+    const char* keywords[] = {"ACCODE", "AMP",  "DSNAME", "DSN",      "DSNTYPE", "REFDD",
+                              "REF",    "SER",  "SPACE",  "SYSOUT",   "VOLUME",  "VOL",
+                              "DCB",    "DISP", "LRECL",  "STORCLAS", "TRTCH",   "UCS"};
+    for (const char* keyword : keywords) {
+        EXPECT_TRUE(IsDDKeyword(keyword)) << keyword;
+        std::string lower(keyword);
+        for (char& ch : lower)
+            ch = static_cast<char>(ch - 'A' + 'a');
+        EXPECT_FALSE(IsDDKeyword(lower.c_str())) << lower;
+    }
+    for (const char* nearMiss :
+         {"DS", "DSNAM", "VOLUMES", "VO", "DSN ", " DSN", "Dsn", "", "PGM", "MODNAME"})
+        EXPECT_FALSE(IsDDKeyword(nearMiss)) << nearMiss;
+    EXPECT_FALSE(IsDDKeyword(nullptr));
+}
+
+} // namespace
+} // namespace kvr
