@@ -5,10 +5,32 @@
 #include <string>
 #include <vector>
 
-#include "analyzer/expansion/symbols_fixture.h"
+#include <gtest/gtest.h>
+
+#include "analyzer/statement_test_support.h"
+#include "expansion/symbols.h"
 
 namespace kvr::test {
 namespace {
+
+// Each test runs inside one scope of its own; every block is given back at the end.
+class Substitution : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        InitializeScopedSymbolData(0);
+        baseline_ = BlocksOutstanding();
+        ASSERT_TRUE(BeginSymbolScope(0, 0));
+    }
+    void TearDown() override {
+        InitializeScopedSymbolData(0);
+        EXPECT_EQ(BlocksOutstanding(), baseline_);
+    }
+    static void Set(const char* name, const std::string& value) {
+        SetScopedSymbolValue(name, value.c_str(), TRUE, 0);
+    }
+    MessageRecorder messages_;
+    int32_t baseline_ = 0;
+};
 
 struct Result {
     std::string text;

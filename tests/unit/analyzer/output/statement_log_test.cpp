@@ -1,9 +1,17 @@
-// The statement log: which statements are traced, the message per log type and mode, and
-// the four inserts (levels, label, operation, parameters).
+// The statement log: which statements are not traced, and the message numbers of each log
+// type in Velkor mode. Levels, labels, operations and parameters in whole runs:
+// debug_deck_listing, debug_set_after_exec, debug_override_addition.
 #include "output/statement_log.h"
 
-#include "analyzer/expansion/deck_fixture.h"
-#include "analyzer/expansion/hand_statement.h"
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "analyzer/statement_test_support.h"
+#include "driver/member_loop.h"
+#include "driver/run_settings.h"
+#include "model/deck_records.h"
+#include "model/job_model.h"
 
 namespace kvr::test {
 namespace {
@@ -11,40 +19,36 @@ namespace {
 using Ints = std::vector<int>;
 using Strings = std::vector<std::string>;
 
-class StatementLogTest : public DeckTest {
+StmtPtr MakeStatement(RD_JCL_STATEMENT_TYPE type, const char* label, const char* op,
+                      const char* parms, SOURCE_REF ref, int32_t line) {
+    StmtPtr stmt = test::MakeStatement(type, label, parms, line);
+    std::snprintf(stmt->StatementOp, sizeof stmt->StatementOp, "%s", op);
+    stmt->FileReference = ref;
+    return stmt;
+}
+
+// A job may be made in the deck; the log is captured.
+class StatementLogTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        DeckTest::SetUp();
         InitializeFields(0);
         CreateList(&deck_, 0);
     }
+    void TearDown() override {
+        Free_arrayJclDeck(deck_, 0);
+        InitializeFields(0);
+    }
+    Strings LogLines() { return log_.Lines(); }
+    Ints Raised() {
+        Ints numbers;
+        for (const std::string& line : LogLines())
+            numbers.push_back(std::stoi(line.substr(3, 4)));
+        return numbers;
+    }
+    MessageRecorder messages_;
+    CapturedLog log_;
+    void* deck_ = nullptr;
 };
-
-TEST_F(StatementLogTest, LevelsLabelOperationAndParameters) {
-    auto dd = MakeStatement(RD_DD, "DD1", "DD", "DSN=A.B", 0, 3);
-    LogJCLStatement(dd.get(), RD_LOGNORM, 0, 1); // no job: both levels 0
-    ProcessJobCard(deck_, nullptr, 0, FALSE, 0);
-    IncrementProcNestingLevel(0);
-    LogJCLStatement(dd.get(), RD_LOGNORM, 0, 1);
-    auto ifStmt = MakeStatement(RD_IF, "", "IF", "RC=0", 0, 4);
-    AddIf(deck_, ifStmt.get(), 0, 0);
-    auto over = MakeStatement(RD_DD, "STEP1.SYSIN", "DD", nullptr, 0, 5);
-    LogJCLStatement(over.get(), RD_LOGOVERRIDE, 0, 2);
-    auto exec = MakeStatement(RD_EXEC, "LONGSTEP", "EXEC", "PGM=IEFBR14", 0, 6);
-    LogJCLStatement(exec.get(), RD_LOGSUBSTITUTION, 0, 1);
-    LogJCLStatement(exec.get(), RD_LOGADD, 0, 1);
-    LogJCLStatement(exec.get(), RD_LOGERROR, 0, 1);
-    const std::string parms = "PARM='" + std::string(300, 'X') + "'"; // cut at 254
-    auto longExec = MakeStatement(RD_EXEC, "S", "EXEC", parms.c_str(), 0, 1);
-    LogJCLStatement(longExec.get(), RD_LOGNORM, 0, 1);
-    EXPECT_EQ(LogLines(), (Strings{"KVR1391I   0- 0 DD1      DD      DSN=A.B",
-                                   "KVR1391I   1- 0 DD1      DD      DSN=A.B",
-                                   "KVR1399I   1- 1 STEP1.SYSIN DD" + std::string(7, ' '),
-                                   "KVR1392I   1- 1 LONGSTEP EXEC    PGM=IEFBR14",
-                                   "KVR1398I   1- 1 LONGSTEP EXEC    PGM=IEFBR14",
-                                   "KVR1400I   1- 1 LONGSTEP EXEC    PGM=IEFBR14",
-                                   "KVR1391I   1- 1 S        EXEC    " + parms.substr(0, 254)}));
-}
 
 TEST_F(StatementLogTest, WhatIsNotTraced) {
     auto dd = MakeStatement(RD_DD, "DD1", "DD", "DSN=A.B", 0, 3);
@@ -64,26 +68,13 @@ TEST_F(StatementLogTest, WhatIsNotTraced) {
 }
 
 TEST_F(StatementLogTest, VelkorNumbers) {
-    setMessageDll("pjwenus.dll");
+    VelkorCatalog velkor;
     auto dd = MakeStatement(RD_DD, "DD1", "DD", "DSN=A.B", 0, 3);
     for (RD_LOG_TYPE type :
          {RD_LOGNORM, RD_LOGSUBSTITUTION, RD_LOGOVERRIDE, RD_LOGADD, RD_LOGERROR})
         LogJCLStatement(dd.get(), type, kModeVelkor, 1);
     EXPECT_EQ(Raised(), (Ints{3082, 3083, 3090, 3089, 3091}));
     EXPECT_EQ(LogLines()[0], "VAD3082I   0- 0 DD1      DD      DSN=A.B");
-}
-
-TEST_F(DeckTest, DebugExpansionTracesStatementsFromCards) {
-    // V is set after the EXEC: unresolved when the card was read, resolved in the walk.
-    EXPECT_EQ(Expand({"//JOB1    JOB  (A)", "//S1      EXEC PGM=&V", "//        SET  V=X"},
-                     kModeStandard, 1),
-              TRUE);
-    // As read, then after substitution; the end-of-step markers are not traced.
-    EXPECT_EQ(LogLines(), (Strings{"KVR1391I   0- 0 JOB1     JOB     (A)",
-                                   "KVR1391I   0- 0 S1       EXEC    PGM=&V",
-                                   "KVR1392I   0- 0 S1       EXEC    PGM=X",
-                                   "KVR1391I   0- 0          SET     V=X"}));
-    EXPECT_STREQ(Steps().at(0)->ExecutableName, "X");
 }
 
 } // namespace

@@ -1,5 +1,6 @@
-// The job-model fixture extended for reading step DDs: steps running a given program, DD
-// entries with in-stream cards or naming a data set, and files in the test's folder.
+// The source-access fixture extended for reading step DDs: a deck with a job, steps running
+// a given program, DD entries with in-stream cards or naming a data set, and files in the
+// test's folder.
 #ifndef KVR_TESTS_UNIT_ANALYZER_RUNUNITS_RUNUNITS_FIXTURE_H
 #define KVR_TESTS_UNIT_ANALYZER_RUNUNITS_RUNUNITS_FIXTURE_H
 
@@ -8,18 +9,35 @@
 #include <utility>
 #include <vector>
 
-#include "analyzer/model/model_fixture.h"
+#include "analyzer/statement_test_support.h"
+#include "common/source/source_fixture.h"
+#include "model/deck_records.h"
+#include "model/job_model.h"
 #include "reader/instream_data.h"
 #include "rununits/step_dd_reader.h"
 
 namespace kvr::test {
 
-class RunUnitsTest : public ModelTest {
+class RunUnitsTest : public SourceTest {
   protected:
-    void TearDown() override {
-        ResetTranslationsForTests();
-        ModelTest::TearDown();
+    void SetUp() override {
+        SourceTest::SetUp();
+        KVR4007_InitializeFields();
+        CreateList(&deck_, 0);
     }
+    void TearDown() override {
+        statements_.clear();
+        Free_arrayJclDeck(deck_, 0);
+        KVR4007_InitializeFields();
+        SourceTest::TearDown();
+    }
+    // A statement at line `line` of source 0, deleted at the end of the test.
+    JCLStatement* Stmt(const char* label, RD_JCL_STATEMENT_TYPE type, const char* parms,
+                       int32_t line) {
+        statements_.push_back(MakeStatement(type, label, parms, line));
+        return statements_.back().get();
+    }
+    void Job() { ProcessJobCard(deck_, Stmt("JOB1", RD_JOB, "CLASS=A", 1), 0, FALSE, 0); }
     // A new step of the current job (made on first use) running the program, at line 5.
     RD_JobStep* StepRunning(const char* program, int16_t mode = 0) {
         if (QueryCurrentJob() == nullptr) Job();
@@ -68,6 +86,9 @@ class RunUnitsTest : public ModelTest {
                    ? std::vector<int>(all.begin() + static_cast<long>(from), all.end())
                    : std::vector<int>{};
     }
+
+    void* deck_ = nullptr;
+    std::vector<StmtPtr> statements_;
 
   private:
     int dataSets_ = 0;

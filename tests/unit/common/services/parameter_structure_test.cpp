@@ -107,6 +107,10 @@ TEST(ParameterStructure, NoTextGivesNoParameters) {
         EXPECT_EQ(before, Outstanding());
     }
     DeleteParmStructure(nullptr, FALSE);
+    // Nowhere to hand the structure to: it is released at once.
+    const int32_t before = Outstanding();
+    CreateParmStructure(nullptr, "A,B", FALSE, 0, 0);
+    EXPECT_EQ(before, Outstanding());
 }
 
 TEST(ParameterStructure, PositionsAndTextsPointIntoTheCopy) {

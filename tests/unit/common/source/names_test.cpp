@@ -70,6 +70,14 @@ TEST_F(NamesTest, NormalizeNameDropsQuotesAndBlanks) {
     EXPECT_EQ(NormalizeName("SHORT", inPlace, 1025, 0, 0, 0), 0);
     EXPECT_EQ(LogText(), "KVR1703W  long SHORT\n");
     EXPECT_EQ(KVRU005(), 4);
+    // No name: an empty result, and nothing to write into.
+    EXPECT_EQ(NormalizeName(nullptr, inPlace, 10, 0, 0, 0), 0);
+    EXPECT_STREQ(inPlace, "");
+    EXPECT_EQ(NormalizeName("A", nullptr, 10, 0, 0, 0), 0);
+    std::strcpy(inPlace, "X");
+    CheckForSpaceInName(nullptr, inPlace);
+    EXPECT_STREQ(inPlace, "");
+    CheckForSpaceInName("A", nullptr);
 }
 
 TEST_F(NamesTest, GetATokenCutsOneToken) {
