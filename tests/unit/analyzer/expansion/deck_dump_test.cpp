@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/contexts.h"
 #include "model/job_model.h"
 
 namespace kvr {
@@ -31,8 +32,12 @@ TEST(DeckDump, EveryRecordTypeHasItsLine) {
                                       &elseRecord, &endifRecord, &comment, &directive, &unknown})
         AddItemToList(deck, item, "", 0);
 
+    RunContext run;
+    run.debug = 1;
+    MemberContext ctx(run);
+    ctx.deck.list = deck;
     testing::internal::CaptureStdout();
-    DumpJclDeckToStdout(deck, 1);
+    DumpJclDeckToStdout(ctx);
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "JclDeck\n=======\n"
               "structureType(2) DD\t     5     7 SYSIN\n"
@@ -53,8 +58,10 @@ TEST(DeckDump, EveryRecordTypeHasItsLine) {
     void* current = nullptr;
     ASSERT_TRUE(FindFirstItem(deck, &current));
     testing::internal::CaptureStdout();
-    DumpJclDeckToStdout(deck, 0);
-    DumpJclDeckToStdout(nullptr, 0);
+    run.debug = 0;
+    DumpJclDeckToStdout(ctx);
+    ctx.deck.list = nullptr;
+    DumpJclDeckToStdout(ctx);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     ASSERT_TRUE(GetCurrentItem(deck, &current));
     EXPECT_EQ(current, &dd);

@@ -7,20 +7,20 @@
 #include <vector>
 
 #include "analyzer/statement_test_support.h"
-#include "driver/run_settings.h"
 #include "output/velkor_dd_details.h"
 
 namespace kvr {
 namespace {
 
-
 TEST(VelkorDDDetails, TextThatCannotBeSplitWritesNothing) {
     test::MessageRecorder recorder;
     test::VelkorCatalog velkor;
+    test::TestMember member;
+    member.run.mode = kModeVelkor;
     const int32_t blocks = test::BlocksOutstanding();
     const std::string nested = "DISP=" + std::string(25, '(') + "NEW";
-    PutVelkorDDParmDetails(nested.c_str(), kModeVelkor, 0);
-    PutVelkorDDParmDetails(nullptr, kModeVelkor, 0);
+    PutVelkorDDParmDetails(member.ctx, nested.c_str());
+    PutVelkorDDParmDetails(member.ctx, nullptr);
     EXPECT_TRUE(recorder.ImportLines().empty());
     EXPECT_EQ(recorder.Count("VAD3063E"), 1);
     EXPECT_EQ(test::BlocksOutstanding(), blocks);

@@ -19,11 +19,11 @@ std::string Text(const SourceLine& card) {
 TEST_F(CardReader, CardClassesCompareExactBytesFromColumnOne) {
     using Cases = std::initializer_list<std::pair<const char*, int>>;
     // Directives are recognised only while their capture is on, and need the blank.
-    EXPECT_EQ(IsQuilloWorkloadManagerComment("//*%OPC SCAN"), 0);
-    SetCaptureOPCStatements();
+    EXPECT_EQ(IsQuilloWorkloadManagerComment(Ctx(), "//*%OPC SCAN"), 0);
+    Ctx().run.captureOPC = true;
     for (const auto& [card, is] :
          Cases{{"//*%OPC SCAN", 1}, {"//*%OPCSCAN", 0}, {"//*%opc SCAN", 0}})
-        EXPECT_EQ(IsQuilloWorkloadManagerComment(card), is) << card;
+        EXPECT_EQ(IsQuilloWorkloadManagerComment(Ctx(), card), is) << card;
     for (const auto& [card, is] : Cases{{"//* TEXT", 1}, {" //*", 0}, {"//S1", 0}})
         EXPECT_EQ(IsJclComment(card), is) << card;
     for (const auto& [card, is] : Cases{{"/*JOBPARM", 1}, {"/*", 1}, {"//*", 0}})
@@ -48,32 +48,32 @@ TEST_F(CardReader, CardClassesCompareExactBytesFromColumnOne) {
 TEST_F(CardReader, CA7CardsVanishAndThePushedBackCardComesAgain) {
     Member({"#JCL", "//J1 JOB", "  #HLD", "//S1 EXEC PGM=X"});
     SourceLine card{};
-    ASSERT_TRUE(ReadNextCard(&card, 0, nullptr, 0));
-    PushBackLastCard();
+    ASSERT_TRUE(ReadNextCard(Ctx(), &card, nullptr));
+    PushBackLastCard(Ctx());
     SourceLine again{};
-    ASSERT_TRUE(ReadNextCard(&again, 0, nullptr, 0));
+    ASSERT_TRUE(ReadNextCard(Ctx(), &again, nullptr));
     EXPECT_EQ(Text(again), "//J1 JOB");
     EXPECT_EQ(again.fileLine, 2);
-    ASSERT_TRUE(ReadNextCard(&card, 0, nullptr, 0));
+    ASSERT_TRUE(ReadNextCard(Ctx(), &card, nullptr));
     EXPECT_EQ(card.fileLine, 4);
-    EXPECT_FALSE(ReadNextCard(&card, 0, nullptr, 0));
+    EXPECT_FALSE(ReadNextCard(Ctx(), &card, nullptr));
     // The end of the input can be pushed back as well.
-    PushBackLastCard();
-    EXPECT_FALSE(ReadNextCard(&card, 0, nullptr, 0));
+    PushBackLastCard(Ctx());
+    EXPECT_FALSE(ReadNextCard(Ctx(), &card, nullptr));
 }
 
 TEST_F(CardReader, CapturedDirectivesAreCardsOnlyBetweenStatements) {
-    SetCaptureOPCStatements();
+    Ctx().run.captureOPC = true;
     SourceLine card{};
     for (JCL_STATE open : {STMT_START, STMT_DONE, STMT_DONE_EOF}) {
         void* cursor = Cards({"//*%OPC SCAN", "//J1 JOB"});
-        ASSERT_TRUE(ReadNextNonCommentCard(deck_, &card, 0, open, cursor, 0));
+        ASSERT_TRUE(ReadNextNonCommentCard(Ctx(), &card, open, cursor));
         EXPECT_EQ(Text(card), "//*%OPC SCAN") << open;
     }
     for (JCL_STATE continuing : {STMT_APOST_CONT, STMT_CMNT_CONT, STMT_IF_CONT, STMT_PARM_CONT,
                                  STMT_PARM_PAREN_ENCLOSED_APOST_CONT}) {
         void* cursor = Cards({"//*%OPC SCAN", "//J1 JOB"});
-        ASSERT_TRUE(ReadNextNonCommentCard(deck_, &card, 0, continuing, cursor, 0));
+        ASSERT_TRUE(ReadNextNonCommentCard(Ctx(), &card, continuing, cursor));
         EXPECT_EQ(Text(card), "//J1 JOB") << continuing;
     }
     // Dropped, not saved as a comment.
@@ -83,24 +83,24 @@ TEST_F(CardReader, CapturedDirectivesAreCardsOnlyBetweenStatements) {
 TEST_F(CardReader, CardListsNeverTouchThePushBackCard) {
     Member({"//J1 JOB", "//S1 EXEC PGM=X"});
     SourceLine card{};
-    ASSERT_TRUE(ReadNextCard(&card, 0, nullptr, 0));
-    PushBackLastCard();
+    ASSERT_TRUE(ReadNextCard(Ctx(), &card, nullptr));
+    PushBackLastCard(Ctx());
 
     void* cursor = Cards({"#JCL", "//C1 DD DUMMY", "#XO"});
-    ASSERT_TRUE(ReadNextCard(&card, 0, cursor, 0));
+    ASSERT_TRUE(ReadNextCard(Ctx(), &card, cursor));
     EXPECT_EQ(Text(card), "//C1 DD DUMMY");
     EXPECT_EQ(card.fileLine, 2);
     std::memset(card.SourceText, 'x', sizeof card.SourceText);
-    EXPECT_FALSE(ReadNextCard(&card, 0, cursor, 0));
+    EXPECT_FALSE(ReadNextCard(Ctx(), &card, cursor));
     EXPECT_EQ(card.SourceText[0], '\0'); // the buffer was cleared
     void* first = nullptr;
     ASSERT_TRUE(FindFirstItem(cardLists_.back(), &first));
     EXPECT_STREQ(static_cast<SourceLine*>(first)->SourceText, "#JCL"); // the list is unchanged
 
     // The card pushed back before is still there for the file reader.
-    ASSERT_TRUE(ReadNextCard(&card, 0, nullptr, 0));
+    ASSERT_TRUE(ReadNextCard(Ctx(), &card, nullptr));
     EXPECT_EQ(Text(card), "//J1 JOB");
-    ASSERT_TRUE(ReadNextCard(&card, 0, nullptr, 0));
+    ASSERT_TRUE(ReadNextCard(Ctx(), &card, nullptr));
     EXPECT_EQ(Text(card), "//S1 EXEC PGM=X");
 }
 
@@ -108,13 +108,13 @@ class InstreamCards : public ReaderTest {
   protected:
     void SetUp() override {
         ReaderTest::SetUp();
-        ASSERT_TRUE(CreateJCLStatement(&step_, 0));
+        ASSERT_TRUE(CreateJCLStatement(Ctx(), &step_));
         step_->endFileLine = 1;
-        setCurrentStepStmt(step_);
+        Ctx().listBuilder.currentStepStatement = step_;
     }
     void TearDown() override {
-        setCurrentStepStmt(nullptr);
-        DeleteJCLStatement(step_, TRUE, 0);
+        Ctx().listBuilder.currentStepStatement = nullptr;
+        DeleteJCLStatement(step_, TRUE);
         ReaderTest::TearDown();
     }
     int32_t Count() const {
@@ -125,53 +125,57 @@ class InstreamCards : public ReaderTest {
 };
 
 TEST_F(InstreamCards, DelimiterCardsAndCapturedDirectivesInsideData) {
-    SetCaptureOPCStatements();
+    Ctx().run.captureOPC = true;
     // A captured directive never ends data that "//" cards end.
     Member({"//*%OPC SCAN", "D1", "//S1 EXEC PGM=X"});
-    SkipInStreamData(TRUE, TRUE, FALSE, "", stmt_, "JES2", 0, 0);
+    Ctx().run.jesVersion = "JES2";
+    SkipInStreamData(Ctx(), TRUE, TRUE, FALSE, "", stmt_);
     EXPECT_EQ(Count(), 2);
     char* text = nullptr;
     int32_t length = 0;
     ASSERT_TRUE(ReadFirstInstreamSpool(stmt_->inStreamData, &text, &length));
     EXPECT_STREQ(text, "//*%OPC SCAN");
     SourceLine card{};
-    ASSERT_TRUE(ReadNextCard(&card, 0, nullptr, 0));
+    ASSERT_TRUE(ReadNextCard(Ctx(), &card, nullptr));
     EXPECT_EQ(Text(card), "//S1 EXEC PGM=X");
 
     // With only a delimiter, "//" and "/*" cards are data; the delimiter card is consumed.
     void* spool = stmt_->inStreamData;
-    ResetJCLStatement(stmt_, 0);
-    DeleteInstreamSpool(spool, 0);
+    ResetJCLStatement(Ctx(), stmt_);
+    DeleteInstreamSpool(spool);
     void* cursor = Cards({"//NOT END", "/*", "ABC END", "AFTER"});
-    SkipInStreamDataFrom(FALSE, FALSE, TRUE, "AB", stmt_, cursor, "JES3", 0, 0);
+    Ctx().run.jesVersion = "JES3";
+    SkipInStreamDataFrom(Ctx(), FALSE, FALSE, TRUE, "AB", stmt_, cursor);
     EXPECT_EQ(Count(), 2);
     EXPECT_EQ(stmt_->endFileLine, 3);
-    ASSERT_TRUE(ReadNextCard(&card, 0, cursor, 0));
+    ASSERT_TRUE(ReadNextCard(Ctx(), &card, cursor));
     EXPECT_EQ(Text(card), "AFTER");
 }
 
 TEST_F(InstreamCards, EndOfInputInsideDataIsReportedToTheNextRead) {
     Member({"D1", "D2"});
-    SkipInStreamData(TRUE, TRUE, FALSE, "", stmt_, "JES2", 0, 0);
+    Ctx().run.jesVersion = "JES2";
+    SkipInStreamData(Ctx(), TRUE, TRUE, FALSE, "", stmt_);
     EXPECT_EQ(Count(), 2);
     // Another member opened now is not seen by the next read: it gets the end again.
     const std::string lib = Container("LIB2", {{"NEXT", "//J2 JOB\n"}});
     ASSERT_TRUE(OpenMain(lib, "NEXT"));
     SourceLine card{};
-    EXPECT_FALSE(ReadNextCard(&card, 0, nullptr, 0));
-    ASSERT_TRUE(ReadNextCard(&card, 0, nullptr, 0));
+    EXPECT_FALSE(ReadNextCard(Ctx(), &card, nullptr));
+    ASSERT_TRUE(ReadNextCard(Ctx(), &card, nullptr));
     EXPECT_EQ(Text(card), "//J2 JOB");
 }
 
 TEST_F(InstreamCards, CardListDataStaysInTheList) {
     void* cursor = Cards({"D1", "#JCL", "D2", "//S2 EXEC PGM=Y"});
-    SkipInStreamDataFrom(TRUE, TRUE, FALSE, "", stmt_, cursor, "JES2", 0, 0);
+    Ctx().run.jesVersion = "JES2";
+    SkipInStreamDataFrom(Ctx(), TRUE, TRUE, FALSE, "", stmt_, cursor);
     EXPECT_EQ(Count(), 2);
     EXPECT_EQ(step_->endFileLine, 3);
     SourceLine card{};
-    ASSERT_TRUE(ReadNextCard(&card, 0, cursor, 0));
+    ASSERT_TRUE(ReadNextCard(Ctx(), &card, cursor));
     EXPECT_EQ(Text(card), "//S2 EXEC PGM=Y");
-    EXPECT_FALSE(ReadNextCard(&card, 0, cursor, 0));
+    EXPECT_FALSE(ReadNextCard(Ctx(), &card, cursor));
 }
 
 } // namespace

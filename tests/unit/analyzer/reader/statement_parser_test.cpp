@@ -7,6 +7,7 @@
 #include "reader/statement_parser.h"
 
 #include "reader/instream_data.h"
+#include "reader/symbols.h"
 #include "reader_fixture.h"
 
 namespace kvr::test {
@@ -78,8 +79,8 @@ TEST_F(StatementParser, StatementsAndContinuationsFromCardLists) {
     }
 
     // Each card is substituted with the values in force; comments never are.
-    ASSERT_TRUE(BeginSymbolScope(0, 0));
-    SetScopedSymbolValue("A", "X", TRUE, 0);
+    ASSERT_TRUE(BeginSymbolScope(Ctx()));
+    SetScopedSymbolValue(Ctx(), "A", "X", TRUE);
     void* cursor =
         Cards({"//DD1 DD DSN=&A..B  &UNDEF,", "//S5 EXEC PGM=Y,&A", "//  NOT=CONTINUED"});
     ASSERT_TRUE(Next(cursor));
@@ -138,7 +139,7 @@ TEST_F(StatementParser, DataCardsWhereAStatementShouldBegin) {
     EXPECT_EQ(Messages(), (std::vector<int>{1375}));
 
     // After a JOB they become an implicit SYSIN DD * (from card lists as from files).
-    setJobCount(1);
+    Ctx().listBuilder.jobCount = 1;
     cursor = Cards({"L1", "/*", "//S3 EXEC PGM=Z"});
     ASSERT_TRUE(Next(cursor));
     EXPECT_STREQ(stmt_->StatementLabel, "SYSIN");
@@ -150,7 +151,7 @@ TEST_F(StatementParser, DataCardsWhereAStatementShouldBegin) {
     ASSERT_NE(spool, nullptr);
     EXPECT_EQ(spool->RecordCount, 1);
     EXPECT_EQ(spool->fileLine, 1);
-    DeleteInstreamSpool(spool, 0);
+    DeleteInstreamSpool(spool);
     ASSERT_TRUE(Next(cursor));
     EXPECT_STREQ(stmt_->StatementLabel, "S3");
 }
@@ -167,14 +168,14 @@ TEST_F(StatementParser, OperandAreaFullReportsAndDrops) {
 }
 
 TEST_F(StatementParser, ProcedureCallScopeEndsAtTheFirstNonOverride) {
-    ASSERT_TRUE(BeginSymbolScope(0, 0));
+    ASSERT_TRUE(BeginSymbolScope(Ctx()));
     BOOLEAN procCall = TRUE;
     void* cursor = Cards({"//S1.DD1 DD DUMMY", "//DD2 DD DUMMY"});
     ASSERT_TRUE(Next(cursor, "JES2", 0, &procCall));
     EXPECT_EQ(procCall, TRUE);
     ASSERT_TRUE(Next(cursor, "JES2", 0, &procCall));
     EXPECT_EQ(procCall, FALSE);
-    EXPECT_FALSE(EndSymbolScope(0)); // already closed
+    EXPECT_FALSE(EndSymbolScope(Ctx())); // already closed
 }
 
 TEST_F(StatementParser, DirectiveCardInsideAContinuationIsSavedAsAComment) {

@@ -9,9 +9,9 @@ namespace {
 using test::RunUnitsTest;
 
 // The first record of the file a data set name opens, or "!" and what could not be opened.
-std::string FirstRecord(const std::string& dsn) {
+std::string FirstRecord(MemberContext& ctx, const std::string& dsn) {
     std::string spec;
-    FILE* file = OpenParmFile(dsn.c_str(), spec, 0);
+    FILE* file = OpenParmFile(ctx, dsn.c_str(), spec);
     if (file == nullptr) return "!" + spec;
     char buffer[kRecordLength + 2] = {};
     const BOOLEAN read = ReadFileRecord(file, buffer, nullptr);
@@ -26,19 +26,19 @@ TEST_F(RunUnitsTest, DataSetNamesToWorkstationFiles) {
     xlatlibs_.Set(table);
     LoadLibraryTranslations(0, 0);
 
-    EXPECT_EQ(FirstRecord("'A.B.C(MEM)'"), "MEMBER\n");
-    EXPECT_EQ(FirstRecord("'A.B.C(MEM"), "MEMBER\n"); // closing ")" and apostrophe missing
-    EXPECT_EQ(FirstRecord("'SEQ.DS'"), "SEQUENTIAL\n");
+    EXPECT_EQ(FirstRecord(Ctx(), "'A.B.C(MEM)'"), "MEMBER\n");
+    EXPECT_EQ(FirstRecord(Ctx(), "'A.B.C(MEM"), "MEMBER\n"); // closing ")" and apostrophe missing
+    EXPECT_EQ(FirstRecord(Ctx(), "'SEQ.DS'"), "SEQUENTIAL\n");
     // JCL names no paths: an untranslated name is a file only when it is a data set name,
     // and a member only when it is a member name.
-    EXPECT_EQ(FirstRecord(seq), "!" + seq);
-    EXPECT_EQ(FirstRecord("A.B.C(../seq.txt)"), "!A.B.C(../seq.txt)");
-    EXPECT_EQ(FirstRecord("NO.SUCH.DATA"), "!NO.SUCH.DATA"); // a name in the current folder
-    EXPECT_EQ(FirstRecord("A.B.C(NOMEM)"), "!" + lib + "/NOMEM");
-    EXPECT_EQ(FirstRecord("A.B.C"), "!" + lib); // the library itself is a folder
+    EXPECT_EQ(FirstRecord(Ctx(), seq), "!" + seq);
+    EXPECT_EQ(FirstRecord(Ctx(), "A.B.C(../seq.txt)"), "!A.B.C(../seq.txt)");
+    EXPECT_EQ(FirstRecord(Ctx(), "NO.SUCH.DATA"), "!NO.SUCH.DATA"); // a name in the current folder
+    EXPECT_EQ(FirstRecord(Ctx(), "A.B.C(NOMEM)"), "!" + lib + "/NOMEM");
+    EXPECT_EQ(FirstRecord(Ctx(), "A.B.C"), "!" + lib); // the library itself is a folder
     // Too long for a file spec: not opened (a cut name could open some other file).
     const std::string longName = seq + std::string(300, 'x');
-    EXPECT_EQ(FirstRecord(longName), "!" + longName);
+    EXPECT_EQ(FirstRecord(Ctx(), longName), "!" + longName);
 }
 
 TEST_F(RunUnitsTest, LinesCutIntoRecords) {

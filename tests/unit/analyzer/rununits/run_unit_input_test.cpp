@@ -17,10 +17,10 @@ struct Found {
 };
 
 // Runs ProcessSYSTSIN or ProcessDDITV02 and takes over the names it hands out.
-using Process = int16_t (*)(RD_JobStep*, char**, char**, char**, int16_t, int32_t);
-Found Names(Process process, RD_JobStep* step, int16_t mode = 0) {
+using Process = int16_t (*)(MemberContext&, RD_JobStep*, char**, char**, char**);
+Found Names(MemberContext& ctx, Process process, RD_JobStep* step) {
     char* names[3] = {};
-    Found found{process(step, &names[0], &names[1], &names[2], mode, 0), {}, {}, {}};
+    Found found{process(ctx, step, &names[0], &names[1], &names[2]), {}, {}, {}};
     std::optional<std::string>* outs[3] = {&found.runUnit, &found.plan, &found.subsystem};
     for (int i = 0; i < 3; ++i) {
         if (names[i] != nullptr) *outs[i] = names[i];
@@ -49,25 +49,26 @@ TEST_F(RunUnitsTest, SystsinCommands) {
         const size_t seen = LoggedNumbers().size();
         RD_JobStep* step = StepRunning("IKJEFT01");
         InstreamDD("SYSTSIN", c.cards, 20);
-        EXPECT_EQ(Names(ProcessSYSTSIN, step), c.expected);
+        EXPECT_EQ(Names(Ctx(), ProcessSYSTSIN, step), c.expected);
         EXPECT_EQ(NumbersSince(seen), c.expected.result == 9 ? (Numbers{1470, 1443}) : Numbers{});
     }
 
     // From a file the line end belongs to the last token: a DSN alone on its line is no DSN.
     RD_JobStep* step = StepRunning("IKJEFT01");
     DatasetDD("SYSTSIN", DataSetWith("t1", "DSN SYSTEM(DB2T)\nRUN PROGRAM(PGMF)\n"), "DSN=X", 30);
-    EXPECT_EQ(Names(ProcessSYSTSIN, step), (Found{5, "PGMF", "PGMF", "DB2T"}));
+    EXPECT_EQ(Names(Ctx(), ProcessSYSTSIN, step), (Found{5, "PGMF", "PGMF", "DB2T"}));
     step = StepRunning("IKJEFT01");
     DatasetDD("SYSTSIN", DataSetWith("t2", "DSN\nRUN PROGRAM(PGMF)\n"), "DSN=X", 31);
-    EXPECT_EQ(Names(ProcessSYSTSIN, step).result, kStepDDNoRunUnit);
+    EXPECT_EQ(Names(Ctx(), ProcessSYSTSIN, step).result, kStepDDNoRunUnit);
 
     // A missing SYSTSIN is reported twice, but not at all in Velkor mode.
     step = StepRunning("IKJEFT01");
     size_t seen = LoggedNumbers().size();
-    EXPECT_EQ(Names(ProcessSYSTSIN, step).result, kStepDDNotFound);
+    EXPECT_EQ(Names(Ctx(), ProcessSYSTSIN, step).result, kStepDDNotFound);
     EXPECT_EQ(NumbersSince(seen), (Numbers{1470, 1444, 1470, 1443}));
     seen = LoggedNumbers().size();
-    EXPECT_EQ(Names(ProcessSYSTSIN, step, 2).result, kStepDDNotFound);
+    Ctx().run.mode = 2;
+    EXPECT_EQ(Names(Ctx(), ProcessSYSTSIN, step).result, kStepDDNotFound);
     EXPECT_EQ(NumbersSince(seen), Numbers{});
 }
 
@@ -93,17 +94,18 @@ TEST_F(RunUnitsTest, Dditv02FirstRecord) {
         const size_t seen = LoggedNumbers().size();
         RD_JobStep* step = StepRunning("DFSRRC00");
         InstreamDD("DDITV02", c.cards, 40);
-        EXPECT_EQ(Names(ProcessDDITV02, step), c.expected);
+        EXPECT_EQ(Names(Ctx(), ProcessDDITV02, step), c.expected);
         EXPECT_EQ(NumbersSince(seen), c.logged);
     }
     EXPECT_TRUE(ImportLines().empty()); // no MSG records outside Velkor mode
 
     // Velkor mode: no run unit is 3105, also as MSG records.
     setMessageDll("pjwenus.dll");
-    RD_JobStep* step = StepRunning("DFSRRC00", 2);
+    Ctx().run.mode = 2;
+    RD_JobStep* step = StepRunning("DFSRRC00");
     InstreamDD("DDITV02", {"DB2P"}, 60);
     const size_t seen = LoggedNumbers().size();
-    EXPECT_EQ(Names(ProcessDDITV02, step, 2).result, kStepDDNoRunUnit);
+    EXPECT_EQ(Names(Ctx(), ProcessDDITV02, step).result, kStepDDNoRunUnit);
     setMessageDll("kvrmsg.dll");
     EXPECT_EQ(NumbersSince(seen), (Numbers{3130, 3105}));
     EXPECT_EQ(ImportLines().size(), 2u);

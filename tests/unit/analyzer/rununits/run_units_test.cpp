@@ -39,14 +39,15 @@ TEST(CopyParmText, ParenthesesAndApostrophesAroundTheValueGo) {
         {"'", TRUE, ""},
         {"(", TRUE, ""},
     };
+    TestMember member;
     const int32_t before = BlocksOutstanding();
     for (const Case& c : cases) {
-        char* copy = CopyParmText(c.text, c.removeApost, 0);
+        char* copy = CopyParmText(member.ctx, c.text, c.removeApost);
         ASSERT_NE(copy, nullptr) << c.text;
         EXPECT_STREQ(copy, c.expected) << c.text << " removeApost=" << int(c.removeApost);
         FreeString(copy, 0);
     }
-    char* none = CopyParmText(nullptr, TRUE, 0);
+    char* none = CopyParmText(member.ctx, nullptr, TRUE);
     EXPECT_STREQ(none, "");
     FreeString(none, 0);
     EXPECT_EQ(BlocksOutstanding(), before);
@@ -89,10 +90,11 @@ TEST(RegionControllerParm, NamesByRegionTypeAndAsteriskRule) {
         {"'BMP,*PGM1,PSB1'", TRUE, false, std::nullopt, std::nullopt, std::nullopt, false},
         {FourteenParms("BMP", "*IMSA"), TRUE, true, "PGM1", "PSB1", std::nullopt, false},
     };
+    TestMember member;
     const int32_t before = BlocksOutstanding();
     for (const Case& c : cases) {
         const RegionControllerParm parm =
-            ParseRegionControllerParm(c.parm.c_str(), c.useAsterisk, 0, 0);
+            ParseRegionControllerParm(member.ctx, c.parm.c_str(), c.useAsterisk);
         EXPECT_EQ(HasRegionTypeAndProgram(parm), c.complete) << c.parm;
         EXPECT_EQ(parm.program, c.program) << c.parm;
         EXPECT_EQ(parm.psb, c.psb) << c.parm;

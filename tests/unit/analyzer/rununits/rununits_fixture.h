@@ -5,6 +5,7 @@
 #define KVR_TESTS_UNIT_ANALYZER_RUNUNITS_RUNUNITS_FIXTURE_H
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,27 +23,27 @@ class RunUnitsTest : public SourceTest {
   protected:
     void SetUp() override {
         SourceTest::SetUp();
-        KVR4007_InitializeFields();
-        CreateList(&deck_, 0);
+        member_ = std::make_unique<TestMember>();
+        member_->run.siteName = "SITE1";
     }
     void TearDown() override {
         statements_.clear();
-        Free_arrayJclDeck(deck_, 0);
-        KVR4007_InitializeFields();
+        member_.reset();
         SourceTest::TearDown();
     }
+    MemberContext& Ctx() { return member_->ctx; }
     // A statement at line `line` of source 0, deleted at the end of the test.
     JCLStatement* Stmt(const char* label, RD_JCL_STATEMENT_TYPE type, const char* parms,
                        int32_t line) {
-        statements_.push_back(MakeStatement(type, label, parms, line));
+        statements_.push_back(MakeStatement(Ctx(), type, label, parms, line));
         return statements_.back().get();
     }
-    void Job() { ProcessJobCard(deck_, Stmt("JOB1", RD_JOB, "CLASS=A", 1), 0, FALSE, 0); }
+    void Job() { ProcessJobCard(Ctx(), Stmt("JOB1", RD_JOB, "CLASS=A", 1)); }
     // A new step of the current job (made on first use) running the program, at line 5.
-    RD_JobStep* StepRunning(const char* program, int16_t mode = 0) {
-        if (QueryCurrentJob() == nullptr) Job();
-        AddStep(deck_, "S1", "", 0, 5, 5, FALSE, 0, "", program, "", "", mode, 0);
-        return QueryCurrentStep(QueryCurrentJob());
+    RD_JobStep* StepRunning(const char* program) {
+        if (Ctx().model.currentJob == nullptr) Job();
+        AddStep(Ctx(), "S1", "", 0, 5, 5, FALSE, 0, "", program, "", "");
+        return QueryCurrentStep(Ctx().model.currentJob);
     }
     // A DD * entry with the cards on the lines after `line`; an empty name continues the DD
     // added last. No cards gives an empty spool.
@@ -54,16 +55,16 @@ class RunUnitsTest : public SourceTest {
             source.fileLine = ++last;
             source.lineLength = static_cast<int32_t>(card.size());
             std::strncpy(source.SourceText, card.c_str(), sizeof source.SourceText - 1);
-            AddInstreamDataToStmt(stmt, &source, 0);
+            AddInstreamDataToStmt(Ctx(), stmt, &source);
         }
-        if (cards.empty()) CreateInstreamSpool(&stmt->inStreamData, 0);
-        AddDD(deck_, name, 0, FALSE, "", "", "", "*", std::exchange(stmt->inStreamData, nullptr),
-              line, last, "SITE1", stmt, 0, 0);
+        if (cards.empty()) CreateInstreamSpool(Ctx(), &stmt->inStreamData);
+        AddDD(Ctx(), name, 0, FALSE, "", "", "", "*", std::exchange(stmt->inStreamData, nullptr),
+              line, last, stmt);
     }
     // An entry without in-stream data: a data set name and the DD's parameter text.
     void DatasetDD(const char* name, const std::string& dsn, const char* parms, int32_t line) {
-        AddDD(deck_, name, 0, FALSE, dsn.c_str(), "SHR", "", parms, nullptr, line, line, "SITE1",
-              Stmt(name, RD_DD, parms, line), 0, 0);
+        AddDD(Ctx(), name, 0, FALSE, dsn.c_str(), "SHR", "", parms, nullptr, line, line,
+              Stmt(name, RD_DD, parms, line));
     }
     std::string FileWith(const std::string& name, const std::string& content) {
         const std::string path = dir_.File(name);
@@ -87,7 +88,7 @@ class RunUnitsTest : public SourceTest {
                    : std::vector<int>{};
     }
 
-    void* deck_ = nullptr;
+    std::unique_ptr<TestMember> member_;
     std::vector<StmtPtr> statements_;
 
   private:
