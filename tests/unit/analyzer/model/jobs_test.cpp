@@ -1,0 +1,42 @@
+// The job under construction: the procedure nesting level reported at the JOB statement
+// when it passes its limit or goes below zero (the step-name stack refuses deeper calls
+// first, so no member reaches it: text_proc_nesting_limit), and a JOB statement handed to
+// the statement dispatch (a member's own are refused before: text_job_in_procedure).
+#include <gtest/gtest.h>
+
+#include "analyzer/statement_test_support.h"
+#include "expansion/statement_dispatch.h"
+#include "model/deck_records.h"
+#include "model/job_model.h"
+
+namespace kvr::test {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+TEST(Jobs, NestingLimitsAndJobStatementsAreReportedAtTheJob) {
+    MessageRecorder messages;
+    KVR4007_InitializeFields();
+    void* deck = nullptr;
+    ASSERT_TRUE(CreateList(&deck, 0));
+    StmtPtr job = MakeStatement(RD_JOB, "J", "(A)", 4);
+    ProcessJobCard(deck, job.get(), 0, FALSE, 0);
+    EXPECT_EQ(QueryCurrentStep(QueryCurrentJob()), nullptr); // no step yet
+    for (int i = 0; i < 16; ++i)
+        IncrementProcNestingLevel(0);
+    EXPECT_TRUE(messages.Ids().empty());
+    IncrementProcNestingLevel(0); // the 17th level: a warning
+    for (int i = 0; i < 18; ++i)
+        DecrementProcNestingLevel(0); // below zero: an error with the plain locator
+    EXPECT_EQ(QueryCurrentJob()->maxProcNestingLevel, 17);
+    StmtPtr second = MakeStatement(RD_JOB, "SECOND", "(B)", 7);
+    ProcessOneStatement(deck, second.get(), "", "JES2", 0, 0);
+    EXPECT_STREQ(QueryCurrentJob()->JobName, "J");
+    EXPECT_EQ(messages.Ids(),
+              (Strings{"KVR1470I", "KVR1381W", "KVR1471I", "KVR1383E", "KVR1470I", "KVR1356W"}));
+    Free_arrayJclDeck(deck, 0);
+    KVR4007_InitializeFields();
+}
+
+} // namespace
+} // namespace kvr::test
