@@ -1,6 +1,6 @@
-// The Velkor mode's detail records: a text that cannot be split writes nothing, and the
-// keyword table. The records of DISP, SPACE, DCB, VOL and LABEL texts: velkor_dd_details,
-// velkor_dd_detail_forms.
+// The Velkor mode's detail records: apostrophe strings (doubled apostrophes, no closing
+// one), a text that cannot be split, and the keyword table. The records of well-formed
+// DISP, SPACE, DCB, VOL and LABEL texts: velkor_dd_details, velkor_dd_detail_forms.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,6 +11,24 @@
 
 namespace kvr {
 namespace {
+
+// Every scan ends with its text, whatever apostrophes it holds.
+TEST(VelkorDDDetails, ApostropheStrings) {
+    const std::pair<const char*, std::vector<std::string>> cases[] = {
+        {"DISP=('A'')B',(C,D))", {"DD PRMn DISP ('A'')B',(C,D))", "DD DSP3 'A'')B' (C,D)"}},
+        {"DISP=(MOD,'KEEP", {"DD PRMn DISP (MOD,'KEEP", "DD DSP3 MOD 'KEEP"}},
+        {"DCB=(A,LRECL='8", {"DD PRMn DCB (A,LRECL='8", "DD PRMn MODNAME A", "DD PRMn LRECL '8"}},
+        {"SPACE=(TRK,(1", {"DD PRMn SPACE (TRK,(1", "DD SPC4 TRK 1"}}};
+    for (const auto& [parms, records] : cases) {
+        test::MessageRecorder recorder;
+        test::TestMember member;
+        member.run.mode = kModeVelkor;
+        const int32_t blocks = test::BlocksOutstanding();
+        PutVelkorDDParmDetails(member.ctx, parms);
+        EXPECT_EQ(recorder.ImportLines(), records) << parms;
+        EXPECT_EQ(test::BlocksOutstanding(), blocks) << parms;
+    }
+}
 
 TEST(VelkorDDDetails, TextThatCannotBeSplitWritesNothing) {
     test::MessageRecorder recorder;
