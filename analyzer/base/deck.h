@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "base/lists.h"
+
 namespace kvr {
 
 enum RD_StructureType : int16_t {
@@ -25,15 +27,38 @@ enum RD_StructureType : int16_t {
     RD_STRUCT_OPC = 13,
 };
 
-// The common head of every deck item.
+// The common head of every deck item: its kind, and how it is given back, so that the deck
+// can release records of every layer without knowing them.
 struct RD_JclCommon {
     int16_t structureType;
+    void (*release)(RD_JclCommon* item); // set by NewDeckItem
+    const char* releaseTag;              // what the -d2 trace names when it is given back
 };
 
-// The deck list of the member (items of every layer; released by the member loop).
-struct DeckList {
-    void* list = nullptr;
-    void* Handle() const { return list; }
+// Gives a deck record back through the release its maker set (nothing for null).
+inline void ReleaseDeckItem(RD_JclCommon* item) {
+    if (item != nullptr) item->release(item);
+}
+
+template <class T> void ReleaseDeckRecord(RD_JclCommon* item) {
+    DeleteRecord(static_cast<T*>(item), item->releaseTag);
+}
+
+// A deck record of type T (derived from RD_JclCommon), constructed in a counted block taken
+// under tag; releaseTag names its release. Null when no block can be had.
+template <class T>
+T* NewDeckItem(RD_StructureType type, const char* tag, const char* releaseTag) {
+    T* record = NewRecord<T>(tag);
+    if (record == nullptr) return nullptr;
+    record->structureType = type;
+    record->release = &ReleaseDeckRecord<T>;
+    record->releaseTag = releaseTag;
+    return record;
+}
+
+// The deck list of the member: items of every layer, each released through its head.
+struct DeckList : OwnedList<RD_JclCommon> {
+    DeckList() : OwnedList(ReleaseDeckItem, "Free_arrayJclDeck") {}
 };
 
 } // namespace kvr

@@ -95,7 +95,7 @@ std::string_view LineText(const char* buffer) {
 void AnalyzeOpenedMember(MemberContext& ctx) {
     bool outOfMemory = false;
     try {
-        if (CreateList(&ctx.deck.list, ctx.run.debug) == 0 || ctx.deck.list == nullptr) {
+        if (!ctx.deck.Create()) {
             reportMemoryAllocationError(ctx);
             CloseAnyRemainingFiles(ctx.run.mode, ctx.run.debug);
             return;
@@ -111,8 +111,7 @@ void AnalyzeOpenedMember(MemberContext& ctx) {
         // member, so they are dropped here.
         InitializeContextStack(ctx);
     }
-    Free_arrayJclDeck(ctx.deck.list);
-    ctx.deck.list = nullptr;
+    ctx.deck.Clear();
     if (outOfMemory) reportMemoryAllocationError(ctx);
     ReportIncludedFiles();
 }

@@ -12,13 +12,13 @@ namespace {
 void DumpProcHeader(const RD_ProcHeader* header) {
     std::printf("structureType(%d) PROC\t%6d%6d %s %s\n", header->structureType,
                 header->invokingStepFileLine, header->invokingStepEndFileLine,
-                header->procedureName != nullptr ? header->procedureName : "",
+                header->procedureName.get() != nullptr ? header->procedureName.get() : "",
                 header->isInstreamProc ? "Inline" : "");
 }
 
 void DumpIfElseEndIf(const char* kind, const RD_IfElseEndIf* record) {
     std::printf("structureType(%d) %s\t%6d%6d %s\n", record->structureType, kind, record->fileLine,
-                record->endFileLine, record->statementLabel);
+                record->endFileLine, record->statementLabel.get());
 }
 
 void DumpDeckItem(const RD_JclCommon* item) {
@@ -27,31 +27,31 @@ void DumpDeckItem(const RD_JclCommon* item) {
     case RD_STRUCT_JOB: {
         const auto* job = reinterpret_cast<const RD_JobStruct*>(item);
         std::printf("structureType(%d) JOB\t%6d%6d %s\n", type, job->fileLine, job->endFileLine,
-                    job->JobName);
+                    job->JobName.get());
         break;
     }
     case RD_STRUCT_DD: {
         const auto* dd = reinterpret_cast<const RD_DDStatement*>(item);
         std::printf("structureType(%d) DD\t%6d%6d %s\n", type, dd->fileLine, dd->endFileLine,
-                    dd->DDName);
+                    dd->DDName.get());
         break;
     }
     case RD_STRUCT_JOBCAT:
         std::printf("structureType(%d) DD(JOBCAT)\t%s\n", type,
-                    reinterpret_cast<const RD_DDStatement*>(item)->DDName);
+                    reinterpret_cast<const RD_DDStatement*>(item)->DDName.get());
         break;
     case RD_STRUCT_JOBLIB:
         std::printf("structureType(%d) DD(JOBLIB)\t     %s\n", type,
-                    reinterpret_cast<const RD_DDStatement*>(item)->DDName);
+                    reinterpret_cast<const RD_DDStatement*>(item)->DDName.get());
         break;
     case RD_STRUCT_PROCLIB:
         std::printf("structureType(%d) DD(PROCLIB)\t%s\n", type,
-                    reinterpret_cast<const RD_DDStatement*>(item)->DDName);
+                    reinterpret_cast<const RD_DDStatement*>(item)->DDName.get());
         break;
     case RD_STRUCT_STEP: {
         const auto* step = reinterpret_cast<const RD_JobStep*>(item);
         std::printf("structureType(%d) STEP\t%6d%6d %s\n", type, step->fileLine, step->endFileLine,
-                    step->StepName);
+                    step->StepName.get());
         break;
     }
     case RD_STRUCT_PROC_START:
@@ -72,13 +72,13 @@ void DumpDeckItem(const RD_JclCommon* item) {
     case RD_STRUCT_COMMENT: {
         const auto* comment = reinterpret_cast<const RD_JclComment*>(item);
         std::printf("structureType(%d) COMMENT\t%6d       %s\n", type, comment->fileLine,
-                    comment->sourceText);
+                    comment->sourceText.get());
         break;
     }
     case RD_STRUCT_OPC: {
         const auto* directive = reinterpret_cast<const RD_Quillo_Opc*>(item);
         std::printf("structureType(%d) QuilloOPC\t%6d       %s\n", type, directive->fileLine,
-                    directive->operation);
+                    directive->operation.get());
         break;
     }
     default:

@@ -44,24 +44,16 @@ void ReportAtStatement(MemberContext& ctx, uint32_t iMsg, const JCLStatement* iS
 }
 
 void AddQuilloOpc(MemberContext& ctx, JCLStatement* iStmt) {
-    void* block = nullptr;
-    if (CreateBlockWithDebug(&block, sizeof(RD_Quillo_Opc), "QuilloOPC", ctx.run.debug) == 0) {
+    auto* directive = NewDeckItem<RD_Quillo_Opc>(RD_STRUCT_OPC, "QuilloOPC", "QuilloOPC");
+    if (directive == nullptr) {
         reportMemoryAllocationError(ctx);
         return;
     }
-    auto* directive = static_cast<RD_Quillo_Opc*>(block);
-    directive->structureType = RD_STRUCT_OPC;
     directive->fileLine = JCLStmtFileLine(iStmt);
-    directive->operation = CloneString(iStmt->StatementOp, ctx.run.debug);
+    directive->operation.reset(CloneString(iStmt->StatementOp, ctx.run.debug));
     char* parms = nullptr;
-    directive->parameters =
-        CloneString(JCLStatementParmText(iStmt, &parms) && parms != nullptr ? parms : "", ctx.run.debug);
-    if (AddItemToList(ctx.deck.Handle(), directive, "", ctx.run.debug) == 0) {
-        FreeString(directive->operation, ctx.run.debug);
-        FreeString(directive->parameters, ctx.run.debug);
-        FreeBlockWithDebug(directive, "QuilloOPC", ctx.run.debug);
-        reportMemoryAllocationError(ctx);
-    }
+    directive->parameters.reset(CloneString(JCLStatementParmText(iStmt, &parms) && parms != nullptr ? parms : "", ctx.run.debug));
+    if (!ctx.deck.Add(directive, "")) reportMemoryAllocationError(ctx);
 }
 
 void ProcessJobStatements(MemberContext& ctx, RD_InputContext* Context) {

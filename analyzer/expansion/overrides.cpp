@@ -99,7 +99,7 @@ void ProcessDDOverrideOrAddForStep(MemberContext& ctx, RD_JobStep* iStep, const 
         reportMemoryAllocationError(ctx);
         return;
     }
-    AddDDToStep(ctx, iStep, dd, dd->DDName);
+    AddDDToStep(ctx, iStep, dd, dd->DDName.get());
     OverrideDD(ctx, dd, iStmt);
 }
 

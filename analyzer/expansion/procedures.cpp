@@ -133,26 +133,19 @@ RD_ProcedureHeader* CreateNewProcedure(MemberContext& ctx, const char* iProcName
 // The procedure start record of one call, appended to the deck.
 void CreateNewProc(MemberContext& ctx, const char* iProcName, const RD_ProcedureHeader* iEntry,
                    const JCLStatement* iExecStmt) {
-    void* block = nullptr;
-    if (!CreateBlockWithDebug(&block, sizeof(RD_ProcHeader), "CreateNewProc", ctx.run.debug)) {
+    auto* header = NewDeckItem<RD_ProcHeader>(RD_STRUCT_PROC_START, "CreateNewProc", "FreeProcHeader 7");
+    if (header == nullptr) {
         reportMemoryAllocationError(ctx);
         return;
     }
-    auto* header = static_cast<RD_ProcHeader*>(block);
-    header->structureType = RD_STRUCT_PROC_START;
-    header->procedureName = CloneString(iProcName, ctx.run.debug);
-    header->allParms = CloneParmText(ctx, iExecStmt);
+    header->procedureName.reset(CloneString(iProcName, ctx.run.debug));
+    header->allParms.reset(CloneParmText(ctx, iExecStmt));
     header->FileReference = iEntry->FileReference;
     header->isInstreamProc = iEntry->isInstreamProc;
     header->invokingStepFileReference = iExecStmt->FileReference;
     header->invokingStepFileLine = iExecStmt->fileLine;
     header->invokingStepEndFileLine = iExecStmt->EXEC_endFileLine;
-    if (!AddItemToList(ctx.deck.Handle(), header, "", ctx.run.debug)) {
-        reportMemoryAllocationError(ctx);
-        FreeString(header->procedureName, ctx.run.debug);
-        FreeString(header->allParms, ctx.run.debug);
-        FreeBlockWithDebug(header, "CreateNewProc", ctx.run.debug);
-    }
+    if (!ctx.deck.Add(header, "")) reportMemoryAllocationError(ctx);
 }
 
 } // namespace
@@ -320,18 +313,8 @@ void CleanProcedureStatements(RD_ProcedureHeader* ProcHeader) {
 }
 
 void AddEndProc(MemberContext& ctx) {
-    void* block = nullptr;
-    if (!CreateBlockWithDebug(&block, sizeof(RD_ProcHeader), "AddEndProc", ctx.run.debug)) {
-        reportMemoryAllocationError(ctx);
-        return;
-    }
-    auto* header = static_cast<RD_ProcHeader*>(block);
-    std::memset(header, 0, sizeof(RD_ProcHeader));
-    header->structureType = RD_STRUCT_PROC_END;
-    if (!AddItemToList(ctx.deck.Handle(), header, "", ctx.run.debug)) {
-        reportMemoryAllocationError(ctx);
-        FreeBlockWithDebug(header, "AddEndProc", ctx.run.debug);
-    }
+    auto* header = NewDeckItem<RD_ProcHeader>(RD_STRUCT_PROC_END, "AddEndProc", "FreeProcHeader 8");
+    if (header == nullptr || !ctx.deck.Add(header, "")) reportMemoryAllocationError(ctx);
 }
 
 } // namespace kvr

@@ -10,6 +10,7 @@
 
 #include "expansion/statement_dispatch.h"
 #include "base/contexts.h"
+#include "base/text.h"
 
 namespace kvr {
 namespace {
@@ -149,20 +150,18 @@ void ProcessReferbackSyntax(MemberContext& ctx, char** iReferback, BOOLEAN iExec
 
     if (iExecPGM) {
         std::string member;
-        if (MemberName(concat->DatasetName, member))
+        if (MemberName(concat->DatasetName.get(), member))
             ReplaceReferback(ctx, iReferback, member.c_str());
         return;
     }
-    if (concat->DatasetName == nullptr || concat->DatasetName[0] == '\0') {
+    if (IsEmpty(concat->DatasetName.get())) {
         // The referenced DD names no data set: both get a made-up temporary name.
         RD_JobStruct* job = ctx.model.currentJob;
-        const std::string temporary = std::string("&&") + (job != nullptr ? job->JobName : "") +
-                                      "." + step->StepName + "." + GetLocalTimeField(ctx);
-        char* stored = CloneString(temporary.c_str(), ctx.run.debug);
-        FreeString(concat->DatasetName, ctx.run.debug);
-        concat->DatasetName = stored;
+        const std::string temporary = std::string("&&") + (job != nullptr ? job->JobName.get() : "") +
+                                      "." + step->StepName.get() + "." + GetLocalTimeField(ctx);
+        concat->DatasetName = CopyText(temporary.c_str());
     }
-    ReplaceReferback(ctx, iReferback, concat->DatasetName);
+    ReplaceReferback(ctx, iReferback, concat->DatasetName.get());
 }
 
 } // namespace kvr

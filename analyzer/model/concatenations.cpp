@@ -15,21 +15,15 @@ namespace {
 // The DISP working copy holds this many characters of the value.
 constexpr size_t kDispWorkLength = 31;
 
-// Replaces an owned string by a clone of iNew (empty for null).
-void ReplaceString(MemberContext& ctx, char** ioTarget, const char* iNew) {
-    char* copy = CloneString(iNew != nullptr ? iNew : "", ctx.run.debug);
-    FreeString(*ioTarget, ctx.run.debug);
-    *ioTarget = copy;
+// Replaces an owned text by a copy of iNew (empty for null), which may be part of it.
+void ReplaceString(OwnedText& ioTarget, const char* iNew) {
+    ioTarget = CopyTextOrEmpty(iNew);
 }
 
-// Releases an entry's in-stream data unless it is the data about to take its place.
-void ReleaseInstreamData(MemberContext& ctx, void* iData) {
-    if (iData != nullptr) DeleteInstreamSpool(iData);
-}
-
-void DropInstreamData(MemberContext& ctx, RD_DatasetConcatenation* ioEntry, void* iKeep) {
-    if (ioEntry->inStreamData != iKeep) ReleaseInstreamData(ctx, ioEntry->inStreamData);
-    ioEntry->inStreamData = nullptr;
+// Gives the entry the in-stream data iData (or none); what it held before is released,
+// unless it is that same data.
+void ReplaceInstreamData(RD_DatasetConcatenation* ioEntry, void* iData) {
+    if (ioEntry->inStreamData.get() != iData) ioEntry->inStreamData.reset(iData);
 }
 
 } // namespace
@@ -78,24 +72,22 @@ RD_DatasetConcatenation* AllocateConcatenation(MemberContext& ctx, SOURCE_REF iF
                                                const char* iDatasetName, const char* iStatus,
                                                const char* iDisposition, const char* iParms,
                                                void* iInStreamData) {
-    void* block = nullptr;
-    if (!CreateBlockWithDebug(&block, sizeof(RD_DatasetConcatenation), "AllocateConcatenation",
-                              ctx.run.debug)) {
+    auto* entry = NewRecord<RD_DatasetConcatenation>("AllocateConcatenation");
+    if (entry == nullptr) {
         reportMemoryAllocationError(ctx);
         // The entry takes the data over in every case, so it must not be lost here.
-        ReleaseInstreamData(ctx, iInStreamData);
+        DeleteInstreamSpool(iInStreamData);
         return nullptr;
     }
-    auto* entry = static_cast<RD_DatasetConcatenation*>(block);
     entry->FileReference = iFileReference;
     entry->fileLine = iFileLine;
     entry->endFileLine = iEndFileLine;
     entry->hasDUMMY = iHasDUMMY;
-    entry->DatasetName = CloneString(iDatasetName != nullptr ? iDatasetName : "", ctx.run.debug);
-    entry->Status = CloneString(iStatus != nullptr ? iStatus : "", ctx.run.debug);
-    entry->Disposition = CloneString(iDisposition != nullptr ? iDisposition : "", ctx.run.debug);
-    entry->Parms = CloneString(iParms != nullptr ? iParms : "", ctx.run.debug);
-    entry->inStreamData = iInStreamData;
+    entry->DatasetName.reset(CloneString(iDatasetName != nullptr ? iDatasetName : "", ctx.run.debug));
+    entry->Status.reset(CloneString(iStatus != nullptr ? iStatus : "", ctx.run.debug));
+    entry->Disposition.reset(CloneString(iDisposition != nullptr ? iDisposition : "", ctx.run.debug));
+    entry->Parms.reset(CloneString(iParms != nullptr ? iParms : "", ctx.run.debug));
+    entry->inStreamData.reset(iInStreamData);
     return entry;
 }
 
@@ -104,7 +96,7 @@ void MergeConcatenation(MemberContext& ctx, RD_DatasetConcatenation* iEntry, SOU
                         const char* iDatasetName, const char* iStatus, const char* iDisposition,
                         const char* iParms, void* iInStreamData) {
     if (iEntry == nullptr) {
-        ReleaseInstreamData(ctx, iInStreamData);
+        DeleteInstreamSpool(iInStreamData);
         return;
     }
     iEntry->FileReference = iFileReference;
@@ -113,28 +105,27 @@ void MergeConcatenation(MemberContext& ctx, RD_DatasetConcatenation* iEntry, SOU
 
     if (iInStreamData != nullptr || iHasDUMMY) {
         // In-stream data or DUMMY replace whatever data set the procedure named.
-        ReplaceString(ctx, &iEntry->DatasetName, "");
-        ReplaceString(ctx, &iEntry->Status, "");
-        ReplaceString(ctx, &iEntry->Disposition, "");
-        ReplaceString(ctx, &iEntry->Parms, iParms);
-        DropInstreamData(ctx, iEntry, iInStreamData);
+        ReplaceString(iEntry->DatasetName, "");
+        ReplaceString(iEntry->Status, "");
+        ReplaceString(iEntry->Disposition, "");
+        ReplaceString(iEntry->Parms, iParms);
+        ReplaceInstreamData(iEntry, iInStreamData);
         iEntry->hasDUMMY = iInStreamData != nullptr ? FALSE : TRUE;
-        iEntry->inStreamData = iInStreamData;
         return;
     }
 
     iEntry->hasDUMMY = FALSE; // an override without DUMMY cancels the procedure's DUMMY
-    if (!IsEmpty(iDatasetName)) ReplaceString(ctx, &iEntry->DatasetName, iDatasetName);
+    if (!IsEmpty(iDatasetName)) ReplaceString(iEntry->DatasetName, iDatasetName);
     if (!IsEmpty(iStatus)) {
         // A DISP override replaces both, even when it codes no disposition.
-        ReplaceString(ctx, &iEntry->Status, iStatus);
-        ReplaceString(ctx, &iEntry->Disposition, iDisposition);
+        ReplaceString(iEntry->Status, iStatus);
+        ReplaceString(iEntry->Disposition, iDisposition);
     }
-    if (!IsEmpty(iParms)) ReplaceString(ctx, &iEntry->Parms, iParms);
-    DropInstreamData(ctx, iEntry, nullptr);
+    if (!IsEmpty(iParms)) ReplaceString(iEntry->Parms, iParms);
+    iEntry->inStreamData.reset();
 
-    if (ctx.run.mode == 0 && !IsEmpty(iEntry->DatasetName) && !IsEmpty(iEntry->Parms))
-        ReplaceString(ctx, &iEntry->Parms, "");
+    if (ctx.run.mode == 0 && !IsEmpty(iEntry->DatasetName.get()) && !IsEmpty(iEntry->Parms.get()))
+        ReplaceString(iEntry->Parms, "");
 }
 
 } // namespace kvr

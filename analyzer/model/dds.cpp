@@ -11,16 +11,6 @@
 namespace kvr {
 namespace {
 
-void FreeConcatenation(void* data) {
-    auto* entry = static_cast<RD_DatasetConcatenation*>(data);
-    FreeString(entry->DatasetName, BlockTraceLevel());
-    FreeString(entry->Status, BlockTraceLevel());
-    FreeString(entry->Disposition, BlockTraceLevel());
-    FreeString(entry->Parms, BlockTraceLevel());
-    DeleteInstreamSpool(entry->inStreamData);
-    FreeBlockWithDebug(entry, "FreeDDStatement", BlockTraceLevel());
-}
-
 using SetJobLevel = void (*)(MemberContext&, RD_JobStruct*, RD_DDStatement*);
 
 // The job-level kind of a DD named before the first step, or null for any other name.
@@ -51,7 +41,7 @@ RD_DDStatement* DDForStatement(MemberContext& ctx, RD_JobStruct* job, const char
         return nullptr;
     }
     if (setJobLevel == nullptr) {
-        AddDDToStep(ctx, QueryCurrentStep(job), dd, dd->DDName);
+        AddDDToStep(ctx, QueryCurrentStep(job), dd, dd->DDName.get());
         return dd;
     }
     setJobLevel(ctx, job, dd);
@@ -92,16 +82,12 @@ void AddDD(MemberContext& ctx, const char* iDDName, SOURCE_REF iFileReference, B
 
 RD_DDStatement* AllocateDD(MemberContext& ctx, const char* iName, SOURCE_REF iFileReference, int32_t iFileLine,
                            int32_t iEndFileLine) {
-    void* block = nullptr;
-    if (!CreateBlockWithDebug(&block, sizeof(RD_DDStatement), "AllocateDD", ctx.run.debug)) return nullptr;
-    auto* dd = static_cast<RD_DDStatement*>(block);
-    dd->ConcatList = nullptr;
-    if (!CreateList(&dd->ConcatList, ctx.run.debug)) {
-        FreeBlockWithDebug(dd, "AllocateDD", ctx.run.debug);
+    auto* dd = NewDeckItem<RD_DDStatement>(RD_STRUCT_DD, "AllocateDD", "FreeDD");
+    if (dd == nullptr || !dd->ConcatList.Create()) {
+        ReleaseDeckItem(dd);
         return nullptr;
     }
-    dd->structureType = RD_STRUCT_DD;
-    dd->DDName = CloneString(TextOrEmpty(iName), ctx.run.debug);
+    dd->DDName.reset(CloneString(TextOrEmpty(iName), ctx.run.debug));
     dd->FileReference = iFileReference;
     dd->fileLine = iFileLine;
     dd->endFileLine = iEndFileLine;
@@ -114,16 +100,16 @@ void AddConcatenationToDD(MemberContext& ctx, RD_DDStatement* iDD, RD_DatasetCon
     // had when it was appended may later be replaced and freed (an override, a referback's
     // temporary name). So the list keeps no pointer to it: the key is an empty text.
     // The DD is the entry's only owner: an entry that cannot be listed is released.
-    if (iDD == nullptr || !AddItemToList(iDD->ConcatList, iEntry, "", ctx.run.debug))
+    if (iDD == nullptr || !AddItemToList(iDD->ConcatList.Handle(), iEntry, "", ctx.run.debug))
         FreeConcatenation(iEntry);
 }
 
 void FreeDDStatement(RD_DDStatement* iDD) {
-    if (iDD == nullptr) return;
-    FreeString(iDD->DDName, BlockTraceLevel());
-    iDD->DDName = nullptr;
-    DrainList(iDD->ConcatList, FreeConcatenation, "FreeDDStatement");
-    iDD->ConcatList = nullptr;
+    ReleaseDeckItem(iDD);
+}
+
+void FreeConcatenation(RD_DatasetConcatenation* iEntry) {
+    DeleteRecord(iEntry, "FreeDDStatement");
 }
 
 // ---------------------------------------------------------------- concatenation cursors
@@ -131,7 +117,7 @@ void FreeDDStatement(RD_DDStatement* iDD) {
 void* CreateConcatenationCursor(MemberContext& ctx, RD_DDStatement* iDD) {
     if (iDD == nullptr) return nullptr;
     void* cursor = nullptr;
-    if (!KVR_CreateCursor(iDD->ConcatList, &cursor, ctx.run.debug)) {
+    if (!KVR_CreateCursor(iDD->ConcatList.Handle(), &cursor, ctx.run.debug)) {
         reportMemoryAllocationError(ctx);
         return nullptr;
     }

@@ -13,28 +13,23 @@
 namespace kvr {
 
 // A workload-scheduler directive (//*%OPC) kept in the deck (type 13).
-struct RD_Quillo_Opc {
-    int16_t structureType;
+struct RD_Quillo_Opc : RD_JclCommon {
     int32_t fileLine;
-    char* operation;  // owned
-    char* parameters; // owned, the empty text when the directive has none
+    OwnedText operation;
+    OwnedText parameters; // the empty text when the directive has none
 };
 
 // The start of one expanded procedure call (type 7); the end record (type 8) has the same
 // layout with every field zero or null.
-struct RD_ProcHeader {
-    int16_t structureType;
-    char* procedureName; // owned
-    char* allParms;      // owned or null: the calling EXEC's parameter text
+struct RD_ProcHeader : RD_JclCommon {
+    OwnedText procedureName;
+    OwnedText allParms; // or null: the calling EXEC's parameter text
     SOURCE_REF FileReference;
     BOOLEAN isInstreamProc;
     SOURCE_REF invokingStepFileReference;
     int32_t invokingStepFileLine;
     int32_t invokingStepEndFileLine;
 };
-
-// Frees every item of the deck list by its structure type, then the list itself.
-void Free_arrayJclDeck(void* iList);
 
 } // namespace kvr
 

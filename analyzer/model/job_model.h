@@ -7,21 +7,34 @@
 
 #include "model/deck_records.h"
 #include "base/contexts.h"
+#include "reader/instream_data.h"
 #include "reader/jcl_statement.h"
 
 namespace kvr {
 
 constexpr int32_t kMaxSteps = 255;
 
-struct RD_JobStruct {
-    int16_t structureType; // 1
-    char* JobName;         // "DUMMYJC" for the job made without a JOB statement
+struct RD_OutputSpecification;
+struct RD_DDStatement;
+struct RD_DatasetConcatenation;
+// Each gives one record back, with what it owns.
+void FreeOutputSpecification(RD_OutputSpecification* iSpec);
+void FreeDDStatement(RD_DDStatement* iDD);
+void FreeConcatenation(RD_DatasetConcatenation* iEntry);
+
+// OUTPUT statements of a job or step, in statement order, keyed by name.
+struct OutputSpecificationList : OwnedList<RD_OutputSpecification> {
+    OutputSpecificationList() : OwnedList(FreeOutputSpecification, "FreeOutputSpecificationList") {}
+};
+
+struct RD_JobStruct : RD_JclCommon { // type 1
+    OwnedText JobName; // "DUMMYJC" for the job made without a JOB statement
     SOURCE_REF FileReference;
     int32_t fileLine;
     int32_t endFileLine;
-    char* JobClass;
-    char* JobAccountingData;
-    char* statementParms;
+    OwnedText JobClass;
+    OwnedText JobAccountingData;
+    OwnedText statementParms;
     BOOLEAN HasJCLLIB;
     int32_t StepCount;
     int32_t IfStmtCount;
@@ -34,34 +47,34 @@ struct RD_JobStruct {
     int32_t CurrentStepIndex;
     struct RD_JobStep* StepList[kMaxSteps]; // not owned
     struct RD_DDStatement* CurrentDDStatement;
-    void* JobOutputSpecificationList; // RD_OutputSpecification items, owned
+    OutputSpecificationList JobOutputSpecificationList; // made with the first
 };
 
-struct RD_JobStep {
-    int16_t structureType; // 6
-    char* StepName;
-    char* InvokingStepName;
+struct RD_JobStep : RD_JclCommon { // type 6
+    OwnedText StepName;
+    OwnedText InvokingStepName;
     SOURCE_REF FileReference;
     int32_t fileLine;
     int32_t endFileLine;
     BOOLEAN ExpandedFromProcedure;
     int32_t procNestingLevel;
-    char* RegionSize;
-    char* ExecutableName;
-    char* ExecutableParms;
-    char* AllParms;
-    void* DDStatementList; // RD_DDStatement items keyed by DD name, owned
+    OwnedText RegionSize;
+    OwnedText ExecutableName;
+    OwnedText ExecutableParms;
+    OwnedText AllParms;
+    OwnedList<RD_DDStatement> DDStatementList{FreeDDStatement, "FreeStep"}; // keyed by DD name
     struct RD_DDStatement* CurrentDDStatement;
-    void* StepOutputSpecificationList; // owned, null until the first
+    OutputSpecificationList StepOutputSpecificationList; // made with the first
 };
 
-struct RD_DDStatement {
-    int16_t structureType; // 2 step DD; 3, 4, 5 JOBCAT, JOBLIB, PROCLIB
-    char* DDName;
+// A step DD (type 2, in its step's list) or a JOBCAT, JOBLIB or PROCLIB DD (3, 4, 5, in
+// the deck).
+struct RD_DDStatement : RD_JclCommon {
+    OwnedText DDName;
     SOURCE_REF FileReference;
     int32_t fileLine;
     int32_t endFileLine;
-    void* ConcatList; // RD_DatasetConcatenation items in order
+    OwnedList<RD_DatasetConcatenation> ConcatList{FreeConcatenation, "FreeDDStatement"};
 };
 
 struct RD_DatasetConcatenation {
@@ -69,17 +82,16 @@ struct RD_DatasetConcatenation {
     int32_t fileLine;
     int32_t endFileLine;
     BOOLEAN hasDUMMY;
-    char* DatasetName;
-    char* Status;
-    char* Disposition;
-    char* Parms;
-    void* inStreamData; // owned RD_InstreamData or null
+    OwnedText DatasetName;
+    OwnedText Status;
+    OwnedText Disposition;
+    OwnedText Parms;
+    OwnedSpool inStreamData; // or null
 };
 
-struct RD_IfElseEndIf {
-    int16_t structureType; // 9, 10, 11
-    char* statementLabel;
-    char* parms; // IF: condition text; null for ELSE and ENDIF
+struct RD_IfElseEndIf : RD_JclCommon { // types 9, 10, 11
+    OwnedText statementLabel;
+    OwnedText parms; // IF: condition text; null for ELSE and ENDIF
     SOURCE_REF FileReference;
     int32_t fileLine;
     int32_t endFileLine;
@@ -112,7 +124,6 @@ void IncrementProcNestingLevel(MemberContext& ctx);
 void DecrementProcNestingLevel(MemberContext& ctx);
 int32_t QueryProcNestingLevel(MemberContext& ctx);
 RD_StepCursor* GetStepCursor(MemberContext& ctx);
-void FreeJobStruct(RD_JobStruct* iJob);
 
 // ---- job, step and DD layer
 RD_JobStruct* AllocateCurrentJob(MemberContext& ctx, JCLStatement* iStmt);
@@ -164,8 +175,6 @@ void* CreateConcatenationCursor(MemberContext& ctx, RD_DDStatement* iDD);
 void AdvanceConcatenationCursor(void* iCursor);
 RD_DatasetConcatenation* QueryConcatenationCursor(void* iCursor);
 void DeleteConcatenationCursor(void* iCursor);
-void FreeStep(RD_JobStep* iStep);
-void FreeDDStatement(RD_DDStatement* iDD);
 
 // ---- step cursors
 RD_StepCursor* CreateStepCursorForJob(MemberContext& ctx, RD_JobStruct* iJob);

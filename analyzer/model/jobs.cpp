@@ -27,55 +27,45 @@ const char* ValueOf(const char* keywordParm) {
 }
 
 void FillFromStatement(MemberContext& ctx, RD_JobStruct* job, JCLStatement* stmt) {
-    job->JobName = CloneString(stmt->StatementLabel, ctx.run.debug);
+    job->JobName.reset(CloneString(stmt->StatementLabel, ctx.run.debug));
     job->FileReference = stmt->FileReference;
     job->fileLine = stmt->fileLine;
     job->endFileLine = stmt->endFileLine;
     char* parm = nullptr;
-    job->JobClass = CloneString(
-        JCLStatementKeywordParm(ctx, stmt, "CLASS", &parm) ? ValueOf(parm) : "", ctx.run.debug);
+    job->JobClass.reset(CloneString(
+        JCLStatementKeywordParm(ctx, stmt, "CLASS", &parm) ? ValueOf(parm) : "", ctx.run.debug));
     parm = nullptr;
-    job->JobAccountingData =
-        CloneString(JCLStatementPositionalParm(ctx, stmt, 1, &parm) ? parm : "", ctx.run.debug);
+    job->JobAccountingData.reset(CloneString(JCLStatementPositionalParm(ctx, stmt, 1, &parm) ? parm : "", ctx.run.debug));
     char* text = nullptr;
-    job->statementParms = CloneString(JCLStatementParmText(stmt, &text) ? text : "", ctx.run.debug);
+    job->statementParms.reset(CloneString(JCLStatementParmText(stmt, &text) ? text : "", ctx.run.debug));
 }
 
 void FillWithoutStatement(MemberContext& ctx, RD_JobStruct* job) {
-    job->JobName = CloneString("DUMMYJC", ctx.run.debug);
+    job->JobName.reset(CloneString("DUMMYJC", ctx.run.debug));
     job->FileReference = 0;
     job->fileLine = 0;
     job->endFileLine = 0;
-    job->JobClass = CloneString("", ctx.run.debug);
-    job->JobAccountingData = CloneString("", ctx.run.debug);
-    job->statementParms = CloneString("", ctx.run.debug);
+    job->JobClass.reset(CloneString("", ctx.run.debug));
+    job->JobAccountingData.reset(CloneString("", ctx.run.debug));
+    job->statementParms.reset(CloneString("", ctx.run.debug));
 }
 
 // An IF, ELSE or ENDIF record with the statement's label and location.
 RD_IfElseEndIf* MakeIfRecord(MemberContext& ctx, RD_StructureType type, JCLStatement* stmt, const char* condition,
-                             const char* tag) {
-    void* block = nullptr;
-    if (!CreateBlockWithDebug(&block, sizeof(RD_IfElseEndIf), tag, ctx.run.debug)) return nullptr;
-    auto* record = static_cast<RD_IfElseEndIf*>(block);
-    record->structureType = type;
-    record->statementLabel = CloneString(stmt != nullptr ? stmt->StatementLabel : "", ctx.run.debug);
-    record->parms = condition != nullptr ? CloneString(condition, ctx.run.debug) : nullptr;
+                             const char* tag, const char* releaseTag) {
+    auto* record = NewDeckItem<RD_IfElseEndIf>(type, tag, releaseTag);
+    if (record == nullptr) return nullptr;
+    record->statementLabel.reset(CloneString(stmt != nullptr ? stmt->StatementLabel : "", ctx.run.debug));
+    record->parms.reset(condition != nullptr ? CloneString(condition, ctx.run.debug) : nullptr);
     record->FileReference = stmt != nullptr ? stmt->FileReference : -1;
     record->fileLine = stmt != nullptr ? stmt->fileLine : 0;
     record->endFileLine = stmt != nullptr ? stmt->endFileLine : 0;
     return record;
 }
 
-void FreeIfRecord(RD_IfElseEndIf* record, const char* tag) {
-    FreeString(record->statementLabel, BlockTraceLevel());
-    FreeString(record->parms, BlockTraceLevel());
-    FreeBlockWithDebug(record, tag, BlockTraceLevel());
-}
-
 // Appends an IF/ELSE/ENDIF record to the deck; a failure ends the operation silently.
-void AppendIfRecord(MemberContext& ctx, RD_IfElseEndIf* record, const char* tag) {
-    if (record == nullptr) return;
-    if (!AddItemToList(ctx.deck.Handle(), record, kNoKey, ctx.run.debug)) FreeIfRecord(record, tag);
+void AppendIfRecord(MemberContext& ctx, RD_IfElseEndIf* record) {
+    ctx.deck.Add(record, kNoKey);
 }
 
 void ReportAtJob(MemberContext& ctx, const RD_JobStruct* job, uint32_t message) {
@@ -87,10 +77,8 @@ void ReportAtJob(MemberContext& ctx, const RD_JobStruct* job, uint32_t message) 
 void SetJobLevelDD(MemberContext& ctx, RD_JobStruct* job, RD_DDStatement* dd, RD_StructureType type) {
     if (job == nullptr || dd == nullptr) return;
     dd->structureType = type;
-    if (!AddItemToList(ctx.deck.Handle(), dd, dd->DDName, ctx.run.debug)) {
+    if (!ctx.deck.Add(dd, dd->DDName.get())) {
         reportMemoryAllocationError(ctx);
-        FreeDDStatement(dd);
-        FreeBlockWithDebug(dd, "FreeDD", ctx.run.debug);
         return;
     }
     job->CurrentDDStatement = dd;
@@ -103,14 +91,11 @@ void SetJobLevelDD(MemberContext& ctx, RD_JobStruct* job, RD_DDStatement* dd, RD
 // ---------------------------------------------------------------- the job
 
 RD_JobStruct* AllocateCurrentJob(MemberContext& ctx, JCLStatement* iStmt) {
-    void* block = nullptr;
-    if (!CreateBlockWithDebug(&block, sizeof(RD_JobStruct), "AllocateCurrentJob", ctx.run.debug)) {
+    auto* job = NewDeckItem<RD_JobStruct>(RD_STRUCT_JOB, "AllocateCurrentJob", "FreeJobStruct");
+    if (job == nullptr) {
         reportMemoryAllocationError(ctx);
         return nullptr;
     }
-    auto* job = static_cast<RD_JobStruct*>(block);
-    std::memset(job, 0, sizeof(RD_JobStruct));
-    job->structureType = RD_STRUCT_JOB;
     if (iStmt != nullptr)
         FillFromStatement(ctx, job, iStmt);
     else
@@ -122,22 +107,11 @@ RD_JobStruct* AllocateCurrentJob(MemberContext& ctx, JCLStatement* iStmt) {
 void ProcessJobCard(MemberContext& ctx, JCLStatement* iStmt) {
     RD_JobStruct* job = AllocateCurrentJob(ctx, iStmt);
     if (job == nullptr) return;
-    if (!AddItemToList(ctx.deck.Handle(), job, job->JobName, ctx.run.debug)) {
+    if (!ctx.deck.Add(job, job->JobName.get())) {
         reportMemoryAllocationError(ctx);
-        FreeJobStruct(job);
         return;
     }
     ctx.model.currentJob = job;
-}
-
-void FreeJobStruct(RD_JobStruct* iJob) {
-    if (iJob == nullptr) return;
-    FreeString(iJob->JobName, BlockTraceLevel());
-    FreeString(iJob->JobClass, BlockTraceLevel());
-    FreeString(iJob->JobAccountingData, BlockTraceLevel());
-    FreeString(iJob->statementParms, BlockTraceLevel());
-    FreeOutputSpecificationList(iJob->JobOutputSpecificationList);
-    FreeBlockWithDebug(iJob, "FreeJobStruct", BlockTraceLevel());
 }
 
 RD_JobStep* QueryCurrentStep(RD_JobStruct* iJob) {
@@ -155,7 +129,7 @@ int32_t QueryProcNestingLevelForJob(RD_JobStruct* iJob) {
     return iJob != nullptr ? iJob->procNestingLevel : 0;
 }
 void* QueryJobOutputSpecificationList(RD_JobStruct* iJob) {
-    return iJob != nullptr ? iJob->JobOutputSpecificationList : nullptr;
+    return iJob != nullptr ? iJob->JobOutputSpecificationList.Handle() : nullptr;
 }
 
 // ---------------------------------------------------------------- IF, ELSE, ENDIF
@@ -172,15 +146,15 @@ void AddIfToJob(MemberContext& ctx, RD_JobStruct* iJob, JCLStatement* iStmt) {
     }
     char* condition = nullptr;
     if (iStmt == nullptr || !JCLStatementParmText(iStmt, &condition)) condition = nullptr;
-    AppendIfRecord(ctx, MakeIfRecord(ctx, RD_STRUCT_IF, iStmt, TextOrEmpty(condition), "AddIfToJob"),
-                   "FreeIfElseEndIf 9");
+    AppendIfRecord(ctx, MakeIfRecord(ctx, RD_STRUCT_IF, iStmt, TextOrEmpty(condition), "AddIfToJob",
+                                     "FreeIfElseEndIf 9"));
 }
 
 void AddElseToJob(MemberContext& ctx, RD_JobStruct* iJob, JCLStatement* iStmt) {
     if (iJob == nullptr) return;
     ++iJob->ElseStmtCount;
-    AppendIfRecord(ctx, MakeIfRecord(ctx, RD_STRUCT_ELSE, iStmt, nullptr, "AddElseToJob"),
-                   "FreeIfElseEndIf 10");
+    AppendIfRecord(ctx, MakeIfRecord(ctx, RD_STRUCT_ELSE, iStmt, nullptr, "AddElseToJob",
+                                     "FreeIfElseEndIf 10"));
 }
 
 void AddEndIfToJob(MemberContext& ctx, RD_JobStruct* iJob, JCLStatement* iStmt) {
@@ -191,8 +165,8 @@ void AddEndIfToJob(MemberContext& ctx, RD_JobStruct* iJob, JCLStatement* iStmt) 
         ReportAtJob(ctx, iJob, MessageFor(ctx, 1365, 3066));
         return;
     }
-    AppendIfRecord(ctx, MakeIfRecord(ctx, RD_STRUCT_ENDIF, iStmt, nullptr, "AddEndIfToJob"),
-                   "FreeIfElseEndIf 11");
+    AppendIfRecord(ctx, MakeIfRecord(ctx, RD_STRUCT_ENDIF, iStmt, nullptr, "AddEndIfToJob",
+                                     "FreeIfElseEndIf 11"));
 }
 
 void AddIf(MemberContext& ctx, JCLStatement* iStmt) {
@@ -260,10 +234,8 @@ RD_DDStatement* QueryCurrentDDStatement(MemberContext& ctx, RD_JobStruct* iJob) 
 
 BOOLEAN AddOutputToJob(MemberContext& ctx, RD_JobStruct* iJob, void* iOutputSpec, const char* iOutputName) {
     if (iJob == nullptr) return FALSE;
-    if (iJob->JobOutputSpecificationList == nullptr &&
-        !CreateList(&iJob->JobOutputSpecificationList, ctx.run.debug))
-        return FALSE;
-    return AddItemToList(iJob->JobOutputSpecificationList, iOutputSpec, iOutputName, ctx.run.debug) ? TRUE
+    if (!iJob->JobOutputSpecificationList.Create()) return FALSE;
+    return AddItemToList(iJob->JobOutputSpecificationList.Handle(), iOutputSpec, iOutputName, ctx.run.debug) ? TRUE
                                                                                             : FALSE;
 }
 

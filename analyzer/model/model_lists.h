@@ -1,6 +1,5 @@
-// Helpers shared by the job-model sources: releasing a kvrbase list whose items the model
-// owns, and the release of a list of OUTPUT statements. Lists free only their item
-// wrappers, so each owner drains its list and frees the items itself.
+// Helpers over kvrbase lists held as plain handles: releasing one whose items its holder
+// owns (a list frees only its item wrappers), and walking one with a cursor of its own.
 #ifndef KVR_MODEL_MODEL_LISTS_H
 #define KVR_MODEL_MODEL_LISTS_H
 
@@ -21,9 +20,6 @@ void DrainList(void* iList, void (*freeItem)(void* data),
 // searches of the list meanwhile do not disturb the walk; stops early when visit answers
 // false. FALSE when no cursor could be made (a null list has no items: TRUE).
 bool ForEachListItem(MemberContext& ctx, void* iList, const std::function<bool(void*)>& visit);
-
-// Frees every RD_OutputSpecification of the list, then the list.
-void FreeOutputSpecificationList(void* iList);
 
 } // namespace kvr
 

@@ -43,7 +43,8 @@ void ConcatenateFormText(MemberContext& ctx, const char* text) {
 // The present ones of FCB, FORMDEF and FORMS, joined by ", ", into a 512-character text.
 void OrphanFormsText(const RD_OutputSpecification* spec, char* text) {
     text[0] = '\0';
-    for (const char* parm : {spec->ParmValueFCB, spec->ParmValueFORMDEF, spec->ParmValueFORMS}) {
+    for (const char* parm :
+         {spec->ParmValueFCB.get(), spec->ParmValueFORMDEF.get(), spec->ParmValueFORMS.get()}) {
         if (parm == nullptr) continue;
         if (text[0] != '\0') AddToBuf(text, ", ");
         AddToBuf(text, parm);
@@ -157,14 +158,6 @@ bool HasSysoutParm(MemberContext& ctx, const char* text) {
     return found;
 }
 
-void FreeSpecItem(void* data) {
-    FreeOutputSpecification(static_cast<RD_OutputSpecification*>(data));
-}
-
-char* CloneOrNull(MemberContext& ctx, const char* text) {
-    return text != nullptr ? CloneString(text, ctx.run.debug) : nullptr;
-}
-
 } // namespace
 
 void KVR4037_InitializeFields(MemberContext& ctx) {
@@ -177,45 +170,34 @@ void KVR4037_InitializeFields(MemberContext& ctx) {
 RD_OutputSpecification* AllocateOutputSpecification(MemberContext& ctx, const char* ArgOutputName, const char* ArgFCB,
                                                     const char* ArgFORMDEF, const char* ArgFORMS,
                                                     BOOLEAN ArgIsDefault) {
-    void* block = nullptr;
-    if (!CreateBlockWithDebug(&block, sizeof(RD_OutputSpecification), "AllocateOutputSpecification",
-                              ctx.run.debug)) {
+    auto* spec = NewRecord<RD_OutputSpecification>("AllocateOutputSpecification");
+    if (spec == nullptr) {
         reportMemoryAllocationError(ctx);
         return nullptr;
     }
-    auto* spec = static_cast<RD_OutputSpecification*>(block);
-    spec->OutputSpecificationName = CloneString(TextOrEmpty(ArgOutputName), ctx.run.debug);
-    spec->ParmValueFCB = CloneOrNull(ctx, ArgFCB);
-    spec->ParmValueFORMDEF = CloneOrNull(ctx, ArgFORMDEF);
-    spec->ParmValueFORMS = CloneOrNull(ctx, ArgFORMS);
+    spec->OutputSpecificationName = CopyTextOrEmpty(ArgOutputName);
+    spec->ParmValueFCB = CopyText(ArgFCB);
+    spec->ParmValueFORMDEF = CopyText(ArgFORMDEF);
+    spec->ParmValueFORMS = CopyText(ArgFORMS);
     spec->IsDefault = ArgIsDefault;
     return spec;
 }
 
 void FreeOutputSpecification(RD_OutputSpecification* iSpec) {
-    if (iSpec == nullptr) return;
-    FreeString(iSpec->OutputSpecificationName, BlockTraceLevel());
-    FreeString(iSpec->ParmValueFCB, BlockTraceLevel());
-    FreeString(iSpec->ParmValueFORMDEF, BlockTraceLevel());
-    FreeString(iSpec->ParmValueFORMS, BlockTraceLevel());
-    FreeBlockWithDebug(iSpec, "FreeOutputSpecification", BlockTraceLevel());
-}
-
-void FreeOutputSpecificationList(void* iList) {
-    DrainList(iList, FreeSpecItem, "FreeOutputSpecificationList");
+    DeleteRecord(iSpec, "FreeOutputSpecification");
 }
 
 const char* QueryOutputSpecificationName(const RD_OutputSpecification* iSpec) {
-    return iSpec != nullptr ? iSpec->OutputSpecificationName : nullptr;
+    return iSpec != nullptr ? iSpec->OutputSpecificationName.get() : nullptr;
 }
 const char* QueryOutputSpecificationFCB(const RD_OutputSpecification* iSpec) {
-    return iSpec != nullptr ? iSpec->ParmValueFCB : nullptr;
+    return iSpec != nullptr ? iSpec->ParmValueFCB.get() : nullptr;
 }
 const char* QueryOutputSpecificationFORMDEF(const RD_OutputSpecification* iSpec) {
-    return iSpec != nullptr ? iSpec->ParmValueFORMDEF : nullptr;
+    return iSpec != nullptr ? iSpec->ParmValueFORMDEF.get() : nullptr;
 }
 const char* QueryOutputSpecificationFORMS(const RD_OutputSpecification* iSpec) {
-    return iSpec != nullptr ? iSpec->ParmValueFORMS : nullptr;
+    return iSpec != nullptr ? iSpec->ParmValueFORMS.get() : nullptr;
 }
 BOOLEAN QueryIsOutputSpecificationDefault(const RD_OutputSpecification* iSpec) {
     return iSpec != nullptr ? iSpec->IsDefault : FALSE;
@@ -240,7 +222,7 @@ void ProcessOutputCard(MemberContext& ctx, JCLStatement* iStmt) {
     RD_OutputSpecification* spec = AllocateOutputSpecification(ctx, 
         iStmt->StatementLabel, fcb, formdef, forms, isDefault);
     if (spec == nullptr) return;
-    if (!AddOutput(ctx, spec, spec->OutputSpecificationName)) {
+    if (!AddOutput(ctx, spec, spec->OutputSpecificationName.get())) {
         reportMemoryAllocationError(ctx);
         FreeOutputSpecification(spec);
     }

@@ -9,10 +9,10 @@
 namespace kvr {
 
 struct RD_OutputSpecification {
-    char* OutputSpecificationName;
-    char* ParmValueFCB;     // whole parameter ("FCB=STD3") or null
-    char* ParmValueFORMDEF; // or null
-    char* ParmValueFORMS;   // or null
+    OwnedText OutputSpecificationName;
+    OwnedText ParmValueFCB;     // whole parameter ("FCB=STD3") or null
+    OwnedText ParmValueFORMDEF; // or null
+    OwnedText ParmValueFORMS;   // or null
     BOOLEAN IsDefault;
 };
 

@@ -42,8 +42,8 @@ bool SameText(const char* a, const char* b) {
 // Whether the step answers a search: by step name alone, or by procedure step name within
 // the procedure called by the named step.
 bool Matches(const RD_JobStep* step, const char* stepName, const char* procStepName) {
-    if (procStepName == nullptr) return SameText(step->StepName, stepName);
-    return SameText(step->StepName, procStepName) && SameText(step->InvokingStepName, stepName);
+    if (procStepName == nullptr) return SameText(step->StepName.get(), stepName);
+    return SameText(step->StepName.get(), procStepName) && SameText(step->InvokingStepName.get(), stepName);
 }
 
 } // namespace

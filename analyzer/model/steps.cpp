@@ -10,45 +10,29 @@
 #include "model/output_statements.h"
 
 namespace kvr {
-namespace {
-
-void FreeOwnedDD(void* data) {
-    auto* dd = static_cast<RD_DDStatement*>(data);
-    FreeDDStatement(dd);
-    FreeBlockWithDebug(dd, "FreeDD", BlockTraceLevel());
-}
-
-} // namespace
 
 RD_JobStep* AllocateStep(MemberContext& ctx, const char* iStepName, const char* iInvokingStepName,
                          SOURCE_REF iFileReference, int32_t iFileLine, int32_t iEndFileLine,
                          BOOLEAN iExpandedFromProcedure, int32_t iProcNestingLevel,
                          const char* iRegion, const char* iProgramName, const char* iProgramParm,
                          const char* iAllParms) {
-    void* block = nullptr;
-    if (!CreateBlockWithDebug(&block, sizeof(RD_JobStep), "AllocateStep", ctx.run.debug)) {
+    auto* step = NewDeckItem<RD_JobStep>(RD_STRUCT_STEP, "AllocateStep", "FreeStep");
+    if (step == nullptr || !step->DDStatementList.Create()) {
+        ReleaseDeckItem(step);
         reportMemoryAllocationError(ctx);
         return nullptr;
     }
-    auto* step = static_cast<RD_JobStep*>(block);
-    std::memset(step, 0, sizeof(RD_JobStep));
-    if (!CreateList(&step->DDStatementList, ctx.run.debug)) {
-        FreeBlockWithDebug(step, "AllocateStep", ctx.run.debug);
-        reportMemoryAllocationError(ctx);
-        return nullptr;
-    }
-    step->structureType = RD_STRUCT_STEP;
-    step->StepName = CloneString(TextOrEmpty(iStepName), ctx.run.debug);
-    step->InvokingStepName = CloneString(TextOrEmpty(iInvokingStepName), ctx.run.debug);
+    step->StepName.reset(CloneString(TextOrEmpty(iStepName), ctx.run.debug));
+    step->InvokingStepName.reset(CloneString(TextOrEmpty(iInvokingStepName), ctx.run.debug));
     step->FileReference = iFileReference;
     step->fileLine = iFileLine;
     step->endFileLine = iEndFileLine;
     step->ExpandedFromProcedure = iExpandedFromProcedure;
     step->procNestingLevel = iProcNestingLevel;
-    step->RegionSize = CloneString(TextOrEmpty(iRegion), ctx.run.debug);
-    step->ExecutableName = CloneString(TextOrEmpty(iProgramName), ctx.run.debug);
-    step->ExecutableParms = CloneString(TextOrEmpty(iProgramParm), ctx.run.debug);
-    step->AllParms = CloneString(TextOrEmpty(iAllParms), ctx.run.debug);
+    step->RegionSize.reset(CloneString(TextOrEmpty(iRegion), ctx.run.debug));
+    step->ExecutableName.reset(CloneString(TextOrEmpty(iProgramName), ctx.run.debug));
+    step->ExecutableParms.reset(CloneString(TextOrEmpty(iProgramParm), ctx.run.debug));
+    step->AllParms.reset(CloneString(TextOrEmpty(iAllParms), ctx.run.debug));
     return step;
 }
 
@@ -58,12 +42,11 @@ void AddStepToJob(MemberContext& ctx, RD_JobStruct* iJob, RD_JobStep* iStep) {
     if (iJob->StepCount >= kMaxSteps) {
         KVRWriteMessageWithFileLine(MessageFor(ctx, 1393, 3084), TRUE,
                                     iStep->FileReference, iStep->fileLine, ctx.run.mode);
-        FreeStep(iStep);
+        ReleaseDeckItem(iStep);
         return;
     }
-    if (!AddItemToList(ctx.deck.Handle(), iStep, iStep->StepName, ctx.run.debug)) {
+    if (!ctx.deck.Add(iStep, iStep->StepName.get())) {
         reportMemoryAllocationError(ctx);
-        FreeStep(iStep);
         return;
     }
     ++iJob->StepCount;
@@ -84,21 +67,8 @@ void AddStep(MemberContext& ctx, const char* iStepName, const char* iInvokingSte
         if (job != nullptr)
             AddStepToJob(ctx, job, step);
         else
-            FreeStep(step); // without a job the step has no home
+            ReleaseDeckItem(step); // without a job the step has no home
     }
-}
-
-void FreeStep(RD_JobStep* iStep) {
-    if (iStep == nullptr) return;
-    FreeString(iStep->StepName, BlockTraceLevel());
-    FreeString(iStep->InvokingStepName, BlockTraceLevel());
-    FreeString(iStep->RegionSize, BlockTraceLevel());
-    FreeString(iStep->ExecutableName, BlockTraceLevel());
-    FreeString(iStep->ExecutableParms, BlockTraceLevel());
-    FreeString(iStep->AllParms, BlockTraceLevel());
-    DrainList(iStep->DDStatementList, FreeOwnedDD, "FreeStep");
-    FreeOutputSpecificationList(iStep->StepOutputSpecificationList);
-    FreeBlockWithDebug(iStep, "FreeStep", BlockTraceLevel());
 }
 
 // ---------------------------------------------------------------- DDs of a step
@@ -106,13 +76,13 @@ void FreeStep(RD_JobStep* iStep) {
 void AddDDToStep(MemberContext& ctx, RD_JobStep* iStep, RD_DDStatement* iDD, const char* iName) {
     if (iStep == nullptr || iDD == nullptr) return;
     // Callers go on using the DD, so one that cannot be listed is left to them.
-    if (AddItemToList(iStep->DDStatementList, iDD, iName, ctx.run.debug)) iStep->CurrentDDStatement = iDD;
+    if (AddItemToList(iStep->DDStatementList.Handle(), iDD, iName, ctx.run.debug)) iStep->CurrentDDStatement = iDD;
 }
 
 BOOLEAN FindDDForStep(RD_JobStep* iStep, const char* iName, RD_DDStatement** outDD) {
     void* data = nullptr;
     const BOOLEAN found = iStep != nullptr && iName != nullptr &&
-                                  FindItemWithKey(iStep->DDStatementList, iName, &data)
+                                  FindItemWithKey(iStep->DDStatementList.Handle(), iName, &data)
                               ? TRUE
                               : FALSE;
     if (outDD != nullptr) *outDD = found ? static_cast<RD_DDStatement*>(data) : nullptr;
@@ -131,16 +101,14 @@ RD_DDStatement* QueryStepCurrentDDStatement(MemberContext& ctx, RD_JobStep* iSte
 
 BOOLEAN AddOutputToStep(MemberContext& ctx, RD_JobStep* iStep, void* iOutputSpec, const char* iOutputName) {
     if (iStep == nullptr) return FALSE;
-    if (iStep->StepOutputSpecificationList == nullptr &&
-        !CreateList(&iStep->StepOutputSpecificationList, ctx.run.debug))
-        return FALSE;
-    return AddItemToList(iStep->StepOutputSpecificationList, iOutputSpec, iOutputName, ctx.run.debug)
+    if (!iStep->StepOutputSpecificationList.Create()) return FALSE;
+    return AddItemToList(iStep->StepOutputSpecificationList.Handle(), iOutputSpec, iOutputName, ctx.run.debug)
                ? TRUE
                : FALSE;
 }
 
 void* QueryStepOutputSpecificationList(RD_JobStep* iStep) {
-    return iStep != nullptr ? iStep->StepOutputSpecificationList : nullptr;
+    return iStep != nullptr ? iStep->StepOutputSpecificationList.Handle() : nullptr;
 }
 
 } // namespace kvr

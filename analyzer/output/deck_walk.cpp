@@ -27,18 +27,18 @@ void ProcessJob(MemberContext& ctx, const RD_JobStruct* job, int32_t* jobNbr, in
                 const WalkSettings& walk) {
     *jobNbr += 1;
     if (*jobNbr > 1) KVR_PutJOB_END(ctx);
-    KVR_PutJOB_START(ctx, job->JobName);
+    KVR_PutJOB_START(ctx, job->JobName.get());
     if (ctx.run.mode == kModeStandard)
         KVR_PutJOB_LINES(ctx, job->FileReference, job->fileLine, job->endFileLine);
     if (ctx.run.mode != kModeDravix)
-        KVR_PutJOB_PARM(ctx, job->statementParms);
+        KVR_PutJOB_PARM(ctx, job->statementParms.get());
     *stepNbr = 0;
 }
 
 void ProcessStep(MemberContext& ctx, RD_JobStep* step, int32_t* stepNbr, const WalkSettings& walk) {
     *stepNbr += 1;
     ProcessStepRecord(ctx, step, *stepNbr);
-    ForEachListItem(ctx, step->DDStatementList, [&](void* dd) {
+    ForEachListItem(ctx, step->DDStatementList.Handle(), [&](void* dd) {
         ProcessDDStatement(ctx, step, static_cast<RD_DDStatement*>(dd));
         return true;
     });
@@ -54,7 +54,7 @@ void ProcessProcedureStart(MemberContext& ctx, const RD_ProcHeader* header, cons
         KVR_PutPROC_LINES(ctx, header->invokingStepFileReference, header->invokingStepFileLine,
                           header->invokingStepEndFileLine);
     } else if (ctx.run.mode == kModeStandard) {
-        KVR_PutPROC_PARM(ctx, header->allParms);
+        KVR_PutPROC_PARM(ctx, header->allParms.get());
     }
 }
 
@@ -63,20 +63,20 @@ void ProcessStandardOnlyItem(MemberContext& ctx, void* item, int16_t type, const
     if (type >= RD_STRUCT_IF && type <= RD_STRUCT_ENDIF) {
         const auto* record = static_cast<const RD_IfElseEndIf*>(item);
         if (type == RD_STRUCT_IF)
-            KVR_PutJCL_IF(ctx, record->statementLabel, record->parms, record->FileReference,
+            KVR_PutJCL_IF(ctx, record->statementLabel.get(), record->parms.get(), record->FileReference,
                           record->fileLine, record->endFileLine);
         else if (type == RD_STRUCT_ELSE)
-            KVR_PutJCL_ELSE(ctx, record->statementLabel, record->FileReference, record->fileLine,
+            KVR_PutJCL_ELSE(ctx, record->statementLabel.get(), record->FileReference, record->fileLine,
                             record->endFileLine);
         else
-            KVR_PutJCL_ENDIF(ctx, record->statementLabel, record->FileReference, record->fileLine,
+            KVR_PutJCL_ENDIF(ctx, record->statementLabel.get(), record->FileReference, record->fileLine,
                              record->endFileLine);
     } else if (type == RD_STRUCT_COMMENT) {
         const auto* comment = static_cast<const RD_JclComment*>(item);
-        KVR_PutJCL_COMMENT(ctx, comment->fileLine, comment->sourceText);
+        KVR_PutJCL_COMMENT(ctx, comment->fileLine, comment->sourceText.get());
     } else if (type == RD_STRUCT_OPC) {
         const auto* directive = static_cast<const RD_Quillo_Opc*>(item);
-        KVR_PutQuillo_OPC(ctx, directive->fileLine, directive->operation, directive->parameters);
+        KVR_PutQuillo_OPC(ctx, directive->fileLine, directive->operation.get(), directive->parameters.get());
     }
 }
 
@@ -128,12 +128,12 @@ void NavigateExpandedDeck(MemberContext& ctx, BOOLEAN iRc) {
 
 void ProcessStepRecord(MemberContext& ctx, RD_JobStep* iStep, int32_t iStepNbr) {
     // The job-level DDs after the step are asked against the capture entry of its program.
-    CheckProgramForParmLogging(ctx.run, iStep->ExecutableName, &ctx.output.captureEntry);
+    CheckProgramForParmLogging(ctx.run, iStep->ExecutableName.get(), &ctx.output.captureEntry);
     // A step from a procedure is known by the invoking step's name; its own name is the
     // procedure step name.
-    const char* stepName = iStep->ExpandedFromProcedure ? iStep->InvokingStepName : iStep->StepName;
+    const char* stepName = iStep->ExpandedFromProcedure ? iStep->InvokingStepName.get() : iStep->StepName.get();
     const char* procStepName =
-        iStep->ExpandedFromProcedure ? iStep->StepName : iStep->InvokingStepName;
+        iStep->ExpandedFromProcedure ? iStep->StepName.get() : iStep->InvokingStepName.get();
     if (ctx.run.mode == kModeDravix) {
         if (CaptureStepsPresent(ctx))
             KVR_PutSTEP(ctx, iStepNbr, iStep, stepName, procStepName);
@@ -146,17 +146,17 @@ void ProcessStepRecord(MemberContext& ctx, RD_JobStep* iStep, int32_t iStepNbr) 
 
 void ProcessDDStatement(MemberContext& ctx, RD_JobStep* iStep, RD_DDStatement* DDStmt) {
     if (ctx.run.mode == kModeDravix && (iStep == nullptr || !CaptureStepsPresent(ctx))) return;
-    const char* name = DDStmt->DDName;
+    const char* name = DDStmt->DDName.get();
     const BOOLEAN logFlag = CheckDDForParmLogging(ctx.output.captureEntry, name);
     int32_t sequence = 0;
-    ForEachListItem(ctx, DDStmt->ConcatList, [&](void* element) {
+    ForEachListItem(ctx, DDStmt->ConcatList.Handle(), [&](void* element) {
         auto* entry = static_cast<RD_DatasetConcatenation*>(element);
         ++sequence;
         if (sequence == 1 || !ctx.run.formatXML) KVR_PutDD_start(ctx, name);
-        const char* parms = ProcessOutputSpecs(ctx, iStep, entry->Parms);
+        const char* parms = ProcessOutputSpecs(ctx, iStep, entry->Parms.get());
         KVR_PutDD(ctx, name, entry->FileReference, entry->fileLine, entry->endFileLine, sequence,
-                  entry->hasDUMMY, entry->DatasetName, entry->Status, entry->Disposition, parms,
-                  entry->inStreamData, logFlag, entry, "");
+                  entry->hasDUMMY, entry->DatasetName.get(), entry->Status.get(), entry->Disposition.get(), parms,
+                  entry->inStreamData.get(), logFlag, entry, "");
         if (!ctx.run.formatXML) KVR_PutDD_end(ctx, name);
         return !entry->hasDUMMY; // what follows a DUMMY element is not written
     });

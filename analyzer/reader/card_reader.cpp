@@ -125,17 +125,11 @@ BOOLEAN ReadNextNonCommentCard(MemberContext& ctx, SourceLine* InRec,
 }
 
 void SaveJclComment(MemberContext& ctx, int32_t iFileLine, const char* iSourceText) {
-    void* block = nullptr;
-    if (CreateBlockWithDebug(&block, sizeof(RD_JclComment), "SaveJclComment", ctx.run.debug) == 0) return;
-    auto* comment = static_cast<RD_JclComment*>(block);
-    comment->structureType = RD_STRUCT_COMMENT;
+    auto* comment = NewDeckItem<RD_JclComment>(RD_STRUCT_COMMENT, "SaveJclComment", "JclComment");
+    if (comment == nullptr) return;
     comment->fileLine = iFileLine;
-    comment->sourceText = CloneString(iSourceText, ctx.run.debug);
-    if (AddItemToList(ctx.deck.Handle(), comment, "", ctx.run.debug) == 0) {
-        // Not in the deck, so nobody else would release it.
-        FreeString(comment->sourceText, ctx.run.debug);
-        FreeBlockWithDebug(comment, "SaveJclComment", ctx.run.debug);
-    }
+    comment->sourceText = CopyText(iSourceText);
+    ctx.deck.Add(comment, ""); // released when it cannot be listed
 }
 
 void PushBackLastCard(MemberContext& ctx) {

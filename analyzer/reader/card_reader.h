@@ -9,10 +9,9 @@
 namespace kvr {
 
 // A JCL comment card kept in the deck (type 12).
-struct RD_JclComment {
-    int16_t structureType;
+struct RD_JclComment : RD_JclCommon {
     int32_t fileLine;
-    char* sourceText; // owned (CloneString)
+    OwnedText sourceText;
 };
 
 int16_t IsJclComment(const char* text);

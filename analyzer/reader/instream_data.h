@@ -26,6 +26,11 @@ void ExtractDelimiter(MemberContext& ctx, const char* Source, char* Target, JCLS
 int16_t AddInstreamDataToStmt(MemberContext& ctx, JCLStatement* iStmt, const SourceLine* iInRec);
 int16_t CreateInstreamSpool(MemberContext& ctx, void** outStream);
 void DeleteInstreamSpool(void* iStream);
+struct SpoolRelease {
+    void operator()(void* spool) const { DeleteInstreamSpool(spool); }
+};
+// In-stream data held by its owner, given back with DeleteInstreamSpool.
+using OwnedSpool = std::unique_ptr<void, SpoolRelease>;
 int16_t CopyInstreamSpool(MemberContext& ctx, void* iStream, void** outStream);
 SourceLine* CloneSourceLine(MemberContext& ctx, const SourceLine* Old);
 SOURCE_REF getInStreamDataFileReference(void* spool);

@@ -93,7 +93,7 @@ BOOLEAN OpenInstreamEntry(MemberContext& ctx, DataSetEntryInput* ioEntry, RD_Dat
     ioEntry->CurrentConcat = iConcat;
     void* copy = nullptr;
     // Reading moves the spool's current card, so a copy keeps the model's data untouched.
-    if (!CopyInstreamSpool(ctx, iConcat->inStreamData, &copy)) {
+    if (!CopyInstreamSpool(ctx, iConcat->inStreamData.get(), &copy)) {
         reportMemoryAllocationError(ctx);
         return FALSE;
     }
@@ -107,7 +107,7 @@ BOOLEAN OpenInstreamEntry(MemberContext& ctx, DataSetEntryInput* ioEntry, RD_Dat
 BOOLEAN OpenFileEntry(MemberContext& ctx, DataSetEntryInput* ioEntry, RD_DatasetConcatenation* iConcat,
                       std::string& outFileSpec) {
     ioEntry->CurrentConcat = iConcat;
-    FILE* file = OpenParmFile(ctx, iConcat->DatasetName, outFileSpec);
+    FILE* file = OpenParmFile(ctx, iConcat->DatasetName.get(), outFileSpec);
     if (file == nullptr) return FALSE;
     ioEntry->IsInstream = FALSE;
     ioEntry->InputFile = file;

@@ -51,10 +51,10 @@ int16_t PrepareConcatenation(MemberContext& ctx, RD_DD_IO_Control* ioControl, RD
                              SOURCE_REF iFileReference, int32_t iFileLine) {
     DataSetEntryInput* entry = &ioControl->Entry;
     entry->CurrentConcat = iConcat;
-    if (iConcat->inStreamData != nullptr)
+    if (iConcat->inStreamData.get() != nullptr)
         return OpenInstreamEntry(ctx, entry, iConcat) ? kStepDDInstream
                                                                          : kStepDDOpenFailed;
-    const char* name = iConcat->DatasetName != nullptr ? iConcat->DatasetName : "";
+    const char* name = iConcat->DatasetName.get() != nullptr ? iConcat->DatasetName.get() : "";
     if (*name == '\0') return kStepDDNoDatasetName;
     if (std::strncmp(name, "&&", 2) == 0) {
         ReportCouldNotOpen(ctx, name, iFileReference, iFileLine, TRUE);
@@ -89,7 +89,7 @@ int16_t OpenStepDD(MemberContext& ctx, RD_JobStep* iStep, const char* DDName, RD
         KVR_Write_MSG_Record("JCL", MsgProgramId(ctx), static_cast<int32_t>(number));
         return kStepDDNoEntry;
     }
-    if (first->Parms != nullptr && std::strncmp(first->Parms, "DUMMY", 5) == 0) {
+    if (first->Parms.get() != nullptr && std::strncmp(first->Parms.get(), "DUMMY", 5) == 0) {
         DeleteConcatenationCursor(cursor);
         return kStepDDDummy;
     }

@@ -21,12 +21,9 @@
 namespace kvr::test {
 
 // A run with the default settings and a fresh member context with an empty deck, as the
-// member loop makes them for each member; the deck is released when it goes.
+// member loop makes them for each member; the context releases the deck when it goes.
 struct TestMember {
-    TestMember() { CreateList(&ctx.deck.list, 0); }
-    ~TestMember() { Free_arrayJclDeck(ctx.deck.list); }
-    TestMember(const TestMember&) = delete;
-    TestMember& operator=(const TestMember&) = delete;
+    TestMember() { ctx.deck.Create(); }
     RunContext run;
     MemberContext ctx{run};
 };

@@ -30,7 +30,7 @@ TEST(Jobs, NestingLimitsAndJobStatementsAreReportedAtTheJob) {
     EXPECT_EQ(ctx.model.currentJob->maxProcNestingLevel, 17);
     StmtPtr second = MakeStatement(ctx, RD_JOB, "SECOND", "(B)", 7);
     ProcessOneStatement(ctx, second.get());
-    EXPECT_STREQ(ctx.model.currentJob->JobName, "J");
+    EXPECT_STREQ(ctx.model.currentJob->JobName.get(), "J");
     EXPECT_EQ(messages.Ids(),
               (Strings{"KVR1470I", "KVR1381W", "KVR1471I", "KVR1383E", "KVR1470I", "KVR1356W"}));
 }

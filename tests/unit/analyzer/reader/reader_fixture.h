@@ -117,12 +117,12 @@ class ReaderTest : public SourceTest {
     std::vector<std::pair<int32_t, std::string>> Comments() {
         std::vector<std::pair<int32_t, std::string>> found;
         void* cursor = nullptr;
-        EXPECT_TRUE(KVR_CreateCursor(Ctx().deck.list, &cursor, 0));
+        EXPECT_TRUE(KVR_CreateCursor(Ctx().deck.Handle(), &cursor, 0));
         void* data = nullptr;
         for (; GetDataAtCursor(cursor, &data); AdvanceCursor(cursor)) {
-            auto* comment = static_cast<RD_JclComment*>(data);
+            auto* comment = static_cast<RD_JclComment*>(static_cast<RD_JclCommon*>(data));
             EXPECT_EQ(comment->structureType, RD_STRUCT_COMMENT);
-            found.emplace_back(comment->fileLine, comment->sourceText);
+            found.emplace_back(comment->fileLine, comment->sourceText.get());
         }
         DeleteCursor(cursor, 0);
         return found;

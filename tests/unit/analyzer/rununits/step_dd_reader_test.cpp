@@ -15,7 +15,7 @@ TEST_F(RunUnitsTest, OpenStepDDResultsAndMessages) {
     DatasetDD("TMP", "&&TEMP", "DSN=&&TEMP", 8);
     DatasetDD("GONE", DataSetFor(dir_.File("missing.txt")), "DSN=X", 9);
     RD_DDStatement* bare = AllocateDD(Ctx(), "BARE", 0, 14, 14); // a DD without data set entry
-    AddDDToStep(Ctx(), step, bare, bare->DDName);
+    AddDDToStep(Ctx(), step, bare, bare->DDName.get());
 
     struct Case {
         const char* dd;
