@@ -14,29 +14,20 @@
 namespace kvr {
 namespace {
 
-// The values taken from one statement. The strings are owned clones, never null; the DD name
-// points into the statement. inStreamData still belongs to the statement.
+// The values taken from one statement. The texts are owned copies, never null once parsed;
+// the DD name points into the statement. inStreamData still belongs to the statement.
 struct DDWorkData {
     const char* DDName = "";
     SOURCE_REF FileReference = -1;
     int32_t fileLine = 0;
     int32_t endFileLine = 0;
     BOOLEAN hasDUMMY = FALSE;
-    char* DatasetName = nullptr;
-    char* Status = nullptr;
-    char* Disposition = nullptr;
-    char* Parms = nullptr;
+    OwnedText DatasetName;
+    OwnedText Status;
+    OwnedText Disposition;
+    OwnedText Parms;
     void* inStreamData = nullptr;
 };
-
-
-void FreeDDWorkData(MemberContext& ctx, DDWorkData& work) {
-    FreeString(work.DatasetName, ctx.run.debug);
-    FreeString(work.Status, ctx.run.debug);
-    FreeString(work.Disposition, ctx.run.debug);
-    FreeString(work.Parms, ctx.run.debug);
-    work.DatasetName = work.Status = work.Disposition = work.Parms = nullptr;
-}
 
 // The value of a keyword parameter as an owned clone, or null when it is not coded.
 char* CaptureKeywordValue(MemberContext& ctx, JCLStatement* iStmt, const char* iKeyword) {
@@ -71,21 +62,21 @@ char* CaptureDDParms(MemberContext& ctx, JCLStatement* iStmt) {
 void CaptureDDKeyworkParm_DISP(MemberContext& ctx, JCLStatement* iStmt, DDWorkData& work) {
     char* value = CaptureKeywordValue(ctx, iStmt, "DISP");
     if (value == nullptr) {
-        work.Status = CloneString("", ctx.run.debug);
-        work.Disposition = CloneString("", ctx.run.debug);
+        work.Status.reset(CloneString("", ctx.run.debug));
+        work.Disposition.reset(CloneString("", ctx.run.debug));
         return;
     }
     if (value[0] != '(') {
-        work.Status = value; // DISP=SHR: the whole value is the status
-        work.Disposition = CloneString("", ctx.run.debug);
+        work.Status.reset(value); // DISP=SHR: the whole value is the status
+        work.Disposition.reset(CloneString("", ctx.run.debug));
         return;
     }
     std::string status;
     std::string disposition;
     ExtractStatusAndDisposition(value, status, disposition);
     FreeString(value, ctx.run.debug);
-    work.Status = CloneString(status.c_str(), ctx.run.debug);
-    work.Disposition = CloneString(disposition.c_str(), ctx.run.debug);
+    work.Status.reset(CloneString(status.c_str(), ctx.run.debug));
+    work.Disposition.reset(CloneString(disposition.c_str(), ctx.run.debug));
 }
 
 void ParseDD(MemberContext& ctx, JCLStatement* iStmt, DDWorkData& work) {
@@ -94,8 +85,8 @@ void ParseDD(MemberContext& ctx, JCLStatement* iStmt, DDWorkData& work) {
     work.fileLine = JCLStmtFileLine(iStmt);
     work.endFileLine = JCLStmtEndFileLine(iStmt);
     work.hasDUMMY = CaptureDDPositionalParm_DUMMY(ctx, iStmt);
-    work.DatasetName = CaptureDDKeywordParm_DSNAME(ctx, iStmt);
-    work.Parms = CaptureDDParms(ctx, iStmt);
+    work.DatasetName.reset(CaptureDDKeywordParm_DSNAME(ctx, iStmt));
+    work.Parms.reset(CaptureDDParms(ctx, iStmt));
     CaptureDDKeyworkParm_DISP(ctx, iStmt, work);
     work.inStreamData = iStmt->inStreamData;
 }
@@ -107,17 +98,15 @@ void ProcessDDCard(MemberContext& ctx, JCLStatement* iStmt) {
     DDWorkData work;
     ParseDD(ctx, iStmt, work);
     if (KVRU005() > 4) {
-        FreeDDWorkData(ctx, work);
         return;
     }
-    if (work.DatasetName[0] == '*')
-        ProcessReferbackSyntax(ctx, &work.DatasetName, FALSE);
+    if (work.DatasetName.get()[0] == '*')
+        ProcessReferbackSyntax(ctx, work.DatasetName, FALSE);
     // AddDD owns the in-stream data from here on, added or not.
     iStmt->inStreamData = nullptr;
-    AddDD(ctx, work.DDName, work.FileReference, work.hasDUMMY, work.DatasetName,
-          work.Status, work.Disposition, work.Parms, work.inStreamData, work.fileLine,
+    AddDD(ctx, work.DDName, work.FileReference, work.hasDUMMY, work.DatasetName.get(),
+          work.Status.get(), work.Disposition.get(), work.Parms.get(), work.inStreamData, work.fileLine,
           work.endFileLine, iStmt);
-    FreeDDWorkData(ctx, work);
 }
 
 void MergeProcedureConcatenation(MemberContext& ctx, RD_DatasetConcatenation* iConcat, JCLStatement* iStmt) {
@@ -125,14 +114,12 @@ void MergeProcedureConcatenation(MemberContext& ctx, RD_DatasetConcatenation* iC
     DDWorkData work;
     ParseDD(ctx, iStmt, work);
     if (KVRU005() > 4) {
-        FreeDDWorkData(ctx, work);
         return;
     }
     iStmt->inStreamData = nullptr; // handed over to the entry
     MergeConcatenation(ctx, iConcat, work.FileReference, work.fileLine, work.endFileLine, work.hasDUMMY,
-                       work.DatasetName, work.Status, work.Disposition, work.Parms,
+                       work.DatasetName.get(), work.Status.get(), work.Disposition.get(), work.Parms.get(),
                        work.inStreamData);
-    FreeDDWorkData(ctx, work);
 }
 
 // The data set name of an overriding or added statement is kept as written: referbacks are
@@ -142,15 +129,13 @@ void AddProcedureConcatenation(MemberContext& ctx, RD_DDStatement* iDD, JCLState
     DDWorkData work;
     ParseDD(ctx, iStmt, work);
     if (KVRU005() > 4) {
-        FreeDDWorkData(ctx, work);
         return;
     }
     iStmt->inStreamData = nullptr; // handed over to the entry
     RD_DatasetConcatenation* entry = AllocateConcatenation(ctx, 
-        work.FileReference, work.fileLine, work.endFileLine, work.hasDUMMY, work.DatasetName,
-        work.Status, work.Disposition, work.Parms, work.inStreamData);
+        work.FileReference, work.fileLine, work.endFileLine, work.hasDUMMY, work.DatasetName.get(),
+        work.Status.get(), work.Disposition.get(), work.Parms.get(), work.inStreamData);
     if (entry != nullptr) AddConcatenationToDD(ctx, iDD, entry);
-    FreeDDWorkData(ctx, work);
 }
 
 } // namespace kvr

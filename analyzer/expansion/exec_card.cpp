@@ -28,43 +28,35 @@ char* CaptureAllParms(MemberContext& ctx, JCLStatement* iStmt) {
     return CloneString(text, ctx.run.debug);
 }
 
+// The values taken from one EXEC statement.
 struct ExecWorkData {
-    char* AllParms = nullptr;
-    char* ProgramParm = nullptr;
-    char* ProgramName = nullptr;
-    char* Region = nullptr;
+    OwnedText AllParms;
+    OwnedText ProgramParm;
+    OwnedText ProgramName;
+    OwnedText Region;
 };
-
-void FreeExecWorkData(MemberContext& ctx, ExecWorkData& work) {
-    FreeString(work.AllParms, ctx.run.debug);
-    FreeString(work.ProgramParm, ctx.run.debug);
-    FreeString(work.ProgramName, ctx.run.debug);
-    FreeString(work.Region, ctx.run.debug);
-}
 
 } // namespace
 
 void ProcessExecCard(MemberContext& ctx, JCLStatement* iStmt) {
     if (iStmt == nullptr) return;
     ExecWorkData work;
-    work.AllParms = CaptureAllParms(ctx, iStmt);
-    work.ProgramParm = KeywordValueOrEmpty(ctx, iStmt, "PARM");
-    work.ProgramName = KeywordValueOrEmpty(ctx, iStmt, "PGM");
-    if (work.ProgramName[0] == '\0') {
+    work.AllParms.reset(CaptureAllParms(ctx, iStmt));
+    work.ProgramParm.reset(KeywordValueOrEmpty(ctx, iStmt, "PARM"));
+    work.ProgramName.reset(KeywordValueOrEmpty(ctx, iStmt, "PGM"));
+    if (work.ProgramName.get()[0] == '\0') {
         KVRWriteMessageWithFileLine(MessageFor(ctx, 1372, 3071), TRUE,
                                     JCLStmtFileReference(iStmt), JCLStmtFileLine(iStmt),
                                     ctx.run.mode);
-        FreeExecWorkData(ctx, work);
         return;
     }
-    if (work.ProgramName[0] == '*') {
-        ProcessReferbackSyntax(ctx, &work.ProgramName, TRUE);
+    if (work.ProgramName.get()[0] == '*') {
+        ProcessReferbackSyntax(ctx, work.ProgramName, TRUE);
         if (KVRU005() > 4) {
-            FreeExecWorkData(ctx, work);
             return;
         }
     }
-    work.Region = KeywordValueOrEmpty(ctx, iStmt, "REGION");
+    work.Region.reset(KeywordValueOrEmpty(ctx, iStmt, "REGION"));
 
     // An empty stack has been reported by QueryStepName; no step can be placed then.
     const char* invokingStepName = QueryStepName(ctx);
@@ -72,13 +64,12 @@ void ProcessExecCard(MemberContext& ctx, JCLStatement* iStmt) {
         const int32_t level = QueryProcNestingLevel(ctx);
         AddStep(ctx, iStmt->StatementLabel, invokingStepName, JCLStmtFileReference(iStmt),
                 JCLStmtFileLine(iStmt), JCLStmtEndFileLine(iStmt), level > 0 ? TRUE : FALSE, level,
-                work.Region, work.ProgramName, work.ProgramParm, work.AllParms);
+                work.Region.get(), work.ProgramName.get(), work.ProgramParm.get(), work.AllParms.get());
         // Counted job or not: Dravix mode writes steps only when some step runs a program
         // that parameter capture selects.
         void* entry = nullptr;
-        if (CheckProgramForParmLogging(ctx.run, work.ProgramName, &entry)) ++ctx.model.captureSteps;
+        if (CheckProgramForParmLogging(ctx.run, work.ProgramName.get(), &entry)) ++ctx.model.captureSteps;
     }
-    FreeExecWorkData(ctx, work);
 }
 
 } // namespace kvr

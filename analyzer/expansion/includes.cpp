@@ -8,9 +8,7 @@ namespace kvr {
 namespace {
 
 void ReleaseInclude(RD_IncludeHeader* entry) {
-    FreeString(entry->IncludeName, BlockTraceLevel());
-    if (entry->StatementList != nullptr) DeleteStmtList(entry->StatementList);
-    FreeBlockWithDebug(entry, "IncludeHeader", BlockTraceLevel());
+    DeleteRecord(entry, "IncludeHeader");
 }
 
 // The member's include list, entries keyed by member name.
@@ -24,20 +22,23 @@ bool EnsureIncludeList(MemberContext& ctx) {
 
 // Adds an entry that takes over iStmtList (freed here when the entry cannot be made).
 void CreateNewInclude(MemberContext& ctx, const char* NameArg, SOURCE_REF iFileReference, StatementList* iStmtList) {
-    void* block = nullptr;
-    if (!CreateBlockWithDebug(&block, sizeof(RD_IncludeHeader), "CreateNewInclude", ctx.run.debug)) {
+    auto* entry = NewRecord<RD_IncludeHeader>("CreateNewInclude");
+    if (entry == nullptr) {
         reportMemoryAllocationError(ctx);
         DeleteStmtList(iStmtList);
         return;
     }
-    auto* entry = static_cast<RD_IncludeHeader*>(block);
-    entry->IncludeName = CloneString(NameArg, ctx.run.debug);
+    entry->IncludeName = CopyText(NameArg);
     entry->FileReference = iFileReference;
     entry->StatementList = iStmtList;
-    if (!ctx.expansion.includes.Add(entry, entry->IncludeName)) reportMemoryAllocationError(ctx);
+    if (!ctx.expansion.includes.Add(entry, entry->IncludeName.get())) reportMemoryAllocationError(ctx);
 }
 
 } // namespace
+
+RD_IncludeHeader::~RD_IncludeHeader() {
+    if (StatementList != nullptr) DeleteStmtList(StatementList);
+}
 
 StatementList* GetIncludeStatementList(MemberContext& ctx, const char* NameArg, JCLStatement* iStmt) {
     if (!EnsureIncludeList(ctx)) return nullptr;

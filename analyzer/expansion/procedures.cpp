@@ -16,11 +16,7 @@ namespace kvr {
 namespace {
 
 void ReleaseProcedure(RD_ProcedureHeader* entry) {
-    FreeString(entry->procedureName, BlockTraceLevel());
-    FreeString(entry->procedureParms, BlockTraceLevel());
-    if (entry->StatementList != nullptr) DeleteStmtList(entry->StatementList);
-    FreeList(entry->rawJclCardsList, BlockTraceLevel());
-    FreeBlockWithDebug(entry, "FreeProcedure", BlockTraceLevel());
+    DeleteRecord(entry, "FreeProcedure");
 }
 
 // The member's procedure list, entries keyed by procedure name.
@@ -108,22 +104,21 @@ char* CloneParmText(MemberContext& ctx, const JCLStatement* iStmt) {
 RD_ProcedureHeader* CreateNewProcedure(MemberContext& ctx, const char* iProcName, SOURCE_REF iFileReference,
                                        BOOLEAN isInstream, StatementList* iStmtList,
                                        void* iRawCards, const JCLStatement* iParmStmt) {
-    void* block = nullptr;
-    if (!CreateBlockWithDebug(&block, sizeof(RD_ProcedureHeader), "CreateNewProcedure", ctx.run.debug)) {
+    auto* entry = NewRecord<RD_ProcedureHeader>("CreateNewProcedure");
+    if (entry == nullptr) {
         reportMemoryAllocationError(ctx);
         DeleteStmtList(iStmtList);
         FreeList(iRawCards, ctx.run.debug);
         return nullptr;
     }
-    auto* entry = static_cast<RD_ProcedureHeader*>(block);
-    entry->procedureName = CloneString(iProcName, ctx.run.debug);
+    entry->procedureName = CopyText(iProcName);
     entry->FileReference = iFileReference;
     entry->isInstreamProc = isInstream;
     entry->StatementList = iStmtList;
     entry->isStatementListBuilt = FALSE;
     entry->rawJclCardsList = iRawCards;
-    entry->procedureParms = CloneParmText(ctx, iParmStmt);
-    if (!ctx.expansion.procedures.Add(entry, entry->procedureName)) {
+    entry->procedureParms.reset(CloneParmText(ctx, iParmStmt));
+    if (!ctx.expansion.procedures.Add(entry, entry->procedureName.get())) {
         reportMemoryAllocationError(ctx);
         return nullptr;
     }
@@ -149,6 +144,11 @@ void CreateNewProc(MemberContext& ctx, const char* iProcName, const RD_Procedure
 }
 
 } // namespace
+
+RD_ProcedureHeader::~RD_ProcedureHeader() {
+    if (StatementList != nullptr) DeleteStmtList(StatementList);
+    FreeList(rawJclCardsList, BlockTraceLevel());
+}
 
 void BuildInstreamProcRawCardList(MemberContext& ctx, void** outList) {
     ReadInstreamProcCards(ctx, outList, -1, 0);

@@ -63,10 +63,8 @@ bool MemberName(const char* iDatasetName, std::string& outMember) {
     return true;
 }
 
-void ReplaceReferback(MemberContext& ctx, char** iReferback, const char* iValue) {
-    char* copy = CloneString(iValue, ctx.run.debug);
-    FreeString(*iReferback, ctx.run.debug);
-    *iReferback = copy;
+void ReplaceReferback(OwnedText& ioReferback, const char* iValue) {
+    ioReferback = CopyText(iValue);
 }
 
 } // namespace
@@ -136,10 +134,10 @@ BOOLEAN FindReferbackDDStatement(MemberContext& ctx, const char* iStepName, cons
     return TRUE;
 }
 
-void ProcessReferbackSyntax(MemberContext& ctx, char** iReferback, BOOLEAN iExecPGM) {
-    if (iReferback == nullptr || *iReferback == nullptr) return;
+void ProcessReferbackSyntax(MemberContext& ctx, OwnedText& ioReferback, BOOLEAN iExecPGM) {
+    if (ioReferback == nullptr) return;
     ReferbackNames names;
-    if (!ProcessReferbackTempName(*iReferback, iExecPGM, names)) return;
+    if (!ProcessReferbackTempName(ioReferback.get(), iExecPGM, names)) return;
 
     RD_DatasetConcatenation* concat = nullptr;
     RD_JobStep* step = nullptr;
@@ -151,7 +149,7 @@ void ProcessReferbackSyntax(MemberContext& ctx, char** iReferback, BOOLEAN iExec
     if (iExecPGM) {
         std::string member;
         if (MemberName(concat->DatasetName.get(), member))
-            ReplaceReferback(ctx, iReferback, member.c_str());
+            ReplaceReferback(ioReferback, member.c_str());
         return;
     }
     if (IsEmpty(concat->DatasetName.get())) {
@@ -161,7 +159,7 @@ void ProcessReferbackSyntax(MemberContext& ctx, char** iReferback, BOOLEAN iExec
                                       "." + step->StepName.get() + "." + GetLocalTimeField(ctx);
         concat->DatasetName = CopyText(temporary.c_str());
     }
-    ReplaceReferback(ctx, iReferback, concat->DatasetName.get());
+    ReplaceReferback(ioReferback, concat->DatasetName.get());
 }
 
 } // namespace kvr

@@ -10,9 +10,9 @@ namespace kvr {
 
 void ProcessOneStatement(MemberContext& ctx, JCLStatement* iStmt);
 void ProcessExecCard(MemberContext& ctx, JCLStatement* iStmt);
-// Replaces the owned string *iReferback by its resolution (freeing the old one), or leaves
+// Replaces the owned string ioReferback by its resolution (freeing the old one), or leaves
 // it unchanged. iExecPGM: TRUE for PGM= of an EXEC, FALSE for DSN= of a DD.
-void ProcessReferbackSyntax(MemberContext& ctx, char** iReferback, BOOLEAN iExecPGM);
+void ProcessReferbackSyntax(MemberContext& ctx, OwnedText& ioReferback, BOOLEAN iExecPGM);
 BOOLEAN FindReferbackDDStatement(MemberContext& ctx, const char* iStepName, const char* iProcStepName,
                                  const char* iDDName, RD_DatasetConcatenation** outConcat,
                                  RD_JobStep** outJobStep, BOOLEAN iExecPGM);

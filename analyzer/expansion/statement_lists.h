@@ -9,18 +9,23 @@
 
 namespace kvr {
 
+// A procedure read for the member (cataloged or in-stream), with its statement list and
+// cards, which it owns.
 struct RD_ProcedureHeader {
-    char* procedureName; // owned
+    ~RD_ProcedureHeader();
+    OwnedText procedureName;
     SOURCE_REF FileReference;
     BOOLEAN isInstreamProc;
     struct StatementList* StatementList;
     BOOLEAN isStatementListBuilt;
-    void* rawJclCardsList; // list of owned SourceLine copies
-    char* procedureParms;  // owned or null
+    void* rawJclCardsList;    // list of owned SourceLine copies
+    OwnedText procedureParms; // or null
 };
 
+// An INCLUDE member read for the member, with its statement list, which it owns.
 struct RD_IncludeHeader {
-    char* IncludeName; // owned
+    ~RD_IncludeHeader();
+    OwnedText IncludeName;
     SOURCE_REF FileReference;
     struct StatementList* StatementList;
 };
