@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "arguments.h"
+#include "graph_command.h"
 #include "import_error.h"
 #include "loader.h"
 #include "questions.h"
@@ -49,6 +50,10 @@ int main(int argc, char** argv) {
     try {
         if (command->load) return Load(*command);
         const std::unique_ptr<Database> db = OpenForQuestions(command->database);
+        if (command->question == "graph") {
+            RunGraph(*db, *command, std::cerr);
+            return 0;
+        }
         WriteResult(Ask(*db, *command), command->format, std::cout);
         return 0;
     } catch (const SchemaError& error) {

@@ -39,6 +39,14 @@ std::string StepDisplay(const std::string& name, const std::string& procStep) {
     return procStep.empty() ? name : name + "." + procStep;
 }
 
+std::string RunUnitText(const Statement& row, int first) {
+    std::string text = row.Text(first);
+    const char* labels[] = {" PLAN=", " PSB=", " IMSR=", " DSN="};
+    for (int part = 0; part < 4; ++part)
+        if (!row.IsNull(first + 1 + part)) text += labels[part] + row.Text(first + 1 + part);
+    return text;
+}
+
 std::string AccessWords(bool reads, bool writes, bool creates, bool deletes) {
     return AccessText(Access{reads, writes, creates, deletes});
 }

@@ -25,6 +25,10 @@ std::vector<DatasetMatch> MatchDatasets(Database& db, const std::string& argumen
 // reference to it).
 std::string StepDisplay(const std::string& name, const std::string& procStep);
 
+// The run unit as the RU record writes it: the program, then the plan, PSB, region and
+// subsystem that are given, from the row's columns `first` to `first` + 4 in that order.
+std::string RunUnitText(const Statement& row, int first);
+
 std::string AccessWords(bool reads, bool writes, bool creates, bool deletes);
 
 } // namespace xref

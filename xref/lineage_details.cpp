@@ -1,0 +1,104 @@
+#include "lineage_details.h"
+
+#include "dataset_names.h"
+#include "output_format.h"
+#include "question_support.h"
+#include "questions.h"
+
+namespace xref {
+
+namespace {
+
+std::string DispText(const Statement& row, int status) {
+    std::string text = row.Text(status);
+    if (!row.IsNull(status + 1)) text += "," + row.Text(status + 1);
+    return text;
+}
+
+ResultTable DatasetUses(Database& db, const GraphNode& node) {
+    ResultTable table({"job", "stepno", "step", "dd", "disp", "access"});
+    Statement uses(db.Handle(), R"sql(
+SELECT j.name, s.number, s.name, s.proc_step, u.name, u.status, u.disposition, u.reads, u.writes,
+       u.creates, u.deletes
+FROM dd u JOIN job j ON j.id = u.job_id LEFT JOIN step s ON s.id = u.step_id
+WHERE u.dataset_id = ?1 AND (?2 = '' OR u.generation = ?2) AND (?3 = 0 OR u.job_id = ?3)
+ORDER BY j.name, j.id, s.number, u.ordinal, u.seq
+)sql");
+    uses.Bind(1, node.dbId).Bind(2, node.generation).Bind(3, node.temporaryJob);
+    while (uses.Step())
+        table.AddRow({Cell::FromColumn(uses, 0), Cell::FromColumn(uses, 1),
+                      Cell::Text(StepDisplay(uses.Text(2), uses.Text(3))), Cell::FromColumn(uses, 4),
+                      Cell::Text(DispText(uses, 5)),
+                      Cell::Text(AccessWords(uses.Int(7) != 0, uses.Int(8) != 0, uses.Int(9) != 0,
+                                             uses.Int(10) != 0))});
+    return table;
+}
+
+ResultTable JobSteps(Database& db, const GraphNode& node) {
+    ResultTable table({"stepno", "step", "program", "run_unit"});
+    Statement steps(db.Handle(), R"sql(
+SELECT s.number, s.name, s.proc_step, p.name, rp.name, s.plan, s.psb, s.ims_region, s.db2_subsystem
+FROM step s LEFT JOIN program p ON p.id = s.program_id
+LEFT JOIN program rp ON rp.id = s.run_unit_program_id
+WHERE s.job_id = ?1 ORDER BY s.number, s.id
+)sql");
+    steps.Bind(1, node.dbId);
+    while (steps.Step())
+        table.AddRow({Cell::FromColumn(steps, 0), Cell::Text(StepDisplay(steps.Text(1), steps.Text(2))),
+                      Cell::FromColumn(steps, 3),
+                      steps.IsNull(4) ? Cell::Null() : Cell::Text(RunUnitText(steps, 4))});
+    return table;
+}
+
+ResultTable StepDatasets(Database& db, const GraphNode& node) {
+    ResultTable table({"dd", "dataset", "disp", "access"});
+    Statement uses(db.Handle(), R"sql(
+SELECT u.name, ds.name, u.generation, u.status, u.disposition, u.reads, u.writes, u.creates,
+       u.deletes
+FROM dd u JOIN dataset ds ON ds.id = u.dataset_id
+WHERE u.step_id = ?1 ORDER BY u.ordinal, u.seq
+)sql");
+    uses.Bind(1, node.dbId);
+    while (uses.Step())
+        table.AddRow({Cell::FromColumn(uses, 0), Cell::Text(WithGeneration(uses.Text(1), uses.Text(2))),
+                      Cell::Text(DispText(uses, 3)),
+                      Cell::Text(AccessWords(uses.Int(5) != 0, uses.Int(6) != 0, uses.Int(7) != 0,
+                                             uses.Int(8) != 0))});
+    return table;
+}
+
+ResultTable Details(Database& db, const GraphNode& node) {
+    switch (node.kind) {
+    case NodeKind::Dataset:
+        return DatasetUses(db, node);
+    case NodeKind::Job:
+        return JobSteps(db, node);
+    case NodeKind::Step:
+        return StepDatasets(db, node);
+    case NodeKind::Program:
+        break;
+    }
+    return AskProgram(db, node.name);
+}
+
+} // namespace
+
+nlohmann::ordered_json TableJson(const ResultTable& table) {
+    nlohmann::ordered_json rows = nlohmann::ordered_json::array();
+    for (const auto& row : table.rows) {
+        nlohmann::ordered_json cells = nlohmann::ordered_json::array();
+        for (const Cell& cell : row)
+            cells.push_back(CellJson(cell));
+        rows.push_back(std::move(cells));
+    }
+    return {{"columns", table.columns}, {"rows", std::move(rows)}};
+}
+
+nlohmann::ordered_json NodeDetails(Database& db, const LineageGraph& graph) {
+    nlohmann::ordered_json details = nlohmann::ordered_json::object();
+    for (const GraphNode& node : graph.nodes)
+        details[node.id] = TableJson(Details(db, node));
+    return details;
+}
+
+} // namespace xref

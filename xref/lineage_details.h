@@ -1,0 +1,19 @@
+// What a click on a node of the HTML graph shows, read from the database: for a data set
+// the steps that write and read it (step, DD, DISP, access); for a job its steps, programs
+// and run units; for a step its data sets; for a program the steps that run it.
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+#include "database.h"
+#include "lineage_graph.h"
+#include "result_table.h"
+
+namespace xref {
+
+// {node id: {"columns": [...], "rows": [[...], ...]}} for every node of the graph.
+nlohmann::ordered_json NodeDetails(Database& db, const LineageGraph& graph);
+
+nlohmann::ordered_json TableJson(const ResultTable& table);
+
+} // namespace xref
