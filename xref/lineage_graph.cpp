@@ -49,7 +49,12 @@ class GraphBuilder {
   public:
     GraphBuilder(Database& db, const UseIndex& uses, const GraphRequest& request)
         : db_(db), uses_(uses), request_(request),
-          walk_(db, uses, request.generations, [this](const LineageHop& hop) { OnHop(hop); }) {}
+          walk_(db, uses, request.generations, [this](const LineageHop& hop) { OnHop(hop); }),
+          jobKey_(db.Handle(), "SELECT j.name, c.name, m.name, j.ordinal FROM job j JOIN member m "
+                               "ON m.id = j.member_id JOIN container c ON c.id = m.container_id "
+                               "WHERE j.id = ?1"),
+          datasetName_(db.Handle(), "SELECT name FROM dataset WHERE id = ?1"),
+          programName_(db.Handle(), "SELECT name FROM program WHERE id = ?1") {}
 
     LineageGraph Build();
 
@@ -65,8 +70,16 @@ class GraphBuilder {
     void PlaceDataset(const LineageNode& node, const std::string& name, int level, bool start);
     void Place(GraphNode node);
     void CheckCap();
-    std::string DatasetId(const LineageNode& node) const;
-    std::string StepOwner(const LineageStep& step) const;
+    struct JobNames {
+        std::string key, container, member;
+    };
+    const JobNames& Job(int64_t job);
+    const std::string& JobKey(int64_t job) { return Job(job).key; }
+    std::string DatasetId(const LineageNode& node);
+    std::string StepId(const LineageStep& step) { return "step:" + JobKey(step.job) + "/" + std::to_string(step.number); }
+    std::string StepOwner(const LineageStep& step);
+    const std::string& ProgramName(int64_t program);
+    std::string ProgramId(int64_t program) { return "program:" + ProgramName(program); }
     void AddEdgesOfStep(const LineageStep& step, std::set<std::tuple<std::string, std::string, int>>& edges);
     LineageGraph Collect();
 
@@ -78,20 +91,58 @@ class GraphBuilder {
     std::unordered_map<std::string, size_t> nodeIndex_;
     std::map<int, size_t> nodesAtLevel_;
     std::map<int64_t, int> stepLevels_;
+    std::unordered_map<int64_t, JobNames> jobs_;
+    std::unordered_map<int64_t, std::string> datasetNames_, programNames_;
+    Statement jobKey_, datasetName_, programName_;
     int keptDepth_ = INT_MAX;
     int64_t startProgram_ = 0;
 };
 
-std::string GraphBuilder::DatasetId(const LineageNode& node) const {
-    std::string id = "d" + std::to_string(node.dataset);
-    if (node.generation > 0)
-        id += "(" + uses_.generations[static_cast<size_t>(node.generation)] + ")";
-    if (node.job != 0) id += "@j" + std::to_string(node.job);
+// Node ids are made of names, so that they stay the same when the database is loaded
+// again: "dataset:NAME", "program:NAME", "job:" and the job's key, "step:" with the key and
+// the step number. A job's key is NAME@CONTAINER/MEMBER (#n for the n-th job of a member
+// after the first); a temporary data set adds the key of its job.
+const GraphBuilder::JobNames& GraphBuilder::Job(int64_t job) {
+    auto [found, added] = jobs_.try_emplace(job);
+    JobNames& names = found->second;
+    if (added) {
+        jobKey_.Bind(1, job);
+        if (jobKey_.Step()) {
+            names.container = jobKey_.Text(1);
+            names.member = jobKey_.Text(2);
+            names.key = jobKey_.Text(0) + "@" + names.container + "/" + names.member;
+            if (jobKey_.Int(3) > 1) names.key += "#" + std::to_string(jobKey_.Int(3));
+        }
+        jobKey_.Reset();
+    }
+    return names;
+}
+
+std::string GraphBuilder::DatasetId(const LineageNode& node) {
+    auto [found, added] = datasetNames_.try_emplace(node.dataset);
+    if (added) {
+        datasetName_.Bind(1, node.dataset);
+        if (datasetName_.Step()) found->second = datasetName_.Text(0);
+        datasetName_.Reset();
+    }
+    std::string id = "dataset:" + WithGeneration(found->second,
+                                                 uses_.generations[static_cast<size_t>(node.generation)]);
+    if (node.job != 0) id += "@" + JobKey(node.job);
     return id;
 }
 
-std::string GraphBuilder::StepOwner(const LineageStep& step) const {
-    return request_.steps ? "s" + std::to_string(step.id) : "j" + std::to_string(step.job);
+const std::string& GraphBuilder::ProgramName(int64_t program) {
+    auto [found, added] = programNames_.try_emplace(program);
+    if (added) {
+        programName_.Bind(1, program);
+        if (programName_.Step()) found->second = programName_.Text(0);
+        programName_.Reset();
+    }
+    return found->second;
+}
+
+std::string GraphBuilder::StepOwner(const LineageStep& step) {
+    return request_.steps ? StepId(step) : "job:" + JobKey(step.job);
 }
 
 GraphNode NewNode(std::string id, NodeKind kind, std::string name, int level, bool start,
@@ -150,12 +201,12 @@ void GraphBuilder::PlaceDataset(const LineageNode& node, const std::string& name
 }
 
 void GraphBuilder::PlaceJob(int64_t job, const std::string& name, int level, bool start) {
-    Place(NewNode("j" + std::to_string(job), NodeKind::Job, name, level, start, job));
+    Place(NewNode("job:" + JobKey(job), NodeKind::Job, name, level, start, job));
 }
 
 void GraphBuilder::PlaceProgram(int64_t program, int level, bool start) {
     if (program == 0) return;
-    Place(NewNode("p" + std::to_string(program), NodeKind::Program, {}, level, start, program));
+    Place(NewNode(ProgramId(program), NodeKind::Program, ProgramName(program), level, start, program));
 }
 
 // A step brings its job (or itself inside its job) and the program that really runs in it.
@@ -166,9 +217,8 @@ void GraphBuilder::PlaceStep(const LineageStep& step, int level) {
     found->second = level;
     PlaceJob(step.job, step.jobName, level, false);
     if (request_.steps) {
-        GraphNode node = NewNode("s" + std::to_string(step.id), NodeKind::Step, step.name, level,
-                                 false, step.id);
-        node.parent = "j" + std::to_string(step.job);
+        GraphNode node = NewNode(StepId(step), NodeKind::Step, step.name, level, false, step.id);
+        node.parent = "job:" + JobKey(step.job);
         node.number = step.number;
         Place(std::move(node));
     }
@@ -244,26 +294,19 @@ void GraphBuilder::AddEdgesOfStep(const LineageStep& step,
         }
     const int64_t runs = step.runUnitProgramId != 0 ? step.runUnitProgramId : step.programId;
     for (int64_t program : {runs, step.programId == startProgram_ ? startProgram_ : 0})
-        if (program != 0 && nodeIndex_.count("p" + std::to_string(program)))
-            edges.insert({owner, "p" + std::to_string(program), kRuns});
+        if (program != 0 && nodeIndex_.count(ProgramId(program)))
+            edges.insert({owner, ProgramId(program), kRuns});
 }
 
 LineageGraph GraphBuilder::Collect() {
     LineageGraph graph;
     graph.request = request_;
     if (keptDepth_ != INT_MAX) graph.cutDepth = keptDepth_;
-    Statement programName(db_.Handle(), "SELECT name FROM program WHERE id = ?1");
-    Statement jobMember(db_.Handle(), "SELECT c.name, m.name FROM job j JOIN member m ON m.id = "
-                                      "j.member_id JOIN container c ON c.id = m.container_id "
-                                      "WHERE j.id = ?1");
     for (GraphNode& node : nodes_) {
         if (node.level > keptDepth_) continue;
-        Statement& lookUp = node.kind == NodeKind::Program ? programName : jobMember;
-        if (node.kind == NodeKind::Program || node.kind == NodeKind::Job) {
-            lookUp.Bind(1, node.dbId);
-            if (lookUp.Step() && node.kind == NodeKind::Program) node.name = lookUp.Text(0);
-            else if (node.kind == NodeKind::Job) node.container = lookUp.Text(0), node.member = lookUp.Text(1);
-            lookUp.Reset();
+        if (node.kind == NodeKind::Job) {
+            node.container = Job(node.dbId).container;
+            node.member = Job(node.dbId).member;
         }
         graph.nodes.push_back(node);
     }

@@ -167,7 +167,7 @@
     function select(node) {
       cy.elements().unselect();
       node.select();
-      cy.animate({ center: { eles: node }, zoom: Math.max(cy.zoom(), 1) }, { duration: 200 });
+      cy.animate({ center: { eles: node }, zoom: Math.max(cy.zoom(), 0.6) }, { duration: 200 });
       holder.setAttribute('data-selected', node.id());
       showDetails(panel, node, data);
     }
