@@ -9,13 +9,10 @@ namespace xref {
 
 namespace {
 
-std::string DispText(const Statement& row, int status) {
-    std::string text = row.Text(status);
-    if (!row.IsNull(status + 1)) text += "," + row.Text(status + 1);
-    return text;
-}
+} // namespace
 
-ResultTable DatasetUses(Database& db, const GraphNode& node) {
+ResultTable DatasetUseTable(Database& db, int64_t dataset, const std::string& generation,
+                            int64_t temporaryJob) {
     ResultTable table({"job", "stepno", "step", "dd", "disp", "access"});
     Statement uses(db.Handle(), R"sql(
 SELECT j.name, s.number, s.name, s.proc_step, u.name, u.status, u.disposition, u.reads, u.writes,
@@ -24,7 +21,7 @@ FROM dd u JOIN job j ON j.id = u.job_id LEFT JOIN step s ON s.id = u.step_id
 WHERE u.dataset_id = ?1 AND (?2 = '' OR u.generation = ?2) AND (?3 = 0 OR u.job_id = ?3)
 ORDER BY j.name, j.id, s.number, u.ordinal, u.seq
 )sql");
-    uses.Bind(1, node.dbId).Bind(2, node.generation).Bind(3, node.temporaryJob);
+    uses.Bind(1, dataset).Bind(2, generation).Bind(3, temporaryJob);
     while (uses.Step())
         table.AddRow({Cell::FromColumn(uses, 0), Cell::FromColumn(uses, 1),
                       Cell::Text(StepDisplay(uses.Text(2), uses.Text(3))), Cell::FromColumn(uses, 4),
@@ -33,6 +30,8 @@ ORDER BY j.name, j.id, s.number, u.ordinal, u.seq
                                              uses.Int(10) != 0))});
     return table;
 }
+
+namespace {
 
 ResultTable JobSteps(Database& db, const GraphNode& node) {
     ResultTable table({"stepno", "step", "program", "run_unit"});
@@ -70,7 +69,7 @@ WHERE u.step_id = ?1 ORDER BY u.ordinal, u.seq
 ResultTable Details(Database& db, const GraphNode& node) {
     switch (node.kind) {
     case NodeKind::Dataset:
-        return DatasetUses(db, node);
+        return DatasetUseTable(db, node.dbId, node.generation, node.temporaryJob);
     case NodeKind::Job:
         return JobSteps(db, node);
     case NodeKind::Step:

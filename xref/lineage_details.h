@@ -14,6 +14,11 @@ namespace xref {
 // {node id: {"columns": [...], "rows": [[...], ...]}} for every node of the graph.
 nlohmann::ordered_json NodeDetails(Database& db, const LineageGraph& graph);
 
+// The uses of a data set (only of that generation, or in that job, when given): job, step,
+// DD, DISP and access.
+ResultTable DatasetUseTable(Database& db, int64_t dataset, const std::string& generation,
+                            int64_t temporaryJob);
+
 nlohmann::ordered_json TableJson(const ResultTable& table);
 
 } // namespace xref

@@ -234,7 +234,9 @@ void GraphBuilder::OnHop(const LineageHop& hop) {
 void GraphBuilder::WalkFromDatasets() {
     std::string generation;
     const std::vector<DatasetMatch> starts =
-        MatchDatasets(db_, request_.name, request_.generations, generation);
+        request_.datasetId != 0
+            ? std::vector<DatasetMatch>{{request_.datasetId, request_.name}}
+            : MatchDatasets(db_, request_.name, request_.generations, generation);
     if (uses_.GenerationIndex(generation) < 0) return; // a generation nothing uses
     for (const DatasetMatch& start : starts)
         PlaceDataset(walk_.StartNode(start, generation), WithGeneration(start.name, generation), 0,

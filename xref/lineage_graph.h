@@ -20,6 +20,7 @@ const char* NodeKindName(NodeKind kind);
 struct GraphRequest {
     NodeKind start = NodeKind::Dataset; // Dataset, Job or Program
     std::string name;                   // a data set name may be a pattern
+    int64_t datasetId = 0;              // a data set by its row, not by a name that may look like a pattern
     bool up = true, down = true;
     int depth = 0;              // steps away; 0: no limit
     bool steps = false;         // steps as nodes, inside their job

@@ -4,6 +4,7 @@
 
 #include "arguments.h"
 #include "graph_command.h"
+#include "report.h"
 #include "import_error.h"
 #include "loader.h"
 #include "questions.h"
@@ -50,6 +51,11 @@ int main(int argc, char** argv) {
     try {
         if (command->load) return Load(*command);
         const std::unique_ptr<Database> db = OpenForQuestions(command->database);
+        if (command->question == "report") {
+            const ReportSummary summary = WriteReport(*db, command->reportFolder);
+            std::cout << "wrote " << summary.pages << " pages into " << command->reportFolder << '\n';
+            return 0;
+        }
         if (command->question == "graph") {
             RunGraph(*db, *command, std::cerr);
             return 0;

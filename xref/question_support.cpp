@@ -47,6 +47,12 @@ std::string RunUnitText(const Statement& row, int first) {
     return text;
 }
 
+std::string DispText(const Statement& row, int status) {
+    std::string text = row.Text(status);
+    if (!row.IsNull(status + 1)) text += "," + row.Text(status + 1);
+    return text;
+}
+
 std::string AccessWords(bool reads, bool writes, bool creates, bool deletes) {
     return AccessText(Access{reads, writes, creates, deletes});
 }

@@ -29,6 +29,10 @@ std::string StepDisplay(const std::string& name, const std::string& procStep);
 // subsystem that are given, from the row's columns `first` to `first` + 4 in that order.
 std::string RunUnitText(const Statement& row, int first);
 
+// DISP as written: the status, then the normal disposition when given, from the row's
+// columns `status` and `status` + 1.
+std::string DispText(const Statement& row, int status);
+
 std::string AccessWords(bool reads, bool writes, bool creates, bool deletes);
 
 } // namespace xref
