@@ -26,11 +26,20 @@ std::string Quoted(const std::string& text) {
     return quoted + "\"";
 }
 
+// A label: Graphviz reads character entities (&lt;) in labels, so an ampersand is written as
+// one, and a name shows as it is.
+std::string Label(const std::string& text) {
+    std::string escaped;
+    for (char c : text)
+        escaped += c == '&' ? std::string("&amp;") : std::string(1, c);
+    return Quoted(escaped);
+}
+
 void WriteNode(const GraphNode& node, const char* indent, std::ostream& out) {
     const NodeStyle& style = StyleOf(node.kind);
     const std::string label =
         node.kind == NodeKind::Step ? std::to_string(node.number) + " " + node.name : node.name;
-    out << indent << Quoted(node.id) << " [label=" << Quoted(label) << ", shape=" << style.dotShape
+    out << indent << Quoted(node.id) << " [label=" << Label(label) << ", shape=" << style.dotShape
         << ", style=\"filled" << (node.temporary ? ",dashed" : "") << "\", fillcolor=\""
         << style.fill << "\", color=\"" << style.border << '"'
         << (node.start ? ", penwidth=3" : "") << "];\n";
@@ -42,7 +51,7 @@ void WriteGraphDot(const LineageGraph& graph, std::ostream& out) {
     std::string label = graph.Title();
     if (graph.Cut()) label += "\n" + graph.CutNote();
     out << "digraph lineage {\n"
-        << "  graph [rankdir=LR, labelloc=t, fontname=\"Helvetica\", label=" << Quoted(label)
+        << "  graph [rankdir=LR, labelloc=t, fontname=\"Helvetica\", label=" << Label(label)
         << "];\n"
         << "  node [fontname=\"Helvetica\", fontsize=10];\n"
         << "  edge [fontname=\"Helvetica\", fontsize=9];\n";
@@ -55,7 +64,7 @@ void WriteGraphDot(const LineageGraph& graph, std::ostream& out) {
             WriteNode(node, "  ", out);
             continue;
         }
-        out << "  subgraph " << Quoted("cluster_" + node.id) << " {\n    label=" << Quoted(node.name)
+        out << "  subgraph " << Quoted("cluster_" + node.id) << " {\n    label=" << Label(node.name)
             << "; style=filled; fillcolor=\"" << StyleOf(NodeKind::Job).fill << "\"; color=\""
             << StyleOf(NodeKind::Job).border << '"' << (node.start ? "; penwidth=3" : "") << ";\n";
         for (const GraphNode* step : stepsOfJob[node.id])

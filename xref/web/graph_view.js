@@ -153,7 +153,6 @@
       elements: elementsOf(graph),
       style: drawingStyle(data.styles),
       layout: { name: 'dagre', rankDir: 'LR', nodeSep: 18, rankSep: 70, padding: 20 },
-      wheelSensitivity: 0.3,
       minZoom: 0.05,
       maxZoom: 4
     });
