@@ -53,8 +53,7 @@ class GraphBuilder {
           jobKey_(db.Handle(), "SELECT j.name, c.name, m.name, j.ordinal FROM job j JOIN member m "
                                "ON m.id = j.member_id JOIN container c ON c.id = m.container_id "
                                "WHERE j.id = ?1"),
-          datasetName_(db.Handle(), "SELECT name FROM dataset WHERE id = ?1"),
-          programName_(db.Handle(), "SELECT name FROM program WHERE id = ?1") {}
+          programName_(db, "SELECT name FROM program WHERE id = ?1") {}
 
     LineageGraph Build();
 
@@ -78,7 +77,7 @@ class GraphBuilder {
     std::string DatasetId(const LineageNode& node);
     std::string StepId(const LineageStep& step) { return "step:" + JobKey(step.job) + "/" + std::to_string(step.number); }
     std::string StepOwner(const LineageStep& step);
-    const std::string& ProgramName(int64_t program);
+    const std::string& ProgramName(int64_t program) { return programName_(program); }
     std::string ProgramId(int64_t program) { return "program:" + ProgramName(program); }
     void AddEdgesOfStep(const LineageStep& step, std::set<std::tuple<std::string, std::string, int>>& edges);
     LineageGraph Collect();
@@ -92,8 +91,8 @@ class GraphBuilder {
     std::map<int, size_t> nodesAtLevel_;
     std::map<int64_t, int> stepLevels_;
     std::unordered_map<int64_t, JobNames> jobs_;
-    std::unordered_map<int64_t, std::string> datasetNames_, programNames_;
-    Statement jobKey_, datasetName_, programName_;
+    Statement jobKey_;
+    NameById programName_;
     int keptDepth_ = INT_MAX;
     int64_t startProgram_ = 0;
 };
@@ -119,26 +118,10 @@ const GraphBuilder::JobNames& GraphBuilder::Job(int64_t job) {
 }
 
 std::string GraphBuilder::DatasetId(const LineageNode& node) {
-    auto [found, added] = datasetNames_.try_emplace(node.dataset);
-    if (added) {
-        datasetName_.Bind(1, node.dataset);
-        if (datasetName_.Step()) found->second = datasetName_.Text(0);
-        datasetName_.Reset();
-    }
-    std::string id = "dataset:" + WithGeneration(found->second,
+    std::string id = "dataset:" + WithGeneration(walk_.DatasetName(node.dataset),
                                                  uses_.generations[static_cast<size_t>(node.generation)]);
     if (node.job != 0) id += "@" + JobKey(node.job);
     return id;
-}
-
-const std::string& GraphBuilder::ProgramName(int64_t program) {
-    auto [found, added] = programNames_.try_emplace(program);
-    if (added) {
-        programName_.Bind(1, program);
-        if (programName_.Step()) found->second = programName_.Text(0);
-        programName_.Reset();
-    }
-    return found->second;
 }
 
 std::string GraphBuilder::StepOwner(const LineageStep& step) {

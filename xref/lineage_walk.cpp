@@ -49,7 +49,7 @@ LineageWalk::LineageWalk(Database& db, const UseIndex& uses, bool generations,
                              "j.id = s.job_id LEFT JOIN program p ON p.id = s.program_id "
                              "WHERE s.id = ?1"),
       jobSteps_(db.Handle(), "SELECT id FROM step WHERE job_id = ?1 ORDER BY number"),
-      datasetName_(db.Handle(), "SELECT name FROM dataset WHERE id = ?1") {}
+      datasetName_(db, "SELECT name FROM dataset WHERE id = ?1") {}
 
 const LineageStep& LineageWalk::Step(int64_t id) {
     auto [found, added] = steps_.try_emplace(id);
@@ -82,15 +82,10 @@ const std::vector<int64_t>& LineageWalk::StepsOfJob(int64_t job) {
 }
 
 std::string LineageWalk::Display(const DatasetUse& use) {
-    auto [found, added] = datasetNames_.try_emplace(use.dataset);
-    if (added) {
-        datasetName_.Bind(1, use.dataset);
-        if (datasetName_.Step()) found->second = datasetName_.Text(0);
-        datasetName_.Reset();
-    }
-    return generations_ ? WithGeneration(found->second,
-                                         uses_.generations[static_cast<size_t>(use.generation)])
-                        : found->second;
+    const std::string& name = datasetName_(use.dataset);
+    return generations_
+               ? WithGeneration(name, uses_.generations[static_cast<size_t>(use.generation)])
+               : name;
 }
 
 LineageNode LineageWalk::StartNode(const DatasetMatch& start,

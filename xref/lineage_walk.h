@@ -94,6 +94,7 @@ class LineageWalk {
     const LineageStep& Step(int64_t id);
     const std::vector<int64_t>& StepsOfJob(int64_t job);
     std::string Display(const DatasetUse& use);
+    const std::string& DatasetName(int64_t dataset) { return datasetName_(dataset); }
     // The node a start data set stands for.
     LineageNode StartNode(const DatasetMatch& start, const std::string& generation) const;
 
@@ -115,10 +116,10 @@ class LineageWalk {
     bool generations_;
     HopHandler handler_;
     int limit_ = INT_MAX;
-    Statement stepInfo_, jobSteps_, datasetName_;
+    Statement stepInfo_, jobSteps_;
+    NameById datasetName_;
     std::unordered_map<int64_t, LineageStep> steps_;
     std::unordered_map<int64_t, std::vector<int64_t>> jobSteps;
-    std::unordered_map<int64_t, std::string> datasetNames_;
     std::vector<Visit> visits_;
     std::map<LineageNode, int> visited_;
 };

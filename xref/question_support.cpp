@@ -35,6 +35,16 @@ std::vector<DatasetMatch> MatchDatasets(Database& db, const std::string& argumen
     return matches;
 }
 
+const std::string& NameById::operator()(int64_t id) {
+    auto [found, added] = names_.try_emplace(id);
+    if (added) {
+        query_.Bind(1, id);
+        if (query_.Step()) found->second = query_.Text(0);
+        query_.Reset();
+    }
+    return found->second;
+}
+
 std::string StepDisplay(const std::string& name, const std::string& procStep) {
     return procStep.empty() ? name : name + "." + procStep;
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "database.h"
@@ -20,6 +21,18 @@ struct DatasetMatch {
 // that one is asked for; otherwise it folds away.
 std::vector<DatasetMatch> MatchDatasets(Database& db, const std::string& argument, bool generations,
                                         std::string& generation);
+
+// The names of rows by id, each read once: a walk meets the same few names again and again.
+class NameById {
+  public:
+    // `sql` selects the name of the row whose id is bound as ?1.
+    NameById(Database& db, const char* sql) : query_(db.Handle(), sql) {}
+    const std::string& operator()(int64_t id);
+
+  private:
+    Statement query_;
+    std::unordered_map<int64_t, std::string> names_;
+};
 
 // EXTRACT, or EXTRACT.STEP1 for a step of a procedure called by EXTRACT (as JCL writes a
 // reference to it).

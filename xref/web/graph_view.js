@@ -152,10 +152,17 @@
       container: holder,
       elements: elementsOf(graph),
       style: drawingStyle(data.styles),
-      layout: { name: 'dagre', rankDir: 'LR', nodeSep: 18, rankSep: 70, padding: 20 },
+      layout: { name: 'preset' },
       minZoom: 0.05,
       maxZoom: 4
     });
+    // The layout fits the graph to the window; a small graph is then not blown up past
+    // a readable size.
+    cy.layout({ name: 'dagre', rankDir: 'LR', nodeSep: 18, rankSep: 70, padding: 20 }).run();
+    if (cy.zoom() > 1.2) {
+      cy.zoom(1.2);
+      cy.center();
+    }
     window.kvrGraph = cy;
     const kindsShown = {};
     graph.nodes.forEach(function (node) { kindsShown[node.kind] = true; });
