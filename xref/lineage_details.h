@@ -15,10 +15,11 @@ namespace xref {
 nlohmann::ordered_json NodeDetails(Database& db, const LineageGraph& graph);
 
 // The uses of a data set (only of that generation, or in that job, when given): job, step,
-// DD, DISP and access.
+// DD, DISP and access; the first `limit` of them (-1: all).
 ResultTable DatasetUseTable(Database& db, int64_t dataset, const std::string& generation,
-                            int64_t temporaryJob);
+                            int64_t temporaryJob, int64_t limit);
 
-nlohmann::ordered_json TableJson(const ResultTable& table);
+// {"columns", "rows" (at most `maxRows`), "more": how many of `total` rows were left out}.
+nlohmann::ordered_json TableJson(const ResultTable& table, size_t maxRows, size_t total);
 
 } // namespace xref

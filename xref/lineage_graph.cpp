@@ -63,6 +63,7 @@ class GraphBuilder {
     std::vector<int64_t> StartJobs();
     std::vector<int64_t> StepsRunning(int64_t program);
     void OnHop(const LineageHop& hop);
+    int StartStepLevel() const { return request_.start == NodeKind::Job ? 0 : 1; }
     void PlaceStep(const LineageStep& step, int level);
     void PlaceJob(int64_t job, const std::string& name, int level, bool start);
     void PlaceProgram(int64_t program, int level, bool start);
@@ -208,9 +209,10 @@ void GraphBuilder::PlaceStep(const LineageStep& step, int level) {
     PlaceProgram(step.runUnitProgramId != 0 ? step.runUnitProgramId : step.programId, level, false);
 }
 
-// Start steps stand at the start; what they reach is one step away.
+// A job's steps stand at the start with it; a program's steps, which may be thousands, one
+// step away, so that a cap can cut them. What start steps reach is one step away.
 void GraphBuilder::OnHop(const LineageHop& hop) {
-    PlaceStep(hop.step, hop.from == nullptr ? 0 : hop.depth);
+    PlaceStep(hop.step, hop.from == nullptr ? StartStepLevel() : hop.depth);
     if (hop.next != nullptr) PlaceDataset(*hop.next, *hop.nextName, hop.depth, false);
 }
 
@@ -231,7 +233,7 @@ void GraphBuilder::WalkFromDatasets() {
 
 void GraphBuilder::WalkFromSteps(const std::vector<int64_t>& steps) {
     for (int64_t step : steps)
-        PlaceStep(walk_.Step(step), 0);
+        PlaceStep(walk_.Step(step), StartStepLevel());
     for (bool up : {true, false})
         if ((up ? request_.up : request_.down) && keptDepth_ > 0)
             walk_.FromSteps(steps, up, std::min(request_.depth, keptDepth_));

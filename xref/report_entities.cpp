@@ -161,7 +161,7 @@ std::string EntityPages::JobPage(const std::string& name) {
 }
 
 std::string EntityPages::DatasetPage(int64_t id, const std::string& name) {
-    const ResultTable uses = DatasetUseTable(db_, id, "", 0);
+    const ResultTable uses = DatasetUseTable(db_, id, "", 0, -1);
     ResultTable writers(uses.columns), readers(uses.columns);
     const size_t access = uses.columns.size() - 1;
     for (const auto& row : uses.rows) {

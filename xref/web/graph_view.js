@@ -125,6 +125,9 @@
       table.appendChild(line);
     });
     panel.appendChild(table);
+    if (details.more > 0) {
+      panel.appendChild(element('p', 'and ' + details.more + ' more (kvr-xref answers them all)'));
+    }
   }
 
   // The node named exactly, else the first whose name holds the text (either case).
