@@ -41,13 +41,14 @@ void AddGraph(CLI::App& app, Command& command) {
     GraphRequest& request = command.graph;
     auto* start = graph->add_option_group("start", "what the graph starts from (one of them)");
     auto startAt = [&](const char* flag, NodeKind kind, const char* help) {
-        start->add_option_function<std::string>(
-                 flag,
-                 [&request, kind](const std::string& name) {
-                     request.start = kind;
-                     request.name = name;
-                 },
-                 help)
+        start
+            ->add_option_function<std::string>(
+                flag,
+                [&request, kind](const std::string& name) {
+                    request.start = kind;
+                    request.name = name;
+                },
+                help)
             ->option_text("NAME");
     };
     startAt("--dataset", NodeKind::Dataset, "a data set (or a pattern)");
@@ -62,14 +63,16 @@ void AddGraph(CLI::App& app, Command& command) {
     graph->add_flag("--keep-generations", request.generations,
                     "relative generations of a GDG as nodes of their own");
     graph->add_flag("--temporary", request.temporary, "show temporary (&&) data sets");
-    graph->add_option("--max-nodes", request.maxNodes,
-                      "at most N nodes: cut at the depth that fits (default 500)")
+    graph
+        ->add_option("--max-nodes", request.maxNodes,
+                     "at most N nodes: cut at the depth that fits (default 500)")
         ->check(CLI::Range(1, 1000000));
     graph->add_option("--format", command.graphFormat, "dot (Graphviz), json, html (one page)")
         ->check(CLI::IsMember({"dot", "json", "html"}))
         ->option_text("dot|json|html")
         ->required();
-    graph->add_option("-o,--output", command.outputPath, "the file written (default: standard output)");
+    graph->add_option("-o,--output", command.outputPath,
+                      "the file written (default: standard output)");
 }
 
 void AddReport(CLI::App& app, Command& command) {

@@ -6,7 +6,7 @@
 
 namespace xref {
 
-extern const std::string_view kCytoscapeJs;     // vendor/cytoscape/cytoscape.min.js
+extern const std::string_view kCytoscapeJs;      // vendor/cytoscape/cytoscape.min.js
 extern const std::string_view kCytoscapeDagreJs; // vendor/cytoscape-dagre/cytoscape-dagre.min.js
 extern const std::string_view kGraphViewJs;      // web/graph_view.js
 extern const std::string_view kGraphViewCss;     // web/graph_view.css

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "graph_output.h"
+#include "lineage_details.h"
 
 namespace xref {
 

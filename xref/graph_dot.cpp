@@ -41,8 +41,8 @@ void WriteNode(const GraphNode& node, const char* indent, std::ostream& out) {
         node.kind == NodeKind::Step ? std::to_string(node.number) + " " + node.name : node.name;
     out << indent << Quoted(node.id) << " [label=" << Label(label) << ", shape=" << style.dotShape
         << ", style=\"filled" << (node.temporary ? ",dashed" : "") << "\", fillcolor=\""
-        << style.fill << "\", color=\"" << style.border << '"'
-        << (node.start ? ", penwidth=3" : "") << "];\n";
+        << style.fill << "\", color=\"" << style.border << '"' << (node.start ? ", penwidth=3" : "")
+        << "];\n";
 }
 
 } // namespace

@@ -60,8 +60,8 @@ std::string SearchForm() {
 void WriteGraphHtml(const LineageGraph& graph, const nlohmann::ordered_json& details,
                     std::ostream& out) {
     const std::string title = HtmlText(graph.Title());
-    out << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>"
-        << title << "</title>\n<style>\n"
+    out << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>" << title
+        << "</title>\n<style>\n"
         << kGraphViewCss << "</style>\n</head>\n<body class=\"kvr-graph-page\">\n<header><h1>"
         << title << "</h1>" << SearchForm();
     if (graph.Cut()) out << " <span class=\"note\">" << HtmlText(graph.CutNote()) << "</span>";

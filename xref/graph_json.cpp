@@ -9,8 +9,10 @@ namespace xref {
 namespace {
 
 nlohmann::ordered_json NodeJson(const GraphNode& node) {
-    nlohmann::ordered_json json{{"id", node.id},       {"kind", NodeKindName(node.kind)},
-                                {"name", node.name},   {"level", node.level},
+    nlohmann::ordered_json json{{"id", node.id},
+                                {"kind", NodeKindName(node.kind)},
+                                {"name", node.name},
+                                {"level", node.level},
                                 {"start", node.start}};
     switch (node.kind) {
     case NodeKind::Dataset:

@@ -6,7 +6,6 @@
 #include <nlohmann/json.hpp>
 
 #include "lineage_graph.h"
-#include "lineage_details.h"
 
 namespace xref {
 

@@ -8,9 +8,9 @@ namespace xref {
 
 struct NodeStyle {
     const char* kind;
-    const char* label;      // as the legend says it
-    const char* dotShape;   // Graphviz
-    const char* pageShape;  // cytoscape
+    const char* label;     // as the legend says it
+    const char* dotShape;  // Graphviz
+    const char* pageShape; // cytoscape
     const char* fill;
     const char* border;
 };
@@ -31,10 +31,8 @@ inline constexpr NodeStyle kNodeStyles[] = {
 };
 
 inline constexpr EdgeStyle kEdgeStyles[] = {
-    {"read", "reads", "#4a4a4a", "solid"},
-    {"create", "creates", "#198754", "solid"},
-    {"update", "updates", "#d9480f", "solid"},
-    {"delete", "deletes", "#c92a2a", "dashed"},
+    {"read", "reads", "#4a4a4a", "solid"},     {"create", "creates", "#198754", "solid"},
+    {"update", "updates", "#d9480f", "solid"}, {"delete", "deletes", "#c92a2a", "dashed"},
     {"runs", "runs", "#868e96", "dotted"},
 };
 

@@ -29,8 +29,8 @@ WHERE )sql") + kUsesWhere + " ORDER BY j.name, j.id, s.number, u.ordinal, u.seq 
     uses.Bind(1, dataset).Bind(2, generation).Bind(3, temporaryJob).Bind(4, limit);
     while (uses.Step())
         table.AddRow({Cell::FromColumn(uses, 0), Cell::FromColumn(uses, 1),
-                      Cell::Text(StepDisplay(uses.Text(2), uses.Text(3))), Cell::FromColumn(uses, 4),
-                      Cell::Text(DispText(uses, 5)),
+                      Cell::Text(StepDisplay(uses.Text(2), uses.Text(3))),
+                      Cell::FromColumn(uses, 4), Cell::Text(DispText(uses, 5)),
                       Cell::Text(AccessWords(uses.Int(7) != 0, uses.Int(8) != 0, uses.Int(9) != 0,
                                              uses.Int(10) != 0))});
     return table;
@@ -48,7 +48,8 @@ WHERE s.job_id = ?1 ORDER BY s.number, s.id
 )sql");
     steps.Bind(1, node.dbId);
     while (steps.Step())
-        table.AddRow({Cell::FromColumn(steps, 0), Cell::Text(StepDisplay(steps.Text(1), steps.Text(2))),
+        table.AddRow({Cell::FromColumn(steps, 0),
+                      Cell::Text(StepDisplay(steps.Text(1), steps.Text(2))),
                       Cell::FromColumn(steps, 3),
                       steps.IsNull(4) ? Cell::Null() : Cell::Text(RunUnitText(steps, 4))});
     return table;
@@ -64,7 +65,8 @@ WHERE u.step_id = ?1 ORDER BY u.ordinal, u.seq
 )sql");
     uses.Bind(1, node.dbId);
     while (uses.Step())
-        table.AddRow({Cell::FromColumn(uses, 0), Cell::Text(WithGeneration(uses.Text(1), uses.Text(2))),
+        table.AddRow({Cell::FromColumn(uses, 0),
+                      Cell::Text(WithGeneration(uses.Text(1), uses.Text(2))),
                       Cell::Text(DispText(uses, 3)),
                       Cell::Text(AccessWords(uses.Int(5) != 0, uses.Int(6) != 0, uses.Int(7) != 0,
                                              uses.Int(8) != 0))});

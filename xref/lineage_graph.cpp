@@ -29,9 +29,9 @@ const char* NodeKindName(NodeKind kind) {
 }
 
 std::string LineageGraph::Title() const {
-    std::string title = std::string("Lineage of ") +
-                        (request.start == NodeKind::Dataset ? "data set " : NodeKindName(request.start)) +
-                        (request.start == NodeKind::Dataset ? "" : " ") + request.name + " (";
+    const std::string what =
+        request.start == NodeKind::Dataset ? "data set" : NodeKindName(request.start);
+    std::string title = "Lineage of " + what + " " + request.name + " (";
     title += request.up && request.down ? "up and down" : request.up ? "up" : "down";
     if (request.depth > 0) title += ", depth " + std::to_string(request.depth);
     return title + ")";
@@ -76,11 +76,14 @@ class GraphBuilder {
     const JobNames& Job(int64_t job);
     const std::string& JobKey(int64_t job) { return Job(job).key; }
     std::string DatasetId(const LineageNode& node);
-    std::string StepId(const LineageStep& step) { return "step:" + JobKey(step.job) + "/" + std::to_string(step.number); }
+    std::string StepId(const LineageStep& step) {
+        return "step:" + JobKey(step.job) + "/" + std::to_string(step.number);
+    }
     std::string StepOwner(const LineageStep& step);
     const std::string& ProgramName(int64_t program) { return programName_(program); }
     std::string ProgramId(int64_t program) { return "program:" + ProgramName(program); }
-    void AddEdgesOfStep(const LineageStep& step, std::set<std::tuple<std::string, std::string, int>>& edges);
+    void AddEdgesOfStep(const LineageStep& step,
+                        std::set<std::tuple<std::string, std::string, int>>& edges);
     LineageGraph Collect();
 
     Database& db_;
@@ -119,8 +122,9 @@ const GraphBuilder::JobNames& GraphBuilder::Job(int64_t job) {
 }
 
 std::string GraphBuilder::DatasetId(const LineageNode& node) {
-    std::string id = "dataset:" + WithGeneration(walk_.DatasetName(node.dataset),
-                                                 uses_.generations[static_cast<size_t>(node.generation)]);
+    std::string id =
+        "dataset:" + WithGeneration(walk_.DatasetName(node.dataset),
+                                    uses_.generations[static_cast<size_t>(node.generation)]);
     if (node.job != 0) id += "@" + JobKey(node.job);
     return id;
 }
@@ -177,7 +181,8 @@ void GraphBuilder::PlaceDataset(const LineageNode& node, const std::string& name
                                 bool start) {
     const bool temporary = node.job != 0;
     if (temporary && !request_.temporary) return;
-    GraphNode graphNode = NewNode(DatasetId(node), NodeKind::Dataset, name, level, start, node.dataset);
+    GraphNode graphNode =
+        NewNode(DatasetId(node), NodeKind::Dataset, name, level, start, node.dataset);
     graphNode.temporary = temporary;
     graphNode.generation = uses_.generations[static_cast<size_t>(node.generation)];
     graphNode.temporaryJob = node.job;
@@ -190,7 +195,8 @@ void GraphBuilder::PlaceJob(int64_t job, const std::string& name, int level, boo
 
 void GraphBuilder::PlaceProgram(int64_t program, int level, bool start) {
     if (program == 0) return;
-    Place(NewNode(ProgramId(program), NodeKind::Program, ProgramName(program), level, start, program));
+    Place(NewNode(ProgramId(program), NodeKind::Program, ProgramName(program), level, start,
+                  program));
 }
 
 // A step brings its job (or itself inside its job) and the program that really runs in it.
@@ -226,7 +232,8 @@ void GraphBuilder::WalkFromDatasets() {
     for (const DatasetMatch& start : starts)
         PlaceDataset(walk_.StartNode(start, generation), WithGeneration(start.name, generation), 0,
                      true);
-    if (request_.up) walk_.FromDatasets(starts, generation, true, std::min(request_.depth, keptDepth_));
+    if (request_.up)
+        walk_.FromDatasets(starts, generation, true, std::min(request_.depth, keptDepth_));
     if (request_.down && keptDepth_ > 0)
         walk_.FromDatasets(starts, generation, false, std::min(request_.depth, keptDepth_));
 }
@@ -271,8 +278,9 @@ void GraphBuilder::AddEdgesOfStep(const LineageStep& step,
         for (uint32_t index = run->second.first; index < run->second.second; ++index) {
             const DatasetUse& use = uses_.all[index];
             if (use.step != 0 && use.step != step.id) continue;
-            const std::string id = DatasetId({use.dataset, request_.generations ? use.generation : 0,
-                                              use.temporary ? use.job : 0});
+            const std::string id =
+                DatasetId({use.dataset, request_.generations ? use.generation : 0,
+                           use.temporary ? use.job : 0});
             if (!nodeIndex_.count(id)) continue;
             if (use.reads) edges.insert({id, owner, kRead});
             if (use.creates) edges.insert({owner, id, kCreate});
@@ -331,8 +339,9 @@ LineageGraph GraphBuilder::Build() {
     case NodeKind::Job:
         WalkFromSteps(StartJobs());
         break;
-    case NodeKind::Program:
-    case NodeKind::Step: {
+    case NodeKind::Step: // not a start: a job's or a program's steps are
+        break;
+    case NodeKind::Program: {
         Statement program(db_.Handle(), "SELECT id FROM program WHERE name = ?1");
         program.Bind(1, request_.name);
         if (!program.Step()) break;

@@ -20,12 +20,12 @@ const char* NodeKindName(NodeKind kind);
 struct GraphRequest {
     NodeKind start = NodeKind::Dataset; // Dataset, Job or Program
     std::string name;                   // a data set name may be a pattern
-    int64_t datasetId = 0;              // a data set by its row, not by a name that may look like a pattern
+    int64_t datasetId = 0; // a data set by its row, not by a name that may look like a pattern
     bool up = true, down = true;
-    int depth = 0;              // steps away; 0: no limit
-    bool steps = false;         // steps as nodes, inside their job
-    bool generations = false;   // relative generations apart
-    bool temporary = false;     // temporary data sets shown
+    int depth = 0;            // steps away; 0: no limit
+    bool steps = false;       // steps as nodes, inside their job
+    bool generations = false; // relative generations apart
+    bool temporary = false;   // temporary data sets shown
     size_t maxNodes = 500;
 };
 
@@ -36,11 +36,11 @@ struct GraphNode {
     int level = 0;      // steps away from the start
     bool start = false; // what was asked for
     bool temporary = false;
-    int64_t dbId = 0;   // the row in its table (dataset, job, step, program)
-    std::string generation;    // a data set's generation, when they are kept apart
-    int64_t temporaryJob = 0;  // a temporary data set's job
-    std::string parent; // a step's job node
-    int number = 0;     // a step's number in its job
+    int64_t dbId = 0;              // the row in its table (dataset, job, step, program)
+    std::string generation;        // a data set's generation, when they are kept apart
+    int64_t temporaryJob = 0;      // a temporary data set's job
+    std::string parent;            // a step's job node
+    int number = 0;                // a step's number in its job
     std::string container, member; // a job's member
 };
 

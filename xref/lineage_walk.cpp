@@ -41,8 +41,7 @@ int UseIndex::GenerationIndex(const std::string& generation) const {
     return found == generations.end() ? -1 : static_cast<int>(found - generations.begin());
 }
 
-LineageWalk::LineageWalk(Database& db, const UseIndex& uses, bool generations,
-                         HopHandler handler)
+LineageWalk::LineageWalk(Database& db, const UseIndex& uses, bool generations, HopHandler handler)
     : uses_(uses), generations_(generations), handler_(std::move(handler)),
       stepInfo_(db.Handle(), "SELECT s.number, s.name, s.proc_step, p.name, j.name, s.job_id, "
                              "s.program_id, s.run_unit_program_id FROM step s JOIN job j ON "
@@ -88,8 +87,7 @@ std::string LineageWalk::Display(const DatasetUse& use) {
                : name;
 }
 
-LineageNode LineageWalk::StartNode(const DatasetMatch& start,
-                                   const std::string& generation) const {
+LineageNode LineageWalk::StartNode(const DatasetMatch& start, const std::string& generation) const {
     return {start.id, uses_.GenerationIndex(generation), 0};
 }
 
@@ -190,8 +188,8 @@ void LineageWalk::Cross(int visit, const LineageStep& step, bool up, int depth) 
     for (const auto& [next, named] : ordered) {
         const auto& [name, temporary] = named;
         if (visited_.count(next)) {
-            handler_({up, depth, fromName, step, &next, &name,
-                      OnPath(visit, next) ? "cycle" : "seen"});
+            handler_(
+                {up, depth, fromName, step, &next, &name, OnPath(visit, next) ? "cycle" : "seen"});
             continue;
         }
         visited_[next] = static_cast<int>(visits_.size());

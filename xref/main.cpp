@@ -4,10 +4,10 @@
 
 #include "arguments.h"
 #include "graph_command.h"
-#include "report.h"
 #include "import_error.h"
 #include "loader.h"
 #include "questions.h"
+#include "report.h"
 #include "schema.h"
 
 namespace {
@@ -53,7 +53,8 @@ int main(int argc, char** argv) {
         const std::unique_ptr<Database> db = OpenForQuestions(command->database);
         if (command->question == "report") {
             const ReportSummary summary = WriteReport(*db, command->reportFolder);
-            std::cout << "wrote " << summary.pages << " pages into " << command->reportFolder << '\n';
+            std::cout << "wrote " << summary.pages << " pages into " << command->reportFolder
+                      << '\n';
             return 0;
         }
         if (command->question == "graph") {

@@ -2,8 +2,9 @@
 // slashes, quotes, markup, lower case, bytes that are not UTF-8), so a page is named by the
 // name itself only when it is made of upper-case letters, digits and . @ $ - and does not
 // start with a dot; any other name is written with those characters kept, lower-case letters
-// in upper case, the others as _, and a hash of the whole name after a _. Names kept as they are hold no _, so the two kinds
-// never meet, and no two names differing only in case share a file on a case-blind disk.
+// in upper case, the others as _, and a hash of the whole name after a _. Names kept as they are
+// hold no _, so the two kinds never meet, and no two names differing only in case share a file on a
+// case-blind disk.
 #pragma once
 
 #include <string>

@@ -60,7 +60,8 @@ ReportSummary ReportWriter::Write() {
     WriteFile(folder_ / "assets" / "cytoscape.min.js", kCytoscapeJs);
     WriteFile(folder_ / "assets" / "cytoscape-dagre.min.js", kCytoscapeDagreJs);
     WriteFile(folder_ / "assets" / "graph_view.js", kGraphViewJs);
-    WriteFile(folder_ / "assets" / "report.css", std::string(kReportCss) + std::string(kGraphViewCss));
+    WriteFile(folder_ / "assets" / "report.css",
+              std::string(kReportCss) + std::string(kGraphViewCss));
     Page("index.html", IndexPage(db_));
     PagesOfKind("Jobs", PageKind::Job, Names(db_, "SELECT DISTINCT name FROM job ORDER BY name"),
                 [this](const std::string& name) { return pages_.JobPage(name); });

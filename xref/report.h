@@ -6,7 +6,6 @@
 // in assets/.
 #pragma once
 
-#include <iosfwd>
 #include <string>
 
 #include "database.h"

@@ -96,16 +96,20 @@ std::string EntityPages::StepsTable(int64_t job) {
              AccessWords(datasets.Int(6) != 0, datasets.Int(7) != 0, datasets.Int(8) != 0,
                          datasets.Int(9) != 0)});
     datasets.Reset();
-    std::string html = "<table>\n<tr><th>step</th><th>program</th><th>run unit</th><th>plan</th>"
-                       "<th>PSB</th><th>DD</th><th>data set</th><th>DISP</th><th>access</th></tr>\n";
+    std::string html =
+        "<table>\n<tr><th>step</th><th>program</th><th>run unit</th><th>plan</th>"
+        "<th>PSB</th><th>DD</th><th>data set</th><th>DISP</th><th>access</th></tr>\n";
     auto rows = [&](const std::string& stepCells, int64_t step) {
         const std::vector<DatasetRow>& found = byStep[step];
-        if (found.empty()) html += "<tr>" + stepCells + "<td></td><td></td><td></td><td></td></tr>\n";
+        if (found.empty())
+            html += "<tr>" + stepCells + "<td></td><td></td><td></td><td></td></tr>\n";
         for (size_t at = 0; at < found.size(); ++at) {
             const DatasetRow& row = found[at];
-            html += "<tr>" + (at == 0 ? stepCells : "<td></td><td></td><td></td><td></td><td></td>") +
-                    "<td>" + HtmlText(row.dd) + "</td><td>" + DatasetCell(row.base, row.generation) +
-                    "</td><td>" + HtmlText(row.disp) + "</td><td>" + HtmlText(row.access) + "</td></tr>\n";
+            html += "<tr>" +
+                    (at == 0 ? stepCells : "<td></td><td></td><td></td><td></td><td></td>") +
+                    "<td>" + HtmlText(row.dd) + "</td><td>" +
+                    DatasetCell(row.base, row.generation) + "</td><td>" + HtmlText(row.disp) +
+                    "</td><td>" + HtmlText(row.access) + "</td></tr>\n";
         }
     };
     if (byStep.count(0)) rows("<td>(job)</td><td></td><td></td><td></td><td></td>", 0);
@@ -113,12 +117,16 @@ std::string EntityPages::StepsTable(int64_t job) {
     steps.Bind(1, job);
     while (steps.Step()) {
         auto linked = [&](int column, PageKind kind) {
-            return "<td>" + (steps.IsNull(column) ? std::string() : PageLink(kind, steps.Text(column), kRoot)) + "</td>";
+            return "<td>" +
+                   (steps.IsNull(column) ? std::string()
+                                         : PageLink(kind, steps.Text(column), kRoot)) +
+                   "</td>";
         };
         const std::string stepCells = "<td>" + std::to_string(steps.Int(1)) + " " +
-                                      HtmlText(StepDisplay(steps.Text(2), steps.Text(3))) + "</td>" +
-                                      linked(4, PageKind::Program) + linked(5, PageKind::Program) +
-                                      linked(6, PageKind::Plan) + linked(7, PageKind::Psb);
+                                      HtmlText(StepDisplay(steps.Text(2), steps.Text(3))) +
+                                      "</td>" + linked(4, PageKind::Program) +
+                                      linked(5, PageKind::Program) + linked(6, PageKind::Plan) +
+                                      linked(7, PageKind::Psb);
         rows(stepCells, steps.Int(0));
     }
     steps.Reset();
@@ -136,8 +144,9 @@ std::string EntityPages::JobSection(int64_t job, const std::string& container,
     Statement& query = statements_->messages;
     query.Bind(1, container).Bind(2, member);
     while (query.Step())
-        messages.AddRow({Cell::FromColumn(query, 0), Cell::FromColumn(query, 1), Cell::FromColumn(query, 2),
-                         Cell::FromColumn(query, 3), Cell::FromColumn(query, 4)});
+        messages.AddRow({Cell::FromColumn(query, 0), Cell::FromColumn(query, 1),
+                         Cell::FromColumn(query, 2), Cell::FromColumn(query, 3),
+                         Cell::FromColumn(query, 4)});
     query.Reset();
     return html + "<h3>Messages</h3>\n" + HtmlTable(messages, kRoot, kRowsPerTable);
 }
@@ -177,25 +186,29 @@ std::string EntityPages::DatasetPage(int64_t id, const std::string& name) {
     request.maxNodes = kGraphNodes;
     const LineageGraph graph = BuildLineageGraph(db_, uses_, request);
     return PageStart("Data set " + name, kRoot) + SectionHeading("Writers", writers.rows.size()) +
-           HtmlTable(writers, kRoot, kRowsPerTable) + SectionHeading("Readers", readers.rows.size()) +
+           HtmlTable(writers, kRoot, kRowsPerTable) +
+           SectionHeading("Readers", readers.rows.size()) +
            HtmlTable(readers, kRoot, kRowsPerTable) + GraphSection(graph) + PageEnd(kRoot, true);
 }
 
 std::string EntityPages::ProgramPage(const std::string& name) {
     const ResultTable steps = AskProgram(db_, name);
-    return PageStart("Program " + name, kRoot) + SectionHeading("Steps that run it", steps.rows.size()) +
+    return PageStart("Program " + name, kRoot) +
+           SectionHeading("Steps that run it", steps.rows.size()) +
            HtmlTable(steps, kRoot, kRowsPerTable) + PageEnd(kRoot, false);
 }
 
 std::string EntityPages::PlanPage(const std::string& name) {
     const ResultTable steps = AskPlan(db_, name);
-    return PageStart("DB2 plan " + name, kRoot) + SectionHeading("Steps that run it", steps.rows.size()) +
+    return PageStart("DB2 plan " + name, kRoot) +
+           SectionHeading("Steps that run it", steps.rows.size()) +
            HtmlTable(steps, kRoot, kRowsPerTable) + PageEnd(kRoot, false);
 }
 
 std::string EntityPages::PsbPage(const std::string& name) {
     const ResultTable steps = AskPsb(db_, name);
-    return PageStart("IMS PSB " + name, kRoot) + SectionHeading("Steps that run it", steps.rows.size()) +
+    return PageStart("IMS PSB " + name, kRoot) +
+           SectionHeading("Steps that run it", steps.rows.size()) +
            HtmlTable(steps, kRoot, kRowsPerTable) + PageEnd(kRoot, false);
 }
 

@@ -55,8 +55,9 @@ std::string HtmlTable(const ResultTable& table, const std::string& root, size_t 
             const Cell& cell = table.rows[row][c];
             const std::optional<PageKind> kind = LinkedKind(table.columns[c]);
             html += cell.IsNumber() ? "<td class=\"n\">" : "<td>";
-            html += kind && !cell.IsNull() && !cell.IsNumber() ? PageLink(*kind, cell.Display(), root)
-                                                               : HtmlText(cell.Display());
+            html += kind && !cell.IsNull() && !cell.IsNumber()
+                        ? PageLink(*kind, cell.Display(), root)
+                        : HtmlText(cell.Display());
             html += "</td>";
         }
         html += "</tr>\n";

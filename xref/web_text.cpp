@@ -11,7 +11,8 @@ size_t Utf8SequenceLength(std::string_view text, size_t at) {
     if (lead < 0x80) return 1;
     size_t length = 0;
     unsigned char low = 0x80, high = 0xBF; // the second byte's range, narrower for some leads
-    if (lead >= 0xC2 && lead <= 0xDF) length = 2;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        length = 2;
     else if (lead >= 0xE0 && lead <= 0xEF) {
         length = 3;
         if (lead == 0xE0) low = 0xA0;
@@ -51,12 +52,23 @@ std::string HtmlText(std::string_view text) {
     std::string escaped;
     for (char c : ValidUtf8(text)) {
         switch (c) {
-        case '&': escaped += "&amp;"; break;
-        case '<': escaped += "&lt;"; break;
-        case '>': escaped += "&gt;"; break;
-        case '"': escaped += "&quot;"; break;
-        case '\'': escaped += "&#39;"; break;
-        default: escaped += c;
+        case '&':
+            escaped += "&amp;";
+            break;
+        case '<':
+            escaped += "&lt;";
+            break;
+        case '>':
+            escaped += "&gt;";
+            break;
+        case '"':
+            escaped += "&quot;";
+            break;
+        case '\'':
+            escaped += "&#39;";
+            break;
+        default:
+            escaped += c;
         }
     }
     return escaped;
@@ -67,10 +79,17 @@ std::string JsonForScript(std::string_view json) {
     safe.reserve(json.size());
     for (char c : json) {
         switch (c) {
-        case '<': safe += "\\u003c"; break;
-        case '>': safe += "\\u003e"; break;
-        case '&': safe += "\\u0026"; break;
-        default: safe += c;
+        case '<':
+            safe += "\\u003c";
+            break;
+        case '>':
+            safe += "\\u003e";
+            break;
+        case '&':
+            safe += "\\u0026";
+            break;
+        default:
+            safe += c;
         }
     }
     return safe;

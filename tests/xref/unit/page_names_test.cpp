@@ -33,9 +33,9 @@ TEST(PageNames, NamesThatLookAlikeGetPagesOfTheirOwn) {
     // Case apart, the same after the unsafe characters are replaced, a kept name against one
     // that ends like a hash, long names that share their first hundred characters.
     const std::string longName(150, 'A');
-    const std::vector<std::string> names = {"LOWER.DATA", "lower.data", "Lower.Data", "A B", "A/B",
-                                            "A<B", "A_B", longName, longName + "B",
-                                            "A_0123456789abcdef"};
+    const std::vector<std::string> names = {
+        "LOWER.DATA", "lower.data", "Lower.Data", "A B",          "A/B",
+        "A<B",        "A_B",        longName,     longName + "B", "A_0123456789abcdef"};
     std::set<std::string> files;
     for (const std::string& name : names)
         files.insert(PageFileName(name));
