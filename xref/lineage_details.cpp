@@ -31,8 +31,7 @@ WHERE )sql") + kUsesWhere + " ORDER BY j.name, j.id, s.number, u.ordinal, u.seq 
         table.AddRow({Cell::FromColumn(uses, 0), Cell::FromColumn(uses, 1),
                       Cell::Text(StepDisplay(uses.Text(2), uses.Text(3))),
                       Cell::FromColumn(uses, 4), Cell::Text(DispText(uses, 5)),
-                      Cell::Text(AccessWords(uses.Int(7) != 0, uses.Int(8) != 0, uses.Int(9) != 0,
-                                             uses.Int(10) != 0))});
+                      Cell::Text(AccessWords(uses, 7))});
     return table;
 }
 
@@ -67,9 +66,7 @@ WHERE u.step_id = ?1 ORDER BY u.ordinal, u.seq
     while (uses.Step())
         table.AddRow({Cell::FromColumn(uses, 0),
                       Cell::Text(WithGeneration(uses.Text(1), uses.Text(2))),
-                      Cell::Text(DispText(uses, 3)),
-                      Cell::Text(AccessWords(uses.Int(5) != 0, uses.Int(6) != 0, uses.Int(7) != 0,
-                                             uses.Int(8) != 0))});
+                      Cell::Text(DispText(uses, 3)), Cell::Text(AccessWords(uses, 5))});
     return table;
 }
 

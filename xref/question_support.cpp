@@ -67,4 +67,9 @@ std::string AccessWords(bool reads, bool writes, bool creates, bool deletes) {
     return AccessText(Access{reads, writes, creates, deletes});
 }
 
+std::string AccessWords(const Statement& row, int first) {
+    return AccessWords(row.Int(first) != 0, row.Int(first + 1) != 0, row.Int(first + 2) != 0,
+                       row.Int(first + 3) != 0);
+}
+
 } // namespace xref

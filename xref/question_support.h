@@ -47,5 +47,7 @@ std::string RunUnitText(const Statement& row, int first);
 std::string DispText(const Statement& row, int status);
 
 std::string AccessWords(bool reads, bool writes, bool creates, bool deletes);
+// The same from the row's reads, writes, creates and deletes columns, from `first` on.
+std::string AccessWords(const Statement& row, int first);
 
 } // namespace xref

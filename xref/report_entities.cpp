@@ -91,10 +91,8 @@ std::string EntityPages::StepsTable(int64_t job) {
     Statement& datasets = statements_->datasets;
     datasets.Bind(1, job);
     while (datasets.Step())
-        byStep[datasets.Int(0)].push_back(
-            {datasets.Text(1), datasets.Text(2), datasets.Text(3), DispText(datasets, 4),
-             AccessWords(datasets.Int(6) != 0, datasets.Int(7) != 0, datasets.Int(8) != 0,
-                         datasets.Int(9) != 0)});
+        byStep[datasets.Int(0)].push_back({datasets.Text(1), datasets.Text(2), datasets.Text(3),
+                                           DispText(datasets, 4), AccessWords(datasets, 6)});
     datasets.Reset();
     std::string html =
         "<table>\n<tr><th>step</th><th>program</th><th>run unit</th><th>plan</th>"
