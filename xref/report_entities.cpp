@@ -81,8 +81,8 @@ EntityPages::EntityPages(Database& db)
     : db_(db), uses_(db), statements_(std::make_unique<Statements>(db)) {}
 EntityPages::~EntityPages() = default;
 
-// One table: a row for each data set a step reads or writes, the step's program, run unit,
-// plan and PSB on its first row; job-level DDs (JOBLIB) before the steps.
+// One table: a row for each data set a step reads or writes, beside the step's program, run
+// unit, plan and PSB; job-level DDs (JOBLIB) before the steps.
 std::string EntityPages::StepsTable(int64_t job) {
     struct DatasetRow {
         std::string dd, base, generation, disp, access;
@@ -97,35 +97,34 @@ std::string EntityPages::StepsTable(int64_t job) {
     std::string html =
         "<table>\n<tr><th>step</th><th>program</th><th>run unit</th><th>plan</th>"
         "<th>PSB</th><th>DD</th><th>data set</th><th>DISP</th><th>access</th></tr>\n";
-    auto rows = [&](const std::string& stepCells, int64_t step) {
+    // The step's cells span the rows of its data sets.
+    auto rows = [&](const std::vector<std::string>& stepCells, int64_t step) {
         const std::vector<DatasetRow>& found = byStep[step];
-        if (found.empty())
-            html += "<tr>" + stepCells + "<td></td><td></td><td></td><td></td></tr>\n";
+        const std::string open =
+            found.size() > 1 ? "<td rowspan=\"" + std::to_string(found.size()) + "\">" : "<td>";
+        std::string first;
+        for (const std::string& cell : stepCells)
+            first += open + cell + "</td>";
+        if (found.empty()) html += "<tr>" + first + "<td></td><td></td><td></td><td></td></tr>\n";
         for (size_t at = 0; at < found.size(); ++at) {
             const DatasetRow& row = found[at];
-            html += "<tr>" +
-                    (at == 0 ? stepCells : "<td></td><td></td><td></td><td></td><td></td>") +
-                    "<td>" + HtmlText(row.dd) + "</td><td>" +
-                    DatasetCell(row.base, row.generation) + "</td><td>" + HtmlText(row.disp) +
-                    "</td><td>" + HtmlText(row.access) + "</td></tr>\n";
+            html += "<tr>" + (at == 0 ? first : std::string()) + "<td>" + HtmlText(row.dd) +
+                    "</td><td>" + DatasetCell(row.base, row.generation) + "</td><td>" +
+                    HtmlText(row.disp) + "</td><td>" + HtmlText(row.access) + "</td></tr>\n";
         }
     };
-    if (byStep.count(0)) rows("<td>(job)</td><td></td><td></td><td></td><td></td>", 0);
+    if (byStep.count(0)) rows({"(job)", "", "", "", ""}, 0);
     Statement& steps = statements_->steps;
     steps.Bind(1, job);
     while (steps.Step()) {
         auto linked = [&](int column, PageKind kind) {
-            return "<td>" +
-                   (steps.IsNull(column) ? std::string()
-                                         : PageLink(kind, steps.Text(column), kRoot)) +
-                   "</td>";
+            return steps.IsNull(column) ? std::string() : PageLink(kind, steps.Text(column), kRoot);
         };
-        const std::string stepCells = "<td>" + std::to_string(steps.Int(1)) + " " +
-                                      HtmlText(StepDisplay(steps.Text(2), steps.Text(3))) +
-                                      "</td>" + linked(4, PageKind::Program) +
-                                      linked(5, PageKind::Program) + linked(6, PageKind::Plan) +
-                                      linked(7, PageKind::Psb);
-        rows(stepCells, steps.Int(0));
+        rows({std::to_string(steps.Int(1)) + " " +
+                  HtmlText(StepDisplay(steps.Text(2), steps.Text(3))),
+              linked(4, PageKind::Program), linked(5, PageKind::Program), linked(6, PageKind::Plan),
+              linked(7, PageKind::Psb)},
+             steps.Int(0));
     }
     steps.Reset();
     return html + "</table>\n";
