@@ -70,7 +70,7 @@ const LineageStep& LineageWalk::Step(int64_t id) {
 }
 
 const std::vector<int64_t>& LineageWalk::StepsOfJob(int64_t job) {
-    auto [found, added] = jobSteps.try_emplace(job);
+    auto [found, added] = jobStepIds_.try_emplace(job);
     if (added) {
         jobSteps_.Bind(1, job);
         while (jobSteps_.Step())

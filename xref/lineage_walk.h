@@ -119,7 +119,7 @@ class LineageWalk {
     Statement stepInfo_, jobSteps_;
     NameById datasetName_;
     std::unordered_map<int64_t, LineageStep> steps_;
-    std::unordered_map<int64_t, std::vector<int64_t>> jobSteps;
+    std::unordered_map<int64_t, std::vector<int64_t>> jobStepIds_;
     std::vector<Visit> visits_;
     std::map<LineageNode, int> visited_;
 };

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
+#include <unordered_map>
 
 #include "dataset_names.h"
 #include "embedded_assets.h"
@@ -66,15 +67,14 @@ ReportSummary ReportWriter::Write() {
     PagesOfKind("Jobs", PageKind::Job, Names(db_, "SELECT DISTINCT name FROM job ORDER BY name"),
                 [this](const std::string& name) { return pages_.JobPage(name); });
     // Temporary data sets live only inside their jobs and are shown on the job pages.
-    std::vector<std::pair<int64_t, std::string>> datasets;
-    Statement query(db_.Handle(), "SELECT id, name FROM dataset ORDER BY name");
-    while (query.Step())
-        if (!IsTemporary(query.Text(1))) datasets.emplace_back(query.Int(0), query.Text(1));
     std::vector<std::string> datasetNames;
     std::unordered_map<std::string, int64_t> datasetIds;
-    for (const auto& [id, name] : datasets) {
-        datasetNames.push_back(name);
-        datasetIds[name] = id;
+    Statement datasets(db_.Handle(), "SELECT id, name FROM dataset ORDER BY name");
+    while (datasets.Step()) {
+        std::string name = datasets.Text(1);
+        if (IsTemporary(name)) continue;
+        datasetIds[name] = datasets.Int(0);
+        datasetNames.push_back(std::move(name));
     }
     PagesOfKind("Data sets", PageKind::Dataset, datasetNames, [&](const std::string& name) {
         return pages_.DatasetPage(datasetIds.at(name), name);
