@@ -256,6 +256,8 @@ def check_graph_page(browser, xref, start, work, name, fragment_name, artefacts)
     check(len(wanted) == 1, f"{name}: {fragment_name!r} is not one node of the graph")
     check(holder.get("data-selected") == wanted[0]["id"],
           f"{name}: looking up {fragment_name!r} selected {holder.get('data-selected')!r}")
+    check(holder.get("data-centred") == wanted[0]["id"],
+          f"{name}: the view did not centre {fragment_name!r} ({holder.get('data-centred')!r})")
     check(page.panel_heading == wanted[0]["kind"] + " " + fragment_name,
           f"{name}: the panel is headed {page.panel_heading!r}")
     check(not any("src" in attrs or tag == "link" for tag, attrs in page.tags),

@@ -2,8 +2,9 @@
 // graph, the click details and the drawing style come as JSON in the element
 // #kvr-graph-data; every name is set as text, never as markup. After drawing, the counts
 // of nodes and edges drawn are left on the graph element (data-drawn-nodes,
-// data-drawn-edges) for anyone checking the page; "#node=NAME" in the address selects
-// that node as the search box would.
+// data-drawn-edges), and the node selected (data-selected) and, once the view has moved to
+// it, centred (data-centred), for anyone checking the page; "#node=NAME" in the address
+// selects that node as the search box would.
 (function () {
   'use strict';
 
@@ -176,8 +177,16 @@
     function select(node) {
       cy.elements().unselect();
       node.select();
-      cy.animate({ center: { eles: node }, zoom: Math.max(cy.zoom(), 0.6) }, { duration: 200 });
       holder.setAttribute('data-selected', node.id());
+      holder.removeAttribute('data-centred');
+      cy.animate({ center: { eles: node }, zoom: Math.max(cy.zoom(), 0.6) }, {
+        duration: 200,
+        complete: function () {
+          const at = node.renderedPosition();
+          const off = Math.hypot(at.x - cy.width() / 2, at.y - cy.height() / 2);
+          holder.setAttribute('data-centred', off < 2 ? node.id() : '');
+        }
+      });
       showDetails(panel, node, data);
     }
     function search(text) {
