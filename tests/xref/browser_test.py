@@ -3,15 +3,19 @@
 
 For the bundled example and for a database of hostile names (tests/xref/browser/
 hostile.import) it checks that the graph page draws as many nodes and edges as the graph's
-JSON holds, that looking a data set up (the search the page runs for "#node=NAME") selects
-it and lists exactly the steps the database says write and read it, that names show as text
+JSON holds, that looking a node up (typed into the search box, or "#node=NAME" in the
+address) selects and centres it, that a click of the pointer on a data set lists exactly the
+steps the database's tables say write and read it, that names show as text
 and never as markup, that the console stays silent and that no request leaves the page (a
 proxy that records every connection stands in for the network). The DOT form of the same
 graphs must render with Graphviz. The report of both databases must have every link lead
 to a page that exists, page file names that are safe whatever the name, and one page of each
 kind must load cleanly. Screenshots are left in the artefact folder.
 
-Exit code 77 (skipped) when Chromium is not installed; any other trouble fails.
+Chromium is driven by ChromeDriver through Selenium, as Debian packages them (chromium,
+chromium-driver, python3-selenium), so this runs under Debian's own Python; a search is
+typed into the page's search box and nodes are clicked with the pointer. Where Selenium,
+ChromeDriver or Chromium is missing or cannot start, the test fails.
 """
 import argparse
 import html.parser
@@ -33,7 +37,19 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 from run_case import examples_import  # noqa: E402
 
-SKIPPED = 77
+try:
+    from selenium import webdriver
+    from selenium.common.exceptions import TimeoutException, WebDriverException
+    from selenium.webdriver.chrome.service import Service
+    from selenium.webdriver.common.actions.action_builder import ActionBuilder
+    from selenium.webdriver.common.by import By
+    from selenium.webdriver.common.keys import Keys
+    from selenium.webdriver.support.ui import WebDriverWait
+    SELENIUM_MISSING = None
+except ImportError as missing:
+    webdriver, SELENIUM_MISSING = None, missing
+    TimeoutException = WebDriverException = RuntimeError
+
 HOSTILE_NAMES = ["<img src=x onerror=alert(1)>", "A&B \"Q\" 'S'.DATA",
                  "</script><script>alert(2)</script>", "lower.case.data", "LOWER.CASE.DATA",
                  "../../ESCAPE", "B\\SLASH\\N.DATA", "X&lt;Y.DATA"]
@@ -57,7 +73,9 @@ def check(condition, message):
 BROWSER_SERVICES = {"update.googleapis.com", "accounts.google.com", "clients2.google.com",
                     "clientservices.googleapis.com", "optimizationguide-pa.googleapis.com",
                     "content-autofill.googleapis.com", "safebrowsing.googleapis.com",
-                    "redirector.gvt1.com", "android.clients.google.com", "www.google.com"}
+                    "redirector.gvt1.com", "android.clients.google.com", "www.google.com",
+                    # Debian's Chromium connects ahead to its default search engine.
+                    "start.duckduckgo.com"}
 
 
 def requested_host(request_line):
@@ -89,34 +107,103 @@ class RecordingProxy(socketserver.ThreadingTCPServer):
         return [r for r in self.requests if requested_host(r) not in BROWSER_SERVICES]
 
 
-# --- Chromium ----------------------------------------------------------------------------
+# --- Chromium, driven through ChromeDriver ----------------------------------------------
 
 class Browser:
-    def __init__(self, chromium, work, proxy):
-        self.chromium = chromium
-        self.profile = os.path.join(work, "profile")
-        self.proxy = proxy
+    """Headless Chromium under ChromeDriver; every page it opens is waited for, and what
+    the page wrote to its console is taken from the browser's log after each step."""
 
-    def run(self, url, *mode):
-        args = [self.chromium, "--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
-                "--disable-background-networking", "--disable-component-update",
-                "--disable-sync", "--disable-default-apps", "--hide-scrollbars",
-                f"--user-data-dir={self.profile}",
-                f"--proxy-server=http://127.0.0.1:{self.proxy.server_address[1]}",
-                "--proxy-bypass-list=<-loopback>", "--enable-logging=stderr", "--v=0",
-                "--virtual-time-budget=10000", *mode, url]
-        run = subprocess.run(args, capture_output=True, text=True, timeout=120)
-        check(run.returncode == 0, f"chromium failed on {url}: {run.stderr[-2000:]}")
-        console = [line for line in run.stderr.splitlines() if ":CONSOLE" in line]
-        check(not console, f"console messages on {url}: {console}")
-        return run.stdout
+    def __init__(self, chromium, chromedriver, work, proxy, driver_log):
+        options = webdriver.ChromeOptions()
+        options.binary_location = chromium
+        for argument in ("--headless=new", "--no-sandbox", "--disable-gpu", "--no-first-run",
+                         "--disable-background-networking", "--disable-component-update",
+                         "--disable-sync", "--disable-default-apps", "--hide-scrollbars",
+                         "--disable-dev-shm-usage", "--window-size=1200,700",
+                         f"--user-data-dir={os.path.join(work, 'profile')}",
+                         f"--proxy-server=http://127.0.0.1:{proxy.server_address[1]}",
+                         "--proxy-bypass-list=<-loopback>"):
+            options.add_argument(argument)
+        options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+        service = Service(chromedriver, log_path=driver_log)
+        self.driver = webdriver.Chrome(service=service, options=options)
+        self.driver.set_page_load_timeout(60)
+        self.size = (1200, 700)
 
-    def dom(self, url):
-        return self.run(url, "--dump-dom")
+    def quit(self):
+        self.driver.quit()
 
-    def screenshot(self, url, path, size="1200,700"):
-        self.run(url, f"--screenshot={path}", f"--window-size={size}")
-        check(os.path.getsize(path) > 0, f"no screenshot of {url}")
+    def console(self):
+        return self.driver.get_log("browser")
+
+    def open(self, url, size=(1200, 700), quiet=True):
+        """Loads the page at that window size and waits until its scripts have drawn the
+        graph, where it has one; then the console must have stayed silent."""
+        if size != self.size:
+            self.driver.set_window_size(*size)
+            self.size = size
+        self.console()
+        self.driver.get(url)
+        self.wait(lambda d: d.execute_script("return document.readyState") == "complete",
+                  f"{url} did not finish loading")
+        if self.driver.find_elements(By.ID, "kvr-graph"):
+            self.wait(lambda d: d.execute_script(
+                "const g = document.getElementById('kvr-graph');"
+                "return g.hasAttribute('data-drawn-nodes') || g.hasAttribute('data-error');"),
+                f"{url} drew no graph")
+        if quiet:
+            self.check_console(url)
+
+    def check_console(self, what):
+        messages = [entry["message"] for entry in self.console()]
+        check(not messages, f"console messages on {what}: {messages}")
+
+    def wait(self, condition, message, seconds=20):
+        try:
+            WebDriverWait(self.driver, seconds).until(condition)
+        except TimeoutException:
+            raise Failure(message) from None
+
+    def graph_attribute(self, name):
+        return self.driver.find_element(By.ID, "kvr-graph").get_attribute(name)
+
+    def wait_attribute(self, name, value, message):
+        self.wait(lambda d: d.find_element(By.ID, "kvr-graph").get_attribute(name) == value,
+                  f"{message} ({name} is {self.graph_attribute(name)!r}, not {value!r})")
+
+    def dom(self):
+        return Page(self.driver.page_source)
+
+    def screenshot(self, path):
+        check(self.driver.save_screenshot(path) and os.path.getsize(path) > 0,
+              f"no screenshot {path}")
+
+    def node_point(self, node_id):
+        """Where on the window the node is drawn, and whether that point is inside both
+        the graph's box and the window."""
+        return self.driver.execute_script("""
+            const node = window.kvrGraph.getElementById(arguments[0]);
+            const box = document.getElementById('kvr-graph').getBoundingClientRect();
+            const at = node.renderedPosition();
+            const x = box.left + at.x, y = box.top + at.y;
+            return [x, y, x > box.left && x < box.right && y > box.top && y < box.bottom &&
+                    x < window.innerWidth && y < window.innerHeight];""", node_id)
+
+    def click_node(self, node_id):
+        """A left click of the pointer where the node is drawn, as a user's."""
+        x, y, visible = self.node_point(node_id)
+        check(visible, f"node {node_id!r} is drawn outside the window, at {x:.0f},{y:.0f}")
+        actions = ActionBuilder(self.driver)
+        actions.pointer_action.move_to_location(int(round(x)), int(round(y)))
+        actions.pointer_action.click()
+        actions.perform()
+
+    def search(self, text):
+        """Types the text into the page's search box and presses Enter."""
+        box = self.driver.find_element(By.ID, "kvr-search-text")
+        box.clear()
+        box.send_keys(text)
+        box.send_keys(Keys.ENTER)
 
 
 def file_url(path, fragment=""):
@@ -239,27 +326,63 @@ def load(binary, db, import_file):
 
 # --- the checks --------------------------------------------------------------------------
 
-def check_graph_page(browser, xref, start, work, name, fragment_name, artefacts):
-    """The page draws the graph's nodes and edges; looking a node up selects it and lists
-    what the database holds about it; nothing but the graph's own scripts is on the page."""
+ACCESS_WORDS = ("read", "write", "create", "delete")
+
+
+def dataset_uses(db_path, name):
+    """The data set's uses straight from the database's tables: (job, step number, step,
+    DD, access words) of every DD that names it."""
+    with sqlite3.connect(db_path) as db:
+        rows = db.execute("""
+            SELECT j.name, s.number, s.name, s.proc_step, u.name, u.reads, u.writes, u.creates,
+                   u.deletes
+            FROM dd u JOIN dataset d ON d.id = u.dataset_id JOIN job j ON j.id = u.job_id
+            LEFT JOIN step s ON s.id = u.step_id WHERE d.name = ?""", (name,)).fetchall()
+    uses = []
+    for job, number, step, proc_step, dd, *flags in rows:
+        step_text = (step or "") + ("." + proc_step if proc_step else "")
+        access = ",".join(word for word, on in zip(ACCESS_WORDS, flags) if on)
+        uses.append((job, "" if number is None else str(number), step_text, dd, access))
+    return sorted(uses)
+
+
+def panel_uses(page):
+    """The panel's rows of a data set as (job, step number, step, DD, access)."""
+    return sorted((r[0], r[1], r[2], r[3], r[5]) for r in page.panel_rows if len(r) == 6)
+
+
+def check_selected(browser, node, how, name):
+    browser.wait_attribute("data-selected", node["id"], f"{name}: {how} did not select {node['name']!r}")
+    browser.wait_attribute("data-centred", node["id"], f"{name}: {how} did not centre {node['name']!r}")
+    page = browser.dom()
+    check(page.panel_heading == node["kind"] + " " + node["name"],
+          f"{name}: after {how} the panel is headed {page.panel_heading!r}")
+    return page
+
+
+def check_graph_page(browser, xref, start, work, name, lookup, artefacts):
+    """The page draws the graph's nodes and edges; the search box and the address'
+    "#node=NAME" select and centre a node; a click of the pointer on a node shows its
+    details, for a data set exactly the uses the database holds; nothing but the graph's
+    own scripts is on the page. Returns the page as the click on the looked-up node left it."""
     page_path = os.path.join(work, name + ".html")
     xref.run("graph", *start, "--format", "html", "-o", page_path)
     graph = xref.graph_json(*start)
-    page = Page(browser.dom(file_url(page_path, "node=" + urllib.parse.quote(fragment_name))))
+    wanted = [n for n in graph["nodes"] if n["name"] == lookup]
+    check(len(wanted) == 1, f"{name}: {lookup!r} is not one node of the graph")
+    wanted = wanted[0]
+    others = sorted((n for n in graph["nodes"] if n["id"] != wanted["id"]),
+                    key=lambda n: n["kind"] != "job")
+    check(others, f"{name}: the graph has no node but {lookup!r}")
+
+    browser.open(file_url(page_path))
+    page = browser.dom()
     holder = page.by_id.get("kvr-graph", {})
     check("data-error" not in holder, f"{name}: script error {holder.get('data-error')}")
     check(holder.get("data-drawn-nodes") == str(len(graph["nodes"])),
           f"{name}: drew {holder.get('data-drawn-nodes')} nodes, the graph has {len(graph['nodes'])}")
     check(holder.get("data-drawn-edges") == str(len(graph["edges"])),
           f"{name}: drew {holder.get('data-drawn-edges')} edges, the graph has {len(graph['edges'])}")
-    wanted = [n for n in graph["nodes"] if n["name"] == fragment_name]
-    check(len(wanted) == 1, f"{name}: {fragment_name!r} is not one node of the graph")
-    check(holder.get("data-selected") == wanted[0]["id"],
-          f"{name}: looking up {fragment_name!r} selected {holder.get('data-selected')!r}")
-    check(holder.get("data-centred") == wanted[0]["id"],
-          f"{name}: the view did not centre {fragment_name!r} ({holder.get('data-centred')!r})")
-    check(page.panel_heading == wanted[0]["kind"] + " " + fragment_name,
-          f"{name}: the panel is headed {page.panel_heading!r}")
     check(not any("src" in attrs or tag == "link" for tag, attrs in page.tags),
           f"{name}: the page loads another file")
     scripts = [attrs for tag, attrs in page.tags if tag == "script"]
@@ -267,8 +390,29 @@ def check_graph_page(browser, xref, start, work, name, fragment_name, artefacts)
           f"{name}: the page holds {len(scripts)} script elements, not its own four")
     check(not any(tag in ("img", "iframe", "object", "embed") for tag, _ in page.tags),
           f"{name}: a name became markup")
-    browser.screenshot(file_url(page_path), os.path.join(artefacts, name + ".png"))
-    return page
+    check("data-selected" not in holder, f"{name}: a node is selected before any is asked for")
+    browser.screenshot(os.path.join(artefacts, name + ".png"))
+
+    browser.search(lookup)
+    check_selected(browser, wanted, "the search box", name)
+    # Another node clicked first, so that the panel the click on the looked-up node
+    # leaves is that click's and not the search's.
+    other = next((n for n in others if browser.node_point(n["id"])[2]), None)
+    check(other, f"{name}: no other node is in the window once {lookup!r} is centred")
+    browser.click_node(other["id"])
+    check_selected(browser, other, "a click", name)
+    browser.click_node(wanted["id"])
+    clicked = check_selected(browser, wanted, "a click", name)
+    if wanted["kind"] == "dataset":
+        expected = dataset_uses(xref.db, lookup)
+        check(expected, f"{name}: the database holds no use of {lookup!r}")
+        check(panel_uses(clicked) == expected,
+              f"{name}: the panel lists {panel_uses(clicked)}, the database {expected}")
+    browser.check_console(name + " after the search and the clicks")
+
+    browser.open(file_url(page_path, "node=" + urllib.parse.quote(lookup)))
+    check_selected(browser, wanted, "#node= in the address", name)
+    return clicked
 
 
 PROBE_HOST = "kvr-network-probe.invalid"
@@ -280,7 +424,8 @@ def check_probe_seen(browser, proxy, work):
     probe = os.path.join(work, "probe.html")
     with open(probe, "w", encoding="utf-8") as handle:
         handle.write(f'<!DOCTYPE html><script src="http://{PROBE_HOST}/probe.js"></script>')
-    browser.run(file_url(probe), "--dump-dom")
+    browser.open(file_url(probe), quiet=False)
+    check(browser.console(), "the probe's failed script left no message on the console")
     seen = [r for r in proxy.requests if requested_host(r) == PROBE_HOST]
     check(seen, f"the probe's request was not seen (seen: {proxy.requests})")
     proxy.requests[:] = [r for r in proxy.requests if requested_host(r) != PROBE_HOST]
@@ -289,13 +434,10 @@ def check_probe_seen(browser, proxy, work):
 def check_examples_graph(browser, xref, work, artefacts):
     page = check_graph_page(browser, xref, ["--dataset", "PROD.PAY.EXTRACT"], work,
                             "examples-lineage", "PROD.PAY.EXTRACT", artefacts)
-    uses = xref.rows("dataset", "PROD.PAY.EXTRACT")
-    expected = sorted((u["job"], str(u["stepno"]), u["step"], u["dd"], u["access"]) for u in uses)
-    shown = sorted((r[0], r[1], r[2], r[3], r[5]) for r in page.panel_rows if r)
-    check(shown == expected, f"the panel lists {shown}, the database {expected}")
-    check({u["job"] for u in uses if "write" in u["access"]} == {"PAYDAILY"} and
-          {u["job"] for u in uses if "read" in u["access"]} == {"PAYDAILY", "SENDFILE"},
-          f"the example's writers and readers changed: {uses}")
+    shown = panel_uses(page)
+    check({r[0] for r in shown if "write" in r[4]} == {"PAYDAILY"} and
+          {r[0] for r in shown if "read" in r[4]} == {"PAYDAILY", "SENDFILE"},
+          f"the panel's writers and readers of PROD.PAY.EXTRACT are not the example's: {shown}")
     _, _, rows = png_pixels(os.path.join(artefacts, "examples-lineage.png"))
     check(count_colour(rows, DATASET_FILL) > 2000 and count_colour(rows, JOB_FILL) > 2000,
           "the screenshot shows no filled data set and job nodes")
@@ -373,14 +515,15 @@ def check_report(browser, xref, work, artefacts, label, pages_to_load):
           f"{label}: {dataset_pages} data set pages for {expected_datasets} data sets")
     for page_path, graph_start in pages_to_load:
         path = os.path.join(folder, page_path)
-        page = Page(browser.dom(file_url(path)))
+        browser.open(file_url(path), size=(1200, 1000))
+        page = browser.dom()
+        check(page.h1, f"{label}: {page_path} has no heading")
         if graph_start:
             graph = xref.graph_json(*graph_start, "--depth", "1", "--max-nodes", "60")
             drawn = page.by_id.get("kvr-graph", {}).get("data-drawn-nodes")
             check(drawn == str(len(graph["nodes"])),
                   f"{label}: {page_path} drew {drawn} nodes, the graph has {len(graph['nodes'])}")
-        shot = os.path.join(artefacts, f"report-{label}-{page_path.replace('/', '-')}.png")
-        browser.screenshot(file_url(path), shot, "1200,1000")
+        browser.screenshot(os.path.join(artefacts, f"report-{label}-{page_path.replace('/', '-')}.png"))
     return headings
 
 
@@ -390,15 +533,25 @@ def main():
     parser.add_argument("--kvr4000", required=True)
     parser.add_argument("--artefacts", required=True)
     args = parser.parse_args()
-    chromium = shutil.which("chromium") or shutil.which("chromium-browser")
-    if not chromium:
-        print("chromium is not installed: skipped")
-        return SKIPPED
     os.makedirs(args.artefacts, exist_ok=True)
+    if webdriver is None:
+        print(f"FAILED: Selenium cannot be imported by {sys.executable}: {SELENIUM_MISSING}")
+        return 1
+    chromium = shutil.which("chromium") or shutil.which("chromium-browser")
+    chromedriver = shutil.which("chromedriver")
+    if not chromium or not chromedriver:
+        print(f"FAILED: chromium ({chromium}) or chromedriver ({chromedriver}) is not installed")
+        return 1
     failures = []
     with tempfile.TemporaryDirectory(prefix="xref-browser-") as work:
         proxy = RecordingProxy()
-        browser = Browser(chromium, work, proxy)
+        try:
+            browser = Browser(chromium, chromedriver, work, proxy,
+                              os.path.join(args.artefacts, "chromedriver.log"))
+        except WebDriverException as error:
+            print(f"FAILED: Chromium did not start under ChromeDriver: {error}")
+            proxy.shutdown()
+            return 1
         examples = load(args.xref, os.path.join(work, "examples.db"),
                         examples_import(os.path.abspath(args.kvr4000), work, False))
         hostile = load(args.xref, os.path.join(work, "hostile.db"),
@@ -421,9 +574,10 @@ def main():
             try:
                 run()
                 print(f"ok: {name}")
-            except (Failure, subprocess.SubprocessError, OSError) as error:
+            except (Failure, subprocess.SubprocessError, OSError, WebDriverException) as error:
                 failures.append(name)
                 print(f"FAILED: {name}: {error}")
+        browser.quit()
         if proxy.page_requests():
             failures.append("network")
             print(f"FAILED: the pages made requests: {proxy.page_requests()}")
@@ -448,7 +602,8 @@ def check_hostile_report(browser, xref, work, artefacts):
 
 def check_report_page_loads(browser, xref, work, page, name):
     path = os.path.join(work, "report-hostile", page)
-    loaded = Page(browser.dom(file_url(path)))
+    browser.open(file_url(path), size=(1200, 1000))
+    loaded = browser.dom()
     check(loaded.h1 == "Data set " + name, f"{page} is headed {loaded.h1!r}")
     graph = xref.graph_json("--dataset", name, "--depth", "1", "--max-nodes", "60")
     drawn = loaded.by_id.get("kvr-graph", {}).get("data-drawn-nodes")
