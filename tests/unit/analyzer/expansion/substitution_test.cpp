@@ -1,7 +1,7 @@
 // Substitution of &NAME in operand text: periods after names, what is left as written
 // (&&, undefined names, empty values after DSN=', TCPIP&, DLM=), apostrophe strings and
-// their continuation, long names and values, the bounds of the 32768-byte area, the early
-// end on severe messages, whole-statement substitution and SET statements.
+// their continuation, long names, and SET statements. Whole statements, long values and the
+// early end on severe messages in whole runs: text_set_symbols, text_expansion_error.
 #include <memory>
 #include <string>
 #include <vector>
@@ -119,58 +119,6 @@ TEST_F(Substitution, LongNamesAreReportedAndCutToEightCharacters) {
     EXPECT_EQ(messages_.Count("KVR1355W"), 3);
     EXPECT_EQ(Substitute("&ABCDEFGH").text, "V");
     EXPECT_EQ(messages_.Count("KVR1355W"), 3);
-}
-
-TEST_F(Substitution, LongValuesAndTheBoundsOfTheArea) {
-    Set("V", std::string(255, 'Q'));
-    EXPECT_EQ(Substitute("X=&V.,Y").text, "X=" + std::string(255, 'Q') + ",Y");
-
-    const std::string big(kOperandAreaSize + 100, 'A');
-    std::vector<char> area(kOperandAreaSize + 64, '#');
-    area[0] = '\0';
-    int32_t symbols = 0;
-    int32_t replaced = 0;
-    SubstituteSymbolics(Ctx(), big.data(), static_cast<int32_t>(big.size()), area.data(),
-                        &symbols, &replaced, 0, 1, 0);
-    EXPECT_EQ(std::string(area.data()), std::string(kOperandAreaSize - 1, 'A'));
-    EXPECT_EQ(area[kOperandAreaSize], '#');
-
-    // A value that does not fit is cut at the end of the area.
-    std::fill(area.begin(), area.end(), '#');
-    std::fill(area.begin(), area.begin() + kOperandAreaSize - 11, 'P');
-    area[kOperandAreaSize - 11] = '\0';
-    const std::string text = "&V,MORE";
-    SubstituteSymbolics(Ctx(), text.data(), static_cast<int32_t>(text.size()), area.data(),
-                        &symbols, &replaced, 0, 1, 0);
-    const std::string out(area.data());
-    EXPECT_EQ(out.size(), static_cast<size_t>(kOperandAreaSize - 1));
-    EXPECT_EQ(out.substr(out.size() - 11), "P" + std::string(10, 'Q'));
-    EXPECT_EQ(area[kOperandAreaSize], '#');
-}
-
-TEST_F(Substitution, WholeStatementsAndTheEarlyEndAfterASevereMessage) {
-    Set("A", "X");
-    StmtPtr stmt = MakeStatement(Ctx(), RD_DD, "SYSUT1", "DSN=&A..B,DISP=SHR", 12);
-    JCLStatement* copy = nullptr;
-    ASSERT_EQ(SubstituteStmtSymbolics(Ctx(), stmt.get(), &copy), 1);
-    StmtPtr owned(copy);
-    ASSERT_NE(copy, stmt.get());
-    EXPECT_STREQ(copy->StatementParms, "DSN=X.B,DISP=SHR");
-    EXPECT_EQ(copy->ParmLength, 16);
-    EXPECT_STREQ(stmt->StatementParms, "DSN=&A..B,DISP=SHR");
-    // No operands: a copy without operands.
-    StmtPtr bare = MakeStatement(Ctx(), RD_PEND, "", nullptr, 4);
-    ASSERT_EQ(SubstituteStmtSymbolics(Ctx(), bare.get(), &copy), 1);
-    owned.reset(copy);
-    EXPECT_EQ(copy->StatementParms, nullptr);
-
-    SetMaximumSeverity(4);
-    EXPECT_EQ(Substitute("X=&A,Y").text, "X=X,Y");
-    SetMaximumSeverity(8);
-    EXPECT_EQ(Substitute("X=&A,Y").text, "");
-    copy = stmt.get();
-    EXPECT_EQ(SubstituteStmtSymbolics(Ctx(), stmt.get(), &copy), 0);
-    EXPECT_EQ(copy, nullptr);
 }
 
 TEST_F(Substitution, SetStatementsStoreValuesAndReportPositionalParameters) {

@@ -1,6 +1,6 @@
-// The record writer: records of any length keep their structure within 2047 characters
-// (values shortened with "...", escapes never split, one warning a member), and the XML
-// elements an interrupted walk left open are closed before the member ends.
+// The record writer: records keep their structure within 2047 characters (escapes never
+// split), and the XML elements an interrupted walk left open are closed before the member
+// ends. Long values shortened with "..." in whole runs: text_long_parm_shortened.
 #include "output/record_writer.h"
 
 #include <gtest/gtest.h>
@@ -43,37 +43,6 @@ TEST_F(RecordWriterTest, RecordsThatFitAreWrittenAsFormatted) {
     EXPECT_EQ(lines[2], "END JCL 4 C 100%");
     EXPECT_EQ(lines[3], "DD PARM " + exact); // exactly 2047: not shortened
     EXPECT_TRUE(messages_.Ids().empty());
-}
-
-TEST_F(RecordWriterTest, LongValuesAreShortenedInsideTheRecord) {
-    const std::string parm(2250, 'P');
-    PutTextRecord(Ctx(), "STEP %d %s %s \"%s\" %s", 1, "S1", "PGM", parm.c_str(), "PSTEP");
-    // Two long values share the room: each is cut to one common length; a short one stays.
-    const std::string a(1500, 'A');
-    const std::string b(1400, 'B');
-    PutTextRecord(Ctx(), "X %s|%s|%s|END", a.c_str(), "short", b.c_str());
-    const std::vector<std::string> lines = messages_.ImportLines();
-    ASSERT_EQ(lines.size(), 3u); // the second shortening is not warned about again
-    const std::string head = "STEP 1 S1 PGM \"";
-    const std::string tail = "...\" PSTEP";
-    EXPECT_EQ(lines[0].size(), kMaxRecordLength);
-    EXPECT_EQ(lines[0],
-              head + std::string(kMaxRecordLength - head.size() - tail.size(), 'P') + tail);
-    EXPECT_EQ(lines[1].rfind("MSG JCL KVR4000 4 1690 \"KVR1690W", 0), 0u) << lines[1];
-    EXPECT_NE(lines[1].find(" STEP "), std::string::npos) << lines[1];
-    // 2047 - "X " - "|short|" - "|END" leaves 2034, 1017 a value with its mark.
-    const std::string cutA = std::string(1014, 'A') + "...";
-    const std::string cutB = std::string(1014, 'B') + "...";
-    EXPECT_EQ(lines[2], "X " + cutA + "|short|" + cutB + "|END");
-    EXPECT_EQ(messages_.Ids(), std::vector<std::string>{"KVR1690W"});
-    EXPECT_EQ(KVRU005(), 4);
-
-    NextMember(kModeVelkor); // the next member is warned again, in its own mode's number
-    {
-        test::VelkorCatalog velkor;
-        PutTextRecord(Ctx(), "DD PARM %s", parm.c_str());
-    }
-    EXPECT_EQ(messages_.Ids().back(), "VAD3122W");
 }
 
 TEST_F(RecordWriterTest, XmlValuesAreCutBeforeAnEscapeAndEndTagsStay) {

@@ -1,4 +1,5 @@
-// Parameter capture: the control file and its patterns, and the entry reader that hands a selected DD's data to the import writer.
+// Parameter capture: the control file and its patterns. The entry reader's records in whole
+// runs: capture_patterns, capture_systsin, capture_dataset_file, capture_xml.
 #include "analyzer/rununits/rununits_fixture.h"
 #include "rununits/parameter_capture.h"
 
@@ -56,43 +57,6 @@ TEST_F(ParameterCaptureTest, ControlFileLinesAndPatterns) {
         EXPECT_EQ(Selected("PAYROLL", {"SYSIN"}), "-");
     }
     EXPECT_TRUE(LoggedNumbers().empty());
-}
-
-TEST_F(ParameterCaptureTest, EntryReaderRecords) {
-    Ctx().run.mode = 1;
-    StepRunning("PAYROLL");
-    InstreamDD("SYSIN", {"CARD ONE", "CARD TWO"}, 10);
-    const std::string exact(80, 'X');
-    DatasetDD("", DataSetWith("f.txt", exact + "\nSHORT\r\n"), "DSN=X", 13);
-    DatasetDD("", DataSetFor(dir_.File("gone.txt")), "DSN=X", 14);
-    DatasetDD("", "", "SYSOUT=*", 15);
-    RD_DDStatement* dd = QueryCurrentStep(Ctx().model.currentJob)->CurrentDDStatement;
-
-    void* cursor = CreateConcatenationCursor(Ctx(), dd);
-    std::vector<std::string> records;
-    std::vector<BOOLEAN> opened;
-    for (RD_DatasetConcatenation* entry = QueryConcatenationCursor(cursor); entry != nullptr;
-         AdvanceConcatenationCursor(cursor), entry = QueryConcatenationCursor(cursor)) {
-        void* control = nullptr;
-        opened.push_back(OpenConcatenationData(Ctx(), entry, &control));
-        EXPECT_NE(control, nullptr);
-        char* record = nullptr;
-        int32_t length = 0;
-        while (ReadConcatenationData(Ctx(), control, &record, &length))
-            records.push_back(std::string(record, static_cast<size_t>(length)));
-        EXPECT_EQ(CloseConcatenationData(Ctx(), control), TRUE);
-    }
-    DeleteConcatenationCursor(cursor);
-
-    EXPECT_EQ(opened, (std::vector<BOOLEAN>{TRUE, TRUE, FALSE, FALSE}));
-    EXPECT_EQ(records, (std::vector<std::string>{"CARD ONE", "CARD TWO", exact, "SHORT\n"}));
-    // Not opened: 1444 without location, each also a MSG record with its insert.
-    EXPECT_EQ(LoggedNumbers(), (std::vector<int>{1444, 1444}));
-    const std::vector<std::string> lines = ImportLines();
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[0], "DD DATALINES 1 11 12"); // Dravix mode, before the in-stream data
-    EXPECT_NE(lines[1].find(dir_.File("gone.txt")), std::string::npos);
-    EXPECT_NE(lines[2].find("No DSN"), std::string::npos);
 }
 
 } // namespace

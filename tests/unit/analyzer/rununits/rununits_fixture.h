@@ -1,13 +1,10 @@
 // The source-access fixture extended for reading step DDs: a deck with a job, steps running
-// a given program, DD entries with in-stream cards or naming a data set, and files in the
-// test's folder.
+// a given program, DD entries naming a data set, and files in the test's folder.
 #ifndef KVR_TESTS_UNIT_ANALYZER_RUNUNITS_RUNUNITS_FIXTURE_H
 #define KVR_TESTS_UNIT_ANALYZER_RUNUNITS_RUNUNITS_FIXTURE_H
 
-#include <cstring>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "analyzer/statement_test_support.h"
@@ -45,22 +42,6 @@ class RunUnitsTest : public SourceTest {
         AddStep(Ctx(), "S1", "", 0, 5, 5, FALSE, 0, "", program, "", "");
         return QueryCurrentStep(Ctx().model.currentJob);
     }
-    // A DD * entry with the cards on the lines after `line`; an empty name continues the DD
-    // added last. No cards gives an empty spool.
-    void InstreamDD(const char* name, const std::vector<std::string>& cards, int32_t line) {
-        JCLStatement* stmt = Stmt(name, RD_DD, "*", line);
-        int32_t last = line;
-        for (const std::string& card : cards) {
-            SourceLine source{};
-            source.fileLine = ++last;
-            source.lineLength = static_cast<int32_t>(card.size());
-            std::strncpy(source.SourceText, card.c_str(), sizeof source.SourceText - 1);
-            AddInstreamDataToStmt(Ctx(), stmt, &source);
-        }
-        if (cards.empty()) CreateInstreamSpool(Ctx(), &stmt->inStreamData);
-        AddDD(Ctx(), name, 0, FALSE, "", "", "", "*", std::exchange(stmt->inStreamData, nullptr),
-              line, last, stmt);
-    }
     // An entry without in-stream data: a data set name and the DD's parameter text.
     void DatasetDD(const char* name, const std::string& dsn, const char* parms, int32_t line) {
         AddDD(Ctx(), name, 0, FALSE, dsn.c_str(), "SHR", "", parms, nullptr, line, line,
@@ -76,9 +57,6 @@ class RunUnitsTest : public SourceTest {
         const std::string name = "TEST.DS" + std::to_string(++dataSets_);
         AddTranslationForTests(name.c_str(), path.c_str());
         return name;
-    }
-    std::string DataSetWith(const std::string& name, const std::string& content) {
-        return DataSetFor(FileWith(name, content));
     }
     // The message numbers logged since `from` entries were seen.
     std::vector<int> NumbersSince(size_t from) {

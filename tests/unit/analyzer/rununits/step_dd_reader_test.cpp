@@ -1,5 +1,5 @@
-// Opening a step DD (result codes and messages by run mode) and reading records across its
-// concatenation, unreadable and empty entries passed over.
+// Opening a step DD: result codes and messages by run mode. Reading records across a
+// concatenation in whole runs: ru_tso_systsin_dataset, capture_unreadable.
 #include "analyzer/rununits/rununits_fixture.h"
 
 namespace kvr {
@@ -51,33 +51,6 @@ TEST_F(RunUnitsTest, OpenStepDDResultsAndMessages) {
     const std::vector<std::string> records = ImportLines();
     ASSERT_EQ(records.size(), 1u);
     EXPECT_NE(records[0].find("1442"), std::string::npos);
-}
-
-TEST_F(RunUnitsTest, ReadingPassesOverEntriesThatCannotBeRead) {
-    RD_JobStep* step = StepRunning("PGMX");
-    DatasetDD("SYSIN", DataSetFor(dir_.File("missing.txt")), "DSN=X", 6);
-    DatasetDD("", "&&TEMP", "DSN=&&TEMP", 7);
-    DatasetDD("", "", "SYSOUT=*", 8);
-    InstreamDD("", {}, 9);
-    InstreamDD("", {"REC1", "REC2"}, 10);
-    // Text-mode lines: CR LF read as a line feed, a last line without one.
-    DatasetDD("", "'" + DataSetWith("f.txt", "F1\r\nF2") + "'", "DSN=X", 13);
-
-    int32_t created = 0, freed = 0;
-    QueryBlockStatistics(&created, &freed);
-    RD_DD_IO_Control* control = nullptr;
-    ASSERT_EQ(OpenStepDD(Ctx(), step, "SYSIN", &control, 0, 5, FALSE), kStepDDOpenFailed);
-    std::vector<std::string> records;
-    char* record = nullptr;
-    while (ReadStepDD(Ctx(), control, &record, 0, 5))
-        records.emplace_back(record);
-    EXPECT_EQ(records, (std::vector<std::string>{"REC1", "REC2", "F1\n", "F2"}));
-    EXPECT_FALSE(ReadStepDD(Ctx(), control, &record, 0, 5)); // stays at the end
-    CloseStepDD(Ctx(), control);
-    int32_t createdAfter = 0, freedAfter = 0;
-    QueryBlockStatistics(&createdAfter, &freedAfter);
-    EXPECT_EQ(createdAfter - freedAfter, created - freed);
-    EXPECT_EQ(LoggedNumbers(), (Numbers{1470, 1444, 1470, 1444})); // the file, then &&TEMP
 }
 
 } // namespace
