@@ -1,7 +1,7 @@
-// The repository interface: only the type "NTFS" is served; lines are read in the
-// workstation's text mode (CR before LF dropped, long lines split, NUL bytes kept); the
-// Dravix-mode check accepts a DD name or container/member. Case-insensitive names, folders,
-// FIFOs and devices: member_case_insensitive and the hostile cases.
+// The repository interface: lines are read in the workstation's text mode (CR before LF
+// dropped, long lines split, NUL bytes kept); the Dravix-mode check accepts a DD name or
+// container/member. Case-insensitive names, folders, FIFOs and devices:
+// member_case_insensitive and the hostile cases.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -44,37 +44,6 @@ class IoApiTest : public ::testing::Test {
     TempDir tmp_;
     std::string lib_;
 };
-
-TEST_F(IoApiTest, EveryOtherRepositoryTypeAnswersSixteen) {
-    const std::string member = lib_ + "/MEMB";
-    WriteFile(member, "A\n");
-    FILE* file = std::fopen(member.c_str(), "r");
-    ASSERT_NE(file, nullptr);
-    char buffer[16];
-    int16_t items = -1;
-    for (const char* type : {"ntfs", "Ntfs", "NTFS ", "", "PDS"}) {
-        SCOPED_TRACE(type);
-        FILE* opened = reinterpret_cast<FILE*>(&items); // must be reset to null
-        const char* m = member.c_str();
-        EXPECT_EQ(16, KVRIOAPI_CheckIfMemberExists(type, m, nullptr, nullptr, nullptr));
-        EXPECT_EQ(16, KVRIOAPI_Open(type, m, "r", &opened, nullptr, nullptr, nullptr));
-        EXPECT_EQ(opened, nullptr);
-        EXPECT_EQ(16, KVRIOAPI_v2_Open(type, m, "r", &opened, nullptr, nullptr, nullptr, 0));
-        EXPECT_EQ(16, KVRIOAPI_GetRecord(type, buffer, 16, file, nullptr, nullptr, nullptr));
-        EXPECT_EQ(16, KVRIOAPI_v2_GetRecord(type, buffer, 16, file, nullptr, nullptr, nullptr, 0));
-        EXPECT_EQ(16,
-                  KVRIOAPI_ReadFile(type, buffer, 1, 1, file, nullptr, nullptr, nullptr, &items));
-        EXPECT_EQ(items, 0);
-        EXPECT_EQ(16, KVRIOAPI_Close(type, file, nullptr, nullptr, nullptr));
-        EXPECT_EQ(16, KVRIOAPI_v2_Close(type, file, nullptr, nullptr, nullptr, 0));
-        EXPECT_EQ(16, KVRIOAPI_v2_CheckIfMemberExists(type, nullptr, lib_.c_str(), "MEMB", 0));
-    }
-    EXPECT_EQ(16, KVRIOAPI_CheckIfMemberExists(nullptr, member.c_str(), nullptr, nullptr, nullptr));
-    // The stream was left alone by the refusals: "NTFS" still reads and closes it.
-    EXPECT_EQ(0, KVRIOAPI_GetRecord("NTFS", buffer, 16, file, nullptr, nullptr, nullptr));
-    EXPECT_STREQ(buffer, "A\n");
-    EXPECT_EQ(0, KVRIOAPI_v2_Close("NTFS", file, nullptr, nullptr, nullptr, 0));
-}
 
 // A CR without LF is data; a CR that is the last character to fit gives way to the LF; one
 // just beyond the limit starts the next record, as the LF would.
