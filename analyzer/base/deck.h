@@ -46,8 +46,7 @@ template <class T> void ReleaseDeckRecord(RD_JclCommon* item) {
 
 // A deck record of type T (derived from RD_JclCommon), constructed in a counted block taken
 // under tag; releaseTag names its release. Null when no block can be had.
-template <class T>
-T* NewDeckItem(RD_StructureType type, const char* tag, const char* releaseTag) {
+template <class T> T* NewDeckItem(RD_StructureType type, const char* tag, const char* releaseTag) {
     T* record = NewRecord<T>(tag);
     if (record == nullptr) return nullptr;
     record->structureType = type;

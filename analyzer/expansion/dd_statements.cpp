@@ -97,29 +97,24 @@ void ProcessDDCard(MemberContext& ctx, JCLStatement* iStmt) {
     if (iStmt == nullptr) return;
     DDWorkData work;
     ParseDD(ctx, iStmt, work);
-    if (KVRU005() > 4) {
-        return;
-    }
-    if (work.DatasetName.get()[0] == '*')
-        ProcessReferbackSyntax(ctx, work.DatasetName, FALSE);
+    if (KVRU005() > 4) return;
+    if (work.DatasetName.get()[0] == '*') ProcessReferbackSyntax(ctx, work.DatasetName, FALSE);
     // AddDD owns the in-stream data from here on, added or not.
     iStmt->inStreamData = nullptr;
     AddDD(ctx, work.DDName, work.FileReference, work.hasDUMMY, work.DatasetName.get(),
-          work.Status.get(), work.Disposition.get(), work.Parms.get(), work.inStreamData, work.fileLine,
-          work.endFileLine, iStmt);
+          work.Status.get(), work.Disposition.get(), work.Parms.get(), work.inStreamData,
+          work.fileLine, work.endFileLine, iStmt);
 }
 
 void MergeProcedureConcatenation(MemberContext& ctx, RD_DatasetConcatenation* iConcat, JCLStatement* iStmt) {
     if (iStmt == nullptr) return;
     DDWorkData work;
     ParseDD(ctx, iStmt, work);
-    if (KVRU005() > 4) {
-        return;
-    }
+    if (KVRU005() > 4) return;
     iStmt->inStreamData = nullptr; // handed over to the entry
-    MergeConcatenation(ctx, iConcat, work.FileReference, work.fileLine, work.endFileLine, work.hasDUMMY,
-                       work.DatasetName.get(), work.Status.get(), work.Disposition.get(), work.Parms.get(),
-                       work.inStreamData);
+    MergeConcatenation(ctx, iConcat, work.FileReference, work.fileLine, work.endFileLine,
+                       work.hasDUMMY, work.DatasetName.get(), work.Status.get(),
+                       work.Disposition.get(), work.Parms.get(), work.inStreamData);
 }
 
 // The data set name of an overriding or added statement is kept as written: referbacks are
@@ -128,13 +123,12 @@ void AddProcedureConcatenation(MemberContext& ctx, RD_DDStatement* iDD, JCLState
     if (iDD == nullptr || iStmt == nullptr) return;
     DDWorkData work;
     ParseDD(ctx, iStmt, work);
-    if (KVRU005() > 4) {
-        return;
-    }
+    if (KVRU005() > 4) return;
     iStmt->inStreamData = nullptr; // handed over to the entry
-    RD_DatasetConcatenation* entry = AllocateConcatenation(ctx, 
-        work.FileReference, work.fileLine, work.endFileLine, work.hasDUMMY, work.DatasetName.get(),
-        work.Status.get(), work.Disposition.get(), work.Parms.get(), work.inStreamData);
+    RD_DatasetConcatenation* entry =
+        AllocateConcatenation(ctx, work.FileReference, work.fileLine, work.endFileLine,
+                              work.hasDUMMY, work.DatasetName.get(), work.Status.get(),
+                              work.Disposition.get(), work.Parms.get(), work.inStreamData);
     if (entry != nullptr) AddConcatenationToDD(ctx, iDD, entry);
 }
 

@@ -52,7 +52,8 @@ void AddQuilloOpc(MemberContext& ctx, JCLStatement* iStmt) {
     directive->fileLine = JCLStmtFileLine(iStmt);
     directive->operation.reset(CloneString(iStmt->StatementOp, ctx.run.debug));
     char* parms = nullptr;
-    directive->parameters.reset(CloneString(JCLStatementParmText(iStmt, &parms) && parms != nullptr ? parms : "", ctx.run.debug));
+    directive->parameters.reset(CloneString(
+        JCLStatementParmText(iStmt, &parms) && parms != nullptr ? parms : "", ctx.run.debug));
     if (!ctx.deck.Add(directive, "")) reportMemoryAllocationError(ctx);
 }
 

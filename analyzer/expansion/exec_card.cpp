@@ -45,16 +45,13 @@ void ProcessExecCard(MemberContext& ctx, JCLStatement* iStmt) {
     work.ProgramParm.reset(KeywordValueOrEmpty(ctx, iStmt, "PARM"));
     work.ProgramName.reset(KeywordValueOrEmpty(ctx, iStmt, "PGM"));
     if (work.ProgramName.get()[0] == '\0') {
-        KVRWriteMessageWithFileLine(MessageFor(ctx, 1372, 3071), TRUE,
-                                    JCLStmtFileReference(iStmt), JCLStmtFileLine(iStmt),
-                                    ctx.run.mode);
+        KVRWriteMessageWithFileLine(MessageFor(ctx, 1372, 3071), TRUE, JCLStmtFileReference(iStmt),
+                                    JCLStmtFileLine(iStmt), ctx.run.mode);
         return;
     }
     if (work.ProgramName.get()[0] == '*') {
         ProcessReferbackSyntax(ctx, work.ProgramName, TRUE);
-        if (KVRU005() > 4) {
-            return;
-        }
+        if (KVRU005() > 4) return;
     }
     work.Region.reset(KeywordValueOrEmpty(ctx, iStmt, "REGION"));
 
@@ -64,11 +61,13 @@ void ProcessExecCard(MemberContext& ctx, JCLStatement* iStmt) {
         const int32_t level = QueryProcNestingLevel(ctx);
         AddStep(ctx, iStmt->StatementLabel, invokingStepName, JCLStmtFileReference(iStmt),
                 JCLStmtFileLine(iStmt), JCLStmtEndFileLine(iStmt), level > 0 ? TRUE : FALSE, level,
-                work.Region.get(), work.ProgramName.get(), work.ProgramParm.get(), work.AllParms.get());
+                work.Region.get(), work.ProgramName.get(), work.ProgramParm.get(),
+                work.AllParms.get());
         // Counted job or not: Dravix mode writes steps only when some step runs a program
         // that parameter capture selects.
         void* entry = nullptr;
-        if (CheckProgramForParmLogging(ctx.run, work.ProgramName.get(), &entry)) ++ctx.model.captureSteps;
+        if (CheckProgramForParmLogging(ctx.run, work.ProgramName.get(), &entry))
+            ++ctx.model.captureSteps;
     }
 }
 

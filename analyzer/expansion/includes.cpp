@@ -31,7 +31,8 @@ void CreateNewInclude(MemberContext& ctx, const char* NameArg, SOURCE_REF iFileR
     entry->IncludeName = CopyText(NameArg);
     entry->FileReference = iFileReference;
     entry->StatementList = iStmtList;
-    if (!ctx.expansion.includes.Add(entry, entry->IncludeName.get())) reportMemoryAllocationError(ctx);
+    if (!ctx.expansion.includes.Add(entry, entry->IncludeName.get()))
+        reportMemoryAllocationError(ctx);
 }
 
 } // namespace

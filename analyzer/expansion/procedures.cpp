@@ -128,7 +128,8 @@ RD_ProcedureHeader* CreateNewProcedure(MemberContext& ctx, const char* iProcName
 // The procedure start record of one call, appended to the deck.
 void CreateNewProc(MemberContext& ctx, const char* iProcName, const RD_ProcedureHeader* iEntry,
                    const JCLStatement* iExecStmt) {
-    auto* header = NewDeckItem<RD_ProcHeader>(RD_STRUCT_PROC_START, "CreateNewProc", "FreeProcHeader 7");
+    auto* header =
+        NewDeckItem<RD_ProcHeader>(RD_STRUCT_PROC_START, "CreateNewProc", "FreeProcHeader 7");
     if (header == nullptr) {
         reportMemoryAllocationError(ctx);
         return;

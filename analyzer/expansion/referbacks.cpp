@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "expansion/statement_dispatch.h"
 #include "base/contexts.h"
 #include "base/text.h"
+#include "expansion/statement_dispatch.h"
 
 namespace kvr {
 namespace {
@@ -155,8 +155,9 @@ void ProcessReferbackSyntax(MemberContext& ctx, OwnedText& ioReferback, BOOLEAN 
     if (IsEmpty(concat->DatasetName.get())) {
         // The referenced DD names no data set: both get a made-up temporary name.
         RD_JobStruct* job = ctx.model.currentJob;
-        const std::string temporary = std::string("&&") + (job != nullptr ? job->JobName.get() : "") +
-                                      "." + step->StepName.get() + "." + GetLocalTimeField(ctx);
+        const std::string temporary = std::string("&&") +
+                                      (job != nullptr ? job->JobName.get() : "") + "." +
+                                      step->StepName.get() + "." + GetLocalTimeField(ctx);
         concat->DatasetName = CopyText(temporary.c_str());
     }
     ReplaceReferback(ioReferback, concat->DatasetName.get());

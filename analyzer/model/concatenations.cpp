@@ -83,9 +83,11 @@ RD_DatasetConcatenation* AllocateConcatenation(MemberContext& ctx, SOURCE_REF iF
     entry->fileLine = iFileLine;
     entry->endFileLine = iEndFileLine;
     entry->hasDUMMY = iHasDUMMY;
-    entry->DatasetName.reset(CloneString(iDatasetName != nullptr ? iDatasetName : "", ctx.run.debug));
+    entry->DatasetName.reset(
+        CloneString(iDatasetName != nullptr ? iDatasetName : "", ctx.run.debug));
     entry->Status.reset(CloneString(iStatus != nullptr ? iStatus : "", ctx.run.debug));
-    entry->Disposition.reset(CloneString(iDisposition != nullptr ? iDisposition : "", ctx.run.debug));
+    entry->Disposition.reset(
+        CloneString(iDisposition != nullptr ? iDisposition : "", ctx.run.debug));
     entry->Parms.reset(CloneString(iParms != nullptr ? iParms : "", ctx.run.debug));
     entry->inStreamData.reset(iInStreamData);
     return entry;

@@ -5,8 +5,8 @@
 #ifndef KVR_MODEL_JOB_MODEL_H
 #define KVR_MODEL_JOB_MODEL_H
 
-#include "model/deck_records.h"
 #include "base/contexts.h"
+#include "model/deck_records.h"
 #include "reader/instream_data.h"
 #include "reader/jcl_statement.h"
 
@@ -28,7 +28,7 @@ struct OutputSpecificationList : OwnedList<RD_OutputSpecification> {
 };
 
 struct RD_JobStruct : RD_JclCommon { // type 1
-    OwnedText JobName; // "DUMMYJC" for the job made without a JOB statement
+    OwnedText JobName;               // "DUMMYJC" for the job made without a JOB statement
     SOURCE_REF FileReference;
     int32_t fileLine;
     int32_t endFileLine;

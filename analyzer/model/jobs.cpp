@@ -35,9 +35,11 @@ void FillFromStatement(MemberContext& ctx, RD_JobStruct* job, JCLStatement* stmt
     job->JobClass.reset(CloneString(
         JCLStatementKeywordParm(ctx, stmt, "CLASS", &parm) ? ValueOf(parm) : "", ctx.run.debug));
     parm = nullptr;
-    job->JobAccountingData.reset(CloneString(JCLStatementPositionalParm(ctx, stmt, 1, &parm) ? parm : "", ctx.run.debug));
+    job->JobAccountingData.reset(
+        CloneString(JCLStatementPositionalParm(ctx, stmt, 1, &parm) ? parm : "", ctx.run.debug));
     char* text = nullptr;
-    job->statementParms.reset(CloneString(JCLStatementParmText(stmt, &text) ? text : "", ctx.run.debug));
+    job->statementParms.reset(
+        CloneString(JCLStatementParmText(stmt, &text) ? text : "", ctx.run.debug));
 }
 
 void FillWithoutStatement(MemberContext& ctx, RD_JobStruct* job) {
@@ -51,11 +53,12 @@ void FillWithoutStatement(MemberContext& ctx, RD_JobStruct* job) {
 }
 
 // An IF, ELSE or ENDIF record with the statement's label and location.
-RD_IfElseEndIf* MakeIfRecord(MemberContext& ctx, RD_StructureType type, JCLStatement* stmt, const char* condition,
-                             const char* tag, const char* releaseTag) {
+RD_IfElseEndIf* MakeIfRecord(MemberContext& ctx, RD_StructureType type, JCLStatement* stmt,
+                             const char* condition, const char* tag, const char* releaseTag) {
     auto* record = NewDeckItem<RD_IfElseEndIf>(type, tag, releaseTag);
     if (record == nullptr) return nullptr;
-    record->statementLabel.reset(CloneString(stmt != nullptr ? stmt->StatementLabel : "", ctx.run.debug));
+    record->statementLabel.reset(
+        CloneString(stmt != nullptr ? stmt->StatementLabel : "", ctx.run.debug));
     record->parms.reset(condition != nullptr ? CloneString(condition, ctx.run.debug) : nullptr);
     record->FileReference = stmt != nullptr ? stmt->FileReference : -1;
     record->fileLine = stmt != nullptr ? stmt->fileLine : 0;
@@ -235,8 +238,10 @@ RD_DDStatement* QueryCurrentDDStatement(MemberContext& ctx, RD_JobStruct* iJob) 
 BOOLEAN AddOutputToJob(MemberContext& ctx, RD_JobStruct* iJob, void* iOutputSpec, const char* iOutputName) {
     if (iJob == nullptr) return FALSE;
     if (!iJob->JobOutputSpecificationList.Create()) return FALSE;
-    return AddItemToList(iJob->JobOutputSpecificationList.Handle(), iOutputSpec, iOutputName, ctx.run.debug) ? TRUE
-                                                                                            : FALSE;
+    return AddItemToList(iJob->JobOutputSpecificationList.Handle(), iOutputSpec, iOutputName,
+                         ctx.run.debug)
+               ? TRUE
+               : FALSE;
 }
 
 BOOLEAN AddOutput(MemberContext& ctx, void* iOutputSpec, const char* iOutputName) {

@@ -43,7 +43,8 @@ bool SameText(const char* a, const char* b) {
 // the procedure called by the named step.
 bool Matches(const RD_JobStep* step, const char* stepName, const char* procStepName) {
     if (procStepName == nullptr) return SameText(step->StepName.get(), stepName);
-    return SameText(step->StepName.get(), procStepName) && SameText(step->InvokingStepName.get(), stepName);
+    return SameText(step->StepName.get(), procStepName) &&
+           SameText(step->InvokingStepName.get(), stepName);
 }
 
 } // namespace

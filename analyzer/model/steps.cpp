@@ -76,7 +76,8 @@ void AddStep(MemberContext& ctx, const char* iStepName, const char* iInvokingSte
 void AddDDToStep(MemberContext& ctx, RD_JobStep* iStep, RD_DDStatement* iDD, const char* iName) {
     if (iStep == nullptr || iDD == nullptr) return;
     // Callers go on using the DD, so one that cannot be listed is left to them.
-    if (AddItemToList(iStep->DDStatementList.Handle(), iDD, iName, ctx.run.debug)) iStep->CurrentDDStatement = iDD;
+    if (AddItemToList(iStep->DDStatementList.Handle(), iDD, iName, ctx.run.debug))
+        iStep->CurrentDDStatement = iDD;
 }
 
 BOOLEAN FindDDForStep(RD_JobStep* iStep, const char* iName, RD_DDStatement** outDD) {
@@ -102,7 +103,8 @@ RD_DDStatement* QueryStepCurrentDDStatement(MemberContext& ctx, RD_JobStep* iSte
 BOOLEAN AddOutputToStep(MemberContext& ctx, RD_JobStep* iStep, void* iOutputSpec, const char* iOutputName) {
     if (iStep == nullptr) return FALSE;
     if (!iStep->StepOutputSpecificationList.Create()) return FALSE;
-    return AddItemToList(iStep->StepOutputSpecificationList.Handle(), iOutputSpec, iOutputName, ctx.run.debug)
+    return AddItemToList(iStep->StepOutputSpecificationList.Handle(), iOutputSpec, iOutputName,
+                         ctx.run.debug)
                ? TRUE
                : FALSE;
 }

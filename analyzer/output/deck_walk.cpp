@@ -30,8 +30,7 @@ void ProcessJob(MemberContext& ctx, const RD_JobStruct* job, int32_t* jobNbr, in
     KVR_PutJOB_START(ctx, job->JobName.get());
     if (ctx.run.mode == kModeStandard)
         KVR_PutJOB_LINES(ctx, job->FileReference, job->fileLine, job->endFileLine);
-    if (ctx.run.mode != kModeDravix)
-        KVR_PutJOB_PARM(ctx, job->statementParms.get());
+    if (ctx.run.mode != kModeDravix) KVR_PutJOB_PARM(ctx, job->statementParms.get());
     *stepNbr = 0;
 }
 
@@ -63,20 +62,21 @@ void ProcessStandardOnlyItem(MemberContext& ctx, void* item, int16_t type, const
     if (type >= RD_STRUCT_IF && type <= RD_STRUCT_ENDIF) {
         const auto* record = static_cast<const RD_IfElseEndIf*>(item);
         if (type == RD_STRUCT_IF)
-            KVR_PutJCL_IF(ctx, record->statementLabel.get(), record->parms.get(), record->FileReference,
-                          record->fileLine, record->endFileLine);
+            KVR_PutJCL_IF(ctx, record->statementLabel.get(), record->parms.get(),
+                          record->FileReference, record->fileLine, record->endFileLine);
         else if (type == RD_STRUCT_ELSE)
-            KVR_PutJCL_ELSE(ctx, record->statementLabel.get(), record->FileReference, record->fileLine,
-                            record->endFileLine);
+            KVR_PutJCL_ELSE(ctx, record->statementLabel.get(), record->FileReference,
+                            record->fileLine, record->endFileLine);
         else
-            KVR_PutJCL_ENDIF(ctx, record->statementLabel.get(), record->FileReference, record->fileLine,
-                             record->endFileLine);
+            KVR_PutJCL_ENDIF(ctx, record->statementLabel.get(), record->FileReference,
+                             record->fileLine, record->endFileLine);
     } else if (type == RD_STRUCT_COMMENT) {
         const auto* comment = static_cast<const RD_JclComment*>(item);
         KVR_PutJCL_COMMENT(ctx, comment->fileLine, comment->sourceText.get());
     } else if (type == RD_STRUCT_OPC) {
         const auto* directive = static_cast<const RD_Quillo_Opc*>(item);
-        KVR_PutQuillo_OPC(ctx, directive->fileLine, directive->operation.get(), directive->parameters.get());
+        KVR_PutQuillo_OPC(ctx, directive->fileLine, directive->operation.get(),
+                          directive->parameters.get());
     }
 }
 
@@ -131,7 +131,8 @@ void ProcessStepRecord(MemberContext& ctx, RD_JobStep* iStep, int32_t iStepNbr) 
     CheckProgramForParmLogging(ctx.run, iStep->ExecutableName.get(), &ctx.output.captureEntry);
     // A step from a procedure is known by the invoking step's name; its own name is the
     // procedure step name.
-    const char* stepName = iStep->ExpandedFromProcedure ? iStep->InvokingStepName.get() : iStep->StepName.get();
+    const char* stepName =
+        iStep->ExpandedFromProcedure ? iStep->InvokingStepName.get() : iStep->StepName.get();
     const char* procStepName =
         iStep->ExpandedFromProcedure ? iStep->StepName.get() : iStep->InvokingStepName.get();
     if (ctx.run.mode == kModeDravix) {
@@ -155,8 +156,8 @@ void ProcessDDStatement(MemberContext& ctx, RD_JobStep* iStep, RD_DDStatement* D
         if (sequence == 1 || !ctx.run.formatXML) KVR_PutDD_start(ctx, name);
         const char* parms = ProcessOutputSpecs(ctx, iStep, entry->Parms.get());
         KVR_PutDD(ctx, name, entry->FileReference, entry->fileLine, entry->endFileLine, sequence,
-                  entry->hasDUMMY, entry->DatasetName.get(), entry->Status.get(), entry->Disposition.get(), parms,
-                  entry->inStreamData.get(), logFlag, entry, "");
+                  entry->hasDUMMY, entry->DatasetName.get(), entry->Status.get(),
+                  entry->Disposition.get(), parms, entry->inStreamData.get(), logFlag, entry, "");
         if (!ctx.run.formatXML) KVR_PutDD_end(ctx, name);
         return !entry->hasDUMMY; // what follows a DUMMY element is not written
     });

@@ -36,10 +36,12 @@ void PutStepXml(MemberContext& ctx, int32_t iStepNbr, const RD_JobStep* iStep, c
     PutRecord(ctx, "            <sequence>%d</sequence>", iStepNbr);
     PutRecord(ctx, "            <name>%s</name>", XmlText(OrEmpty(iStepName)).c_str());
     PutRecord(ctx, "            <exec>");
-    PutRecord(ctx, "              <name>%s</name>", XmlText(OrEmpty(iStep->ExecutableName.get())).c_str());
+    PutRecord(ctx, "              <name>%s</name>",
+              XmlText(OrEmpty(iStep->ExecutableName.get())).c_str());
     PutRecord(ctx, "            </exec>");
     if (!IsEmpty(iStep->ExecutableParms.get()))
-        PutRecord(ctx, "            <parm>%s</parm>", XmlText(iStep->ExecutableParms.get()).c_str());
+        PutRecord(ctx, "            <parm>%s</parm>",
+                  XmlText(iStep->ExecutableParms.get()).c_str());
     if (!IsEmpty(iProcStepName))
         PutRecord(ctx, "            <proc>%s</proc>", XmlText(iProcStepName).c_str());
     // A reference outside the file table still gets its element, with empty names.
@@ -95,8 +97,9 @@ void KVR_PutSTEP(MemberContext& ctx, int32_t iStepNbr, const RD_JobStep* iStep, 
     }
     const char* name = iStepName;
     if (IsEmpty(name)) name = ctx.run.mode == kModeVelkor ? "" : "NULLSTEP";
-    PutTextRecord(ctx, "STEP %d %s %s \"%s\" %s", iStepNbr, name, OrEmpty(iStep->ExecutableName.get()),
-                  OrEmpty(iStep->ExecutableParms.get()), OrEmpty(iProcStepName));
+    PutTextRecord(ctx, "STEP %d %s %s \"%s\" %s", iStepNbr, name,
+                  OrEmpty(iStep->ExecutableName.get()), OrEmpty(iStep->ExecutableParms.get()),
+                  OrEmpty(iProcStepName));
     if (ctx.run.mode == kModeVelkor) return;
     PutLines(ctx, "STEP", iStep->FileReference, iStep->fileLine, iStep->endFileLine);
     if (ctx.run.mode != kModeStandard) return;

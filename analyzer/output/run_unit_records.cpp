@@ -25,7 +25,8 @@ void PutTransferSide(MemberContext& ctx, const std::string& ddName, const std::s
 } // namespace
 
 void PutStepRunUnit(MemberContext& ctx, RD_JobStep* iStep) {
-    const RunUnit unit = FindRunUnit(ctx, iStep->ExecutableName.get(), iStep->ExecutableParms.get(), iStep);
+    const RunUnit unit =
+        FindRunUnit(ctx, iStep->ExecutableName.get(), iStep->ExecutableParms.get(), iStep);
     KVR_PutRU(ctx, unit.program.c_str(), OrNull(unit.plan), OrNull(unit.psb), OrNull(unit.region),
               OrNull(unit.subsystem));
     if (!IsFtpProgram(iStep->ExecutableName.get())) return;

@@ -51,8 +51,7 @@ BOOLEAN OpenConcatenationData(MemberContext& ctx, RD_DatasetConcatenation* Conca
     }
     *Control = entry;
     if (ConcatArg == nullptr) return FALSE;
-    if (ConcatArg->inStreamData.get() != nullptr)
-        return OpenInstreamEntry(ctx, entry, ConcatArg);
+    if (ConcatArg->inStreamData.get() != nullptr) return OpenInstreamEntry(ctx, entry, ConcatArg);
     std::string fileSpec;
     if (OpenFileEntry(ctx, entry, ConcatArg, fileSpec)) return TRUE;
     ReportEntryNotOpened(ctx, fileSpec);
