@@ -13,6 +13,7 @@ GENERATOR  := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 .PHONY: build demo test asan coverage fuzz corpus bench clean
 
 build:
+	@tools/install-dependencies.sh
 	cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j $(JOBS)
 
