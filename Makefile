@@ -2,6 +2,7 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
+COV_BUILD  ?= build-cov
 JOBS       ?= 2
 FUZZ_SECONDS ?= 20
 BENCH_MEMBERS ?= 20000
@@ -9,9 +10,10 @@ BENCH_REPEAT ?= 3
 BENCH_CORPUS ?= $(BUILD)/bench-corpus
 GENERATOR  := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: build demo test asan fuzz corpus bench clean
+.PHONY: build demo test asan coverage fuzz corpus bench clean
 
 build:
+	@tools/install-dependencies.sh
 	cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j $(JOBS)
 
@@ -57,12 +59,25 @@ asan:
 corpus: build
 	tests/corpus/check_corpus.sh $(CURDIR)/$(BUILD)/bin/kvr4000 $(CURDIR)/$(BUILD)/corpus
 
+# Line coverage of common/ and analyzer/ under the whole suite (make test's ctest), in a
+# build of its own; gcovr comes from Debian when it is missing. The figures per folder
+# and overall are printed and kept in $(COV_BUILD)/coverage.txt.
+coverage:
+	@command -v gcovr >/dev/null 2>&1 || { apt-get update -qq && apt-get install -y -qq gcovr; }
+	cmake -S . -B $(COV_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DKVR_COVERAGE=ON
+	cmake --build $(COV_BUILD) -j $(JOBS)
+	@find $(COV_BUILD) -name '*.gcda' -delete
+	-ctest --test-dir $(COV_BUILD) --output-on-failure -j $(JOBS)
+	gcovr -r . --object-directory $(COV_BUILD) --filter 'common/' --filter 'analyzer/' \
+	    -j $(JOBS) --json-summary $(COV_BUILD)/coverage.json
+	@python3 tests/coverage_summary.py $(COV_BUILD)/coverage.json | tee $(COV_BUILD)/coverage.txt
+
 # Builds every libFuzzer target with clang and runs each for FUZZ_SECONDS, seeded from
 # tests/fuzz/seeds/<target> (and the whole-program target from the real-JCL corpus).
 fuzz:
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	    -DKVR_FUZZ=ON -DKVR_TESTS=OFF
-	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	    -DKVR_FUZZ=ON -DKVR_TESTS=OFF -DKVR_BENCH=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target kvr_fuzz_targets
 	@rm -rf $(FUZZ_BUILD)/seeds && cp -r tests/fuzz/seeds $(FUZZ_BUILD)/seeds
 	@tests/fuzz/corpus_seeds.sh $(FUZZ_BUILD)/seeds/pipeline_fuzz
 	@for target in $(FUZZ_BUILD)/fuzz/*_fuzz; do \
@@ -78,4 +93,4 @@ fuzz:
 	done
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(COV_BUILD)

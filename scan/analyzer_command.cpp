@@ -19,11 +19,11 @@ bool is_executable_file(const std::string& path) {
            access(path.c_str(), X_OK) == 0;
 }
 
-std::optional<std::string> search_path(std::string_view path_variable) {
+std::optional<std::string> search_path(std::string_view name, std::string_view path_variable) {
     for (;;) {
         std::size_t colon = path_variable.find(':');
         std::string folder(path_variable.substr(0, colon));
-        std::string candidate = (folder.empty() ? "." : folder) + "/kvr4000";
+        std::string candidate = (folder.empty() ? "." : folder) + "/" + std::string(name);
         if (is_executable_file(candidate)) return candidate;
         if (colon == std::string_view::npos) return std::nullopt;
         path_variable.remove_prefix(colon + 1);
@@ -42,20 +42,23 @@ std::string_view variable_name(std::string_view entry) {
 
 } // namespace
 
-std::optional<std::string> locate_analyzer(const char* kvr4000_variable,
-                                           const std::filesystem::path& self,
-                                           const char* path_variable) {
-    if (kvr4000_variable != nullptr && *kvr4000_variable != '\0') return kvr4000_variable;
+std::optional<std::string> locate_program(std::string_view name, const char* variable,
+                                          const std::filesystem::path& self,
+                                          const char* path_variable) {
+    if (variable != nullptr && *variable != '\0') return variable;
     if (!self.empty()) {
-        std::string beside = (self.parent_path() / "kvr4000").string();
+        std::string beside = (self.parent_path() / name).string();
         if (is_executable_file(beside)) return beside;
     }
-    if (path_variable != nullptr) return search_path(path_variable);
+    if (path_variable != nullptr) return search_path(name, path_variable);
     return std::nullopt;
 }
 
-std::string checked_analyzer(const std::optional<std::string>& located) {
-    if (!located) throw UsageError("kvr4000 not found (build it, or set KVR4000)");
+std::string checked_program(const std::optional<std::string>& located, std::string_view name,
+                            std::string_view variable_name) {
+    if (!located)
+        throw UsageError(std::string(name) + " not found (build it, or set " +
+                         std::string(variable_name) + ")");
     if (!is_executable_file(*located)) throw UsageError("not an executable: " + *located);
     if (located->starts_with('/')) return *located;
     char* cwd = getcwd(nullptr, 0);
@@ -63,6 +66,16 @@ std::string checked_analyzer(const std::optional<std::string>& located) {
     std::string absolute = std::string(cwd) + "/" + *located;
     free(cwd);
     return absolute;
+}
+
+std::optional<std::string> locate_analyzer(const char* kvr4000_variable,
+                                           const std::filesystem::path& self,
+                                           const char* path_variable) {
+    return locate_program("kvr4000", kvr4000_variable, self, path_variable);
+}
+
+std::string checked_analyzer(const std::optional<std::string>& located) {
+    return checked_program(located, "kvr4000", "KVR4000");
 }
 
 std::vector<std::string> shared_environment(char** environment, const std::string& epoch_now) {

@@ -1,22 +1,32 @@
-// Which kvr4000 runs, and with what command line and environment for each shard.
+// Which kvr4000 (and kvr-xref) runs, and with what command line and environment for each
+// shard.
 #pragma once
 
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kvrscan {
 
-// kvr4000 is KVR4000_VARIABLE when set and not empty, else the kvr4000 beside this program
-// (SELF, the running executable) when it is an executable file, else the first executable
-// kvr4000 on PATH_VARIABLE. Nothing when none is found.
+// The program NAME (kvr4000, kvr-xref) is VARIABLE when set and not empty, else the NAME
+// beside this program (SELF, the running executable) when it is an executable file, else the
+// first executable NAME on PATH_VARIABLE. Nothing when none is found.
+std::optional<std::string> locate_program(std::string_view name, const char* variable,
+                                          const std::filesystem::path& self,
+                                          const char* path_variable);
+
+// The program as run: checked to be an executable file, and absolute, since it is started
+// by its path. Throws UsageError, naming the program NAME and the variable VARIABLE_NAME
+// that chooses another.
+std::string checked_program(const std::optional<std::string>& located, std::string_view name,
+                            std::string_view variable_name);
+
+// locate_program and checked_program for kvr4000 and $KVR4000.
 std::optional<std::string> locate_analyzer(const char* kvr4000_variable,
                                            const std::filesystem::path& self,
                                            const char* path_variable);
-
-// The analyzer as run: checked to be an executable file, and absolute, since it is started
-// by its path. Throws UsageError.
 std::string checked_analyzer(const std::optional<std::string>& located);
 
 // The environment every shard shares: the caller's, less anything the shard sets itself,

@@ -38,6 +38,9 @@ class FinalOutput {
     // "the import file NAME", for messages.
     const std::string& description() const { return description_; }
     bool is_standard_output() const { return kind_ == Kind::StandardOutput; }
+    // A regular file (or a new one), which can be read again once it is in place; a device,
+    // a pipe or standard output cannot.
+    bool is_replaced_file() const { return kind_ == Kind::Replaced; }
     // The temporary file, empty when there is none.
     const std::string& temporary_name() const { return temporary_name_; }
 

@@ -11,8 +11,8 @@
 namespace kvrscan {
 
 const char* const help_text =
-    R"(usage: kvr-scan [-x] [-r] [-j N] [-o IMPORT] [-l LOG] JOB_FOLDER... [-p PROC_FOLDER...]
-                [-t XLATLIBS] [-- KVR4000_OPTION...]
+    R"(usage: kvr-scan [-x] [-r] [-j N] [-o IMPORT] [-l LOG] [--db DB] JOB_FOLDER...
+                [-p PROC_FOLDER...] [-t XLATLIBS] [-- KVR4000_OPTION...]
 
 Analyses every member (regular file) of the job folders with kvr4000, in the current
 folder, and writes one import file and one log.
@@ -27,10 +27,13 @@ folder, and writes one import file and one log.
   -j N         run N analyzers in parallel, each on a contiguous part of the file list
   -o IMPORT    the import file (default kvr-scan.import; "-" standard output)
   -l LOG       the log (default kvr-scan.log)
+  --db DB      once the import file and the log are written, load the import file into
+               the kvr-xref database DB (as kvr-xref load DB IMPORT does)
   -- ...       further options for kvr4000, e.g. -- -exjcl,txt
   -h           this help
 
-kvr4000 is $KVR4000 when set, else the kvr4000 beside kvr-scan, else the one on PATH.
+kvr4000 is $KVR4000 when set, else the kvr4000 beside kvr-scan, else the one on PATH;
+kvr-xref likewise ($KVR_XREF).
 The import file and the log are written under temporary names beside them and put in
 place only when every analyzer run ended by itself; after a failure or an interrupt the
 files of an earlier run are left as they were.
@@ -38,13 +41,14 @@ files of an earlier run are left as they were.
 Exit codes: the highest exit code of the analyzer runs (0, 4, 8, 12, 16); at least 4 when
 a file was left out with a warning (a name holding a double quote, "=" or a line end, or
 not a regular file); 2 for a usage error; 16 when an analyzer run died or could not be
-started, or the import file or the log could not be written; 130, 143 or 129 when stopped
-by SIGINT, SIGTERM or SIGHUP.
+started, or the import file or the log could not be written; 20 when the scan was written
+but its load into the database failed (the database was left as it was); 130, 143 or 129
+when stopped by SIGINT, SIGTERM or SIGHUP.
 )";
 
 const char* const usage_lines =
-    "usage: kvr-scan [-x] [-r] [-j N] [-o IMPORT] [-l LOG] JOB_FOLDER... [-p PROC_FOLDER...] "
-    "[-t XLATLIBS] [-- OPTION...]\n"
+    "usage: kvr-scan [-x] [-r] [-j N] [-o IMPORT] [-l LOG] [--db DB] JOB_FOLDER... "
+    "[-p PROC_FOLDER...] [-t XLATLIBS] [-- OPTION...]\n"
     "       kvr-scan -h for help\n";
 
 namespace {
@@ -63,6 +67,7 @@ const OptionRule option_rules[] = {
     {"-o", true, [](ScanRequest& r, const std::string& value) { r.import_name = value; }},
     {"-l", true, [](ScanRequest& r, const std::string& value) { r.log_name = value; }},
     {"-t", true, [](ScanRequest& r, const std::string& value) { r.xlatlibs = value; }},
+    {"--db", true, [](ScanRequest& r, const std::string& value) { r.database = value; }},
 };
 
 const OptionRule* find_rule(std::string_view word) {
@@ -150,6 +155,9 @@ void check_request(ScanRequest& request) {
         if (!listable(folder))
             throw UsageError("a procedure folder name cannot hold '\"', '=' or a line end: " +
                              folder);
+    // Whether the database can be written is left to the load, which says why it cannot.
+    if (request.database && request.database->empty())
+        throw UsageError("--db needs a database name");
     if (!request.xlatlibs.empty() && !is_regular_file(request.xlatlibs))
         throw UsageError("no translation table: " + request.xlatlibs);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,7 @@ struct ScanRequest {
     std::string import_name = "kvr-scan.import"; // "-": standard output
     std::string log_name = "kvr-scan.log";
     std::string xlatlibs; // empty: no translation table
+    std::optional<std::string> database; // --db: the kvr-xref database loaded after the scan
     std::vector<std::string> job_folders;
     std::vector<std::string> proc_folders;     // the default search list, in search order
     std::vector<std::string> analyzer_options; // the words after --

@@ -20,9 +20,21 @@ struct ScanFailure : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// A scan whose import file and log were written, but whose load into the database (--db)
+// failed: exit code 20. The database stays as it was; the message says why and what was
+// written.
+struct LoadFailure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// The exit code of a LoadFailure: above every code of kvr4000, so that a check for "16 or
+// less" cannot take a scan whose load failed for one that worked.
+constexpr int load_failure_exit_code = 20;
+
 // SIGINT, SIGTERM or SIGHUP asked the scan to stop: exit code 128 + the signal.
 struct Interrupted {
     int signal;
+    bool while_loading = false; // the import file and the log were already in place
 };
 
 // The text of an errno value.

@@ -44,7 +44,13 @@ int scan(kvrscan::ScanRequest& request, const std::vector<std::string>& argument
     check_request(request);
     std::string analyzer = checked_analyzer(
         locate_analyzer(std::getenv("KVR4000"), self_executable(), std::getenv("PATH")));
-    return run_scan(request, analyzer);
+    // Found before the scan: a load that could never start should not wait for it.
+    std::string xref;
+    if (request.database)
+        xref = checked_program(locate_program("kvr-xref", std::getenv("KVR_XREF"),
+                                              self_executable(), std::getenv("PATH")),
+                               "kvr-xref", "KVR_XREF");
+    return run_scan(request, analyzer, xref);
 }
 
 } // namespace
@@ -60,9 +66,17 @@ int main(int argc, char** argv) {
         if (error.show_usage) std::fputs(usage_lines, stderr);
         return 2;
     } catch (const Interrupted& stop) {
-        say(std::string("stopped by ") + signals::stop_signal_name(stop.signal) + "; " +
-            untouched_note(request));
+        if (stop.while_loading)
+            say(std::string("stopped by ") + signals::stop_signal_name(stop.signal) +
+                " while loading the database " + request.database.value_or("") + "; " +
+                written_note(request) + ", the database was left as it was");
+        else
+            say(std::string("stopped by ") + signals::stop_signal_name(stop.signal) + "; " +
+                untouched_note(request));
         return 128 + stop.signal;
+    } catch (const LoadFailure& failure) {
+        say(failure.what());
+        return load_failure_exit_code;
     } catch (const ScanFailure& failure) {
         if (*failure.what() != '\0') say(failure.what());
         say("the scan failed; " + untouched_note(request));

@@ -2,6 +2,7 @@
 
 #include "analyzer_command.h"
 #include "atomic_output.h"
+#include "database_load.h"
 #include "errors.h"
 #include "file_io.h"
 #include "joining.h"
@@ -132,6 +133,22 @@ void write_outputs(FinalOutput& import, FinalOutput& log, const WorkFolder& work
     log.commit();
 }
 
+// The finished import file when it can be read again; else (a device, a pipe, standard
+// output) the shards' files, which hold the same members and are loaded the same way.
+DatabaseLoad database_load(const ScanRequest& request, const std::string& xref,
+                           const FinalOutput& import, const WorkFolder& work, std::size_t shards) {
+    DatabaseLoad load{xref, *request.database, {}, {}, written_note(request)};
+    if (import.is_replaced_file()) {
+        load.imports.push_back(request.import_name);
+        load.what = import.description();
+    } else {
+        for (const std::filesystem::path& file : shard_files(work, shards, "import"))
+            load.imports.push_back(file.string());
+        load.what = "what was scanned (written to " + import.description() + ")";
+    }
+    return load;
+}
+
 int exit_code(const std::vector<ShardOutcome>& outcomes, bool left_out) {
     int highest = left_out ? 4 : 0;
     for (const ShardOutcome& outcome : outcomes)
@@ -141,7 +158,7 @@ int exit_code(const std::vector<ShardOutcome>& outcomes, bool left_out) {
 
 } // namespace
 
-int run_scan(const ScanRequest& request, const std::string& analyzer) {
+int run_scan(const ScanRequest& request, const std::string& analyzer, const std::string& xref) {
     std::optional<FinalOutput> import;
     if (request.import_name == "-")
         import.emplace(FinalOutput::StandardOutput{});
@@ -161,6 +178,8 @@ int run_scan(const ScanRequest& request, const std::string& analyzer) {
         run_with_progress(commands, work, request, members.lines.size());
     if (!report_shards(outcomes, work, analyzer)) throw ScanFailure("");
     write_outputs(*import, log, work, shards.size(), request.xml);
+    if (request.database)
+        load_into_database(database_load(request, xref, *import, work, shards.size()), work);
     return exit_code(outcomes, members.left_out);
 }
 
@@ -168,6 +187,12 @@ std::string untouched_note(const ScanRequest& request) {
     std::string log = "the log " + request.log_name;
     if (request.import_name == "-") return log + " was left as it was";
     return "the import file " + request.import_name + " and " + log + " were left as they were";
+}
+
+std::string written_note(const ScanRequest& request) {
+    std::string log = "the log " + request.log_name;
+    if (request.import_name == "-") return log + " was written";
+    return "the import file " + request.import_name + " and " + log + " were written";
 }
 
 } // namespace kvrscan

@@ -35,10 +35,60 @@ constexpr QuestionSpec kQuestions[] = {
     {"stats", "counts of everything in the database", nullptr, false},
 };
 
+void AddGraph(CLI::App& app, Command& command) {
+    CLI::App* graph = app.add_subcommand(
+        "graph", "the lineage of a data set, a job or a program as a graph (DOT, JSON, HTML)");
+    GraphRequest& request = command.graph;
+    auto* start = graph->add_option_group("start", "what the graph starts from (one of them)");
+    auto startAt = [&](const char* flag, NodeKind kind, const char* help) {
+        start
+            ->add_option_function<std::string>(
+                flag,
+                [&request, kind](const std::string& name) {
+                    request.start = kind;
+                    request.name = name;
+                },
+                help)
+            ->option_text("NAME");
+    };
+    startAt("--dataset", NodeKind::Dataset, "a data set (or a pattern)");
+    startAt("--job", NodeKind::Job, "a job");
+    startAt("--program", NodeKind::Program, "a program");
+    start->require_option(1);
+    graph->add_flag("--up", command.up, "the jobs that write it and what they read, and on");
+    graph->add_flag("--down", command.down, "the jobs that read it and what they write, and on");
+    graph->add_option("--depth", request.depth, "at most N steps away (0: no limit)")
+        ->check(CLI::NonNegativeNumber);
+    graph->add_flag("--steps", request.steps, "the steps of each job as nodes");
+    graph->add_flag("--keep-generations", request.generations,
+                    "relative generations of a GDG as nodes of their own");
+    graph->add_flag("--temporary", request.temporary, "show temporary (&&) data sets");
+    graph
+        ->add_option("--max-nodes", request.maxNodes,
+                     "at most N nodes: cut at the depth that fits (default 500)")
+        ->check(CLI::Range(1, 1000000));
+    graph->add_option("--format", command.graphFormat, "dot (Graphviz), json, html (one page)")
+        ->check(CLI::IsMember({"dot", "json", "html"}))
+        ->option_text("dot|json|html")
+        ->required();
+    graph->add_option("-o,--output", command.outputPath,
+                      "the file written (default: standard output)");
+}
+
+void AddReport(CLI::App& app, Command& command) {
+    CLI::App* report = app.add_subcommand(
+        "report", "a static site of the whole inventory: an index and a page for each job, "
+                  "data set, program, plan and PSB");
+    report->add_option("DIR", command.reportFolder, "the folder written (created when missing)")
+        ->required();
+}
+
 constexpr const char* kFooter = R"(
 Usage:
   kvr-xref load DB IMPORT...            load import files (text or XML) into DB
   kvr-xref DB QUESTION [ARG] [OPTIONS]  ask DB a question
+  kvr-xref DB graph (--dataset NAME | --job NAME | --program NAME) --format dot|json|html
+  kvr-xref DB report DIR                a static site of the whole inventory
 
 Data set patterns: * any characters within a qualifier, % one character, ** any number of
 qualifiers (PROD.PAY.*, PROD.**). Relative generations A.B(+1), A.B(0), A.B(-1) are uses
@@ -111,6 +161,9 @@ std::optional<Command> ParseArguments(int argc, const char* const* argv, int& ex
                 ->option_text("W|E|S");
     }
 
+    AddGraph(app, command);
+    AddReport(app, command);
+
     try {
         app.parse(argc, argv);
         command.load = load->parsed();
@@ -129,6 +182,8 @@ std::optional<Command> ParseArguments(int argc, const char* const* argv, int& ex
         return std::nullopt;
     }
     if (!command.up && !command.down) command.up = command.down = true;
+    command.graph.up = command.up;
+    command.graph.down = command.down;
     command.format = FormatNamed(format);
     command.minimumSeverity = SeverityNamed(severity);
     return command;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "lineage_graph.h"
 #include "output_format.h"
 
 namespace xref {
@@ -22,6 +23,12 @@ struct Command {
     int depth = 0;
     int minimumSeverity = 0;
     int cacheMegabytes = 0;
+    // graph: what to draw, in which form (dot, json, html), where ("" standard output)
+    GraphRequest graph;
+    std::string graphFormat;
+    std::string outputPath;
+    // report: the folder the site is written into
+    std::string reportFolder;
 };
 
 // The command, or nothing when the program should end with `exitCode` (0 after --help,

@@ -3,9 +3,11 @@
 #include <iostream>
 
 #include "arguments.h"
+#include "graph_command.h"
 #include "import_error.h"
 #include "loader.h"
 #include "questions.h"
+#include "report.h"
 #include "schema.h"
 
 namespace {
@@ -49,6 +51,16 @@ int main(int argc, char** argv) {
     try {
         if (command->load) return Load(*command);
         const std::unique_ptr<Database> db = OpenForQuestions(command->database);
+        if (command->question == "report") {
+            const ReportSummary summary = WriteReport(*db, command->reportFolder);
+            std::cout << "wrote " << summary.pages << " pages into " << command->reportFolder
+                      << '\n';
+            return 0;
+        }
+        if (command->question == "graph") {
+            RunGraph(*db, *command, std::cerr);
+            return 0;
+        }
         WriteResult(Ask(*db, *command), command->format, std::cout);
         return 0;
     } catch (const SchemaError& error) {

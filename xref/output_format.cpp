@@ -82,17 +82,17 @@ void WriteCsv(const ResultTable& table, std::ostream& out) {
         line([&](size_t c) { return row[c].Display(); });
 }
 
+nlohmann::ordered_json CellJson(const Cell& cell) {
+    if (cell.IsNull()) return nullptr;
+    if (cell.IsNumber()) return cell.Integer();
+    return cell.Display();
+}
+
 void WriteJson(const ResultTable& table, std::ostream& out) {
     for (const auto& row : table.rows) {
         nlohmann::ordered_json object = nlohmann::ordered_json::object();
         for (size_t c = 0; c < table.columns.size(); ++c) {
-            const Cell& cell = row[c];
-            if (cell.IsNull())
-                object[table.columns[c]] = nullptr;
-            else if (cell.IsNumber())
-                object[table.columns[c]] = cell.Integer();
-            else
-                object[table.columns[c]] = cell.Display();
+            object[table.columns[c]] = CellJson(row[c]);
         }
         // Names from mainframe exports may hold bytes that are not UTF-8; they are kept as
         // replacement characters rather than failing the answer.

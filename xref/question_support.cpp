@@ -35,12 +35,41 @@ std::vector<DatasetMatch> MatchDatasets(Database& db, const std::string& argumen
     return matches;
 }
 
+const std::string& NameById::operator()(int64_t id) {
+    auto [found, added] = names_.try_emplace(id);
+    if (added) {
+        query_.Bind(1, id);
+        if (query_.Step()) found->second = query_.Text(0);
+        query_.Reset();
+    }
+    return found->second;
+}
+
 std::string StepDisplay(const std::string& name, const std::string& procStep) {
     return procStep.empty() ? name : name + "." + procStep;
 }
 
+std::string RunUnitText(const Statement& row, int first) {
+    std::string text = row.Text(first);
+    const char* labels[] = {" PLAN=", " PSB=", " IMSR=", " DSN="};
+    for (int part = 0; part < 4; ++part)
+        if (!row.IsNull(first + 1 + part)) text += labels[part] + row.Text(first + 1 + part);
+    return text;
+}
+
+std::string DispText(const Statement& row, int status) {
+    std::string text = row.Text(status);
+    if (!row.IsNull(status + 1)) text += "," + row.Text(status + 1);
+    return text;
+}
+
 std::string AccessWords(bool reads, bool writes, bool creates, bool deletes) {
     return AccessText(Access{reads, writes, creates, deletes});
+}
+
+std::string AccessWords(const Statement& row, int first) {
+    return AccessWords(row.Int(first) != 0, row.Int(first + 1) != 0, row.Int(first + 2) != 0,
+                       row.Int(first + 3) != 0);
 }
 
 } // namespace xref

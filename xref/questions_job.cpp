@@ -14,16 +14,6 @@ struct JobDataset {
     bool reads, writes, creates, deletes;
 };
 
-// The run unit as the RU record writes it: the program, then the plan, PSB, region and
-// subsystem that are given.
-std::string RunUnitText(const Statement& row) {
-    std::string text = row.Text(1);
-    const char* labels[] = {" PLAN=", " PSB=", " IMSR=", " DSN="};
-    for (int part = 0; part < 4; ++part)
-        if (!row.IsNull(2 + part)) text += labels[part] + row.Text(2 + part);
-    return text;
-}
-
 void AddJob(Database& db, int64_t jobId, const std::vector<Cell>& jobCells, ResultTable& table) {
     std::map<int64_t, std::vector<JobDataset>> datasets; // by step, 0 for job-level DDs
     Statement uses(db.Handle(), R"sql(
@@ -74,7 +64,7 @@ WHERE s.job_id = ?1 ORDER BY s.number, s.id
     while (steps.Step())
         addRows(Cell::Number(steps.Int(6)), Cell::Text(StepDisplay(steps.Text(7), steps.Text(8))),
                 Cell::FromColumn(steps, 9),
-                steps.IsNull(1) ? Cell::Null() : Cell::Text(RunUnitText(steps)), steps.Int(0));
+                steps.IsNull(1) ? Cell::Null() : Cell::Text(RunUnitText(steps, 1)), steps.Int(0));
 }
 
 } // namespace

@@ -67,7 +67,6 @@ OptionOutcome ApplyOption(const char* argument, RunSettings& settings) {
         settings.jesVersion = option;
     } else if (option == "OPC") {
         settings.captureOPC = TRUE;
-        SetCaptureOPCStatements();
     } else if (option == "T") {
         settings.iProcessingMode = kModeVelkor;
         setMessageDll("pjwenus.dll");

@@ -8,11 +8,11 @@
 #include "driver/command_line.h"
 #include "driver/informational.h"
 #include "driver/member_loop.h"
+#include "base/process.h"
 #include "driver/out_of_memory.h"
 #include "driver/run_settings.h"
 #include "kvrbase.h"
 #include "output/member_records.h"
-#include "output/record_writer.h"
 #include "rununits/parameter_capture.h"
 
 namespace kvr {
@@ -23,23 +23,34 @@ constexpr int32_t kFileNameMax = 254;
 constexpr uint32_t kDefaultLogFailureMessage = 1638;
 constexpr int kCatalogUnusable = 16;
 
+// The run's context from what the command line asked for.
+void FillRunContext(RunContext& run, const RunSettings& settings) {
+    run.mode = settings.iProcessingMode;
+    run.debug = settings.debug;
+    run.formatXML = settings.formatXML;
+    run.normalizeGDG = settings.normalizeGDG;
+    run.ignoreJCLLIB = settings.ignoreJCLLIB;
+    run.captureOPC = settings.captureOPC != FALSE;
+    run.jesVersion = settings.jesVersion;
+    SetBlockTraceLevel(run.debug);
+}
+
 // Runs the set-up steps that may fail; false when the run must end at once.
-bool SetUpServices(const RunSettings& settings) {
-    KVR_SetMSG_Format(settings.formatXML);
-    LoadDefaultSearchList(settings.iProcessingMode, settings.debug);
+bool SetUpServices(RunContext& run) {
+    KVR_SetMSG_Format(run.formatXML);
+    LoadDefaultSearchList(run.mode, run.debug);
     if (KVRU005() != 0) return false;
-    LoadLibraryTranslations(settings.iProcessingMode, settings.debug);
+    LoadLibraryTranslations(run.mode, run.debug);
     if (KVRU005() != 0) return false;
-    InitializeParameterCaptureControl(settings.iProcessingMode, settings.debug);
-    KVR_OpenImportFile("w", settings.iProcessingMode);
+    InitializeParameterCaptureControl(run);
+    KVR_OpenImportFile("w", run.mode);
     if (KVRU005() != 0) return false;
-    SetRecordWriterMode(settings.iProcessingMode);
-    KVR_PutXML_start(settings.formatXML);
-    KVRIOAPI_Initialize(settings.debug);
+    KVR_PutXML_start(run);
+    KVRIOAPI_Initialize(run.debug);
     return true;
 }
 
-void AnalyzeMembers(const RunSettings& settings) {
+void AnalyzeMembers(RunContext& run, const RunSettings& settings) {
     MemberRequest request;
     request.containerName = settings.containerName;
     request.fileName = settings.fileName;
@@ -53,9 +64,9 @@ void AnalyzeMembers(const RunSettings& settings) {
     NormalizeName(request.fileName.c_str(), normalized, kFileNameMax, 0, 1, settings.debug);
     request.fileNameNoQuotes = normalized;
     if (!request.containerNameNoQuotes.empty() && !request.fileNameNoQuotes.empty())
-        ProcessSingleFile(request, settings);
+        ProcessSingleFile(run, request);
     else
-        ProcessMultipleFiles(settings);
+        ProcessMultipleFiles(run);
 }
 
 // The exit code: the maximum severity, and at least 8 when the log lost messages.
@@ -69,7 +80,9 @@ int ExitCode() {
 int RunAnalyzer(int argc, char** argv) {
     RunSettings settings;
     settings.argv0 = argc > 0 && argv[0] ? argv[0] : "kvr4000";
-    const RunInProgress inProgress(settings);
+    RunContext run;
+    const RunMarker inProgress(run);
+    const OutOfMemoryHandler outOfMemory;
     ResetMaximumSeverity();
     // A run in the same process as an earlier one (-t switches both) starts from the defaults.
     setMessageDll("kvrmsg.dll");
@@ -97,16 +110,17 @@ int RunAnalyzer(int argc, char** argv) {
     if (settings.iProcessingMode == kModeDravix || settings.debug)
         EchoParameters(argc, argv, settings.iProcessingMode);
 
-    if (!SetUpServices(settings)) {
-        TerminateParameterCaptureControl(settings.debug);
+    FillRunContext(run, settings);
+    if (!SetUpServices(run)) {
+        run.capture.Clear();
         KVRCloseLogFile();
         return ExitCode();
     }
-    AnalyzeMembers(settings);
+    AnalyzeMembers(run, settings);
 
     KVRIOAPI_Terminate(settings.debug);
     KVR_CloseImportFile();
-    TerminateParameterCaptureControl(settings.debug);
+    run.capture.Clear(); // before the block statistics, which count its blocks
     if (settings.debug) PrintFileTables(settings.iProcessingMode);
     ReportMallocFreeStatistics(settings.iProcessingMode, settings.debug);
     KVRCloseLogFile();

@@ -8,7 +8,7 @@
 #include "driver/out_of_memory.h"
 
 int main(int argc, char** argv) {
-    if (!kvr::HoldMemoryReserve()) {
+    if (!kvr::PrepareForOutOfMemory()) {
         // Nothing is set up yet (no catalog, no log): a fixed text, written without memory.
         static const char kText[] = "kvr4000: not enough memory to start\n";
         (void)!write(STDERR_FILENO, kText, sizeof kText - 1);

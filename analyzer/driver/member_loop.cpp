@@ -13,20 +13,13 @@
 
 #include <sys/stat.h>
 
+#include "base/diagnostics.h"
+#include "base/process.h"
 #include "expansion/deck_processor.h"
-#include "expansion/list_builder_state.h"
-#include "expansion/overrides.h"
 #include "expansion/statement_dispatch.h"
-#include "expansion/statement_lists.h"
-#include "expansion/symbols.h"
 #include "model/deck_records.h"
-#include "model/job_model.h"
-#include "model/output_statements.h"
 #include "output/deck_walk.h"
-#include "output/import_records.h"
 #include "output/member_records.h"
-#include "output/record_writer.h"
-#include "reader/card_reader.h"
 
 namespace kvr {
 namespace {
@@ -50,11 +43,11 @@ bool ValidateContainerFileNames(const MemberRequest& request, int16_t mode) {
 
 // Opens the member as the first source of the referenced-source table. The names without
 // quotes are used, so the INCL record quotes a container name holding a blank only once.
-bool OpenMainMember(const MemberRequest& request, const RunSettings& settings) {
+bool OpenMainMember(const MemberRequest& request, const RunContext& run) {
     return OpenFileWithLanguageAndType(
                request.containerNameNoQuotes.c_str(), request.fileNameNoQuotes.c_str(),
                request.localFile.c_str(), "JCL", "MAIN", request.rmType.c_str(),
-               request.rmDDName.c_str(), "", settings.iProcessingMode, settings.debug) == TRUE;
+               request.rmDDName.c_str(), "", run.mode, run.debug) == TRUE;
 }
 
 std::string UpperCased(std::string text) {
@@ -96,93 +89,66 @@ std::string_view LineText(const char* buffer) {
     return line;
 }
 
-// Expands the opened member into its deck and releases everything again. An allocation
-// failure that unwinds the analysis is reported here, once what the member held has been
-// released; the member then ends with E and the run after it.
-void AnalyzeOpenedMember(const RunSettings& settings) {
-    const int16_t mode = settings.iProcessingMode;
-    const int32_t debug = settings.debug;
-    void* arrayJclDeck = nullptr;
+// Expands the opened member into its deck, walks the deck into import records and
+// releases the deck. An allocation failure that unwinds the analysis is reported here, once
+// what the member held has been released; the member then ends with E and the run after it.
+void AnalyzeOpenedMember(MemberContext& ctx) {
     bool outOfMemory = false;
     try {
-        if (CreateList(&arrayJclDeck, debug) == 0 || arrayJclDeck == nullptr) {
-            reportMemoryAllocationError(mode);
-            CloseAnyRemainingFiles(mode, debug);
+        if (!ctx.deck.Create()) {
+            reportMemoryAllocationError(ctx);
+            CloseAnyRemainingFiles(ctx.run.mode, ctx.run.debug);
             return;
         }
-        SetLocalTimeField();
-        const BOOLEAN iRc =
-            ProcessJclDeck(arrayJclDeck, settings.ignoreJCLLIB, "", settings.jesVersion.c_str(),
-                           mode, settings.formatXML, debug);
-        CloseAnyRemainingFiles(mode, debug);
-        if (KVRU005() < 5)
-            NavigateExpandedDeck(arrayJclDeck, iRc, settings.normalizeGDG, mode, settings.formatXML,
-                                 debug);
+        SetLocalTimeField(ctx);
+        const BOOLEAN iRc = ProcessJclDeck(ctx);
+        CloseAnyRemainingFiles(ctx.run.mode, ctx.run.debug);
+        if (KVRU005() < 5) NavigateExpandedDeck(ctx, iRc);
     } catch (const std::bad_alloc&) {
         outOfMemory = true;
-        CloseAnyRemainingFiles(mode, debug);
-        // The expansion stopped half-way: drop what its stacks and scopes still hold.
-        InitializeOverrideState(debug);
-        InitializeContextStack(debug);
-        InitializeStepNameStack(debug);
-        InitializeScopedSymbolData(debug);
+        CloseAnyRemainingFiles(ctx.run.mode, ctx.run.debug);
+        // The expansion stopped half-way: the walks' input contexts are not owned by the
+        // member, so they are dropped here.
+        InitializeContextStack(ctx);
     }
-    FreeIncludeList(debug);
-    FreeProcedureList(debug);
-    Free_arrayJclDeck(arrayJclDeck, debug);
-    if (outOfMemory) reportMemoryAllocationError(mode);
+    ctx.deck.Clear();
+    if (outOfMemory) reportMemoryAllocationError(ctx);
     ReportIncludedFiles();
 }
 
 } // namespace
 
-void InitializeFields(int32_t debug) {
-    KVR4002_InitializeFields();
-    InitializeStatementListBuilder();
-    KVR4007_InitializeFields();
-    InitializeScopedSymbolData(debug);
-    InitializeProcedureList();
-    InitializeIncludeList();
-    InitializeContextStack(debug);
-    InitializeStepNameStack(debug);
-    InitializeOverrideState(debug);
-    KVR4037_InitializeFields();
-    KVRU940_InitializeFields();
-    ResetDeckWalk();
-    ResetImportRecordWriter();
-    ResetRecordWriter();
-}
-
-void ProcessSingleFile(MemberRequest& request, const RunSettings& settings) {
-    const int16_t mode = settings.iProcessingMode;
-    const BOOLEAN xml = settings.formatXML;
+void ProcessSingleFile(RunContext& run, MemberRequest& request) {
+    const int16_t mode = run.mode;
     if (mode != kModeVelkor)
         DisplayContainerFileName(request.containerName.c_str(), request.fileName.c_str(),
-                                 settings.debug);
-    InitializeFields(settings.debug);
+                                 run.debug);
+    KVRU940_InitializeFields(); // the source tables of kvrbase start afresh for the member
     if (!ValidateContainerFileNames(request, mode)) return;
     if (request.rmType.empty()) request.rmType = "NTFS";
 
-    if (mode == kModeDravix || xml) {
-        KVR_PutLIBR(request.containerNameNoQuotes.c_str(), xml);
-        KVR_PutMEMB(request.fileNameNoQuotes.c_str(), xml);
+    MemberContext ctx(run);
+    const MemberMarker inProgress(ctx);
+    if (mode == kModeDravix || run.formatXML) {
+        KVR_PutLIBR(ctx, request.containerNameNoQuotes.c_str());
+        KVR_PutMEMB(ctx, request.fileNameNoQuotes.c_str());
     }
-    KVR_PutSTART_JCL(xml);
+    KVR_PutSTART_JCL(ctx);
     // The opening records reach the disk now: should the run be killed while the member is
     // read, the import file shows which member it was.
     KVR_FlushImportFile();
     errno = 0;
-    if (OpenMainMember(request, settings)) {
-        AnalyzeOpenedMember(settings);
+    if (OpenMainMember(request, run)) {
+        AnalyzeOpenedMember(ctx);
     } else if (errno == ENOMEM) {
-        reportMemoryAllocationError(mode); // no memory for the stream: not the member's fault
+        reportMemoryAllocationError(ctx); // no memory for the stream: not the member's fault
     } else {
         KVRWriteMessage(MessageFor(mode, 1313, 3032));
     }
-    KVR_PutEND_JCL(xml);
-    if (xml) {
-        KVR_PutEND_MEMB();
-        KVR_PutEND_LIBR();
+    KVR_PutEND_JCL(ctx);
+    if (run.formatXML) {
+        KVR_PutEND_MEMB(ctx);
+        KVR_PutEND_LIBR(ctx);
     }
     // The log and the import file are complete up to this member, whatever happens next.
     KVR_FlushImportFile();
@@ -227,8 +193,8 @@ bool NormalizeRequestNames(MemberRequest& request, int32_t debug) {
     return !request.containerNameNoQuotes.empty() && !request.fileNameNoQuotes.empty();
 }
 
-void ProcessMultipleFiles(const RunSettings& settings) {
-    FILE* fileList = KVRIOAPI_DD_fopen("DD:FILELIST", "r", settings.debug);
+void ProcessMultipleFiles(RunContext& run) {
+    FILE* fileList = KVRIOAPI_DD_fopen("DD:FILELIST", "r", run.debug);
     // A folder opens for reading but yields no line: it is no file list either.
     struct stat status {};
     if (fileList != nullptr && fstat(fileno(fileList), &status) == 0 && S_ISDIR(status.st_mode)) {
@@ -236,7 +202,7 @@ void ProcessMultipleFiles(const RunSettings& settings) {
         fileList = nullptr;
     }
     if (fileList == nullptr) {
-        KVRWriteMessageWithStrings(MessageFor(settings.iProcessingMode, 1680, 3101), "DD:FILELIST",
+        KVRWriteMessageWithStrings(MessageFor(run.mode, 1680, 3101), "DD:FILELIST",
                                    nullptr, nullptr, nullptr);
         return;
     }
@@ -244,17 +210,17 @@ void ProcessMultipleFiles(const RunSettings& settings) {
     char buffer[kFileListLineSize];
     while (std::fgets(buffer, sizeof buffer, fileList) != nullptr) {
         MemberRequest request;
-        if (!ParseFileListLine(LineText(buffer), request, settings.debug)) continue;
-        if (!NormalizeRequestNames(request, settings.debug)) continue;
-        ProcessSingleFile(request, settings);
+        if (!ParseFileListLine(LineText(buffer), request, run.debug)) continue;
+        if (!NormalizeRequestNames(request, run.debug)) continue;
+        ProcessSingleFile(run, request);
         maxRc = std::max(maxRc, KVRU005());
         ResetMaximumSeverity();
         // The records of further members would be lost, or find no memory either.
-        if (KVR_ImportFileFailed() || OutOfMemoryReported()) break;
+        if (KVR_ImportFileFailed() || run.outOfMemory) break;
     }
     // A file list that could not be read to its end (an I/O error) leaves members out.
     if (std::ferror(fileList)) {
-        KVRWriteMessageWithStrings(MessageFor(settings.iProcessingMode, 1680, 3101), "DD:FILELIST",
+        KVRWriteMessageWithStrings(MessageFor(run.mode, 1680, 3101), "DD:FILELIST",
                                    nullptr, nullptr, nullptr);
         maxRc = std::max(maxRc, KVRU005());
     }

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/contexts.h"
 #include "driver/run_settings.h"
 
 namespace kvr {
@@ -23,12 +24,10 @@ struct MemberRequest {
 };
 
 // Analyzes one member: validation, opening records, analysis, closing records.
-void ProcessSingleFile(MemberRequest& request, const RunSettings& settings);
+void ProcessSingleFile(RunContext& run, MemberRequest& request);
 // Analyzes every member of the file list; the maximum severity afterwards is the highest
 // of the members'.
-void ProcessMultipleFiles(const RunSettings& settings);
-// Resets the per-member state of every analyzer module.
-void InitializeFields(int32_t debug);
+void ProcessMultipleFiles(RunContext& run);
 
 // The tokens of a file-list line: blank-separated, double quotes kept and protecting blanks.
 std::vector<std::string> TokenizeFileListLine(std::string_view line);

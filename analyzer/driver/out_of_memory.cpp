@@ -9,58 +9,40 @@
 #include <cstdlib>
 #include <new>
 
+#include "base/diagnostics.h"
+#include "base/process.h"
 #include "output/member_records.h"
-#include "reader/jcl_statement.h"
 
 namespace kvr {
 namespace {
-const RunSettings* runInProgress = nullptr;
+
 constexpr int kSevereExitCode = 16;
-constexpr size_t kReserveSize = 256 * 1024;
-void* reserve = nullptr;
 
-void ReleaseReserve() {
-    std::free(reserve);
-    reserve = nullptr;
-}
-
-// The new handler: the allocation that failed is not retried.
+// The new handler: the reserve is given up and the allocation that failed is not retried.
 void OnAllocationFailure() {
-    ReleaseReserve();
+    ReleaseMemoryReserve();
     throw std::bad_alloc();
 }
 
 } // namespace
 
-bool HoldMemoryReserve() {
-    reserve = std::malloc(kReserveSize);
-    if (reserve == nullptr) return false;
+bool PrepareForOutOfMemory() {
+    if (!HoldMemoryReserve()) return false;
     std::set_new_handler(OnAllocationFailure);
     return true;
 }
 
-RunInProgress::RunInProgress(const RunSettings& settings) {
-    runInProgress = &settings;
-    KVRSetOutOfMemoryHandler(EndRunOutOfMemory);
-    ForgetOutOfMemory();
-}
-
-RunInProgress::~RunInProgress() {
-    runInProgress = nullptr;
-    KVRSetOutOfMemoryHandler(nullptr);
-}
+OutOfMemoryHandler::OutOfMemoryHandler() { KVRSetOutOfMemoryHandler(EndRunOutOfMemory); }
+OutOfMemoryHandler::~OutOfMemoryHandler() { KVRSetOutOfMemoryHandler(nullptr); }
 
 void EndRunOutOfMemory() {
-    ReleaseReserve();
-    const int16_t mode =
-        runInProgress != nullptr ? runInProgress->iProcessingMode : int16_t{kModeStandard};
-    const BOOLEAN xml = runInProgress != nullptr ? runInProgress->formatXML : FALSE;
-    reportMemoryAllocationError(mode);
-    if (MemberRecordsOpen()) {
-        KVR_PutEND_JCL(xml);
-        if (xml) {
-            KVR_PutEND_MEMB();
-            KVR_PutEND_LIBR();
+    ReleaseMemoryReserve();
+    if (RunContext* run = RunInProgress(); run != nullptr) reportMemoryAllocationError(*run);
+    if (MemberContext* member = MemberInProgress(); member != nullptr && member->output.memberOpen) {
+        KVR_PutEND_JCL(*member);
+        if (member->run.formatXML) {
+            KVR_PutEND_MEMB(*member);
+            KVR_PutEND_LIBR(*member);
         }
     }
     KVR_CloseImportFile();

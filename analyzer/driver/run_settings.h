@@ -5,12 +5,10 @@
 #include <cstdint>
 #include <string>
 
+#include "base/run_mode.h"
 #include "kvrbase.h"
 
 namespace kvr {
-
-// Run modes: standard, Dravix (-f) and Velkor (-t).
-enum : int16_t { kModeStandard = 0, kModeDravix = 1, kModeVelkor = 2 };
 
 struct RunSettings {
     std::string argv0;         // the program path, for the copyright block
@@ -29,11 +27,6 @@ struct RunSettings {
     int32_t debug = 0;
     int32_t toolID = 1000002;
 };
-
-// The message number for the run mode: the Velkor number in Velkor mode.
-inline uint32_t MessageFor(int16_t mode, uint32_t standard, uint32_t velkor) {
-    return mode == kModeVelkor ? velkor : standard;
-}
 
 } // namespace kvr
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "expansion/deck_processor.h"
+#include "base/contexts.h"
 #include "model/job_model.h"
 
 namespace kvr {
@@ -14,35 +15,28 @@ namespace kvr {
 // A message at the statement's member and line, also as MSG record.
 // The context's next statement with its symbols substituted (owned by the caller); FALSE at
 // the end of the context or when the substitution fails, which ends the caller's walk.
-bool NextCookedStatement(RD_InputContext* Context, JCLStatement** outCooked,
-                         int16_t iProcessingMode, int32_t debug);
+bool NextCookedStatement(MemberContext& ctx, RD_InputContext* Context, JCLStatement** outCooked);
 
-void ReportAtStatement(uint32_t iMsg, const JCLStatement* iStmt, int16_t iProcessingMode);
-// A message without source position, also as MSG record.
-void ReportWithoutPosition(uint32_t iMsg, int16_t iProcessingMode);
+void ReportAtStatement(MemberContext& ctx, uint32_t iMsg, const JCLStatement* iStmt);
 
 // Appends an RD_Quillo_Opc record for a //*%OPC directive to the deck with an empty key.
-void AddQuilloOpc(void* arrayJclDeck, JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug);
+void AddQuilloOpc(MemberContext& ctx, JCLStatement* iStmt);
 
 // The job walk of one member; FirstPass decides whether a JOB statement is accepted.
-void ProcessJobStatements(void* arrayJclDeck, RD_InputContext* Context, BOOLEAN ignoreJCLLIB,
-                          const char* iSiteName, const char* jesVersion, int16_t iProcessingMode,
-                          BOOLEAN iFormatXML, int32_t debug);
+void ProcessJobStatements(MemberContext& ctx, RD_InputContext* Context);
 // The walk of one procedure call's statements, up to its PEND or delimiter.
-void ProcessProcStatements(void* arrayJclDeck, RD_InputContext* Context, const char* iSiteName,
-                           const char* jesVersion, int16_t iProcessingMode, int32_t debug);
+void ProcessProcStatements(MemberContext& ctx, RD_InputContext* Context);
 // The EXEC's keyword parameters from the second on into the call scope (first one wins).
-void ProcessProcExec(JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug);
+void ProcessProcExec(MemberContext& ctx, JCLStatement* iStmt);
 // The PROC statement's keyword parameters as defaults of the call scope.
-void ProcessProcHeader(JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug);
+void ProcessProcHeader(MemberContext& ctx, JCLStatement* iStmt);
 // The statements after a calling EXEC up to the next end of step, applied as overrides.
-void ProcessOverrideStatements(void* arrayJclDeck, RD_InputContext* Context,
-                               RD_StepCursor* StartCursor, const char* iSiteName,
-                               const char* jesVersion, int16_t iProcessingMode, int32_t debug);
+void ProcessOverrideStatements(MemberContext& ctx, RD_InputContext* Context,
+                               RD_StepCursor* StartCursor);
 
 // Entries on the context stack, asked without the empty-stack message.
-int32_t ContextStackDepth();
-int32_t StepNameStackDepth();
+int32_t ContextStackDepth(const MemberContext& ctx);
+int32_t StepNameStackDepth(const MemberContext& ctx);
 
 } // namespace kvr
 

@@ -3,8 +3,8 @@
 // calls and INCLUDE members are expanded in place, so the deck list ends up in the order
 // in which the job would run.
 #include "expansion/deck_internal.h"
+#include "base/contexts.h"
 
-#include "driver/run_settings.h"
 #include "expansion/statement_dispatch.h"
 #include "expansion/statement_lists.h"
 #include "expansion/symbols.h"
@@ -22,12 +22,12 @@ struct JobWalk {
 };
 
 // Returns whether the job scope was still there to close.
-bool UndoJobWalk(JobWalk& walk, int16_t mode, int32_t debug) {
-    if (walk.contextPushed) PopContext(mode);
-    DeleteInputContext(walk.context, debug);
-    if (walk.stepNamePushed) PopStepName(mode, debug);
-    const bool closed = walk.scopeOpen && EndSymbolScope(debug);
-    if (walk.jobList != nullptr) DeleteStmtList(walk.jobList, debug);
+bool UndoJobWalk(MemberContext& ctx, JobWalk& walk) {
+    if (walk.contextPushed) PopContext(ctx);
+    DeleteInputContext(walk.context);
+    if (walk.stepNamePushed) PopStepName(ctx);
+    const bool closed = walk.scopeOpen && EndSymbolScope(ctx);
+    if (walk.jobList != nullptr) DeleteStmtList(walk.jobList);
     walk = JobWalk{};
     return closed;
 }
@@ -38,64 +38,55 @@ bool IsMadeUp(const JCLStatement* stmt) {
 
 } // namespace
 
-void ReportAtStatement(uint32_t iMsg, const JCLStatement* iStmt, int16_t iProcessingMode) {
+void ReportAtStatement(MemberContext& ctx, uint32_t iMsg, const JCLStatement* iStmt) {
     KVRWriteMessageWithFileLine(iMsg, TRUE, JCLStmtFileReference(iStmt), JCLStmtFileLine(iStmt),
-                                iProcessingMode);
+                                ctx.run.mode);
 }
 
-void AddQuilloOpc(void* arrayJclDeck, JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug) {
-    void* block = nullptr;
-    if (CreateBlockWithDebug(&block, sizeof(RD_Quillo_Opc), "QuilloOPC", debug) == 0) {
-        reportMemoryAllocationError(iProcessingMode);
+void AddQuilloOpc(MemberContext& ctx, JCLStatement* iStmt) {
+    auto* directive = NewDeckItem<RD_Quillo_Opc>(RD_STRUCT_OPC, "QuilloOPC", "QuilloOPC");
+    if (directive == nullptr) {
+        reportMemoryAllocationError(ctx);
         return;
     }
-    auto* directive = static_cast<RD_Quillo_Opc*>(block);
-    directive->structureType = RD_STRUCT_OPC;
     directive->fileLine = JCLStmtFileLine(iStmt);
-    directive->operation = CloneString(iStmt->StatementOp, debug);
+    directive->operation.reset(CloneString(iStmt->StatementOp, ctx.run.debug));
     char* parms = nullptr;
-    directive->parameters =
-        CloneString(JCLStatementParmText(iStmt, &parms) && parms != nullptr ? parms : "", debug);
-    if (AddItemToList(arrayJclDeck, directive, "", debug) == 0) {
-        FreeString(directive->operation, debug);
-        FreeString(directive->parameters, debug);
-        FreeBlockWithDebug(directive, "QuilloOPC", debug);
-        reportMemoryAllocationError(iProcessingMode);
-    }
+    directive->parameters.reset(CloneString(
+        JCLStatementParmText(iStmt, &parms) && parms != nullptr ? parms : "", ctx.run.debug));
+    if (!ctx.deck.Add(directive, "")) reportMemoryAllocationError(ctx);
 }
 
-void ProcessJobStatements(void* arrayJclDeck, RD_InputContext* Context, BOOLEAN ignoreJCLLIB,
-                          const char* iSiteName, const char* jesVersion, int16_t iProcessingMode,
-                          BOOLEAN iFormatXML, int32_t debug) {
-    const int16_t mode = iProcessingMode;
+void ProcessJobStatements(MemberContext& ctx, RD_InputContext* Context) {
+    const int16_t mode = ctx.run.mode;
     const bool velkor = mode == kModeVelkor;
     bool FirstPass = true;
     JCLStatement* cooked = nullptr;
-    while (NextCookedStatement(Context, &cooked, mode, debug)) {
+    while (NextCookedStatement(ctx, Context, &cooked)) {
         const RD_JCL_STATEMENT_TYPE type = JCLStatementType(cooked);
         if (type == RD_QUILLO_OPC) {
-            AddQuilloOpc(arrayJclDeck, cooked, mode, debug);
+            AddQuilloOpc(ctx, cooked);
         } else {
             // The end-of-step and end-of-job markers came from no card: the member's first
             // statement is the first one read from it.
             const bool madeUp = IsMadeUp(cooked);
             if (velkor && FirstPass && type != RD_JOB && !madeUp) {
-                ProcessJobCard(arrayJclDeck, nullptr, mode, iFormatXML, debug);
+                ProcessJobCard(ctx, nullptr);
                 FirstPass = false;
             }
             switch (type) {
             case RD_INCLUDE:
-                ProcessIncludeCard(arrayJclDeck, cooked, Context, jesVersion, mode, debug);
+                ProcessIncludeCard(ctx, cooked, Context);
                 break;
             case RD_JCLLIB:
-                if (!ignoreJCLLIB) ProcessJCLLIBCard(cooked, iSiteName, mode, debug);
+                if (!ctx.run.ignoreJCLLIB) ProcessJCLLIBCard(ctx, cooked);
                 break;
             case RD_JOB:
                 if (FirstPass) {
-                    ProcessJobCard(arrayJclDeck, cooked, mode, iFormatXML, debug);
+                    ProcessJobCard(ctx, cooked);
                     if (velkor) FirstPass = false;
                 } else {
-                    ReportAtStatement(MessageFor(mode, 1356, 3059), cooked, mode);
+                    ReportAtStatement(ctx, MessageFor(ctx, 1356, 3059), cooked);
                 }
                 break;
             case RD_JOB_END:
@@ -108,49 +99,46 @@ void ProcessJobStatements(void* arrayJclDeck, RD_InputContext* Context, BOOLEAN 
                     KVRWriteMessageWithFileLine(1334, TRUE, JCLStmtFileReference(cooked),
                                                 JCLStmtFileLine(cooked), mode);
                 else
-                    ProcessOneStatement(arrayJclDeck, cooked, iSiteName, jesVersion, mode, debug);
+                    ProcessOneStatement(ctx, cooked);
                 break;
             }
             if (!velkor && !madeUp) FirstPass = false;
         }
-        DeleteJCLStatement(cooked, TRUE, debug);
+        DeleteJCLStatement(cooked, TRUE);
         if (KVRU005() > 4) break;
     }
 }
 
-BOOLEAN ProcessJclDeck(void* arrayJclDeck, BOOLEAN ignoreJCLLIB, const char* iSiteName,
-                       const char* jesVersion, int16_t iProcessingMode, BOOLEAN iFormatXML,
-                       int32_t debug) {
-    const int16_t mode = iProcessingMode;
+BOOLEAN ProcessJclDeck(MemberContext& ctx) {
+    const int16_t mode = ctx.run.mode;
     JobWalk walk;
-    if (!BeginSymbolScope(mode, debug)) {
-        reportMemoryAllocationError(mode);
+    if (!BeginSymbolScope(ctx)) {
+        reportMemoryAllocationError(ctx);
         return FALSE;
     }
     walk.scopeOpen = true;
 
-    BuildJobStatementList(arrayJclDeck, &walk.jobList, jesVersion, mode, debug);
+    BuildJobStatementList(ctx, &walk.jobList);
     if (walk.jobList == nullptr || KVRU005() > 4) {
-        UndoJobWalk(walk, mode, debug);
+        UndoJobWalk(ctx, walk);
         return FALSE;
     }
-    walk.stepNamePushed = PushStepName("", mode, debug);
-    if (walk.stepNamePushed) BeginInputContext(&walk.context, walk.jobList, mode, debug);
-    if (walk.context != nullptr) walk.contextPushed = PushContext(walk.context, mode, debug);
+    walk.stepNamePushed = PushStepName(ctx, "");
+    if (walk.stepNamePushed) BeginInputContext(ctx, &walk.context, walk.jobList);
+    if (walk.context != nullptr) walk.contextPushed = PushContext(ctx, walk.context);
     if (!walk.contextPushed || KVRU005() > 4) {
-        UndoJobWalk(walk, mode, debug);
+        UndoJobWalk(ctx, walk);
         return FALSE;
     }
 
-    ProcessJobStatements(arrayJclDeck, walk.context, ignoreJCLLIB, iSiteName, jesVersion, mode,
-                         iFormatXML, debug);
+    ProcessJobStatements(ctx, walk.context);
     const bool stopped = KVRU005() > 4;
-    if (!UndoJobWalk(walk, mode, debug)) {
-        KVRWriteMessage(MessageFor(mode, 1342, 3048));
+    if (!UndoJobWalk(ctx, walk)) {
+        KVRWriteMessage(MessageFor(ctx, 1342, 3048));
         return FALSE;
     }
     if (stopped) return FALSE;
-    if (debug) DumpJclDeckToStdout(arrayJclDeck, debug);
+    if (ctx.run.debug) DumpJclDeckToStdout(ctx);
     return TRUE;
 }
 

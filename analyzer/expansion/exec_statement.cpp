@@ -1,21 +1,21 @@
 // EXEC statements: telling a program step (PGM=) from a procedure call, which decides
 // whether the deck processor opens a symbol scope and expands a procedure in its place.
 #include "expansion/exec_statement.h"
+#include "base/contexts.h"
 
-#include "driver/run_settings.h"
 
 namespace kvr {
 
-BOOLEAN ExecInvokesProgram(JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug) {
+BOOLEAN ExecInvokesProgram(MemberContext& ctx, JCLStatement* iStmt) {
     if (iStmt == nullptr) return FALSE;
-    if (JCLStatementParmCount(iStmt, iProcessingMode, debug) == 0) {
+    if (JCLStatementParmCount(ctx, iStmt) == 0) {
         // Nothing names a program, so the statement is taken as a procedure call.
-        KVRWriteMessageWithFileLine(MessageFor(iProcessingMode, 1371, 3070), FALSE,
-                                    iStmt->FileReference, iStmt->fileLine, iProcessingMode);
+        KVRWriteMessageWithFileLine(MessageFor(ctx, 1371, 3070), FALSE,
+                                    iStmt->FileReference, iStmt->fileLine, ctx.run.mode);
         return FALSE;
     }
     char* parm = nullptr;
-    return JCLStatementKeywordParm(iStmt, "PGM", &parm, iProcessingMode, debug);
+    return JCLStatementKeywordParm(ctx, iStmt, "PGM", &parm);
 }
 
 } // namespace kvr

@@ -3,7 +3,7 @@
 // reading continues after the INCLUDE when they are exhausted.
 #include <cstring>
 
-#include "driver/run_settings.h"
+#include "base/contexts.h"
 #include "expansion/deck_internal.h"
 #include "expansion/statement_lists.h"
 #include "rununits/run_units.h"
@@ -14,28 +14,27 @@ namespace {
 constexpr size_t kShortestMemberParm = 8;
 } // namespace
 
-void ProcessIncludeCard(void* arrayJclDeck, JCLStatement* iStmt, RD_InputContext* Context,
-                        const char* jesVersion, int16_t iProcessingMode, int32_t debug) {
-    const int16_t mode = iProcessingMode;
+void ProcessIncludeCard(MemberContext& ctx, JCLStatement* iStmt, RD_InputContext* Context) {
+    const int16_t mode = ctx.run.mode;
     char* parm = nullptr;
-    if (!JCLStatementKeywordParm(iStmt, "MEMBER", &parm, mode, debug) || parm == nullptr ||
+    if (!JCLStatementKeywordParm(ctx, iStmt, "MEMBER", &parm) || parm == nullptr ||
         std::strlen(parm) < kShortestMemberParm) {
-        ReportAtStatement(MessageFor(mode, 1421, 1421), iStmt, mode);
+        ReportAtStatement(ctx, MessageFor(ctx, 1421, 1421), iStmt);
         return;
     }
     // MEMBER=(ABC) and MEMBER=ABC both name ABC; apostrophes stay.
-    char* name = CopyParmText(std::strchr(parm, '=') + 1, FALSE, debug);
+    char* name = CopyParmText(ctx, std::strchr(parm, '=') + 1, FALSE);
     StatementList* list =
-        GetIncludeStatementList(arrayJclDeck, name, iStmt, jesVersion, mode, debug);
-    FreeString(name, debug);
+        GetIncludeStatementList(ctx, name, iStmt);
+    FreeString(name, ctx.run.debug);
     if (KVRU005() > 4) return;
     // A member that includes itself (directly or through others) would nest to the limit
     // with every INCLUDE at every level: refused at once, as the limit would refuse it.
     if (list != nullptr && ContextReadsList(Context, list)) {
-        ReportAtStatement(MessageFor(mode, 1350, 3054), iStmt, mode);
+        ReportAtStatement(ctx, MessageFor(ctx, 1350, 3054), iStmt);
         return;
     }
-    AddStmtListToContext(Context, list, mode, debug);
+    AddStmtListToContext(ctx, Context, list);
 }
 
 } // namespace kvr

@@ -4,61 +4,50 @@
 // each active procedure call. All are limited to 16 entries.
 #include <cstring>
 
-#include "driver/run_settings.h"
+#include "base/contexts.h"
 #include "expansion/deck_internal.h"
 #include "expansion/symbols.h"
 
 namespace kvr {
 namespace {
 
-RD_InputContext* contextStack[kMaxStackDepth] = {};
-int32_t contextStackPtr = 0;
-char* stepNameStack[kMaxStackDepth] = {};
-int32_t stepNameStackPtr = 0;
 
-void DropTopCursor(RD_InputContext* Context, int32_t debug) {
+void DropTopCursor(RD_InputContext* Context) {
     const int32_t top = --Context->ListIndex;
-    DeleteStmtCursor(Context->InputCursor[top], debug);
+    DeleteStmtCursor(Context->InputCursor[top]);
     Context->InputCursor[top] = nullptr;
     Context->InputList[top] = nullptr;
 }
 
 } // namespace
 
-void ReportWithoutPosition(uint32_t iMsg, int16_t iProcessingMode) {
-    KVRWriteMessage(iMsg);
-    KVR_Write_MSG_Record("JCL", MsgProgramId(iProcessingMode), static_cast<int32_t>(iMsg));
-}
-
-BOOLEAN BeginInputContext(RD_InputContext** outContext, StatementList* iStmtList,
-                          int16_t iProcessingMode, int32_t debug) {
+BOOLEAN BeginInputContext(MemberContext& ctx, RD_InputContext** outContext, StatementList* iStmtList) {
     *outContext = nullptr;
     void* block = nullptr;
-    if (CreateBlockWithDebug(&block, sizeof(RD_InputContext), "BeginInputContext", debug) == 0) {
-        reportMemoryAllocationError(iProcessingMode);
+    if (CreateBlockWithDebug(&block, sizeof(RD_InputContext), "BeginInputContext", ctx.run.debug) == 0) {
+        reportMemoryAllocationError(ctx);
         return FALSE;
     }
     auto* context = static_cast<RD_InputContext*>(block);
     std::memset(context, 0, sizeof *context);
-    if (!AddStmtListToContext(context, iStmtList, iProcessingMode, debug)) {
-        FreeBlockWithDebug(context, "DeleteInputContext", debug);
+    if (!AddStmtListToContext(ctx, context, iStmtList)) {
+        FreeBlockWithDebug(context, "DeleteInputContext", ctx.run.debug);
         return FALSE;
     }
     *outContext = context;
     return TRUE;
 }
 
-BOOLEAN AddStmtListToContext(RD_InputContext* Context, StatementList* iStmtList,
-                             int16_t iProcessingMode, int32_t debug) {
+BOOLEAN AddStmtListToContext(MemberContext& ctx, RD_InputContext* Context, StatementList* iStmtList) {
     if (Context->ListIndex >= kMaxStackDepth) {
-        ReportWithoutPosition(MessageFor(iProcessingMode, 1350, 3054), iProcessingMode);
+        ReportWithoutPosition(ctx, MessageFor(ctx, 1350, 3054));
         return FALSE;
     }
     // A member read to nothing has no list: there is nothing to walk, which is no error.
     if (iStmtList == nullptr) return TRUE;
     void* cursor = nullptr;
-    if (!CreateStmtCursor(iStmtList, &cursor, debug) || cursor == nullptr) {
-        reportMemoryAllocationError(iProcessingMode);
+    if (!CreateStmtCursor(ctx, iStmtList, &cursor) || cursor == nullptr) {
+        reportMemoryAllocationError(ctx);
         return FALSE;
     }
     Context->InputList[Context->ListIndex] = iStmtList;
@@ -72,110 +61,99 @@ bool ContextReadsList(const RD_InputContext* Context, const StatementList* iStmt
     return false;
 }
 
-bool NextCookedStatement(RD_InputContext* Context, JCLStatement** outCooked,
-                         int16_t iProcessingMode, int32_t debug) {
+bool NextCookedStatement(MemberContext& ctx, RD_InputContext* Context, JCLStatement** outCooked) {
     *outCooked = nullptr;
     JCLStatement* raw = nullptr;
-    if (!GetNextStmt(Context, &raw, debug)) return false;
-    if (SubstituteStmtSymbolics(raw, outCooked, iProcessingMode, debug)) return true;
-    DeleteJCLStatement(*outCooked, TRUE, debug);
+    if (!GetNextStmt(ctx, Context, &raw)) return false;
+    if (SubstituteStmtSymbolics(ctx, raw, outCooked)) return true;
+    DeleteJCLStatement(*outCooked, TRUE);
     *outCooked = nullptr;
     return false;
 }
 
-BOOLEAN GetNextStmt(RD_InputContext* Context, JCLStatement** outStmt, int32_t debug) {
+BOOLEAN GetNextStmt(MemberContext& ctx, RD_InputContext* Context, JCLStatement** outStmt) {
     *outStmt = nullptr;
     while (Context != nullptr && Context->ListIndex > 0) {
         if (GetStmtViaCursor(Context->InputCursor[Context->ListIndex - 1], outStmt)) return TRUE;
-        DropTopCursor(Context, debug);
+        DropTopCursor(Context);
     }
     *outStmt = nullptr;
     return FALSE;
 }
 
-void DeleteInputContext(RD_InputContext* Context, int32_t debug) {
+void DeleteInputContext(RD_InputContext* Context) {
     if (Context == nullptr) return;
     while (Context->ListIndex > 0)
-        DropTopCursor(Context, debug);
-    FreeBlockWithDebug(Context, "DeleteInputContext", debug);
+        DropTopCursor(Context);
+    FreeBlockWithDebug(Context, "DeleteInputContext", BlockTraceLevel());
 }
 
-BOOLEAN PushContext(RD_InputContext* Context, int16_t iProcessingMode, int32_t /*debug*/) {
-    if (contextStackPtr >= kMaxStackDepth) {
-        ReportWithoutPosition(MessageFor(iProcessingMode, 1381, 3079), iProcessingMode);
+BOOLEAN PushContext(MemberContext& ctx, RD_InputContext* Context) {
+    if (ctx.expansion.contextDepth >= kMaxStackDepth) {
+        ReportWithoutPosition(ctx, MessageFor(ctx, 1381, 3079));
         return FALSE;
     }
-    contextStack[contextStackPtr++] = Context;
+    ctx.expansion.contexts[ctx.expansion.contextDepth++] = Context;
     return TRUE;
 }
 
-BOOLEAN PopContext(int16_t iProcessingMode) {
-    if (contextStackPtr == 0) {
-        ReportWithoutPosition(MessageFor(iProcessingMode, 1383, 3081), iProcessingMode);
+BOOLEAN PopContext(MemberContext& ctx) {
+    if (ctx.expansion.contextDepth == 0) {
+        ReportWithoutPosition(ctx, MessageFor(ctx, 1383, 3081));
         return FALSE;
     }
-    contextStack[--contextStackPtr] = nullptr;
+    ctx.expansion.contexts[--ctx.expansion.contextDepth] = nullptr;
     return TRUE;
 }
 
-RD_InputContext* QueryContext(int16_t iProcessingMode) {
-    if (contextStackPtr == 0) {
-        ReportWithoutPosition(MessageFor(iProcessingMode, 1382, 3080), iProcessingMode);
+RD_InputContext* QueryContext(MemberContext& ctx) {
+    if (ctx.expansion.contextDepth == 0) {
+        ReportWithoutPosition(ctx, MessageFor(ctx, 1382, 3080));
         return nullptr;
     }
-    return contextStack[contextStackPtr - 1];
+    return ctx.expansion.contexts[ctx.expansion.contextDepth - 1];
 }
 
-BOOLEAN PushStepName(const char* StepName, int16_t iProcessingMode, int32_t debug) {
-    if (stepNameStackPtr >= kMaxStackDepth) {
-        ReportWithoutPosition(MessageFor(iProcessingMode, 1381, 3079), iProcessingMode);
+BOOLEAN PushStepName(MemberContext& ctx, const char* StepName) {
+    if (ctx.expansion.stepNameDepth >= kMaxStackDepth) {
+        ReportWithoutPosition(ctx, MessageFor(ctx, 1381, 3079));
         return FALSE;
     }
-    stepNameStack[stepNameStackPtr++] = CloneString(StepName != nullptr ? StepName : "", debug);
+    ctx.expansion.stepNames[ctx.expansion.stepNameDepth++] = CopyTextOrEmpty(StepName);
     return TRUE;
 }
 
-const char* QueryStepName(int16_t iProcessingMode) {
-    if (stepNameStackPtr == 0) {
-        ReportWithoutPosition(MessageFor(iProcessingMode, 1382, 3080), iProcessingMode);
+const char* QueryStepName(MemberContext& ctx) {
+    if (ctx.expansion.stepNameDepth == 0) {
+        ReportWithoutPosition(ctx, MessageFor(ctx, 1382, 3080));
         return nullptr;
     }
-    return stepNameStack[stepNameStackPtr - 1];
+    return ctx.expansion.stepNames[ctx.expansion.stepNameDepth - 1].get();
 }
 
-BOOLEAN PopStepName(int16_t iProcessingMode, int32_t debug) {
-    if (stepNameStackPtr == 0) {
-        ReportWithoutPosition(MessageFor(iProcessingMode, 1383, 3081), iProcessingMode);
+BOOLEAN PopStepName(MemberContext& ctx) {
+    if (ctx.expansion.stepNameDepth == 0) {
+        ReportWithoutPosition(ctx, MessageFor(ctx, 1383, 3081));
         return FALSE;
     }
-    --stepNameStackPtr;
-    FreeString(stepNameStack[stepNameStackPtr], debug);
-    stepNameStack[stepNameStackPtr] = nullptr;
+    ctx.expansion.stepNames[--ctx.expansion.stepNameDepth].reset();
     return TRUE;
 }
 
-int32_t ContextStackDepth() {
-    return contextStackPtr;
+int32_t ContextStackDepth(const MemberContext& ctx) {
+    return ctx.expansion.contextDepth;
 }
-int32_t StepNameStackDepth() {
-    return stepNameStackPtr;
+int32_t StepNameStackDepth(const MemberContext& ctx) {
+    return ctx.expansion.stepNameDepth;
 }
 
 // A member whose analysis was abandoned (an allocation failure unwound it) can leave
 // contexts and names behind; they are released here so the next member starts clean.
-void InitializeContextStack(int32_t debug) {
-    while (contextStackPtr > 0) {
-        --contextStackPtr;
-        DeleteInputContext(contextStack[contextStackPtr], debug);
-        contextStack[contextStackPtr] = nullptr;
-    }
-}
-
-void InitializeStepNameStack(int32_t debug) {
-    while (stepNameStackPtr > 0) {
-        --stepNameStackPtr;
-        FreeString(stepNameStack[stepNameStackPtr], debug);
-        stepNameStack[stepNameStackPtr] = nullptr;
+void InitializeContextStack(MemberContext& ctx) {
+    while (ctx.expansion.contextDepth > 0) {
+        --ctx.expansion.contextDepth;
+        DeleteInputContext(ctx.expansion.contexts[ctx.expansion.contextDepth]);
+        ctx.expansion.contexts[ctx.expansion.contextDepth] = nullptr;
     }
 }
 

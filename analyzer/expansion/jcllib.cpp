@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "driver/run_settings.h"
+#include "base/contexts.h"
 #include "expansion/statement_list_builder.h"
 
 namespace kvr {
@@ -21,16 +21,15 @@ std::string OrderLibraries(const char* orderParm) {
 
 } // namespace
 
-BOOLEAN ProcessJCLLIBCard(JCLStatement* iStmt, const char* iSiteName, int16_t iProcessingMode,
-                          int32_t debug) {
+BOOLEAN ProcessJCLLIBCard(MemberContext& ctx, JCLStatement* iStmt) {
     char* orderParm = nullptr;
-    if (!JCLStatementKeywordParm(iStmt, "ORDER", &orderParm, iProcessingMode, debug)) {
-        ReportAtStatement(iStmt, MessageFor(iProcessingMode, 1368, 3068), iProcessingMode);
+    if (!JCLStatementKeywordParm(ctx, iStmt, "ORDER", &orderParm)) {
+        ReportAtStatement(ctx, iStmt, MessageFor(ctx, 1368, 3068));
         return FALSE;
     }
     const std::string libraries = OrderLibraries(orderParm);
     void* parms = nullptr;
-    CreateParmStructure(&parms, libraries.c_str(), FALSE, iProcessingMode, debug);
+    CreateParmStructure(&parms, libraries.c_str(), FALSE, ctx.run.mode, ctx.run.debug);
     if (parms == nullptr) return FALSE;
     BOOLEAN result = TRUE;
     const int32_t count = QueryParmCount(parms);
@@ -40,11 +39,11 @@ BOOLEAN ProcessJCLLIBCard(JCLStatement* iStmt, const char* iSiteName, int16_t iP
         std::string name(parm);
         const char* library = name.c_str();
         if (!name.empty() && name.front() == '\'') library = StripApostrophes(name.data());
-        if (!AddToJobList(library, iSiteName, iStmt->FileReference, iStmt->fileLine,
-                          iProcessingMode))
+        if (!AddToJobList(library, ctx.run.siteName.c_str(), iStmt->FileReference, iStmt->fileLine,
+                          ctx.run.mode))
             result = FALSE;
     }
-    DeleteParmStructure(parms, static_cast<BOOLEAN>(debug != 0));
+    DeleteParmStructure(parms, static_cast<BOOLEAN>(ctx.run.debug != 0));
     return result;
 }
 

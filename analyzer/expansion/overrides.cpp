@@ -2,28 +2,15 @@
 // first procedure step) overrides or adds a DD of the expanded procedure, and unlabelled DDs
 // after it go on through that DD's concatenation, appending past its end.
 #include "expansion/overrides.h"
+#include "base/contexts.h"
 
 #include <cstring>
 
-#include "driver/run_settings.h"
-#include "model/dd_statements.h"
-#include "output/statement_log.h"
+#include "expansion/dd_statements.h"
+#include "expansion/statement_log.h"
 
 namespace kvr {
 namespace {
-
-// Kept from one override DD to the next within one procedure call.
-struct OverrideState {
-    // The procedure step name of the last qualified override. Held at full label length so
-    // that a name longer than a JCL step name is compared, never cut or overrun.
-    char PreviousStepName[kLabelMax + 1];
-    RD_JobStep* PreviousStep;
-    RD_DDStatement* DDSave; // the DD overridden or added last
-    void* ConcatCursor;     // the entry of DDSave the last statement was applied to
-    char Buffer[kLabelMax]; // label work copy, split at the period
-};
-
-OverrideState State{};
 
 // The label split into procedure step name and DD name (both point into Buffer).
 struct LabelParts {
@@ -31,138 +18,134 @@ struct LabelParts {
     const char* ddName;
 };
 
-bool ParseStatementLabel(JCLStatement* iStmt, LabelParts& out, int16_t iProcessingMode) {
+bool ParseStatementLabel(MemberContext& ctx, JCLStatement* iStmt, LabelParts& out) {
     const size_t length = strnlen(iStmt->StatementLabel, sizeof iStmt->StatementLabel);
     if (length >= static_cast<size_t>(kLabelMax)) {
-        KVRWriteMessageWithFileLine(MessageFor(iProcessingMode, 1395, 3086), TRUE,
+        KVRWriteMessageWithFileLine(MessageFor(ctx, 1395, 3086), TRUE,
                                     JCLStmtFileReference(iStmt), JCLStmtFileLine(iStmt),
-                                    iProcessingMode);
+                                    ctx.run.mode);
         return false;
     }
-    std::memcpy(State.Buffer, iStmt->StatementLabel, length);
-    State.Buffer[length] = '\0';
-    char* period = std::strchr(State.Buffer, '.');
+    std::memcpy(ctx.expansion.overrides.label, iStmt->StatementLabel, length);
+    ctx.expansion.overrides.label[length] = '\0';
+    char* period = std::strchr(ctx.expansion.overrides.label, '.');
     if (period == nullptr) {
         out.procStepName = "";
-        out.ddName = State.Buffer;
+        out.ddName = ctx.expansion.overrides.label;
     } else {
         *period = '\0';
-        out.procStepName = State.Buffer;
+        out.procStepName = ctx.expansion.overrides.label;
         out.ddName = period + 1;
     }
     return true;
 }
 
-void ForgetOverriddenDD(int32_t debug) {
-    State.DDSave = nullptr;
-    DeleteConcatenationCursor(State.ConcatCursor, debug);
-    State.ConcatCursor = nullptr;
+void ForgetOverriddenDD(MemberContext& ctx) {
+    ctx.expansion.overrides.ddSave = nullptr;
+    DeleteConcatenationCursor(ctx.expansion.overrides.concatCursor);
+    ctx.expansion.overrides.concatCursor = nullptr;
 }
 
 // Merges the statement into the entry at the cursor, or appends it past the last entry.
-void ApplyOverridingStatement(JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug) {
-    RD_DatasetConcatenation* entry = QueryConcatenationCursor(State.ConcatCursor);
+void ApplyOverridingStatement(MemberContext& ctx, JCLStatement* iStmt) {
+    RD_DatasetConcatenation* entry = QueryConcatenationCursor(ctx.expansion.overrides.concatCursor);
     if (entry != nullptr) {
-        MergeProcedureConcatenation(entry, iStmt, iProcessingMode, debug);
-        LogJCLStatement(iStmt, RD_LOGOVERRIDE, iProcessingMode, debug);
+        MergeProcedureConcatenation(ctx, entry, iStmt);
+        LogJCLStatement(ctx, iStmt, RD_LOGOVERRIDE);
     } else {
-        AddProcedureConcatenation(State.DDSave, iStmt, iProcessingMode, debug);
-        LogJCLStatement(iStmt, RD_LOGADD, iProcessingMode, debug);
+        AddProcedureConcatenation(ctx, ctx.expansion.overrides.ddSave, iStmt);
+        LogJCLStatement(ctx, iStmt, RD_LOGADD);
     }
 }
 
 // Starts overriding iDD at its first entry.
-void OverrideDD(RD_DDStatement* iDD, JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug) {
-    ForgetOverriddenDD(debug);
-    State.ConcatCursor = CreateConcatenationCursor(iDD, iProcessingMode, debug);
-    State.DDSave = iDD;
-    if (State.ConcatCursor != nullptr) ApplyOverridingStatement(iStmt, iProcessingMode, debug);
+void OverrideDD(MemberContext& ctx, RD_DDStatement* iDD, JCLStatement* iStmt) {
+    ForgetOverriddenDD(ctx);
+    ctx.expansion.overrides.concatCursor = CreateConcatenationCursor(ctx, iDD);
+    ctx.expansion.overrides.ddSave = iDD;
+    if (ctx.expansion.overrides.concatCursor != nullptr) ApplyOverridingStatement(ctx, iStmt);
 }
 
-void ContinueConcatenation(RD_JobStep* iStep, JCLStatement* iStmt, int16_t iProcessingMode,
-                           int32_t debug) {
-    if (State.DDSave == nullptr) {
-        KVRWriteMessageWithFileLine(MessageFor(iProcessingMode, 1463, 3111), TRUE,
-                                    iStep->FileReference, iStep->fileLine, iProcessingMode);
+void ContinueConcatenation(MemberContext& ctx, RD_JobStep* iStep, JCLStatement* iStmt) {
+    if (ctx.expansion.overrides.ddSave == nullptr) {
+        KVRWriteMessageWithFileLine(MessageFor(ctx, 1463, 3111), TRUE,
+                                    iStep->FileReference, iStep->fileLine, ctx.run.mode);
         return;
     }
-    if (State.ConcatCursor == nullptr) {
-        const uint32_t number = MessageFor(iProcessingMode, 1462, 3110);
+    if (ctx.expansion.overrides.concatCursor == nullptr) {
+        const uint32_t number = MessageFor(ctx, 1462, 3110);
         KVRWriteMessage(number);
-        KVR_Write_MSG_Record("JCL", MsgProgramId(iProcessingMode), static_cast<int32_t>(number));
+        KVR_Write_MSG_Record("JCL", MsgProgramId(ctx), static_cast<int32_t>(number));
         return;
     }
-    AdvanceConcatenationCursor(State.ConcatCursor);
-    ApplyOverridingStatement(iStmt, iProcessingMode, debug);
+    AdvanceConcatenationCursor(ctx.expansion.overrides.concatCursor);
+    ApplyOverridingStatement(ctx, iStmt);
 }
 
-void ProcessDDOverrideOrAddForStep(RD_JobStep* iStep, const char* iDDName, JCLStatement* iStmt,
-                                   int16_t iProcessingMode, int32_t debug) {
+void ProcessDDOverrideOrAddForStep(MemberContext& ctx, RD_JobStep* iStep, const char* iDDName, JCLStatement* iStmt) {
     if (iDDName[0] == '\0') {
-        ContinueConcatenation(iStep, iStmt, iProcessingMode, debug);
+        ContinueConcatenation(ctx, iStep, iStmt);
         return;
     }
     RD_DDStatement* dd = nullptr;
     if (FindDDForStep(iStep, iDDName, &dd) && dd != nullptr) {
-        OverrideDD(dd, iStmt, iProcessingMode, debug);
+        OverrideDD(ctx, dd, iStmt);
         return;
     }
     // A DD the step does not have is added, then overridden as an empty DD.
-    dd = AllocateDD(iDDName, JCLStmtFileReference(iStmt), JCLStmtFileLine(iStmt),
-                    JCLStmtEndFileLine(iStmt), debug);
+    dd = AllocateDD(ctx, iDDName, JCLStmtFileReference(iStmt), JCLStmtFileLine(iStmt),
+                    JCLStmtEndFileLine(iStmt));
     if (dd == nullptr) {
-        reportMemoryAllocationError(iProcessingMode);
+        reportMemoryAllocationError(ctx);
         return;
     }
-    AddDDToStep(iStep, dd, dd->DDName, debug);
-    OverrideDD(dd, iStmt, iProcessingMode, debug);
+    AddDDToStep(ctx, iStep, dd, dd->DDName.get());
+    OverrideDD(ctx, dd, iStmt);
 }
 
 // The step a label addresses; null (reported) when there is none.
-RD_JobStep* ChooseStep(JCLStatement* iStmt, const char* iProcStepName, RD_StepCursor* CursorArg,
-                       int16_t iProcessingMode, int32_t debug) {
+RD_JobStep* ChooseStep(MemberContext& ctx, JCLStatement* iStmt, const char* iProcStepName, RD_StepCursor* CursorArg) {
     if (iProcStepName[0] == '\0') {
         RD_JobStep* step = QueryStepCursor(CursorArg);
         if (step == nullptr)
-            KVRWriteMessageWithFileLine(MessageFor(iProcessingMode, 1397, 3088), TRUE,
+            KVRWriteMessageWithFileLine(MessageFor(ctx, 1397, 3088), TRUE,
                                         JCLStmtFileReference(iStmt), JCLStmtFileLine(iStmt),
-                                        iProcessingMode);
+                                        ctx.run.mode);
         return step;
     }
-    if (State.PreviousStep != nullptr && std::strcmp(iProcStepName, State.PreviousStepName) == 0)
-        return State.PreviousStep;
+    if (ctx.expansion.overrides.previousStep != nullptr && std::strcmp(iProcStepName, ctx.expansion.overrides.previousStepName) == 0)
+        return ctx.expansion.overrides.previousStep;
 
-    ForgetOverriddenDD(debug);
+    ForgetOverriddenDD(ctx);
     if (!AdvanceCursorToStep(CursorArg, iProcStepName, nullptr, TRUE)) {
-        KVRWriteMessageWithFileLine(MessageFor(iProcessingMode, 1396, 3087), TRUE,
+        KVRWriteMessageWithFileLine(MessageFor(ctx, 1396, 3087), TRUE,
                                     JCLStmtFileReference(iStmt), JCLStmtFileLine(iStmt),
-                                    iProcessingMode);
+                                    ctx.run.mode);
         return nullptr;
     }
     RD_JobStep* step = QueryStepCursor(CursorArg);
-    std::strncpy(State.PreviousStepName, iProcStepName, sizeof State.PreviousStepName - 1);
-    State.PreviousStepName[sizeof State.PreviousStepName - 1] = '\0';
-    State.PreviousStep = step;
+    std::strncpy(ctx.expansion.overrides.previousStepName, iProcStepName, sizeof ctx.expansion.overrides.previousStepName - 1);
+    ctx.expansion.overrides.previousStepName[sizeof ctx.expansion.overrides.previousStepName - 1] = '\0';
+    ctx.expansion.overrides.previousStep = step;
     return step;
 }
 
 } // namespace
 
-void InitializeOverrideState(int32_t debug) {
-    State.PreviousStepName[0] = '\0';
-    State.PreviousStep = nullptr;
-    ForgetOverriddenDD(debug);
-    std::memset(State.Buffer, 0, sizeof State.Buffer);
+void InitializeOverrideState(MemberContext& ctx) {
+    ctx.expansion.overrides.previousStepName[0] = '\0';
+    ctx.expansion.overrides.previousStep = nullptr;
+    ForgetOverriddenDD(ctx);
+    std::memset(ctx.expansion.overrides.label, 0, sizeof ctx.expansion.overrides.label);
 }
 
-void ProcessDDOverrideOrAdd(JCLStatement* iStmt, RD_StepCursor* CursorArg, int16_t iProcessingMode,
-                            int32_t debug) {
+void ProcessDDOverrideOrAdd(MemberContext& ctx, JCLStatement* iStmt, RD_StepCursor* CursorArg) {
     if (iStmt == nullptr || CursorArg == nullptr) return;
     LabelParts label{};
-    if (!ParseStatementLabel(iStmt, label, iProcessingMode) || KVRU005() > 4) return;
-    RD_JobStep* step = ChooseStep(iStmt, label.procStepName, CursorArg, iProcessingMode, debug);
+    if (!ParseStatementLabel(ctx, iStmt, label) || KVRU005() > 4) return;
+    RD_JobStep* step = ChooseStep(ctx, iStmt, label.procStepName, CursorArg);
     if (step == nullptr) return;
-    ProcessDDOverrideOrAddForStep(step, label.ddName, iStmt, iProcessingMode, debug);
+    ProcessDDOverrideOrAddForStep(ctx, step, label.ddName, iStmt);
 }
 
 } // namespace kvr

@@ -4,13 +4,13 @@
 #define KVR_EXPANSION_OVERRIDES_H
 
 #include "model/job_model.h"
+#include "base/contexts.h"
 
 namespace kvr {
 
-void InitializeOverrideState(int32_t debug);
+void InitializeOverrideState(MemberContext& ctx);
 // Applies the cooked DD statement; CursorArg stands on the first step of the procedure.
-void ProcessDDOverrideOrAdd(JCLStatement* iStmt, RD_StepCursor* CursorArg,
-                            int16_t iProcessingMode, int32_t debug);
+void ProcessDDOverrideOrAdd(MemberContext& ctx, JCLStatement* iStmt, RD_StepCursor* CursorArg);
 
 } // namespace kvr
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "driver/run_settings.h"
+#include "base/contexts.h"
 #include "expansion/deck_internal.h"
 #include "expansion/overrides.h"
 #include "expansion/statement_dispatch.h"
@@ -36,14 +36,13 @@ void SplitKeywordParm(const char* parm, std::string& name, std::string& value) {
 }
 
 template <typename SetSymbol>
-void SetKeywordSymbols(JCLStatement* iStmt, int32_t firstParm, int16_t mode, int32_t debug,
-                       SetSymbol set) {
-    const int32_t count = JCLStatementParmCount(iStmt, mode, debug);
+void SetKeywordSymbols(MemberContext& ctx, JCLStatement* iStmt, int32_t firstParm, SetSymbol set) {
+    const int32_t count = JCLStatementParmCount(ctx, iStmt);
     std::string name;
     std::string value;
     for (int32_t sequence = count; sequence >= firstParm; --sequence) {
         char* parm = nullptr;
-        if (!JCLStatementPositionalParm(iStmt, sequence, &parm, mode, debug) || parm == nullptr)
+        if (!JCLStatementPositionalParm(ctx, iStmt, sequence, &parm) || parm == nullptr)
             continue;
         if (!ParmHasKeyword(parm)) continue;
         SplitKeywordParm(parm, name, value);
@@ -52,54 +51,52 @@ void SetKeywordSymbols(JCLStatement* iStmt, int32_t firstParm, int16_t mode, int
 }
 
 // Builds the statements of this call from the procedure's raw cards.
-StatementList* BuildCallStatements(void* arrayJclDeck, ProcCall& call, StatementList* inStream,
-                                   const char* jesVersion, int16_t mode, int32_t debug) {
+StatementList* BuildCallStatements(MemberContext& ctx, ProcCall& call, StatementList* inStream) {
     RD_ProcedureHeader* proc = call.proc;
     // Without cached cards there is nothing to build: a null cursor would make the builders
     // read on in the current source.
     void* cards = nullptr;
     if (proc->rawJclCardsList == nullptr ||
-        KVR_CreateCursor(proc->rawJclCardsList, &cards, debug) == 0 || cards == nullptr)
+        KVR_CreateCursor(proc->rawJclCardsList, &cards, ctx.run.debug) == 0 || cards == nullptr)
         return proc->isInstreamProc ? proc->StatementList : nullptr;
     StatementList* list = nullptr;
     if (proc->isInstreamProc) {
         list = inStream != nullptr ? inStream : proc->StatementList;
-        KVR4006_BuildInstreamProcStatementList(arrayJclDeck, list, cards, jesVersion, mode, debug);
+        KVR4006_BuildInstreamProcStatementList(ctx, list, cards);
     } else {
-        KVR4006_BuildCatalogedProcStatementList(arrayJclDeck, &list, cards, jesVersion, mode,
-                                                debug);
+        KVR4006_BuildCatalogedProcStatementList(ctx, &list, cards);
         proc->StatementList = list;
     }
     proc->isStatementListBuilt = TRUE;
     call.statementsBuilt = true;
-    DeleteCursor(cards, debug);
+    DeleteCursor(cards, ctx.run.debug);
     return list;
 }
 
-void ReleaseCallStatements(ProcCall& call, int32_t debug) {
+void ReleaseCallStatements(MemberContext& ctx, ProcCall& call) {
     if (call.statementsBuilt) {
-        CleanProcedureStatements(call.proc, debug);
+        CleanProcedureStatements(call.proc);
         call.statementsBuilt = false;
     }
 }
 
 // Undoes a call that stops before its procedure was walked. A start record already in the
 // deck gets its end record, so the deck stays balanced.
-void UnwindCall(void* arrayJclDeck, ProcCall& call, int16_t mode, int32_t debug) {
-    if (call.proc != nullptr) AddEndProc(arrayJclDeck, debug);
-    if (call.nestingRaised) DecrementProcNestingLevel(mode);
-    if (call.contextPushed) PopContext(mode);
-    DeleteInputContext(call.context, debug);
-    if (call.stepNamePushed) PopStepName(mode, debug);
-    if (call.scopeOpen) EndSymbolScope(debug);
-    ReleaseCallStatements(call, debug);
+void UnwindCall(MemberContext& ctx, ProcCall& call) {
+    if (call.proc != nullptr) AddEndProc(ctx);
+    if (call.nestingRaised) DecrementProcNestingLevel(ctx);
+    if (call.contextPushed) PopContext(ctx);
+    DeleteInputContext(call.context);
+    if (call.stepNamePushed) PopStepName(ctx);
+    if (call.scopeOpen) EndSymbolScope(ctx);
+    ReleaseCallStatements(ctx, call);
 }
 
 } // namespace
 
-const char* QueryProcedureName(JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug) {
+const char* QueryProcedureName(MemberContext& ctx, JCLStatement* iStmt) {
     char* parm = nullptr;
-    if (!JCLStatementPositionalParm(iStmt, 1, &parm, iProcessingMode, debug) || parm == nullptr)
+    if (!JCLStatementPositionalParm(ctx, iStmt, 1, &parm) || parm == nullptr)
         return "";
     if (!ParmHasKeyword(parm)) return parm;
     // PROC=name: the name starts after the five characters of "PROC=", whatever the keyword;
@@ -108,93 +105,87 @@ const char* QueryProcedureName(JCLStatement* iStmt, int16_t iProcessingMode, int
     return parm + (length < kProcKeywordLength ? length : kProcKeywordLength);
 }
 
-void ProcessProcExec(JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug) {
-    SetKeywordSymbols(iStmt, 2, iProcessingMode, debug,
-                      [debug](const char* name, const char* value) {
-                          SetScopedSymbolValue(name, value, TRUE, debug);
+void ProcessProcExec(MemberContext& ctx, JCLStatement* iStmt) {
+    SetKeywordSymbols(ctx, iStmt, 2, [&ctx](const char* name, const char* value) {
+                          SetScopedSymbolValue(ctx, name, value, TRUE);
                       });
 }
 
-void ProcessProcHeader(JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug) {
-    SetKeywordSymbols(iStmt, 1, iProcessingMode, debug,
-                      [debug](const char* name, const char* value) {
-                          SetScopedSymbolDefaultValue(name, value, debug);
+void ProcessProcHeader(MemberContext& ctx, JCLStatement* iStmt) {
+    SetKeywordSymbols(ctx, iStmt, 1, [&ctx](const char* name, const char* value) {
+                          SetScopedSymbolDefaultValue(ctx, name, value);
                       });
 }
 
-void ProcessProcInvocation(void* arrayJclDeck, JCLStatement* iStmt, const char* iSiteName,
-                           const char* jesVersion, int16_t iProcessingMode, int32_t debug) {
-    const int16_t mode = iProcessingMode;
+void ProcessProcInvocation(MemberContext& ctx, JCLStatement* iStmt) {
+    const int16_t mode = ctx.run.mode;
     // The name points into the EXEC statement's parameters, which live through the call.
-    const char* procName = QueryProcedureName(iStmt, mode, debug);
+    const char* procName = QueryProcedureName(ctx, iStmt);
     ProcCall call;
-    if (!BeginSymbolScope(mode, debug)) {
-        reportMemoryAllocationError(mode);
+    if (!BeginSymbolScope(ctx)) {
+        reportMemoryAllocationError(ctx);
         return;
     }
     call.scopeOpen = true;
-    ProcessProcExec(iStmt, mode, debug);
+    ProcessProcExec(ctx, iStmt);
     const char* label = iStmt->StatementLabel;
-    call.stepNamePushed = PushStepName(label[0] != '\0' ? label : "NULLNAME", mode, debug);
-    if (!call.stepNamePushed || KVRU005() > 4) return UnwindCall(arrayJclDeck, call, mode, debug);
+    call.stepNamePushed = PushStepName(ctx, label[0] != '\0' ? label : "NULLNAME");
+    if (!call.stepNamePushed || KVRU005() > 4) return UnwindCall(ctx, call);
 
     StatementList* inStream = nullptr;
-    call.proc = GetProcedureStatementList(arrayJclDeck, procName, &inStream, iStmt, jesVersion,
-                                          mode, debug);
-    if (call.proc == nullptr || KVRU005() > 4) return UnwindCall(arrayJclDeck, call, mode, debug);
+    call.proc = GetProcedureStatementList(ctx, procName, &inStream, iStmt);
+    if (call.proc == nullptr || KVRU005() > 4) return UnwindCall(ctx, call);
     // The procedure's statements are in use by an enclosing call: it calls itself, which
     // would nest to the depth limit with every call at every level (exponential work).
     if (call.proc->isStatementListBuilt) {
-        ReportAtStatement(MessageFor(mode, 1381, 3079), iStmt, mode);
-        return UnwindCall(arrayJclDeck, call, mode, debug);
+        ReportAtStatement(ctx, MessageFor(ctx, 1381, 3079), iStmt);
+        return UnwindCall(ctx, call);
     }
     StatementList* list =
-        BuildCallStatements(arrayJclDeck, call, inStream, jesVersion, mode, debug);
-    if (KVRU005() > 4) return UnwindCall(arrayJclDeck, call, mode, debug);
+        BuildCallStatements(ctx, call, inStream);
+    if (KVRU005() > 4) return UnwindCall(ctx, call);
 
-    if (BeginInputContext(&call.context, list, mode, debug))
-        call.contextPushed = PushContext(call.context, mode, debug);
-    if (!call.contextPushed) return UnwindCall(arrayJclDeck, call, mode, debug);
-    IncrementProcNestingLevel(mode);
+    if (BeginInputContext(ctx, &call.context, list))
+        call.contextPushed = PushContext(ctx, call.context);
+    if (!call.contextPushed) return UnwindCall(ctx, call);
+    IncrementProcNestingLevel(ctx);
     call.nestingRaised = true;
     // Without a job there is no step table: the procedure is not walked.
-    RD_StepCursor* cursor = GetStepCursor(mode, debug);
+    RD_StepCursor* cursor = GetStepCursor(ctx);
     if (cursor == nullptr || KVRU005() > 4) {
-        if (cursor != nullptr) DeleteStepCursor(cursor, debug);
-        return UnwindCall(arrayJclDeck, call, mode, debug);
+        if (cursor != nullptr) DeleteStepCursor(cursor);
+        return UnwindCall(ctx, call);
     }
 
-    ProcessProcStatements(arrayJclDeck, call.context, iSiteName, jesVersion, mode, debug);
-    AddEndProc(arrayJclDeck, debug);
-    DecrementProcNestingLevel(mode);
-    PopContext(mode);
-    DeleteInputContext(call.context, debug);
-    PopStepName(mode, debug);
+    ProcessProcStatements(ctx, call.context);
+    AddEndProc(ctx);
+    DecrementProcNestingLevel(ctx);
+    PopContext(ctx);
+    DeleteInputContext(call.context);
+    PopStepName(ctx);
 
-    InitializeOverrideState(debug);
-    if (!EndSymbolScopeForUpdate()) {
-        ReportAtStatement(MessageFor(mode, 1342, 3048), iStmt, mode);
-        DeleteStepCursor(cursor, debug);
-        EndSymbolScope(debug);
-        ReleaseCallStatements(call, debug);
+    InitializeOverrideState(ctx);
+    if (!EndSymbolScopeForUpdate(ctx)) {
+        ReportAtStatement(ctx, MessageFor(ctx, 1342, 3048), iStmt);
+        DeleteStepCursor(cursor);
+        EndSymbolScope(ctx);
+        ReleaseCallStatements(ctx, call);
         return;
     }
     AdvanceStepCursor(cursor, TRUE);
-    if (ContextStackDepth() > 0 && KVRU005() <= 4)
-        ProcessOverrideStatements(arrayJclDeck, QueryContext(mode), cursor, iSiteName, jesVersion,
-                                  mode, debug);
-    InitializeOverrideState(debug);
-    DeleteStepCursor(cursor, debug);
-    if (!EndSymbolScope(debug)) ReportAtStatement(MessageFor(mode, 1342, 3048), iStmt, mode);
-    ReleaseCallStatements(call, debug);
+    if (ContextStackDepth(ctx) > 0 && KVRU005() <= 4)
+        ProcessOverrideStatements(ctx, QueryContext(ctx), cursor);
+    InitializeOverrideState(ctx);
+    DeleteStepCursor(cursor);
+    if (!EndSymbolScope(ctx)) ReportAtStatement(ctx, MessageFor(ctx, 1342, 3048), iStmt);
+    ReleaseCallStatements(ctx, call);
 }
 
-void ProcessProcStatements(void* arrayJclDeck, RD_InputContext* Context, const char* iSiteName,
-                           const char* jesVersion, int16_t iProcessingMode, int32_t debug) {
-    const int16_t mode = iProcessingMode;
+void ProcessProcStatements(MemberContext& ctx, RD_InputContext* Context) {
+    const int16_t mode = ctx.run.mode;
     bool FirstPass = true;
     JCLStatement* cooked = nullptr;
-    while (NextCookedStatement(Context, &cooked, mode, debug)) {
+    while (NextCookedStatement(ctx, Context, &cooked)) {
         bool endOfProcedure = false;
         switch (JCLStatementType(cooked)) {
         case RD_DELIMITER:
@@ -202,60 +193,59 @@ void ProcessProcStatements(void* arrayJclDeck, RD_InputContext* Context, const c
             endOfProcedure = true;
             break;
         case RD_INCLUDE:
-            ProcessIncludeCard(arrayJclDeck, cooked, Context, jesVersion, mode, debug);
+            ProcessIncludeCard(ctx, cooked, Context);
             break;
         case RD_PROC:
             if (FirstPass)
-                ProcessProcHeader(cooked, mode, debug);
+                ProcessProcHeader(ctx, cooked);
             else
-                ReportAtStatement(MessageFor(mode, 1336, 3043), cooked, mode);
+                ReportAtStatement(ctx, MessageFor(ctx, 1336, 3043), cooked);
             break;
         default:
             FirstPass = false;
             if (IsStatementValidInProcedure(cooked))
-                ProcessOneStatement(arrayJclDeck, cooked, iSiteName, jesVersion, mode, debug);
+                ProcessOneStatement(ctx, cooked);
             else
-                ReportAtStatement(MessageFor(mode, 1380, 3078), cooked, mode);
+                ReportAtStatement(ctx, MessageFor(ctx, 1380, 3078), cooked);
             break;
         }
-        DeleteJCLStatement(cooked, TRUE, debug);
+        DeleteJCLStatement(cooked, TRUE);
         if (endOfProcedure || KVRU005() > 4) break;
     }
 }
 
-void ProcessOverrideStatements(void* arrayJclDeck, RD_InputContext* Context,
-                               RD_StepCursor* StartCursor, const char* iSiteName,
-                               const char* jesVersion, int16_t iProcessingMode, int32_t debug) {
-    const int16_t mode = iProcessingMode;
+void ProcessOverrideStatements(MemberContext& ctx, RD_InputContext* Context,
+                               RD_StepCursor* StartCursor) {
+    const int16_t mode = ctx.run.mode;
     JCLStatement* cooked = nullptr;
-    while (NextCookedStatement(Context, &cooked, mode, debug)) {
+    while (NextCookedStatement(ctx, Context, &cooked)) {
         bool endOfStep = false;
         switch (JCLStatementType(cooked)) {
         case RD_DD: {
             // Every override starts its step search from the procedure's first step.
-            RD_StepCursor* copy = DuplicateStepCursor(StartCursor, mode, debug);
+            RD_StepCursor* copy = DuplicateStepCursor(ctx, StartCursor);
             if (copy != nullptr) {
-                ProcessDDOverrideOrAdd(cooked, copy, mode, debug);
-                DeleteStepCursor(copy, debug);
+                ProcessDDOverrideOrAdd(ctx, cooked, copy);
+                DeleteStepCursor(copy);
             }
             break;
         }
         case RD_EXEC:
             break;
         case RD_INCLUDE:
-            ProcessIncludeCard(arrayJclDeck, cooked, Context, jesVersion, mode, debug);
+            ProcessIncludeCard(ctx, cooked, Context);
             break;
         case RD_STEP_END:
             endOfStep = true;
             break;
         case RD_QUILLO_OPC:
-            AddQuilloOpc(arrayJclDeck, cooked, mode, debug);
+            AddQuilloOpc(ctx, cooked);
             break;
         default:
-            ProcessOneStatement(arrayJclDeck, cooked, iSiteName, jesVersion, mode, debug);
+            ProcessOneStatement(ctx, cooked);
             break;
         }
-        DeleteJCLStatement(cooked, TRUE, debug);
+        DeleteJCLStatement(cooked, TRUE);
         if (endOfStep || KVRU005() > 4) break;
     }
 }

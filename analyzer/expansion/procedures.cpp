@@ -3,11 +3,10 @@
 // source so that a call rebuilds its statements with that call's symbol values. Also the
 // procedure start and end records that frame every call in the expanded deck.
 #include "expansion/procedures.h"
+#include "base/contexts.h"
 
 #include <cstring>
 
-#include "driver/run_settings.h"
-#include "expansion/list_builder_state.h"
 #include "expansion/statement_list_builder.h"
 #include "model/deck_records.h"
 #include "reader/card_reader.h"
@@ -16,36 +15,35 @@
 namespace kvr {
 namespace {
 
-void* ProcedureList = nullptr; // RD_ProcedureHeader entries keyed by procedure name
+void ReleaseProcedure(RD_ProcedureHeader* entry) {
+    DeleteRecord(entry, "FreeProcedure");
+}
 
-bool EnsureProcedureList(int16_t iProcessingMode, int32_t debug) {
-    if (ProcedureList != nullptr) return true;
-    if (CreateList(&ProcedureList, debug)) return true;
-    ProcedureList = nullptr;
-    reportMemoryAllocationError(iProcessingMode);
+// The member's procedure list, entries keyed by procedure name.
+bool EnsureProcedureList(MemberContext& ctx) {
+    OwnedList<RD_ProcedureHeader>& procedures = ctx.expansion.procedures;
+    procedures.Bind(ReleaseProcedure, "FreeProcedureList");
+    if (procedures.Create()) return true;
+    reportMemoryAllocationError(ctx);
     return false;
 }
 
-RD_ProcedureHeader* FindProcedure(const char* iProcName) {
-    void* data = nullptr;
-    if (ProcedureList == nullptr || !FindItemWithKey(ProcedureList, iProcName, &data))
-        return nullptr;
-    return static_cast<RD_ProcedureHeader*>(data);
+RD_ProcedureHeader* FindProcedure(MemberContext& ctx, const char* iProcName) {
+    return ctx.expansion.procedures.Find(iProcName);
 }
 
 // Appends a copy of the card to a raw card list; FALSE (reported) when memory runs out.
-bool KeepCard(void* cardList, const SourceLine& card, const char* blockName,
-              int16_t iProcessingMode, int32_t debug) {
+bool KeepCard(MemberContext& ctx, void* cardList, const SourceLine& card, const char* blockName) {
     void* block = nullptr;
-    if (!CreateBlockWithDebug(&block, sizeof(SourceLine), blockName, debug)) {
-        reportMemoryAllocationError(iProcessingMode);
+    if (!CreateBlockWithDebug(&block, sizeof(SourceLine), blockName, ctx.run.debug)) {
+        reportMemoryAllocationError(ctx);
         return false;
     }
     auto* copy = static_cast<SourceLine*>(block);
     std::memcpy(copy, &card, sizeof(SourceLine));
-    if (!AddItemToList(cardList, copy, copy->SourceText, debug)) {
-        FreeBlockWithDebug(copy, blockName, debug);
-        reportMemoryAllocationError(iProcessingMode);
+    if (!AddItemToList(cardList, copy, copy->SourceText, ctx.run.debug)) {
+        FreeBlockWithDebug(copy, blockName, ctx.run.debug);
+        reportMemoryAllocationError(ctx);
         return false;
     }
     return true;
@@ -63,174 +61,146 @@ bool IsPendCard(const SourceLine& card) {
 
 // The cards of an in-stream procedure up to and including its PEND card. When the source
 // ends first, 1407 names the last card read (fallbackRef/fallbackLine when there was none).
-void ReadInstreamProcCards(void** outList, SOURCE_REF fallbackRef, int32_t fallbackLine,
-                           int16_t iProcessingMode, int32_t debug) {
+void ReadInstreamProcCards(MemberContext& ctx, void** outList, SOURCE_REF fallbackRef, int32_t fallbackLine) {
     *outList = nullptr;
-    if (!CreateList(outList, debug)) {
+    if (!CreateList(outList, ctx.run.debug)) {
         *outList = nullptr;
-        reportMemoryAllocationError(iProcessingMode);
+        reportMemoryAllocationError(ctx);
         return;
     }
     SourceLine card{};
     SOURCE_REF lastRef = fallbackRef;
     int32_t lastLine = fallbackLine;
-    while (ReadNextCard(&card, iProcessingMode, nullptr, debug)) {
+    while (ReadNextCard(ctx, &card, nullptr)) {
         lastRef = card.FileReference;
         lastLine = card.fileLine;
-        if (!KeepCard(*outList, card, "BuildInstreamProcRawCardList", iProcessingMode, debug))
+        if (!KeepCard(ctx, *outList, card, "BuildInstreamProcRawCardList"))
             return;
         if (IsPendCard(card)) return;
     }
-    KVRWriteMessageWithFileLine(MessageFor(iProcessingMode, 1407, 3096), TRUE, lastRef, lastLine,
-                                iProcessingMode);
+    KVRWriteMessageWithFileLine(MessageFor(ctx, 1407, 3096), TRUE, lastRef, lastLine,
+                                ctx.run.mode);
 }
 
-StatementList* InitializeInstreamProcStatementList(JCLStatement* iProcStmt, int16_t iProcessingMode,
-                                                   int32_t debug) {
+StatementList* InitializeInstreamProcStatementList(MemberContext& ctx, JCLStatement* iProcStmt) {
     StatementList* list = nullptr;
-    if (!CreateStmtList(&list, debug)) {
-        reportMemoryAllocationError(iProcessingMode);
+    if (!CreateStmtList(ctx, &list)) {
+        reportMemoryAllocationError(ctx);
         return nullptr;
     }
-    if (AppendStatement(list, iProcStmt, iProcessingMode, debug) == nullptr) {
-        DeleteStmtList(list, debug);
+    if (AppendStatement(ctx, list, iProcStmt) == nullptr) {
+        DeleteStmtList(list);
         return nullptr;
     }
     return list;
 }
 
-char* CloneParmText(const JCLStatement* iStmt, int32_t debug) {
-    return iStmt->StatementParms != nullptr ? CloneString(iStmt->StatementParms, debug) : nullptr;
+char* CloneParmText(MemberContext& ctx, const JCLStatement* iStmt) {
+    return iStmt->StatementParms != nullptr ? CloneString(iStmt->StatementParms, ctx.run.debug) : nullptr;
 }
 
 // Adds an entry to the procedure list; the entry takes over the lists it is given (they
 // are freed here when it cannot be made).
-RD_ProcedureHeader* CreateNewProcedure(const char* iProcName, SOURCE_REF iFileReference,
+RD_ProcedureHeader* CreateNewProcedure(MemberContext& ctx, const char* iProcName, SOURCE_REF iFileReference,
                                        BOOLEAN isInstream, StatementList* iStmtList,
-                                       void* iRawCards, const JCLStatement* iParmStmt,
-                                       int16_t iProcessingMode, int32_t debug) {
-    void* block = nullptr;
-    if (!CreateBlockWithDebug(&block, sizeof(RD_ProcedureHeader), "CreateNewProcedure", debug)) {
-        reportMemoryAllocationError(iProcessingMode);
-        DeleteStmtList(iStmtList, debug);
-        FreeList(iRawCards, debug);
+                                       void* iRawCards, const JCLStatement* iParmStmt) {
+    auto* entry = NewRecord<RD_ProcedureHeader>("CreateNewProcedure");
+    if (entry == nullptr) {
+        reportMemoryAllocationError(ctx);
+        DeleteStmtList(iStmtList);
+        FreeList(iRawCards, ctx.run.debug);
         return nullptr;
     }
-    auto* entry = static_cast<RD_ProcedureHeader*>(block);
-    entry->procedureName = CloneString(iProcName, debug);
+    entry->procedureName = CopyText(iProcName);
     entry->FileReference = iFileReference;
     entry->isInstreamProc = isInstream;
     entry->StatementList = iStmtList;
     entry->isStatementListBuilt = FALSE;
     entry->rawJclCardsList = iRawCards;
-    entry->procedureParms = CloneParmText(iParmStmt, debug);
-    if (!AddItemToList(ProcedureList, entry, entry->procedureName, debug)) {
-        reportMemoryAllocationError(iProcessingMode);
-        FreeString(entry->procedureName, debug);
-        FreeString(entry->procedureParms, debug);
-        DeleteStmtList(iStmtList, debug);
-        FreeList(iRawCards, debug);
-        FreeBlockWithDebug(entry, "FreeProcedure", debug);
+    entry->procedureParms.reset(CloneParmText(ctx, iParmStmt));
+    if (!ctx.expansion.procedures.Add(entry, entry->procedureName.get())) {
+        reportMemoryAllocationError(ctx);
         return nullptr;
     }
     return entry;
 }
 
 // The procedure start record of one call, appended to the deck.
-void CreateNewProc(void* arrayJclDeck, const char* iProcName, const RD_ProcedureHeader* iEntry,
-                   const JCLStatement* iExecStmt, int16_t iProcessingMode, int32_t debug) {
-    void* block = nullptr;
-    if (!CreateBlockWithDebug(&block, sizeof(RD_ProcHeader), "CreateNewProc", debug)) {
-        reportMemoryAllocationError(iProcessingMode);
+void CreateNewProc(MemberContext& ctx, const char* iProcName, const RD_ProcedureHeader* iEntry,
+                   const JCLStatement* iExecStmt) {
+    auto* header =
+        NewDeckItem<RD_ProcHeader>(RD_STRUCT_PROC_START, "CreateNewProc", "FreeProcHeader 7");
+    if (header == nullptr) {
+        reportMemoryAllocationError(ctx);
         return;
     }
-    auto* header = static_cast<RD_ProcHeader*>(block);
-    header->structureType = RD_STRUCT_PROC_START;
-    header->procedureName = CloneString(iProcName, debug);
-    header->allParms = CloneParmText(iExecStmt, debug);
+    header->procedureName.reset(CloneString(iProcName, ctx.run.debug));
+    header->allParms.reset(CloneParmText(ctx, iExecStmt));
     header->FileReference = iEntry->FileReference;
     header->isInstreamProc = iEntry->isInstreamProc;
     header->invokingStepFileReference = iExecStmt->FileReference;
     header->invokingStepFileLine = iExecStmt->fileLine;
     header->invokingStepEndFileLine = iExecStmt->EXEC_endFileLine;
-    if (!AddItemToList(arrayJclDeck, header, "", debug)) {
-        reportMemoryAllocationError(iProcessingMode);
-        FreeString(header->procedureName, debug);
-        FreeString(header->allParms, debug);
-        FreeBlockWithDebug(header, "CreateNewProc", debug);
-    }
-}
-
-void FreeProcedure(RD_ProcedureHeader* entry, int32_t debug) {
-    FreeString(entry->procedureName, debug);
-    FreeString(entry->procedureParms, debug);
-    if (entry->StatementList != nullptr) DeleteStmtList(entry->StatementList, debug);
-    FreeList(entry->rawJclCardsList, debug);
-    FreeBlockWithDebug(entry, "FreeProcedure", debug);
+    if (!ctx.deck.Add(header, "")) reportMemoryAllocationError(ctx);
 }
 
 } // namespace
 
-void InitializeProcedureList() {
-    ProcedureList = nullptr;
+RD_ProcedureHeader::~RD_ProcedureHeader() {
+    if (StatementList != nullptr) DeleteStmtList(StatementList);
+    FreeList(rawJclCardsList, BlockTraceLevel());
 }
 
-void BuildInstreamProcRawCardList(void** outList, const char* /*jesVersion*/,
-                                  int16_t iProcessingMode, int32_t debug) {
-    ReadInstreamProcCards(outList, -1, 0, iProcessingMode, debug);
+void BuildInstreamProcRawCardList(MemberContext& ctx, void** outList) {
+    ReadInstreamProcCards(ctx, outList, -1, 0);
 }
 
-void BuildCatalogedProcRawCardList(void** outList, const char* /*jesVersion*/,
-                                   int16_t iProcessingMode, int32_t debug) {
+void BuildCatalogedProcRawCardList(MemberContext& ctx, void** outList) {
     *outList = nullptr;
-    if (!CreateList(outList, debug)) {
+    if (!CreateList(outList, ctx.run.debug)) {
         *outList = nullptr;
-        reportMemoryAllocationError(iProcessingMode);
+        reportMemoryAllocationError(ctx);
         return;
     }
     SourceLine card{};
-    while (ReadNextCard(&card, iProcessingMode, nullptr, debug)) {
-        if (!KeepCard(*outList, card, "BuildCatalogedProcRawCardList", iProcessingMode, debug))
+    while (ReadNextCard(ctx, &card, nullptr)) {
+        if (!KeepCard(ctx, *outList, card, "BuildCatalogedProcRawCardList"))
             return;
     }
 }
 
-void StoreInstreamProcedure(void* /*arrayJclDeck*/, JCLStatement* iProcStmt,
-                            const char* /*jesVersion*/, int16_t iProcessingMode, int32_t debug) {
+void StoreInstreamProcedure(MemberContext& ctx, JCLStatement* iProcStmt) {
     if (iProcStmt->LabelLength == 0 || iProcStmt->StatementLabel[0] == '\0') {
-        ReportAtStatement(iProcStmt, MessageFor(iProcessingMode, 1406, 3095), iProcessingMode);
+        ReportAtStatement(ctx, iProcStmt, MessageFor(ctx, 1406, 3095));
         return;
     }
-    if (!EnsureProcedureList(iProcessingMode, debug)) return;
-    if (FindProcedure(iProcStmt->StatementLabel) != nullptr) {
-        ReportAtStatement(iProcStmt, MessageFor(iProcessingMode, 1315, 3034), iProcessingMode);
+    if (!EnsureProcedureList(ctx)) return;
+    if (FindProcedure(ctx, iProcStmt->StatementLabel) != nullptr) {
+        ReportAtStatement(ctx, iProcStmt, MessageFor(ctx, 1315, 3034));
         return;
     }
     SOURCE_REF source = -1;
     GetCurrentSourceReference(&source);
     void* cards = nullptr;
     // Without any card after it, the PROC statement's own last card is the last one read.
-    ReadInstreamProcCards(&cards, iProcStmt->FileReference, iProcStmt->EXEC_endFileLine,
-                          iProcessingMode, debug);
+    ReadInstreamProcCards(ctx, &cards, iProcStmt->FileReference, iProcStmt->EXEC_endFileLine);
     if (cards == nullptr || KVRU005() > 4) {
-        FreeList(cards, debug);
+        FreeList(cards, ctx.run.debug);
         return;
     }
-    StatementList* list = InitializeInstreamProcStatementList(iProcStmt, iProcessingMode, debug);
+    StatementList* list = InitializeInstreamProcStatementList(ctx, iProcStmt);
     if (list == nullptr) {
-        FreeList(cards, debug);
+        FreeList(cards, ctx.run.debug);
         return;
     }
-    CreateNewProcedure(iProcStmt->StatementLabel, source, TRUE, list, cards, iProcStmt,
-                       iProcessingMode, debug);
+    CreateNewProcedure(ctx, iProcStmt->StatementLabel, source, TRUE, list, cards, iProcStmt);
 }
 
-void KVR4006_BuildInstreamProcStatementList(void* arrayJclDeck, StatementList* stmtList,
-                                            void* rawProcCardsListCursor, const char* jesVersion,
-                                            int16_t iProcessingMode, int32_t debug) {
+void KVR4006_BuildInstreamProcStatementList(MemberContext& ctx, StatementList* stmtList,
+                                            void* rawProcCardsListCursor) {
     JCLStatement* stmt = nullptr;
-    if (stmtList == nullptr || !CreateJCLStatement(&stmt, debug)) {
-        reportMemoryAllocationError(iProcessingMode);
+    if (stmtList == nullptr || !CreateJCLStatement(ctx, &stmt)) {
+        reportMemoryAllocationError(ctx);
         return;
     }
     // The list starts with the PROC statement: its position stands in for the last
@@ -244,89 +214,86 @@ void KVR4006_BuildInstreamProcStatementList(void* arrayJclDeck, StatementList* s
         lastRef = procStmt->FileReference;
         lastLine = procStmt->fileLine;
     }
-    setExecFound(0);
-    setCurrentStepStmt(nullptr);
+    ctx.listBuilder.execFound = 0;
+    ctx.listBuilder.currentStepStatement = nullptr;
     bool execMet = false;
     bool pendFound = false;
-    void* const outerCursor = getReadingCursor();
-    setReadingCursor(rawProcCardsListCursor);
+    void* const outerCursor = ctx.listBuilder.readingCursor;
+    ctx.listBuilder.readingCursor = rawProcCardsListCursor;
     while (!pendFound &&
-           BuildJCLStatement(arrayJclDeck, stmt, jesVersion, iProcessingMode,
-                             rawProcCardsListCursor, nullptr, debug) &&
+           BuildJCLStatement(ctx, stmt,
+                             rawProcCardsListCursor, nullptr) &&
            KVRU005() <= 4) {
         lastRef = stmt->FileReference;
         lastLine = stmt->fileLine;
         switch (JCLStatementType(stmt)) {
         case RD_PEND:
-            if (execMet) AppendMarker(stmtList, CreateEndOfStepStmt, iProcessingMode, debug);
-            AppendMarker(stmtList, CreateEndOfProcStmt, iProcessingMode, debug);
+            if (execMet) AppendMarker(ctx, stmtList, CreateEndOfStepStmt);
+            AppendMarker(ctx, stmtList, CreateEndOfProcStmt);
             pendFound = true;
             break;
         case RD_JOB:
         case RD_JCLLIB:
         case RD_JES2:
         case RD_PROC:
-            ReportAtStatement(stmt, MessageFor(iProcessingMode, 1336, 3043), iProcessingMode);
+            ReportAtStatement(ctx, stmt, MessageFor(ctx, 1336, 3043));
             break;
         case RD_EXEC: {
-            setExecFound(1);
-            if (execMet) AppendMarker(stmtList, CreateEndOfStepStmt, iProcessingMode, debug);
+            ctx.listBuilder.execFound = 1;
+            if (execMet) AppendMarker(ctx, stmtList, CreateEndOfStepStmt);
             execMet = true;
-            JCLStatement* copy = AppendStatement(stmtList, stmt, iProcessingMode, debug);
-            if (copy != nullptr) setCurrentStepStmt(copy);
+            JCLStatement* copy = AppendStatement(ctx, stmtList, stmt);
+            if (copy != nullptr) ctx.listBuilder.currentStepStatement = copy;
             break;
         }
         case RD_DD:
-            AppendDDWithData(stmtList, stmt, jesVersion, iProcessingMode, debug);
+            AppendDDWithData(ctx, stmtList, stmt);
             break;
         default:
-            AppendStatement(stmtList, stmt, iProcessingMode, debug);
+            AppendStatement(ctx, stmtList, stmt);
             break;
         }
-        ReleaseReadingRecordData(stmt, debug);
+        ReleaseReadingRecordData(ctx, stmt);
     }
-    setReadingCursor(outerCursor);
+    ctx.listBuilder.readingCursor = outerCursor;
     if (!pendFound && KVRU005() <= 4)
-        KVRWriteMessageWithFileLine(MessageFor(iProcessingMode, 1407, 3096), TRUE, lastRef,
-                                    lastLine, iProcessingMode);
-    DeleteJCLStatement(stmt, TRUE, debug);
+        KVRWriteMessageWithFileLine(MessageFor(ctx, 1407, 3096), TRUE, lastRef,
+                                    lastLine, ctx.run.mode);
+    DeleteJCLStatement(stmt, TRUE);
 }
 
-RD_ProcedureHeader* GetProcedureStatementList(void* arrayJclDeck, const char* iProcName,
-                                              StatementList** outStmtList, JCLStatement* iExecStmt,
-                                              const char* jesVersion, int16_t iProcessingMode,
-                                              int32_t debug) {
+RD_ProcedureHeader* GetProcedureStatementList(MemberContext& ctx, const char* iProcName,
+                                              StatementList** outStmtList, JCLStatement* iExecStmt) {
     *outStmtList = nullptr;
-    if (!EnsureProcedureList(iProcessingMode, debug)) return nullptr;
-    if (RD_ProcedureHeader* entry = FindProcedure(iProcName)) {
-        CreateNewProc(arrayJclDeck, iProcName, entry, iExecStmt, iProcessingMode, debug);
+    if (!EnsureProcedureList(ctx)) return nullptr;
+    if (RD_ProcedureHeader* entry = FindProcedure(ctx, iProcName)) {
+        CreateNewProc(ctx, iProcName, entry, iExecStmt);
         if (entry->isInstreamProc && entry->StatementList != nullptr) {
             void* data = nullptr;
             if (FindFirstItem(entry->StatementList->LinkedList, &data))
-                AddStmtParmsToCurrentScope(iProcessingMode, static_cast<JCLStatement*>(data), FALSE,
-                                           debug);
+                AddStmtParmsToCurrentScope(ctx, static_cast<JCLStatement*>(data), FALSE);
             *outStmtList = entry->StatementList;
         }
         return entry;
     }
-    OpenCatalogedProc(iProcName, iExecStmt->FileReference, iExecStmt->fileLine, iProcessingMode,
-                      debug);
+    OpenCatalogedProc(iProcName, iExecStmt->FileReference, iExecStmt->fileLine, ctx.run.mode,
+                      ctx.run.debug);
     if (KVRU005() > 4) return nullptr;
     // A procedure that was not found is entered without cards: every call of it in this
     // member then expands to nothing, and the search is not repeated.
     SOURCE_REF source = -1;
     GetCurrentSourceReference(&source);
     void* cards = nullptr;
-    BuildCatalogedProcRawCardList(&cards, jesVersion, iProcessingMode, debug);
+    BuildCatalogedProcRawCardList(ctx, &cards);
     if (cards == nullptr) return nullptr;
-    RD_ProcedureHeader* entry = CreateNewProcedure(iProcName, source, FALSE, nullptr, cards,
-                                                   iExecStmt, iProcessingMode, debug);
+    RD_ProcedureHeader* entry = CreateNewProcedure(ctx, iProcName, source, FALSE, nullptr, cards,
+                                                   iExecStmt);
     if (entry == nullptr) return nullptr;
-    CreateNewProc(arrayJclDeck, iProcName, entry, iExecStmt, iProcessingMode, debug);
+    CreateNewProc(ctx, iProcName, entry, iExecStmt);
     return entry;
 }
 
-void CleanProcedureStatements(RD_ProcedureHeader* ProcHeader, int32_t debug) {
+void CleanProcedureStatements(RD_ProcedureHeader* ProcHeader) {
     if (ProcHeader == nullptr) return;
     StatementList* list = ProcHeader->StatementList;
     if (ProcHeader->isInstreamProc) {
@@ -335,41 +302,20 @@ void CleanProcedureStatements(RD_ProcedureHeader* ProcHeader, int32_t debug) {
         void* last = nullptr;
         if (list != nullptr && FindFirstItem(list->LinkedList, &first)) {
             while (FindLastItem(list->LinkedList, &last) && last != first) {
-                UnlinkCurrentItem(list->LinkedList, &last, debug);
-                DeleteJCLStatement(static_cast<JCLStatement*>(last), TRUE, debug);
+                UnlinkCurrentItem(list->LinkedList, &last, BlockTraceLevel());
+                DeleteJCLStatement(static_cast<JCLStatement*>(last), TRUE);
             }
         }
     } else {
-        if (list != nullptr) DeleteStmtList(list, debug);
+        if (list != nullptr) DeleteStmtList(list);
         ProcHeader->StatementList = nullptr;
     }
     ProcHeader->isStatementListBuilt = FALSE;
 }
 
-void AddEndProc(void* arrayJclDeck, int32_t debug) {
-    void* block = nullptr;
-    if (!CreateBlockWithDebug(&block, sizeof(RD_ProcHeader), "AddEndProc", debug)) {
-        reportMemoryAllocationError(kModeStandard);
-        return;
-    }
-    auto* header = static_cast<RD_ProcHeader*>(block);
-    std::memset(header, 0, sizeof(RD_ProcHeader));
-    header->structureType = RD_STRUCT_PROC_END;
-    if (!AddItemToList(arrayJclDeck, header, "", debug)) {
-        reportMemoryAllocationError(kModeStandard);
-        FreeBlockWithDebug(header, "AddEndProc", debug);
-    }
-}
-
-void FreeProcedureList(int32_t debug) {
-    if (ProcedureList == nullptr) return;
-    void* data = nullptr;
-    while (FindFirstItem(ProcedureList, &data)) {
-        UnlinkCurrentItem(ProcedureList, &data, debug);
-        if (data != nullptr) FreeProcedure(static_cast<RD_ProcedureHeader*>(data), debug);
-    }
-    FreeBlockWithDebug(ProcedureList, "FreeProcedureList", debug);
-    ProcedureList = nullptr;
+void AddEndProc(MemberContext& ctx) {
+    auto* header = NewDeckItem<RD_ProcHeader>(RD_STRUCT_PROC_END, "AddEndProc", "FreeProcHeader 8");
+    if (header == nullptr || !ctx.deck.Add(header, "")) reportMemoryAllocationError(ctx);
 }
 
 } // namespace kvr

@@ -4,16 +4,15 @@
 #define KVR_EXPANSION_PROCEDURES_H
 
 #include "expansion/statement_lists.h"
+#include "base/contexts.h"
 
 namespace kvr {
 
 // Cards from the current source until a "//" card whose operation is PEND has been kept;
 // message 1407 (3096) when the source ends first. outList is null when no list was made.
-void BuildInstreamProcRawCardList(void** outList, const char* jesVersion, int16_t iProcessingMode,
-                                  int32_t debug);
+void BuildInstreamProcRawCardList(MemberContext& ctx, void** outList);
 // Every card until the source ends.
-void BuildCatalogedProcRawCardList(void** outList, const char* jesVersion, int16_t iProcessingMode,
-                                   int32_t debug);
+void BuildCatalogedProcRawCardList(MemberContext& ctx, void** outList);
 
 } // namespace kvr
 

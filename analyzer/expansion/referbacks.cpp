@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "base/contexts.h"
+#include "base/text.h"
 #include "expansion/statement_dispatch.h"
 
 namespace kvr {
 namespace {
-
-char szTime[7] = "000000";
 
 // The names of a referback after "*.": DD name alone, step and DD, or step, procedure step
 // and DD. FALSE when the text is not of that form or a name is empty.
@@ -63,10 +63,8 @@ bool MemberName(const char* iDatasetName, std::string& outMember) {
     return true;
 }
 
-void ReplaceReferback(char** iReferback, const char* iValue, int32_t debug) {
-    char* copy = CloneString(iValue, debug);
-    FreeString(*iReferback, debug);
-    *iReferback = copy;
+void ReplaceReferback(OwnedText& ioReferback, const char* iValue) {
+    ioReferback = CopyText(iValue);
 }
 
 } // namespace
@@ -83,7 +81,7 @@ std::time_t NameTime() {
     return std::time(nullptr);
 }
 
-void SetLocalTimeField() {
+void SetLocalTimeField(MemberContext& ctx) {
     const std::time_t now = NameTime();
     std::tm local{};
     if (localtime_r(&now, &local) == nullptr) return;
@@ -94,21 +92,20 @@ void SetLocalTimeField() {
     std::strftime(minute, sizeof minute, "%M", &local);
     std::strftime(second, sizeof second, "%S", &local);
     std::string joined = std::string(hour) + minute + second;
-    std::strncpy(szTime, joined.c_str(), sizeof szTime - 1);
-    szTime[sizeof szTime - 1] = '\0';
+    std::strncpy(ctx.expansion.referbackTime, joined.c_str(), sizeof ctx.expansion.referbackTime - 1);
+    ctx.expansion.referbackTime[sizeof ctx.expansion.referbackTime - 1] = '\0';
 }
 
-const char* GetLocalTimeField() {
-    return szTime;
+const char* GetLocalTimeField(MemberContext& ctx) {
+    return ctx.expansion.referbackTime;
 }
 
-BOOLEAN FindReferbackDDStatement(const char* iStepName, const char* iProcStepName,
+BOOLEAN FindReferbackDDStatement(MemberContext& ctx, const char* iStepName, const char* iProcStepName,
                                  const char* iDDName, RD_DatasetConcatenation** outConcat,
-                                 RD_JobStep** outJobStep, BOOLEAN iExecPGM, int16_t iProcessingMode,
-                                 int32_t debug) {
+                                 RD_JobStep** outJobStep, BOOLEAN iExecPGM) {
     *outConcat = nullptr;
     *outJobStep = nullptr;
-    RD_StepCursor* cursor = GetStepCursor(iProcessingMode, debug);
+    RD_StepCursor* cursor = GetStepCursor(ctx);
     if (cursor == nullptr) return FALSE;
 
     bool found = true;
@@ -122,51 +119,48 @@ BOOLEAN FindReferbackDDStatement(const char* iStepName, const char* iProcStepNam
         }
     }
     RD_JobStep* step = found ? QueryStepCursor(cursor) : nullptr;
-    DeleteStepCursor(cursor, debug);
+    DeleteStepCursor(cursor);
     if (step == nullptr) return FALSE;
 
     RD_DDStatement* dd = nullptr;
     if (!FindDDForStep(step, iDDName, &dd) || dd == nullptr) return FALSE;
-    void* concatCursor = CreateConcatenationCursor(dd, iProcessingMode, debug);
+    void* concatCursor = CreateConcatenationCursor(ctx, dd);
     if (concatCursor == nullptr) return FALSE;
     RD_DatasetConcatenation* first = QueryConcatenationCursor(concatCursor);
-    DeleteConcatenationCursor(concatCursor, debug);
+    DeleteConcatenationCursor(concatCursor);
     if (first == nullptr) return FALSE;
     *outConcat = first;
     *outJobStep = step;
     return TRUE;
 }
 
-void ProcessReferbackSyntax(char** iReferback, BOOLEAN iExecPGM, int16_t iProcessingMode,
-                            int32_t debug) {
-    if (iReferback == nullptr || *iReferback == nullptr) return;
+void ProcessReferbackSyntax(MemberContext& ctx, OwnedText& ioReferback, BOOLEAN iExecPGM) {
+    if (ioReferback == nullptr) return;
     ReferbackNames names;
-    if (!ProcessReferbackTempName(*iReferback, iExecPGM, names)) return;
+    if (!ProcessReferbackTempName(ioReferback.get(), iExecPGM, names)) return;
 
     RD_DatasetConcatenation* concat = nullptr;
     RD_JobStep* step = nullptr;
-    if (!FindReferbackDDStatement(names.hasStep ? names.step.c_str() : nullptr,
+    if (!FindReferbackDDStatement(ctx, names.hasStep ? names.step.c_str() : nullptr,
                                   names.hasProcStep ? names.procStep.c_str() : nullptr,
-                                  names.dd.c_str(), &concat, &step, iExecPGM, iProcessingMode,
-                                  debug))
+                                  names.dd.c_str(), &concat, &step, iExecPGM))
         return;
 
     if (iExecPGM) {
         std::string member;
-        if (MemberName(concat->DatasetName, member))
-            ReplaceReferback(iReferback, member.c_str(), debug);
+        if (MemberName(concat->DatasetName.get(), member))
+            ReplaceReferback(ioReferback, member.c_str());
         return;
     }
-    if (concat->DatasetName == nullptr || concat->DatasetName[0] == '\0') {
+    if (IsEmpty(concat->DatasetName.get())) {
         // The referenced DD names no data set: both get a made-up temporary name.
-        RD_JobStruct* job = QueryCurrentJob();
-        const std::string temporary = std::string("&&") + (job != nullptr ? job->JobName : "") +
-                                      "." + step->StepName + "." + GetLocalTimeField();
-        char* stored = CloneString(temporary.c_str(), debug);
-        FreeString(concat->DatasetName, debug);
-        concat->DatasetName = stored;
+        RD_JobStruct* job = ctx.model.currentJob;
+        const std::string temporary = std::string("&&") +
+                                      (job != nullptr ? job->JobName.get() : "") + "." +
+                                      step->StepName.get() + "." + GetLocalTimeField(ctx);
+        concat->DatasetName = CopyText(temporary.c_str());
     }
-    ReplaceReferback(iReferback, concat->DatasetName, debug);
+    ReplaceReferback(ioReferback, concat->DatasetName.get());
 }
 
 } // namespace kvr

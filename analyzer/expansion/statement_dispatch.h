@@ -4,24 +4,21 @@
 #define KVR_EXPANSION_STATEMENT_DISPATCH_H
 
 #include "model/job_model.h"
+#include "base/contexts.h"
 
 namespace kvr {
 
-void ProcessOneStatement(void* arrayJclDeck, JCLStatement* iStmt, const char* iSiteName,
-                         const char* jesVersion, int16_t iProcessingMode, int32_t debug);
-void ProcessExecCard(void* arrayJclDeck, JCLStatement* iStmt, int16_t iProcessingMode,
-                     int32_t debug);
-// Replaces the owned string *iReferback by its resolution (freeing the old one), or leaves
+void ProcessOneStatement(MemberContext& ctx, JCLStatement* iStmt);
+void ProcessExecCard(MemberContext& ctx, JCLStatement* iStmt);
+// Replaces the owned string ioReferback by its resolution (freeing the old one), or leaves
 // it unchanged. iExecPGM: TRUE for PGM= of an EXEC, FALSE for DSN= of a DD.
-void ProcessReferbackSyntax(char** iReferback, BOOLEAN iExecPGM, int16_t iProcessingMode,
-                            int32_t debug);
-BOOLEAN FindReferbackDDStatement(const char* iStepName, const char* iProcStepName,
+void ProcessReferbackSyntax(MemberContext& ctx, OwnedText& ioReferback, BOOLEAN iExecPGM);
+BOOLEAN FindReferbackDDStatement(MemberContext& ctx, const char* iStepName, const char* iProcStepName,
                                  const char* iDDName, RD_DatasetConcatenation** outConcat,
-                                 RD_JobStep** outJobStep, BOOLEAN iExecPGM,
-                                 int16_t iProcessingMode, int32_t debug);
+                                 RD_JobStep** outJobStep, BOOLEAN iExecPGM);
 // The local time of day (HHMMSS) fixed once per member.
-void SetLocalTimeField();
-const char* GetLocalTimeField();
+void SetLocalTimeField(MemberContext& ctx);
+const char* GetLocalTimeField(MemberContext& ctx);
 
 } // namespace kvr
 

@@ -3,11 +3,11 @@
 // at once, procedure calls open their read-time symbol scope, every EXEC is preceded by an
 // end-of-step marker, and everything else goes to a callback particular to the list.
 #include "expansion/statement_list_builder.h"
+#include "base/contexts.h"
 
 #include <cstdio>
 #include <string>
 
-#include "driver/run_settings.h"
 #include "expansion/exec_statement.h"
 #include "expansion/symbols.h"
 #include "reader/instream_data.h"
@@ -15,47 +15,45 @@
 
 namespace kvr {
 
-JCLStatement* AppendStatement(StatementList* iStmtList, JCLStatement* iStmt,
-                              int16_t iProcessingMode, int32_t debug) {
+JCLStatement* AppendStatement(MemberContext& ctx, StatementList* iStmtList, JCLStatement* iStmt) {
     if (iStmtList == nullptr) return nullptr;
     JCLStatement* copy = nullptr;
-    if (!AddStmtToList(iStmt, iStmtList, &copy, debug) || copy == nullptr) {
-        reportMemoryAllocationError(iProcessingMode);
+    if (!AddStmtToList(ctx, iStmt, iStmtList, &copy) || copy == nullptr) {
+        reportMemoryAllocationError(ctx);
         return nullptr;
     }
     return copy;
 }
 
-void AppendMarker(StatementList* iStmtList, MarkerMaker makeMarker, int16_t iProcessingMode,
-                  int32_t debug) {
+void AppendMarker(MemberContext& ctx, StatementList* iStmtList, MarkerMaker makeMarker) {
     if (iStmtList == nullptr) return;
     JCLStatement* marker = nullptr;
-    if (!makeMarker(&marker, debug) || marker == nullptr) {
-        reportMemoryAllocationError(iProcessingMode);
+    if (!makeMarker(ctx, &marker) || marker == nullptr) {
+        reportMemoryAllocationError(ctx);
         return;
     }
-    AppendStatement(iStmtList, marker, iProcessingMode, debug);
-    DeleteJCLStatement(marker, TRUE, debug);
+    AppendStatement(ctx, iStmtList, marker);
+    DeleteJCLStatement(marker, TRUE);
 }
 
-void ReportAtStatement(const JCLStatement* iStmt, uint32_t iMsg, int16_t iProcessingMode) {
-    KVRWriteMessageWithFileLine(iMsg, TRUE, iStmt->FileReference, iStmt->fileLine, iProcessingMode);
+void ReportAtStatement(MemberContext& ctx, const JCLStatement* iStmt, uint32_t iMsg) {
+    KVRWriteMessageWithFileLine(iMsg, TRUE, iStmt->FileReference, iStmt->fileLine, ctx.run.mode);
 }
 
-void ReleaseReadingRecordData(JCLStatement* iStmt, int32_t debug) {
+void ReleaseReadingRecordData(MemberContext& ctx, JCLStatement* iStmt) {
     if (iStmt->inStreamData == nullptr) return;
-    DeleteInstreamSpool(iStmt->inStreamData, debug);
+    DeleteInstreamSpool(iStmt->inStreamData);
     iStmt->inStreamData = nullptr;
 }
 
 // Splits the statement's operands and puts every NAME=VALUE into the update scope, from
 // the last parameter to the first, so that with replacement the first occurrence wins.
-void AddStmtParmsToCurrentScope(int16_t iProcessingMode, JCLStatement* procStmt,
-                                BOOLEAN replaceIfExist, int32_t debug) {
+void AddStmtParmsToCurrentScope(MemberContext& ctx, JCLStatement* procStmt,
+                                BOOLEAN replaceIfExist) {
     char* parmText = nullptr;
     if (procStmt == nullptr || !JCLStatementParmText(procStmt, &parmText)) return;
     void* parms = nullptr;
-    CreateParmStructure(&parms, parmText, FALSE, iProcessingMode, debug);
+    CreateParmStructure(&parms, parmText, FALSE, ctx.run.mode, ctx.run.debug);
     if (parms == nullptr) return;
     for (int32_t index = QueryParmCount(parms); index >= 1; --index) {
         char* parm = nullptr;
@@ -64,18 +62,17 @@ void AddStmtParmsToCurrentScope(int16_t iProcessingMode, JCLStatement* procStmt,
         const size_t equals = text.find('=');
         const std::string name = text.substr(0, equals);
         std::string value = text.substr(equals + 1);
-        SetScopedSymbolValue(name.c_str(), StripApostrophes(value.data()), replaceIfExist, debug);
+        SetScopedSymbolValue(ctx, name.c_str(), StripApostrophes(value.data()), replaceIfExist);
     }
-    DeleteParmStructure(parms, static_cast<BOOLEAN>(debug != 0));
+    DeleteParmStructure(parms, static_cast<BOOLEAN>(ctx.run.debug != 0));
 }
 
 // Appends a DD statement; the data cards that follow it go to the list's own copy, which
 // keeps them, in a procedure or an INCLUDE member as in the job (a SYSTSIN in a procedure
 // holds the DSN RUN command the run-unit detection looks for).
-void AppendDDWithData(StatementList* stmtList, JCLStatement* stmt, const char* jesVersion,
-                      int16_t iProcessingMode, int32_t debug) {
-    JCLStatement* copy = AppendStatement(stmtList, stmt, iProcessingMode, debug);
-    if (copy != nullptr) BypassInstreamData(copy, jesVersion, iProcessingMode, debug);
+void AppendDDWithData(MemberContext& ctx, StatementList* stmtList, JCLStatement* stmt) {
+    JCLStatement* copy = AppendStatement(ctx, stmtList, stmt);
+    if (copy != nullptr) BypassInstreamData(ctx, copy);
 }
 
 namespace {
@@ -83,212 +80,198 @@ namespace {
 // Read-time call scope: an EXEC that calls a procedure puts its keyword parameters into a
 // new scope, so that the override DD statements after it are read with the call's values.
 // The statement reader closes the scope at the first statement that is not an override.
-void HandleProcOverrideSymbolScope(JCLStatement* iStmt, BOOLEAN* lastExecWasProcInvocation,
-                                   int16_t iProcessingMode, int32_t debug) {
+void HandleProcOverrideSymbolScope(MemberContext& ctx, JCLStatement* iStmt, BOOLEAN* lastExecWasProcInvocation) {
     if (JCLStatementType(iStmt) != RD_EXEC) return;
-    if (ExecInvokesProgram(iStmt, iProcessingMode, debug)) return;
-    if (!BeginSymbolScope(iProcessingMode, debug)) {
-        reportMemoryAllocationError(iProcessingMode);
+    if (ExecInvokesProgram(ctx, iStmt)) return;
+    if (!BeginSymbolScope(ctx)) {
+        reportMemoryAllocationError(ctx);
         return;
     }
-    AddStmtParmsToCurrentScope(iProcessingMode, iStmt, TRUE, debug);
+    AddStmtParmsToCurrentScope(ctx, iStmt, TRUE);
     *lastExecWasProcInvocation = TRUE;
 }
 
-void AppendExec(StatementList* iStmtList, JCLStatement* iStmt, int16_t iProcessingMode,
-                int32_t debug) {
-    setExecFound(1);
-    AppendMarker(iStmtList, CreateEndOfStepStmt, iProcessingMode, debug);
+void AppendExec(MemberContext& ctx, StatementList* iStmtList, JCLStatement* iStmt) {
+    ctx.listBuilder.execFound = 1;
+    AppendMarker(ctx, iStmtList, CreateEndOfStepStmt);
     if (KVRU005() > 4) return;
-    JCLStatement* copy = AppendStatement(iStmtList, iStmt, iProcessingMode, debug);
-    if (copy != nullptr) setCurrentStepStmt(copy);
+    JCLStatement* copy = AppendStatement(ctx, iStmtList, iStmt);
+    if (copy != nullptr) ctx.listBuilder.currentStepStatement = copy;
 }
 
 // Handles one statement just read; FALSE when reading must stop.
-bool HandleStatement(void* arrayJclDeck, JCLStatement* stmt, StatementList* list,
-                     StatementListCallback FctArg, BOOLEAN* lastExecWasProcInvocation,
-                     const char* jesVersion, int16_t iProcessingMode, int32_t debug) {
+bool HandleStatement(MemberContext& ctx, JCLStatement* stmt, StatementList* list,
+                     StatementListCallback FctArg, BOOLEAN* lastExecWasProcInvocation) {
     if (JCLStatementType(stmt) == RD_SET) {
-        ProcessSetCard(stmt, iProcessingMode, debug);
+        ProcessSetCard(ctx, stmt);
         if (KVRU005() > 4) return false;
     }
-    HandleProcOverrideSymbolScope(stmt, lastExecWasProcInvocation, iProcessingMode, debug);
+    HandleProcOverrideSymbolScope(ctx, stmt, lastExecWasProcInvocation);
     if (KVRU005() > 4) return false;
     if (JCLStatementType(stmt) == RD_EXEC)
-        AppendExec(list, stmt, iProcessingMode, debug);
+        AppendExec(ctx, list, stmt);
     else
-        FctArg(arrayJclDeck, stmt, list, jesVersion, iProcessingMode, debug);
-    ReleaseReadingRecordData(stmt, debug);
+        FctArg(ctx, stmt, list);
+    ReleaseReadingRecordData(ctx, stmt);
     return KVRU005() <= 4;
 }
 
 // The callback of the job list.
-void ProcessJobStatement(void* arrayJclDeck, JCLStatement* stmt, StatementList* stmtList,
-                         const char* jesVersion, int16_t iProcessingMode, int32_t debug) {
+void ProcessJobStatement(MemberContext& ctx, JCLStatement* stmt, StatementList* stmtList) {
     switch (JCLStatementType(stmt)) {
     case RD_JOB:
-        setJobCount(getJobCount() + 1);
-        if (getJobCount() > 1) {
+        ctx.listBuilder.jobCount = ctx.listBuilder.jobCount + 1;
+        if (ctx.listBuilder.jobCount > 1) {
             // The end of the last step comes first: it ends the override statements of a
             // procedure call that closes the job before, which would else take this job's
             // JOB statement for one of their own.
-            AppendMarker(stmtList, CreateEndOfStepStmt, iProcessingMode, debug);
-            AppendMarker(stmtList, CreateEndOfJobStmt, iProcessingMode, debug);
-            setExecFound(0);
+            AppendMarker(ctx, stmtList, CreateEndOfStepStmt);
+            AppendMarker(ctx, stmtList, CreateEndOfJobStmt);
+            ctx.listBuilder.execFound = 0;
         }
-        AppendStatement(stmtList, stmt, iProcessingMode, debug);
+        AppendStatement(ctx, stmtList, stmt);
         break;
     case RD_DD:
-        AppendDDWithData(stmtList, stmt, jesVersion, iProcessingMode, debug);
+        AppendDDWithData(ctx, stmtList, stmt);
         break;
     case RD_PROC: {
         JCLStatement* cooked = nullptr;
-        if (SubstituteStmtSymbolics(stmt, &cooked, iProcessingMode, debug) == 0) break;
-        StoreInstreamProcedure(arrayJclDeck, cooked, jesVersion, iProcessingMode, debug);
-        DeleteJCLStatement(cooked, TRUE, debug);
+        if (SubstituteStmtSymbolics(ctx, stmt, &cooked) == 0) break;
+        StoreInstreamProcedure(ctx, cooked);
+        DeleteJCLStatement(cooked, TRUE);
         break;
     }
     default:
-        AppendStatement(stmtList, stmt, iProcessingMode, debug);
+        AppendStatement(ctx, stmtList, stmt);
         break;
     }
 }
 
 // The callback of a cataloged procedure's list.
-void ProcessProcStatement(void* /*arrayJclDeck*/, JCLStatement* stmt, StatementList* stmtList,
-                          const char* jesVersion, int16_t iProcessingMode, int32_t debug) {
+void ProcessProcStatement(MemberContext& ctx, JCLStatement* stmt, StatementList* stmtList) {
     const RD_JCL_STATEMENT_TYPE type = JCLStatementType(stmt);
-    if (getStmtCount() == 1 && type != RD_PROC) {
-        AppendMarker(stmtList, CreateStartOfProcStmt, iProcessingMode, debug);
+    if (ctx.listBuilder.statementCount == 1 && type != RD_PROC) {
+        AppendMarker(ctx, stmtList, CreateStartOfProcStmt);
         if (KVRU005() > 4) return;
     }
     switch (type) {
     case RD_PROC:
-        if (getStmtCount() > 1) {
-            ReportAtStatement(stmt, MessageFor(iProcessingMode, 1336, 3043), iProcessingMode);
+        if (ctx.listBuilder.statementCount > 1) {
+            ReportAtStatement(ctx, stmt, MessageFor(ctx, 1336, 3043));
             break;
         }
-        AppendStatement(stmtList, stmt, iProcessingMode, debug);
+        AppendStatement(ctx, stmtList, stmt);
         if (KVRU005() > 4) break;
-        AddStmtParmsToCurrentScope(iProcessingMode, stmt, FALSE, debug);
+        AddStmtParmsToCurrentScope(ctx, stmt, FALSE);
         break;
     case RD_PEND:
     case RD_DELIMITER:
-        AppendMarker(stmtList, CreateEndOfStepStmt, iProcessingMode, debug);
+        AppendMarker(ctx, stmtList, CreateEndOfStepStmt);
         if (KVRU005() > 4) break;
-        AppendStatement(stmtList, stmt, iProcessingMode, debug);
+        AppendStatement(ctx, stmtList, stmt);
         break;
     case RD_DD:
-        AppendDDWithData(stmtList, stmt, jesVersion, iProcessingMode, debug);
+        AppendDDWithData(ctx, stmtList, stmt);
         break;
     default:
-        AppendStatement(stmtList, stmt, iProcessingMode, debug);
+        AppendStatement(ctx, stmtList, stmt);
         break;
     }
 }
 
 // The callback of an INCLUDE member's list: job-level and procedure-framing statements
 // have no place in an included member.
-void ProcessIncludeStatement(void* /*arrayJclDeck*/, JCLStatement* stmt, StatementList* stmtList,
-                             const char* jesVersion, int16_t iProcessingMode, int32_t debug) {
+void ProcessIncludeStatement(MemberContext& ctx, JCLStatement* stmt, StatementList* stmtList) {
     switch (JCLStatementType(stmt)) {
     case RD_PROC:
     case RD_PEND:
     case RD_JOB:
     case RD_JCLLIB:
     case RD_JES2:
-        ReportAtStatement(stmt, MessageFor(iProcessingMode, 1340, 3046), iProcessingMode);
+        ReportAtStatement(ctx, stmt, MessageFor(ctx, 1340, 3046));
         break;
     case RD_DD:
-        AppendDDWithData(stmtList, stmt, jesVersion, iProcessingMode, debug);
+        AppendDDWithData(ctx, stmtList, stmt);
         break;
     default:
-        AppendStatement(stmtList, stmt, iProcessingMode, debug);
+        AppendStatement(ctx, stmtList, stmt);
         break;
     }
 }
 
 // Every list builder starts without a current step: the EXEC copy of an earlier list may
 // already have been freed with that list.
-void ResetStepTracking() {
-    setExecFound(0);
-    setCurrentStepStmt(nullptr);
+void ResetStepTracking(MemberContext& ctx) {
+    ctx.listBuilder.execFound = 0;
+    ctx.listBuilder.currentStepStatement = nullptr;
 }
 
 } // namespace
 
-void BuildStatementList(void* arrayJclDeck, void* rawProcCardsListCursor,
-                        StatementList** outStmtList, StatementListCallback FctArg,
-                        const char* jesVersion, int16_t iProcessingMode, int32_t debug) {
+void BuildStatementList(MemberContext& ctx, void* rawProcCardsListCursor,
+                        StatementList** outStmtList, StatementListCallback FctArg) {
     *outStmtList = nullptr;
     StatementList* list = nullptr;
     JCLStatement* stmt = nullptr;
-    if (!CreateStmtList(&list, debug) || !CreateJCLStatement(&stmt, debug)) {
-        reportMemoryAllocationError(iProcessingMode);
-        if (list != nullptr) DeleteStmtList(list, debug);
+    if (!CreateStmtList(ctx, &list) || !CreateJCLStatement(ctx, &stmt)) {
+        reportMemoryAllocationError(ctx);
+        if (list != nullptr) DeleteStmtList(list);
         return;
     }
-    setStmtCount(0);
-    void* const outerCursor = getReadingCursor();
-    setReadingCursor(rawProcCardsListCursor);
+    ctx.listBuilder.statementCount = 0;
+    void* const outerCursor = ctx.listBuilder.readingCursor;
+    ctx.listBuilder.readingCursor = rawProcCardsListCursor;
     BOOLEAN lastExecWasProcInvocation = FALSE;
-    while (BuildJCLStatement(arrayJclDeck, stmt, jesVersion, iProcessingMode,
-                             rawProcCardsListCursor, &lastExecWasProcInvocation, debug) &&
+    while (BuildJCLStatement(ctx, stmt,
+                             rawProcCardsListCursor, &lastExecWasProcInvocation) &&
            KVRU005() <= 4) {
-        setStmtCount(getStmtCount() + 1);
-        if (!HandleStatement(arrayJclDeck, stmt, list, FctArg, &lastExecWasProcInvocation,
-                             jesVersion, iProcessingMode, debug))
+        ctx.listBuilder.statementCount = ctx.listBuilder.statementCount + 1;
+        if (!HandleStatement(ctx, stmt, list, FctArg, &lastExecWasProcInvocation))
             break;
     }
     // A procedure call at the very end of the source leaves its read-time scope open: no
     // further statement came to close it, and later values must not land in it.
-    if (lastExecWasProcInvocation) EndSymbolScope(debug);
-    setReadingCursor(outerCursor);
-    DeleteJCLStatement(stmt, TRUE, debug);
+    if (lastExecWasProcInvocation) EndSymbolScope(ctx);
+    ctx.listBuilder.readingCursor = outerCursor;
+    DeleteJCLStatement(stmt, TRUE);
     *outStmtList = list;
 }
 
-void BuildJobStatementList(void* arrayJclDeck, StatementList** outStmtList, const char* jesVersion,
-                           int16_t iProcessingMode, int32_t debug) {
-    setJobCount(0);
-    ResetStepTracking();
-    BuildStatementList(arrayJclDeck, nullptr, outStmtList, ProcessJobStatement, jesVersion,
-                       iProcessingMode, debug);
-    AppendMarker(*outStmtList, CreateEndOfStepStmt, iProcessingMode, debug);
-    reportStmtList("Job", *outStmtList, debug);
+void BuildJobStatementList(MemberContext& ctx, StatementList** outStmtList) {
+    ctx.listBuilder.jobCount = 0;
+    ResetStepTracking(ctx);
+    BuildStatementList(ctx, nullptr, outStmtList, ProcessJobStatement);
+    AppendMarker(ctx, *outStmtList, CreateEndOfStepStmt);
+    reportStmtList(ctx, "Job", *outStmtList);
 }
 
-void KVR4006_BuildCatalogedProcStatementList(void* arrayJclDeck, StatementList** outStmtList,
-                                             void* rawProcCardsListCursor, const char* jesVersion,
-                                             int16_t iProcessingMode, int32_t debug) {
-    ResetStepTracking();
-    BuildStatementList(arrayJclDeck, rawProcCardsListCursor, outStmtList, ProcessProcStatement,
-                       jesVersion, iProcessingMode, debug);
-    AppendMarker(*outStmtList, CreateEndOfStepStmt, iProcessingMode, debug);
-    AppendMarker(*outStmtList, CreateEndOfProcStmt, iProcessingMode, debug);
-    reportStmtList("Proc", *outStmtList, debug);
+void KVR4006_BuildCatalogedProcStatementList(MemberContext& ctx, StatementList** outStmtList,
+                                             void* rawProcCardsListCursor) {
+    ResetStepTracking(ctx);
+    BuildStatementList(ctx, rawProcCardsListCursor, outStmtList, ProcessProcStatement);
+    AppendMarker(ctx, *outStmtList, CreateEndOfStepStmt);
+    AppendMarker(ctx, *outStmtList, CreateEndOfProcStmt);
+    reportStmtList(ctx, "Proc", *outStmtList);
 }
 
-void BuildIncludeStatementList(void* arrayJclDeck, StatementList** outStmtList,
-                               const char* jesVersion, int16_t iProcessingMode, int32_t debug) {
-    ResetStepTracking();
-    BuildStatementList(arrayJclDeck, nullptr, outStmtList, ProcessIncludeStatement, jesVersion,
-                       iProcessingMode, debug);
-    reportStmtList("Include", *outStmtList, debug);
+void BuildIncludeStatementList(MemberContext& ctx, StatementList** outStmtList) {
+    ResetStepTracking(ctx);
+    BuildStatementList(ctx, nullptr, outStmtList, ProcessIncludeStatement);
+    reportStmtList(ctx, "Include", *outStmtList);
 }
 
-void reportStmtList(const char* title, StatementList* iStmtList, int32_t debug) {
-    if (debug == 0 || iStmtList == nullptr) return;
-    if (CountItemsInIntList(iStmtList->LinkedList, debug) == 0) return;
+void reportStmtList(MemberContext& ctx, const char* title, StatementList* iStmtList) {
+    if (ctx.run.debug == 0 || iStmtList == nullptr) return;
+    if (CountItemsInIntList(iStmtList->LinkedList, ctx.run.debug) == 0) return;
     void* cursor = nullptr;
-    if (!CreateStmtCursor(iStmtList, &cursor, debug)) return;
+    if (!CreateStmtCursor(ctx, iStmtList, &cursor)) return;
     std::printf("%s stmtList\n", title);
     std::printf("================\n");
     JCLStatement* stmt = nullptr;
     while (GetStmtViaCursor(cursor, &stmt))
         std::printf("%s\n", reportStatementType(JCLStatementType(stmt)));
     std::printf("================\n");
-    DeleteStmtCursor(cursor, debug);
+    DeleteStmtCursor(cursor);
 }
 
 } // namespace kvr

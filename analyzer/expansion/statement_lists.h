@@ -4,71 +4,62 @@
 #ifndef KVR_EXPANSION_STATEMENT_LISTS_H
 #define KVR_EXPANSION_STATEMENT_LISTS_H
 
-#include "expansion/list_builder_state.h"
+#include "base/contexts.h"
 #include "reader/statement_list.h"
 
 namespace kvr {
 
+// A procedure read for the member (cataloged or in-stream), with its statement list and
+// cards, which it owns.
 struct RD_ProcedureHeader {
-    char* procedureName; // owned
+    ~RD_ProcedureHeader();
+    OwnedText procedureName;
     SOURCE_REF FileReference;
     BOOLEAN isInstreamProc;
     struct StatementList* StatementList;
     BOOLEAN isStatementListBuilt;
-    void* rawJclCardsList; // list of owned SourceLine copies
-    char* procedureParms;  // owned or null
+    void* rawJclCardsList;    // list of owned SourceLine copies
+    OwnedText procedureParms; // or null
 };
 
+// An INCLUDE member read for the member, with its statement list, which it owns.
 struct RD_IncludeHeader {
-    char* IncludeName; // owned
+    ~RD_IncludeHeader();
+    OwnedText IncludeName;
     SOURCE_REF FileReference;
     struct StatementList* StatementList;
 };
 
 // The callback for statements other than EXEC.
-using StatementListCallback = void (*)(void* arrayJclDeck, JCLStatement* stmt,
-                                       StatementList* stmtList, const char* jesVersion,
-                                       int16_t iProcessingMode, int32_t debug);
+using StatementListCallback = void (*)(MemberContext& ctx, JCLStatement* stmt,
+                                       StatementList* stmtList);
 
-void InitializeProcedureList();
-void InitializeIncludeList();
 
-void BuildStatementList(void* arrayJclDeck, void* rawProcCardsListCursor,
-                        StatementList** outStmtList, StatementListCallback FctArg,
-                        const char* jesVersion, int16_t iProcessingMode, int32_t debug);
-void BuildJobStatementList(void* arrayJclDeck, StatementList** outStmtList,
-                           const char* jesVersion, int16_t iProcessingMode, int32_t debug);
-void KVR4006_BuildCatalogedProcStatementList(void* arrayJclDeck, StatementList** outStmtList,
-                                             void* rawProcCardsListCursor, const char* jesVersion,
-                                             int16_t iProcessingMode, int32_t debug);
-void BuildIncludeStatementList(void* arrayJclDeck, StatementList** outStmtList,
-                               const char* jesVersion, int16_t iProcessingMode, int32_t debug);
-void KVR4006_BuildInstreamProcStatementList(void* arrayJclDeck, StatementList* stmtList,
-                                            void* rawProcCardsListCursor, const char* jesVersion,
-                                            int16_t iProcessingMode, int32_t debug);
+void BuildStatementList(MemberContext& ctx, void* rawProcCardsListCursor,
+                        StatementList** outStmtList, StatementListCallback FctArg);
+void BuildJobStatementList(MemberContext& ctx, StatementList** outStmtList);
+void KVR4006_BuildCatalogedProcStatementList(MemberContext& ctx, StatementList** outStmtList,
+                                             void* rawProcCardsListCursor);
+void BuildIncludeStatementList(MemberContext& ctx, StatementList** outStmtList);
+void KVR4006_BuildInstreamProcStatementList(MemberContext& ctx, StatementList* stmtList,
+                                            void* rawProcCardsListCursor);
 
 // The procedure entry for a call (its start record appended to the deck), or null.
-RD_ProcedureHeader* GetProcedureStatementList(void* arrayJclDeck, const char* iProcName,
+RD_ProcedureHeader* GetProcedureStatementList(MemberContext& ctx, const char* iProcName,
                                               StatementList** outStmtList,
-                                              JCLStatement* iExecStmt, const char* jesVersion,
-                                              int16_t iProcessingMode, int32_t debug);
-void StoreInstreamProcedure(void* arrayJclDeck, JCLStatement* iProcStmt, const char* jesVersion,
-                            int16_t iProcessingMode, int32_t debug);
-void CleanProcedureStatements(RD_ProcedureHeader* ProcHeader, int32_t debug);
-void AddEndProc(void* arrayJclDeck, int32_t debug);
-void FreeProcedureList(int32_t debug);
-void AddStmtParmsToCurrentScope(int16_t iProcessingMode, JCLStatement* procStmt,
-                                BOOLEAN replaceIfExist, int32_t debug);
+                                              JCLStatement* iExecStmt);
+void StoreInstreamProcedure(MemberContext& ctx, JCLStatement* iProcStmt);
+void CleanProcedureStatements(RD_ProcedureHeader* ProcHeader);
+void AddEndProc(MemberContext& ctx);
+void AddStmtParmsToCurrentScope(MemberContext& ctx, JCLStatement* procStmt,
+                                BOOLEAN replaceIfExist);
 
 // The include member's list, read and built on its first use in the member.
-StatementList* GetIncludeStatementList(void* arrayJclDeck, const char* NameArg,
-                                       JCLStatement* iStmt, const char* jesVersion,
-                                       int16_t iProcessingMode, int32_t debug);
-void FreeIncludeList(int32_t debug);
-BOOLEAN ProcessJCLLIBCard(JCLStatement* iStmt, const char* iSiteName, int16_t iProcessingMode,
-                          int32_t debug);
+StatementList* GetIncludeStatementList(MemberContext& ctx, const char* NameArg,
+                                       JCLStatement* iStmt);
+BOOLEAN ProcessJCLLIBCard(MemberContext& ctx, JCLStatement* iStmt);
 // Debug listing of a statement list under a title.
-void reportStmtList(const char* title, StatementList* iStmtList, int32_t debug);
+void reportStmtList(MemberContext& ctx, const char* title, StatementList* iStmtList);
 
 } // namespace kvr
 

@@ -3,8 +3,7 @@
 // entry to the concatenation of the DD it belongs to.
 #include <cstring>
 
-#include "driver/run_settings.h"
-#include "model/dd_statements.h"
+#include "base/contexts.h"
 #include "model/job_model.h"
 #include "model/model_lists.h"
 #include "reader/instream_data.h"
@@ -12,17 +11,7 @@
 namespace kvr {
 namespace {
 
-void FreeConcatenation(void* data, int32_t debug) {
-    auto* entry = static_cast<RD_DatasetConcatenation*>(data);
-    FreeString(entry->DatasetName, debug);
-    FreeString(entry->Status, debug);
-    FreeString(entry->Disposition, debug);
-    FreeString(entry->Parms, debug);
-    DeleteInstreamSpool(entry->inStreamData, debug);
-    FreeBlockWithDebug(entry, "FreeDDStatement", debug);
-}
-
-using SetJobLevel = void (*)(void*, RD_JobStruct*, RD_DDStatement*, int16_t, int32_t);
+using SetJobLevel = void (*)(MemberContext&, RD_JobStruct*, RD_DDStatement*);
 
 // The job-level kind of a DD named before the first step, or null for any other name.
 SetJobLevel JobLevelKind(const char* name) {
@@ -34,109 +23,102 @@ SetJobLevel JobLevelKind(const char* name) {
 
 // The DD a statement adds its data set to, made where the statement puts it; null when the
 // statement adds nothing (the reason has been reported).
-RD_DDStatement* DDForStatement(void* deck, RD_JobStruct* job, const char* name, SOURCE_REF ref,
+RD_DDStatement* DDForStatement(MemberContext& ctx, RD_JobStruct* job, const char* name, SOURCE_REF ref,
                                int32_t line, int32_t endLine, const char* dsn, const char* siteName,
-                               JCLStatement* stmt, int16_t mode, int32_t debug) {
-    if (*name == '\0') return QueryCurrentDDStatement(job, mode);
+                               JCLStatement* stmt) {
+    if (*name == '\0') return QueryCurrentDDStatement(ctx, job);
     SetJobLevel setJobLevel = nullptr;
     if (job->StepCount == 0) {
         setJobLevel = JobLevelKind(name);
         if (setJobLevel == nullptr) {
-            KVRWriteMessageWithFileLine(MessageFor(mode, 1376, 3074), TRUE, ref, line, mode);
+            KVRWriteMessageWithFileLine(MessageFor(ctx, 1376, 3074), TRUE, ref, line, ctx.run.mode);
             return nullptr;
         }
     }
-    RD_DDStatement* dd = AllocateDD(name, ref, line, endLine, debug);
+    RD_DDStatement* dd = AllocateDD(ctx, name, ref, line, endLine);
     if (dd == nullptr) {
-        reportMemoryAllocationError(mode);
+        reportMemoryAllocationError(ctx);
         return nullptr;
     }
     if (setJobLevel == nullptr) {
-        AddDDToStep(QueryCurrentStep(job), dd, dd->DDName, debug);
+        AddDDToStep(ctx, QueryCurrentStep(job), dd, dd->DDName.get());
         return dd;
     }
-    setJobLevel(deck, job, dd, mode, debug);
+    setJobLevel(ctx, job, dd);
     if (job->CurrentDDStatement != dd) return nullptr; // not in the deck: released
     if (setJobLevel == SetDDForPROCLIB) {
         const SOURCE_REF stmtRef = stmt != nullptr ? stmt->FileReference : ref;
         const int32_t stmtLine = stmt != nullptr ? stmt->fileLine : line;
-        AddToJobList(dsn, siteName, stmtRef, stmtLine, mode);
+        AddToJobList(dsn, siteName, stmtRef, stmtLine, ctx.run.mode);
     }
     return dd;
 }
 
 } // namespace
 
-void AddDD(void* arrayJclDeck, const char* iDDName, SOURCE_REF iFileReference, BOOLEAN iHasDUMMY,
+void AddDD(MemberContext& ctx, const char* iDDName, SOURCE_REF iFileReference, BOOLEAN iHasDUMMY,
            const char* iDatasetName, const char* iStatus, const char* iDisposition,
-           const char* iParms, void* iInStreamData, int32_t iFileLine, int32_t iEndFileLine,
-           const char* iSiteName, JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug) {
+           const char* iParms, void* iInStreamData, int32_t iFileLine, int32_t iEndFileLine, JCLStatement* iStmt) {
     // The in-stream data is handed over with the call: a statement that adds nothing
     // releases it here.
-    RD_JobStruct* job = QueryCurrentJob();
+    RD_JobStruct* job = ctx.model.currentJob;
     if (job == nullptr) {
-        DeleteInstreamSpool(iInStreamData, debug);
+        DeleteInstreamSpool(iInStreamData);
         return;
     }
-    RD_DDStatement* dd = DDForStatement(arrayJclDeck, job, TextOrEmpty(iDDName), iFileReference,
+    RD_DDStatement* dd = DDForStatement(ctx, job, TextOrEmpty(iDDName), iFileReference,
                                         iFileLine, iEndFileLine, TextOrEmpty(iDatasetName),
-                                        TextOrEmpty(iSiteName), iStmt, iProcessingMode, debug);
+                                        TextOrEmpty(ctx.run.siteName.c_str()), iStmt);
     if (dd == nullptr || KVRU005() > 4) {
-        DeleteInstreamSpool(iInStreamData, debug);
+        DeleteInstreamSpool(iInStreamData);
         return;
     }
-    RD_DatasetConcatenation* entry = AllocateConcatenation(
+    RD_DatasetConcatenation* entry = AllocateConcatenation(ctx, 
         iFileReference, iFileLine, iEndFileLine, iHasDUMMY, TextOrEmpty(iDatasetName),
-        TextOrEmpty(iStatus), TextOrEmpty(iDisposition), TextOrEmpty(iParms), iInStreamData,
-        iProcessingMode, debug);
+        TextOrEmpty(iStatus), TextOrEmpty(iDisposition), TextOrEmpty(iParms), iInStreamData);
     if (entry == nullptr) return;
-    AddConcatenationToDD(dd, entry, entry->DatasetName, debug);
+    AddConcatenationToDD(ctx, dd, entry);
 }
 
-RD_DDStatement* AllocateDD(const char* iName, SOURCE_REF iFileReference, int32_t iFileLine,
-                           int32_t iEndFileLine, int32_t debug) {
-    void* block = nullptr;
-    if (!CreateBlockWithDebug(&block, sizeof(RD_DDStatement), "AllocateDD", debug)) return nullptr;
-    auto* dd = static_cast<RD_DDStatement*>(block);
-    dd->ConcatList = nullptr;
-    if (!CreateList(&dd->ConcatList, debug)) {
-        FreeBlockWithDebug(dd, "AllocateDD", debug);
+RD_DDStatement* AllocateDD(MemberContext& ctx, const char* iName, SOURCE_REF iFileReference, int32_t iFileLine,
+                           int32_t iEndFileLine) {
+    auto* dd = NewDeckItem<RD_DDStatement>(RD_STRUCT_DD, "AllocateDD", "FreeDD");
+    if (dd == nullptr || !dd->ConcatList.Create()) {
+        ReleaseDeckItem(dd);
         return nullptr;
     }
-    dd->structureType = RD_STRUCT_DD;
-    dd->DDName = CloneString(TextOrEmpty(iName), debug);
+    dd->DDName.reset(CloneString(TextOrEmpty(iName), ctx.run.debug));
     dd->FileReference = iFileReference;
     dd->fileLine = iFileLine;
     dd->endFileLine = iEndFileLine;
     return dd;
 }
 
-void AddConcatenationToDD(RD_DDStatement* iDD, RD_DatasetConcatenation* iEntry, const char* /*iName*/,
-                          int32_t debug) {
+void AddConcatenationToDD(MemberContext& ctx, RD_DDStatement* iDD, RD_DatasetConcatenation* iEntry) {
     if (iEntry == nullptr) return;
     // Entries are only ever reached in order, never by key; and the data set name an entry
     // had when it was appended may later be replaced and freed (an override, a referback's
     // temporary name). So the list keeps no pointer to it: the key is an empty text.
     // The DD is the entry's only owner: an entry that cannot be listed is released.
-    if (iDD == nullptr || !AddItemToList(iDD->ConcatList, iEntry, "", debug))
-        FreeConcatenation(iEntry, debug);
+    if (iDD == nullptr || !AddItemToList(iDD->ConcatList.Handle(), iEntry, "", ctx.run.debug))
+        FreeConcatenation(iEntry);
 }
 
-void FreeDDStatement(RD_DDStatement* iDD, int32_t debug) {
-    if (iDD == nullptr) return;
-    FreeString(iDD->DDName, debug);
-    iDD->DDName = nullptr;
-    DrainList(iDD->ConcatList, FreeConcatenation, "FreeDDStatement", debug);
-    iDD->ConcatList = nullptr;
+void FreeDDStatement(RD_DDStatement* iDD) {
+    ReleaseDeckItem(iDD);
+}
+
+void FreeConcatenation(RD_DatasetConcatenation* iEntry) {
+    DeleteRecord(iEntry, "FreeDDStatement");
 }
 
 // ---------------------------------------------------------------- concatenation cursors
 
-void* CreateConcatenationCursor(RD_DDStatement* iDD, int16_t iProcessingMode, int32_t debug) {
+void* CreateConcatenationCursor(MemberContext& ctx, RD_DDStatement* iDD) {
     if (iDD == nullptr) return nullptr;
     void* cursor = nullptr;
-    if (!KVR_CreateCursor(iDD->ConcatList, &cursor, debug)) {
-        reportMemoryAllocationError(iProcessingMode);
+    if (!KVR_CreateCursor(iDD->ConcatList.Handle(), &cursor, ctx.run.debug)) {
+        reportMemoryAllocationError(ctx);
         return nullptr;
     }
     return cursor;
@@ -152,8 +134,8 @@ RD_DatasetConcatenation* QueryConcatenationCursor(void* iCursor) {
     return static_cast<RD_DatasetConcatenation*>(data);
 }
 
-void DeleteConcatenationCursor(void* iCursor, int32_t debug) {
-    DeleteCursor(iCursor, debug);
+void DeleteConcatenationCursor(void* iCursor) {
+    DeleteCursor(iCursor, BlockTraceLevel());
 }
 
 } // namespace kvr

@@ -5,22 +5,36 @@
 #ifndef KVR_MODEL_JOB_MODEL_H
 #define KVR_MODEL_JOB_MODEL_H
 
+#include "base/contexts.h"
 #include "model/deck_records.h"
+#include "reader/instream_data.h"
 #include "reader/jcl_statement.h"
 
 namespace kvr {
 
 constexpr int32_t kMaxSteps = 255;
 
-struct RD_JobStruct {
-    int16_t structureType; // 1
-    char* JobName;         // "DUMMYJC" for the job made without a JOB statement
+struct RD_OutputSpecification;
+struct RD_DDStatement;
+struct RD_DatasetConcatenation;
+// Each gives one record back, with what it owns.
+void FreeOutputSpecification(RD_OutputSpecification* iSpec);
+void FreeDDStatement(RD_DDStatement* iDD);
+void FreeConcatenation(RD_DatasetConcatenation* iEntry);
+
+// OUTPUT statements of a job or step, in statement order, keyed by name.
+struct OutputSpecificationList : OwnedList<RD_OutputSpecification> {
+    OutputSpecificationList() : OwnedList(FreeOutputSpecification, "FreeOutputSpecificationList") {}
+};
+
+struct RD_JobStruct : RD_JclCommon { // type 1
+    OwnedText JobName;               // "DUMMYJC" for the job made without a JOB statement
     SOURCE_REF FileReference;
     int32_t fileLine;
     int32_t endFileLine;
-    char* JobClass;
-    char* JobAccountingData;
-    char* statementParms;
+    OwnedText JobClass;
+    OwnedText JobAccountingData;
+    OwnedText statementParms;
     BOOLEAN HasJCLLIB;
     int32_t StepCount;
     int32_t IfStmtCount;
@@ -33,34 +47,34 @@ struct RD_JobStruct {
     int32_t CurrentStepIndex;
     struct RD_JobStep* StepList[kMaxSteps]; // not owned
     struct RD_DDStatement* CurrentDDStatement;
-    void* JobOutputSpecificationList; // RD_OutputSpecification items, owned
+    OutputSpecificationList JobOutputSpecificationList; // made with the first
 };
 
-struct RD_JobStep {
-    int16_t structureType; // 6
-    char* StepName;
-    char* InvokingStepName;
+struct RD_JobStep : RD_JclCommon { // type 6
+    OwnedText StepName;
+    OwnedText InvokingStepName;
     SOURCE_REF FileReference;
     int32_t fileLine;
     int32_t endFileLine;
     BOOLEAN ExpandedFromProcedure;
     int32_t procNestingLevel;
-    char* RegionSize;
-    char* ExecutableName;
-    char* ExecutableParms;
-    char* AllParms;
-    void* DDStatementList; // RD_DDStatement items keyed by DD name, owned
+    OwnedText RegionSize;
+    OwnedText ExecutableName;
+    OwnedText ExecutableParms;
+    OwnedText AllParms;
+    OwnedList<RD_DDStatement> DDStatementList{FreeDDStatement, "FreeStep"}; // keyed by DD name
     struct RD_DDStatement* CurrentDDStatement;
-    void* StepOutputSpecificationList; // owned, null until the first
+    OutputSpecificationList StepOutputSpecificationList; // made with the first
 };
 
-struct RD_DDStatement {
-    int16_t structureType; // 2 step DD; 3, 4, 5 JOBCAT, JOBLIB, PROCLIB
-    char* DDName;
+// A step DD (type 2, in its step's list) or a JOBCAT, JOBLIB or PROCLIB DD (3, 4, 5, in
+// the deck).
+struct RD_DDStatement : RD_JclCommon {
+    OwnedText DDName;
     SOURCE_REF FileReference;
     int32_t fileLine;
     int32_t endFileLine;
-    void* ConcatList; // RD_DatasetConcatenation items in order
+    OwnedList<RD_DatasetConcatenation> ConcatList{FreeConcatenation, "FreeDDStatement"};
 };
 
 struct RD_DatasetConcatenation {
@@ -68,17 +82,16 @@ struct RD_DatasetConcatenation {
     int32_t fileLine;
     int32_t endFileLine;
     BOOLEAN hasDUMMY;
-    char* DatasetName;
-    char* Status;
-    char* Disposition;
-    char* Parms;
-    void* inStreamData; // owned RD_InstreamData or null
+    OwnedText DatasetName;
+    OwnedText Status;
+    OwnedText Disposition;
+    OwnedText Parms;
+    OwnedSpool inStreamData; // or null
 };
 
-struct RD_IfElseEndIf {
-    int16_t structureType; // 9, 10, 11
-    char* statementLabel;
-    char* parms; // IF: condition text; null for ELSE and ENDIF
+struct RD_IfElseEndIf : RD_JclCommon { // types 9, 10, 11
+    OwnedText statementLabel;
+    OwnedText parms; // IF: condition text; null for ELSE and ENDIF
     SOURCE_REF FileReference;
     int32_t fileLine;
     int32_t endFileLine;
@@ -92,87 +105,81 @@ struct RD_StepCursor {
 };
 
 // ---- module state
-void KVR4007_InitializeFields();
 
 // ---- current-job layer (each does nothing, or answers null/0, without a current job)
-void ProcessJobCard(void* arrayJclDeck, JCLStatement* iStmt, int16_t iProcessingMode,
-                    BOOLEAN iFormatXML, int32_t debug);
-RD_JobStruct* QueryCurrentJob();
-void AddStep(void* arrayJclDeck, const char* iStepName, const char* iInvokingStepName,
+void ProcessJobCard(MemberContext& ctx, JCLStatement* iStmt);
+void AddStep(MemberContext& ctx, const char* iStepName, const char* iInvokingStepName,
              SOURCE_REF iFileReference, int32_t iFileLine, int32_t iEndFileLine,
              BOOLEAN iExpandedFromProcedure, int32_t iProcNestingLevel, const char* iRegion,
-             const char* iProgramName, const char* iProgramParm, const char* iAllParms,
-             int16_t iProcessingMode, int32_t debug);
-void AddDD(void* arrayJclDeck, const char* iDDName, SOURCE_REF iFileReference, BOOLEAN iHasDUMMY,
+             const char* iProgramName, const char* iProgramParm, const char* iAllParms);
+void AddDD(MemberContext& ctx, const char* iDDName, SOURCE_REF iFileReference, BOOLEAN iHasDUMMY,
            const char* iDatasetName, const char* iStatus, const char* iDisposition,
-           const char* iParms, void* iInStreamData, int32_t iFileLine, int32_t iEndFileLine,
-           const char* iSiteName, JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug);
-BOOLEAN AddOutput(void* iOutputSpec, const char* iOutputName, int32_t debug);
-void AddIf(void* arrayJclDeck, JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug);
-void AddElse(void* arrayJclDeck, JCLStatement* iStmt, int32_t debug);
-void AddEndIf(void* arrayJclDeck, JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug);
-int32_t QueryIfNesting();
-void IncrementProcNestingLevel(int16_t iProcessingMode);
-void DecrementProcNestingLevel(int16_t iProcessingMode);
-int32_t QueryProcNestingLevel();
-RD_StepCursor* GetStepCursor(int16_t iProcessingMode, int32_t debug);
-int32_t QueryParmCaptureStepCount();
-void IncrementParmCaptureStepCount();
-void FreeJobStruct(RD_JobStruct* iJob, int32_t debug);
+           const char* iParms, void* iInStreamData, int32_t iFileLine, int32_t iEndFileLine, JCLStatement* iStmt);
+BOOLEAN AddOutput(MemberContext& ctx, void* iOutputSpec, const char* iOutputName);
+void AddIf(MemberContext& ctx, JCLStatement* iStmt);
+void AddElse(MemberContext& ctx, JCLStatement* iStmt);
+void AddEndIf(MemberContext& ctx, JCLStatement* iStmt);
+int32_t QueryIfNesting(MemberContext& ctx);
+void IncrementProcNestingLevel(MemberContext& ctx);
+void DecrementProcNestingLevel(MemberContext& ctx);
+int32_t QueryProcNestingLevel(MemberContext& ctx);
+RD_StepCursor* GetStepCursor(MemberContext& ctx);
 
 // ---- job, step and DD layer
-RD_JobStruct* AllocateCurrentJob(JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug);
-void AddStepToJob(void* arrayJclDeck, RD_JobStruct* iJob, RD_JobStep* iStep,
-                  int16_t iProcessingMode, int32_t debug);
-void AddIfToJob(void* arrayJclDeck, RD_JobStruct* iJob, JCLStatement* iStmt,
-                int16_t iProcessingMode, int32_t debug);
-void AddElseToJob(void* arrayJclDeck, RD_JobStruct* iJob, JCLStatement* iStmt, int32_t debug);
-void AddEndIfToJob(void* arrayJclDeck, RD_JobStruct* iJob, JCLStatement* iStmt,
-                   int16_t iProcessingMode, int32_t debug);
-BOOLEAN AddOutputToJob(RD_JobStruct* iJob, void* iOutputSpec, const char* iOutputName,
-                       int32_t debug);
+RD_JobStruct* AllocateCurrentJob(MemberContext& ctx, JCLStatement* iStmt);
+void AddStepToJob(MemberContext& ctx, RD_JobStruct* iJob, RD_JobStep* iStep);
+void AddIfToJob(MemberContext& ctx, RD_JobStruct* iJob, JCLStatement* iStmt);
+void AddElseToJob(MemberContext& ctx, RD_JobStruct* iJob, JCLStatement* iStmt);
+void AddEndIfToJob(MemberContext& ctx, RD_JobStruct* iJob, JCLStatement* iStmt);
+BOOLEAN AddOutputToJob(MemberContext& ctx, RD_JobStruct* iJob, void* iOutputSpec, const char* iOutputName);
 RD_JobStep* QueryCurrentStep(RD_JobStruct* iJob);
-RD_DDStatement* QueryCurrentDDStatement(RD_JobStruct* iJob, int16_t iProcessingMode);
+RD_DDStatement* QueryCurrentDDStatement(MemberContext& ctx, RD_JobStruct* iJob);
 int32_t QueryStepCount(RD_JobStruct* iJob);
 int32_t QueryIfNestingForJob(RD_JobStruct* iJob);
 int32_t QueryProcNestingLevelForJob(RD_JobStruct* iJob);
 void* QueryJobOutputSpecificationList(RD_JobStruct* iJob);
-void IncrementProcNestingLevelForJob(RD_JobStruct* iJob, int16_t iProcessingMode);
-void DecrementProcNestingLevelForJob(RD_JobStruct* iJob, int16_t iProcessingMode);
-void SetDDForJOBCAT(void* arrayJclDeck, RD_JobStruct* iJob, RD_DDStatement* iDD,
-                    int16_t iProcessingMode, int32_t debug);
-void SetDDForJOBLIB(void* arrayJclDeck, RD_JobStruct* iJob, RD_DDStatement* iDD,
-                    int16_t iProcessingMode, int32_t debug);
-void SetDDForPROCLIB(void* arrayJclDeck, RD_JobStruct* iJob, RD_DDStatement* iDD,
-                     int16_t iProcessingMode, int32_t debug);
-RD_JobStep* AllocateStep(const char* iStepName, const char* iInvokingStepName,
+void IncrementProcNestingLevelForJob(MemberContext& ctx, RD_JobStruct* iJob);
+void DecrementProcNestingLevelForJob(MemberContext& ctx, RD_JobStruct* iJob);
+void SetDDForJOBCAT(MemberContext& ctx, RD_JobStruct* iJob, RD_DDStatement* iDD);
+void SetDDForJOBLIB(MemberContext& ctx, RD_JobStruct* iJob, RD_DDStatement* iDD);
+void SetDDForPROCLIB(MemberContext& ctx, RD_JobStruct* iJob, RD_DDStatement* iDD);
+RD_JobStep* AllocateStep(MemberContext& ctx, const char* iStepName, const char* iInvokingStepName,
                          SOURCE_REF iFileReference, int32_t iFileLine, int32_t iEndFileLine,
                          BOOLEAN iExpandedFromProcedure, int32_t iProcNestingLevel,
                          const char* iRegion, const char* iProgramName, const char* iProgramParm,
-                         const char* iAllParms, int16_t iProcessingMode, int32_t debug);
-void AddDDToStep(RD_JobStep* iStep, RD_DDStatement* iDD, const char* iName, int32_t debug);
+                         const char* iAllParms);
+void AddDDToStep(MemberContext& ctx, RD_JobStep* iStep, RD_DDStatement* iDD, const char* iName);
 BOOLEAN FindDDForStep(RD_JobStep* iStep, const char* iName, RD_DDStatement** outDD);
-RD_DDStatement* QueryStepCurrentDDStatement(RD_JobStep* iStep, int16_t iProcessingMode);
-BOOLEAN AddOutputToStep(RD_JobStep* iStep, void* iOutputSpec, const char* iOutputName,
-                        int32_t debug);
+RD_DDStatement* QueryStepCurrentDDStatement(MemberContext& ctx, RD_JobStep* iStep);
+BOOLEAN AddOutputToStep(MemberContext& ctx, RD_JobStep* iStep, void* iOutputSpec, const char* iOutputName);
 void* QueryStepOutputSpecificationList(RD_JobStep* iStep);
-RD_DDStatement* AllocateDD(const char* iName, SOURCE_REF iFileReference, int32_t iFileLine,
-                           int32_t iEndFileLine, int32_t debug);
-void AddConcatenationToDD(RD_DDStatement* iDD, RD_DatasetConcatenation* iEntry,
-                          const char* iName, int32_t debug);
-void* CreateConcatenationCursor(RD_DDStatement* iDD, int16_t iProcessingMode, int32_t debug);
+RD_DDStatement* AllocateDD(MemberContext& ctx, const char* iName, SOURCE_REF iFileReference, int32_t iFileLine,
+                           int32_t iEndFileLine);
+void AddConcatenationToDD(MemberContext& ctx, RD_DDStatement* iDD, RD_DatasetConcatenation* iEntry);
+// ---- data set entries (model/concatenations.cpp)
+RD_DatasetConcatenation* AllocateConcatenation(MemberContext& ctx, SOURCE_REF iFileReference, int32_t iFileLine,
+                                               int32_t iEndFileLine, BOOLEAN iHasDUMMY,
+                                               const char* iDatasetName, const char* iStatus,
+                                               const char* iDisposition, const char* iParms,
+                                               void* iInStreamData);
+void MergeConcatenation(MemberContext& ctx, RD_DatasetConcatenation* iEntry, SOURCE_REF iFileReference,
+                        int32_t iFileLine, int32_t iEndFileLine, BOOLEAN iHasDUMMY,
+                        const char* iDatasetName, const char* iStatus, const char* iDisposition,
+                        const char* iParms, void* iInStreamData);
+// Status and normal disposition of a parenthesised DISP value such as (NEW,CATLG,DELETE).
+void ExtractStatusAndDisposition(const char* iValue, std::string& outStatus,
+                                 std::string& outDisposition);
+
+
+void* CreateConcatenationCursor(MemberContext& ctx, RD_DDStatement* iDD);
 void AdvanceConcatenationCursor(void* iCursor);
 RD_DatasetConcatenation* QueryConcatenationCursor(void* iCursor);
-void DeleteConcatenationCursor(void* iCursor, int32_t debug);
-void FreeStep(RD_JobStep* iStep, int32_t debug);
-void FreeDDStatement(RD_DDStatement* iDD, int32_t debug);
+void DeleteConcatenationCursor(void* iCursor);
 
 // ---- step cursors
-RD_StepCursor* CreateStepCursorForJob(RD_JobStruct* iJob, int16_t iProcessingMode,
-                                      int32_t debug);
-RD_StepCursor* DuplicateStepCursor(RD_StepCursor* iCursor, int16_t iProcessingMode,
-                                   int32_t debug);
-void DeleteStepCursor(RD_StepCursor* iCursor, int32_t debug);
+RD_StepCursor* CreateStepCursorForJob(MemberContext& ctx, RD_JobStruct* iJob);
+RD_StepCursor* DuplicateStepCursor(MemberContext& ctx, RD_StepCursor* iCursor);
+void DeleteStepCursor(RD_StepCursor* iCursor);
 RD_JobStep* QueryStepCursor(RD_StepCursor* iCursor);
 void AdvanceStepCursor(RD_StepCursor* iCursor, BOOLEAN thisProcOnly);
 void DeclineStepCursor(RD_StepCursor* iCursor, BOOLEAN thisProcOnly);

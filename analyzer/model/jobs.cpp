@@ -3,18 +3,16 @@
 // JOBCAT/JOBLIB/PROCLIB DDs and the OUTPUT statements met before the first step. The thin
 // current-job operations are what the statement processors call.
 #include "model/job_model.h"
+#include "base/contexts.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "driver/run_settings.h"
 #include "model/model_lists.h"
 
 namespace kvr {
 namespace {
 
-RD_JobStruct* CurrentJob = nullptr;
-int32_t ParmCaptureStepCt = 0;
 
 constexpr int32_t kMaxIfNesting = 16;
 constexpr int32_t kMaxProcNesting = 16;
@@ -28,72 +26,62 @@ const char* ValueOf(const char* keywordParm) {
     return equals != nullptr ? equals + 1 : "";
 }
 
-void FillFromStatement(RD_JobStruct* job, JCLStatement* stmt, int16_t mode, int32_t debug) {
-    job->JobName = CloneString(stmt->StatementLabel, debug);
+void FillFromStatement(MemberContext& ctx, RD_JobStruct* job, JCLStatement* stmt) {
+    job->JobName.reset(CloneString(stmt->StatementLabel, ctx.run.debug));
     job->FileReference = stmt->FileReference;
     job->fileLine = stmt->fileLine;
     job->endFileLine = stmt->endFileLine;
     char* parm = nullptr;
-    job->JobClass = CloneString(
-        JCLStatementKeywordParm(stmt, "CLASS", &parm, mode, debug) ? ValueOf(parm) : "", debug);
+    job->JobClass.reset(CloneString(
+        JCLStatementKeywordParm(ctx, stmt, "CLASS", &parm) ? ValueOf(parm) : "", ctx.run.debug));
     parm = nullptr;
-    job->JobAccountingData =
-        CloneString(JCLStatementPositionalParm(stmt, 1, &parm, mode, debug) ? parm : "", debug);
+    job->JobAccountingData.reset(
+        CloneString(JCLStatementPositionalParm(ctx, stmt, 1, &parm) ? parm : "", ctx.run.debug));
     char* text = nullptr;
-    job->statementParms = CloneString(JCLStatementParmText(stmt, &text) ? text : "", debug);
+    job->statementParms.reset(
+        CloneString(JCLStatementParmText(stmt, &text) ? text : "", ctx.run.debug));
 }
 
-void FillWithoutStatement(RD_JobStruct* job, int32_t debug) {
-    job->JobName = CloneString("DUMMYJC", debug);
+void FillWithoutStatement(MemberContext& ctx, RD_JobStruct* job) {
+    job->JobName.reset(CloneString("DUMMYJC", ctx.run.debug));
     job->FileReference = 0;
     job->fileLine = 0;
     job->endFileLine = 0;
-    job->JobClass = CloneString("", debug);
-    job->JobAccountingData = CloneString("", debug);
-    job->statementParms = CloneString("", debug);
+    job->JobClass.reset(CloneString("", ctx.run.debug));
+    job->JobAccountingData.reset(CloneString("", ctx.run.debug));
+    job->statementParms.reset(CloneString("", ctx.run.debug));
 }
 
 // An IF, ELSE or ENDIF record with the statement's label and location.
-RD_IfElseEndIf* MakeIfRecord(RD_StructureType type, JCLStatement* stmt, const char* condition,
-                             const char* tag, int32_t debug) {
-    void* block = nullptr;
-    if (!CreateBlockWithDebug(&block, sizeof(RD_IfElseEndIf), tag, debug)) return nullptr;
-    auto* record = static_cast<RD_IfElseEndIf*>(block);
-    record->structureType = type;
-    record->statementLabel = CloneString(stmt != nullptr ? stmt->StatementLabel : "", debug);
-    record->parms = condition != nullptr ? CloneString(condition, debug) : nullptr;
+RD_IfElseEndIf* MakeIfRecord(MemberContext& ctx, RD_StructureType type, JCLStatement* stmt,
+                             const char* condition, const char* tag, const char* releaseTag) {
+    auto* record = NewDeckItem<RD_IfElseEndIf>(type, tag, releaseTag);
+    if (record == nullptr) return nullptr;
+    record->statementLabel.reset(
+        CloneString(stmt != nullptr ? stmt->StatementLabel : "", ctx.run.debug));
+    record->parms.reset(condition != nullptr ? CloneString(condition, ctx.run.debug) : nullptr);
     record->FileReference = stmt != nullptr ? stmt->FileReference : -1;
     record->fileLine = stmt != nullptr ? stmt->fileLine : 0;
     record->endFileLine = stmt != nullptr ? stmt->endFileLine : 0;
     return record;
 }
 
-void FreeIfRecord(RD_IfElseEndIf* record, const char* tag, int32_t debug) {
-    FreeString(record->statementLabel, debug);
-    FreeString(record->parms, debug);
-    FreeBlockWithDebug(record, tag, debug);
-}
-
 // Appends an IF/ELSE/ENDIF record to the deck; a failure ends the operation silently.
-void AppendIfRecord(void* deck, RD_IfElseEndIf* record, const char* tag, int32_t debug) {
-    if (record == nullptr) return;
-    if (!AddItemToList(deck, record, kNoKey, debug)) FreeIfRecord(record, tag, debug);
+void AppendIfRecord(MemberContext& ctx, RD_IfElseEndIf* record) {
+    ctx.deck.Add(record, kNoKey);
 }
 
-void ReportAtJob(const RD_JobStruct* job, uint32_t message, int16_t mode) {
-    KVRWriteMessageWithFileLine(message, TRUE, job->FileReference, job->fileLine, mode);
+void ReportAtJob(MemberContext& ctx, const RD_JobStruct* job, uint32_t message) {
+    KVRWriteMessageWithFileLine(message, TRUE, job->FileReference, job->fileLine, ctx.run.mode);
 }
 
 // Gives the DD its job-level code, puts it in the deck and makes it the DD that an unnamed
 // statement continues. A DD that cannot be put in the deck is released.
-void SetJobLevelDD(void* deck, RD_JobStruct* job, RD_DDStatement* dd, RD_StructureType type,
-                   int16_t mode, int32_t debug) {
+void SetJobLevelDD(MemberContext& ctx, RD_JobStruct* job, RD_DDStatement* dd, RD_StructureType type) {
     if (job == nullptr || dd == nullptr) return;
     dd->structureType = type;
-    if (!AddItemToList(deck, dd, dd->DDName, debug)) {
-        reportMemoryAllocationError(mode);
-        FreeDDStatement(dd, debug);
-        FreeBlockWithDebug(dd, "FreeDD", debug);
+    if (!ctx.deck.Add(dd, dd->DDName.get())) {
+        reportMemoryAllocationError(ctx);
         return;
     }
     job->CurrentDDStatement = dd;
@@ -103,61 +91,30 @@ void SetJobLevelDD(void* deck, RD_JobStruct* job, RD_DDStatement* dd, RD_Structu
 
 // ---------------------------------------------------------------- module state
 
-void KVR4007_InitializeFields() {
-    CurrentJob = nullptr;
-    ParmCaptureStepCt = 0;
-}
-
-RD_JobStruct* QueryCurrentJob() {
-    return CurrentJob;
-}
-int32_t QueryParmCaptureStepCount() {
-    return ParmCaptureStepCt;
-}
-void IncrementParmCaptureStepCount() {
-    ++ParmCaptureStepCt;
-}
-
 // ---------------------------------------------------------------- the job
 
-RD_JobStruct* AllocateCurrentJob(JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug) {
-    void* block = nullptr;
-    if (!CreateBlockWithDebug(&block, sizeof(RD_JobStruct), "AllocateCurrentJob", debug)) {
-        reportMemoryAllocationError(iProcessingMode);
+RD_JobStruct* AllocateCurrentJob(MemberContext& ctx, JCLStatement* iStmt) {
+    auto* job = NewDeckItem<RD_JobStruct>(RD_STRUCT_JOB, "AllocateCurrentJob", "FreeJobStruct");
+    if (job == nullptr) {
+        reportMemoryAllocationError(ctx);
         return nullptr;
     }
-    auto* job = static_cast<RD_JobStruct*>(block);
-    std::memset(job, 0, sizeof(RD_JobStruct));
-    job->structureType = RD_STRUCT_JOB;
     if (iStmt != nullptr)
-        FillFromStatement(job, iStmt, iProcessingMode, debug);
+        FillFromStatement(ctx, job, iStmt);
     else
-        FillWithoutStatement(job, debug);
+        FillWithoutStatement(ctx, job);
     job->HasJCLLIB = FALSE;
     return job;
 }
 
-void ProcessJobCard(void* arrayJclDeck, JCLStatement* iStmt, int16_t iProcessingMode,
-                    BOOLEAN /*iFormatXML*/, int32_t debug) {
-    RD_JobStruct* job = AllocateCurrentJob(iStmt, iProcessingMode, debug);
+void ProcessJobCard(MemberContext& ctx, JCLStatement* iStmt) {
+    RD_JobStruct* job = AllocateCurrentJob(ctx, iStmt);
     if (job == nullptr) return;
-    if (!AddItemToList(arrayJclDeck, job, job->JobName, debug)) {
-        reportMemoryAllocationError(iProcessingMode);
-        FreeJobStruct(job, debug);
+    if (!ctx.deck.Add(job, job->JobName.get())) {
+        reportMemoryAllocationError(ctx);
         return;
     }
-    CurrentJob = job;
-}
-
-void FreeJobStruct(RD_JobStruct* iJob, int32_t debug) {
-    CurrentJob = nullptr;
-    if (iJob == nullptr) return;
-    FreeString(iJob->JobName, debug);
-    FreeString(iJob->JobClass, debug);
-    FreeString(iJob->JobAccountingData, debug);
-    FreeString(iJob->statementParms, debug);
-    FreeOutputSpecificationList(iJob->JobOutputSpecificationList, debug);
-    FreeBlockWithDebug(iJob, "FreeJobStruct", debug);
+    ctx.model.currentJob = job;
 }
 
 RD_JobStep* QueryCurrentStep(RD_JobStruct* iJob) {
@@ -175,132 +132,123 @@ int32_t QueryProcNestingLevelForJob(RD_JobStruct* iJob) {
     return iJob != nullptr ? iJob->procNestingLevel : 0;
 }
 void* QueryJobOutputSpecificationList(RD_JobStruct* iJob) {
-    return iJob != nullptr ? iJob->JobOutputSpecificationList : nullptr;
+    return iJob != nullptr ? iJob->JobOutputSpecificationList.Handle() : nullptr;
 }
 
 // ---------------------------------------------------------------- IF, ELSE, ENDIF
 
-void AddIfToJob(void* arrayJclDeck, RD_JobStruct* iJob, JCLStatement* iStmt,
-                int16_t iProcessingMode, int32_t debug) {
+void AddIfToJob(MemberContext& ctx, RD_JobStruct* iJob, JCLStatement* iStmt) {
     if (iJob == nullptr) return;
     ++iJob->IfStmtCount;
     ++iJob->IfNesting;
     iJob->MaxIfNesting = std::max(iJob->MaxIfNesting, iJob->IfNesting);
     if (iJob->IfNesting > kMaxIfNesting) {
         // The depth stays counted so that the matching ENDIF closes this level again.
-        ReportAtJob(iJob, MessageFor(iProcessingMode, 1363, 3065), iProcessingMode);
+        ReportAtJob(ctx, iJob, MessageFor(ctx, 1363, 3065));
         return;
     }
     char* condition = nullptr;
     if (iStmt == nullptr || !JCLStatementParmText(iStmt, &condition)) condition = nullptr;
-    AppendIfRecord(arrayJclDeck,
-                   MakeIfRecord(RD_STRUCT_IF, iStmt, TextOrEmpty(condition), "AddIfToJob", debug),
-                   "FreeIfElseEndIf 9", debug);
+    AppendIfRecord(ctx, MakeIfRecord(ctx, RD_STRUCT_IF, iStmt, TextOrEmpty(condition), "AddIfToJob",
+                                     "FreeIfElseEndIf 9"));
 }
 
-void AddElseToJob(void* arrayJclDeck, RD_JobStruct* iJob, JCLStatement* iStmt, int32_t debug) {
+void AddElseToJob(MemberContext& ctx, RD_JobStruct* iJob, JCLStatement* iStmt) {
     if (iJob == nullptr) return;
     ++iJob->ElseStmtCount;
-    AppendIfRecord(arrayJclDeck,
-                   MakeIfRecord(RD_STRUCT_ELSE, iStmt, nullptr, "AddElseToJob", debug),
-                   "FreeIfElseEndIf 10", debug);
+    AppendIfRecord(ctx, MakeIfRecord(ctx, RD_STRUCT_ELSE, iStmt, nullptr, "AddElseToJob",
+                                     "FreeIfElseEndIf 10"));
 }
 
-void AddEndIfToJob(void* arrayJclDeck, RD_JobStruct* iJob, JCLStatement* iStmt,
-                   int16_t iProcessingMode, int32_t debug) {
+void AddEndIfToJob(MemberContext& ctx, RD_JobStruct* iJob, JCLStatement* iStmt) {
     if (iJob == nullptr) return;
     ++iJob->EndifStmtCount;
     --iJob->IfNesting;
     if (iJob->IfNesting < 0) {
-        ReportAtJob(iJob, MessageFor(iProcessingMode, 1365, 3066), iProcessingMode);
+        ReportAtJob(ctx, iJob, MessageFor(ctx, 1365, 3066));
         return;
     }
-    AppendIfRecord(arrayJclDeck,
-                   MakeIfRecord(RD_STRUCT_ENDIF, iStmt, nullptr, "AddEndIfToJob", debug),
-                   "FreeIfElseEndIf 11", debug);
+    AppendIfRecord(ctx, MakeIfRecord(ctx, RD_STRUCT_ENDIF, iStmt, nullptr, "AddEndIfToJob",
+                                     "FreeIfElseEndIf 11"));
 }
 
-void AddIf(void* arrayJclDeck, JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug) {
-    AddIfToJob(arrayJclDeck, CurrentJob, iStmt, iProcessingMode, debug);
+void AddIf(MemberContext& ctx, JCLStatement* iStmt) {
+    AddIfToJob(ctx, ctx.model.currentJob, iStmt);
 }
-void AddElse(void* arrayJclDeck, JCLStatement* iStmt, int32_t debug) {
-    AddElseToJob(arrayJclDeck, CurrentJob, iStmt, debug);
+void AddElse(MemberContext& ctx, JCLStatement* iStmt) {
+    AddElseToJob(ctx, ctx.model.currentJob, iStmt);
 }
-void AddEndIf(void* arrayJclDeck, JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug) {
-    AddEndIfToJob(arrayJclDeck, CurrentJob, iStmt, iProcessingMode, debug);
+void AddEndIf(MemberContext& ctx, JCLStatement* iStmt) {
+    AddEndIfToJob(ctx, ctx.model.currentJob, iStmt);
 }
-int32_t QueryIfNesting() {
-    return QueryIfNestingForJob(CurrentJob);
+int32_t QueryIfNesting(MemberContext& ctx) {
+    return QueryIfNestingForJob(ctx.model.currentJob);
 }
 
 // ---------------------------------------------------------------- procedure nesting
 
-void IncrementProcNestingLevelForJob(RD_JobStruct* iJob, int16_t iProcessingMode) {
+void IncrementProcNestingLevelForJob(MemberContext& ctx, RD_JobStruct* iJob) {
     if (iJob == nullptr) return;
     ++iJob->procNestingLevel;
     iJob->maxProcNestingLevel = std::max(iJob->maxProcNestingLevel, iJob->procNestingLevel);
     if (iJob->procNestingLevel > kMaxProcNesting)
-        ReportAtJob(iJob, MessageFor(iProcessingMode, 1381, 3079), iProcessingMode);
+        ReportAtJob(ctx, iJob, MessageFor(ctx, 1381, 3079));
 }
 
-void DecrementProcNestingLevelForJob(RD_JobStruct* iJob, int16_t iProcessingMode) {
+void DecrementProcNestingLevelForJob(MemberContext& ctx, RD_JobStruct* iJob) {
     if (iJob == nullptr) return;
     --iJob->procNestingLevel;
     if (iJob->procNestingLevel < 0)
-        ReportAtJob(iJob, MessageFor(iProcessingMode, 1383, 3081), iProcessingMode);
+        ReportAtJob(ctx, iJob, MessageFor(ctx, 1383, 3081));
 }
 
-void IncrementProcNestingLevel(int16_t iProcessingMode) {
-    IncrementProcNestingLevelForJob(CurrentJob, iProcessingMode);
+void IncrementProcNestingLevel(MemberContext& ctx) {
+    IncrementProcNestingLevelForJob(ctx, ctx.model.currentJob);
 }
-void DecrementProcNestingLevel(int16_t iProcessingMode) {
-    DecrementProcNestingLevelForJob(CurrentJob, iProcessingMode);
+void DecrementProcNestingLevel(MemberContext& ctx) {
+    DecrementProcNestingLevelForJob(ctx, ctx.model.currentJob);
 }
-int32_t QueryProcNestingLevel() {
-    return QueryProcNestingLevelForJob(CurrentJob);
+int32_t QueryProcNestingLevel(MemberContext& ctx) {
+    return QueryProcNestingLevelForJob(ctx.model.currentJob);
 }
 
 // ---------------------------------------------------------------- job-level DDs
 
-void SetDDForJOBCAT(void* arrayJclDeck, RD_JobStruct* iJob, RD_DDStatement* iDD,
-                    int16_t iProcessingMode, int32_t debug) {
-    SetJobLevelDD(arrayJclDeck, iJob, iDD, RD_STRUCT_JOBCAT, iProcessingMode, debug);
+void SetDDForJOBCAT(MemberContext& ctx, RD_JobStruct* iJob, RD_DDStatement* iDD) {
+    SetJobLevelDD(ctx, iJob, iDD, RD_STRUCT_JOBCAT);
 }
-void SetDDForJOBLIB(void* arrayJclDeck, RD_JobStruct* iJob, RD_DDStatement* iDD,
-                    int16_t iProcessingMode, int32_t debug) {
-    SetJobLevelDD(arrayJclDeck, iJob, iDD, RD_STRUCT_JOBLIB, iProcessingMode, debug);
+void SetDDForJOBLIB(MemberContext& ctx, RD_JobStruct* iJob, RD_DDStatement* iDD) {
+    SetJobLevelDD(ctx, iJob, iDD, RD_STRUCT_JOBLIB);
 }
-void SetDDForPROCLIB(void* arrayJclDeck, RD_JobStruct* iJob, RD_DDStatement* iDD,
-                     int16_t iProcessingMode, int32_t debug) {
-    SetJobLevelDD(arrayJclDeck, iJob, iDD, RD_STRUCT_PROCLIB, iProcessingMode, debug);
+void SetDDForPROCLIB(MemberContext& ctx, RD_JobStruct* iJob, RD_DDStatement* iDD) {
+    SetJobLevelDD(ctx, iJob, iDD, RD_STRUCT_PROCLIB);
 }
 
-RD_DDStatement* QueryCurrentDDStatement(RD_JobStruct* iJob, int16_t iProcessingMode) {
+RD_DDStatement* QueryCurrentDDStatement(MemberContext& ctx, RD_JobStruct* iJob) {
     if (iJob == nullptr) return nullptr;
     if (iJob->StepCount > 0)
-        return QueryStepCurrentDDStatement(QueryCurrentStep(iJob), iProcessingMode);
+        return QueryStepCurrentDDStatement(ctx, QueryCurrentStep(iJob));
     if (iJob->CurrentDDStatement == nullptr)
-        ReportAtJob(iJob, MessageFor(iProcessingMode, 1373, 3072), iProcessingMode);
+        ReportAtJob(ctx, iJob, MessageFor(ctx, 1373, 3072));
     return iJob->CurrentDDStatement;
 }
 
 // ---------------------------------------------------------------- OUTPUT statements
 
-BOOLEAN AddOutputToJob(RD_JobStruct* iJob, void* iOutputSpec, const char* iOutputName,
-                       int32_t debug) {
+BOOLEAN AddOutputToJob(MemberContext& ctx, RD_JobStruct* iJob, void* iOutputSpec, const char* iOutputName) {
     if (iJob == nullptr) return FALSE;
-    if (iJob->JobOutputSpecificationList == nullptr &&
-        !CreateList(&iJob->JobOutputSpecificationList, debug))
-        return FALSE;
-    return AddItemToList(iJob->JobOutputSpecificationList, iOutputSpec, iOutputName, debug) ? TRUE
-                                                                                            : FALSE;
+    if (!iJob->JobOutputSpecificationList.Create()) return FALSE;
+    return AddItemToList(iJob->JobOutputSpecificationList.Handle(), iOutputSpec, iOutputName,
+                         ctx.run.debug)
+               ? TRUE
+               : FALSE;
 }
 
-BOOLEAN AddOutput(void* iOutputSpec, const char* iOutputName, int32_t debug) {
-    if (CurrentJob == nullptr) return TRUE;
-    if (CurrentJob->StepCount == 0)
-        return AddOutputToJob(CurrentJob, iOutputSpec, iOutputName, debug);
-    return AddOutputToStep(QueryCurrentStep(CurrentJob), iOutputSpec, iOutputName, debug);
+BOOLEAN AddOutput(MemberContext& ctx, void* iOutputSpec, const char* iOutputName) {
+    if (ctx.model.currentJob == nullptr) return TRUE;
+    if (ctx.model.currentJob->StepCount == 0)
+        return AddOutputToJob(ctx, ctx.model.currentJob, iOutputSpec, iOutputName);
+    return AddOutputToStep(ctx, QueryCurrentStep(ctx.model.currentJob), iOutputSpec, iOutputName);
 }
 
 } // namespace kvr

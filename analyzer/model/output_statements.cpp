@@ -2,12 +2,12 @@
 // flag. When a SYSOUT DD is written, its parameter text is replaced by a short summary of
 // the form information of the OUTPUT statements it names (OUTPUT=) or picks up by default.
 #include "model/output_statements.h"
+#include "base/contexts.h"
 
 #include <algorithm>
 #include <cstring>
 #include <string>
 
-#include "driver/run_settings.h"
 #include "model/model_lists.h"
 
 namespace kvr {
@@ -15,9 +15,6 @@ namespace {
 
 constexpr size_t kSummaryMax = 511;
 
-// The summary handed out by ProcessOutputSpecs, valid until the next call.
-char FormattedParms[kSummaryMax + 1] = {};
-int32_t FormSpecsAdded = 0;
 
 // Appends as much of text as fits in a summary of at most kSummaryMax characters.
 void AddToBuf(char* buffer, const char* text) {
@@ -29,41 +26,42 @@ void AddToBuf(char* buffer, const char* text) {
     buffer[used + length] = '\0';
 }
 
-void ResetFormattedParms() {
-    FormattedParms[0] = '\0';
-    AddToBuf(FormattedParms, "SYSOUT:");
-    FormSpecsAdded = 0;
+void ResetFormattedParms(MemberContext& ctx) {
+    ctx.model.outputSummary[0] = '\0';
+    AddToBuf(ctx.model.outputSummary, "SYSOUT:");
+    ctx.model.outputSummaryParts = 0;
 }
 
 // One piece of the summary: a blank and the text; an empty text adds nothing.
-void ConcatenateFormText(const char* text) {
+void ConcatenateFormText(MemberContext& ctx, const char* text) {
     if (text == nullptr || *text == '\0') return;
-    AddToBuf(FormattedParms, " ");
-    AddToBuf(FormattedParms, text);
-    ++FormSpecsAdded;
+    AddToBuf(ctx.model.outputSummary, " ");
+    AddToBuf(ctx.model.outputSummary, text);
+    ++ctx.model.outputSummaryParts;
 }
 
 // The present ones of FCB, FORMDEF and FORMS, joined by ", ", into a 512-character text.
 void OrphanFormsText(const RD_OutputSpecification* spec, char* text) {
     text[0] = '\0';
-    for (const char* parm : {spec->ParmValueFCB, spec->ParmValueFORMDEF, spec->ParmValueFORMS}) {
+    for (const char* parm :
+         {spec->ParmValueFCB.get(), spec->ParmValueFORMDEF.get(), spec->ParmValueFORMS.get()}) {
         if (parm == nullptr) continue;
         if (text[0] != '\0') AddToBuf(text, ", ");
         AddToBuf(text, parm);
     }
 }
 
-void AppendSummaryOf(const RD_OutputSpecification* spec, int32_t debug) {
-    char* text = OrphanFormattedFormsInfoForOneOutput(spec, debug);
-    ConcatenateFormText(text);
-    FreeString(text, debug);
+void AppendSummaryOf(MemberContext& ctx, const RD_OutputSpecification* spec) {
+    char* text = OrphanFormattedFormsInfoForOneOutput(ctx, spec);
+    ConcatenateFormText(ctx, text);
+    FreeString(text, ctx.run.debug);
 }
 
 // Appends the summary of every default OUTPUT statement of the list; TRUE when the list
 // holds at least one, whether or not it had anything to append.
-bool ProcessDefaultsInList(void* list, int32_t debug) {
+bool ProcessDefaultsInList(MemberContext& ctx, void* list) {
     void* cursor = nullptr;
-    if (list == nullptr || !KVR_CreateCursor(list, &cursor, debug)) return false;
+    if (list == nullptr || !KVR_CreateCursor(list, &cursor, ctx.run.debug)) return false;
     bool found = false;
     void* data = nullptr;
     for (bool more = GetDataAtCursor(cursor, &data) != 0; more;
@@ -71,32 +69,32 @@ bool ProcessDefaultsInList(void* list, int32_t debug) {
         const auto* spec = static_cast<const RD_OutputSpecification*>(data);
         if (!spec->IsDefault) continue;
         found = true;
-        AppendSummaryOf(spec, debug);
+        AppendSummaryOf(ctx, spec);
     }
-    DeleteCursor(cursor, debug);
+    DeleteCursor(cursor, ctx.run.debug);
     return found;
 }
 
-void* JobOutputList() {
-    return QueryJobOutputSpecificationList(QueryCurrentJob());
+void* JobOutputList(MemberContext& ctx) {
+    return QueryJobOutputSpecificationList(ctx.model.currentJob);
 }
 
-const char* SummaryOr(const char* text) {
-    return FormSpecsAdded > 0 ? FormattedParms : text;
+const char* SummaryOr(MemberContext& ctx, const char* text) {
+    return ctx.model.outputSummaryParts > 0 ? ctx.model.outputSummary : text;
 }
 
 // Step defaults hide the job's; a job-level DD (no step) consults only the job's list.
-const char* ProcessDefaultOutput(RD_JobStep* step, const char* text, int32_t debug) {
-    ResetFormattedParms();
-    if (!ProcessDefaultsInList(QueryStepOutputSpecificationList(step), debug))
-        ProcessDefaultsInList(JobOutputList(), debug);
-    return SummaryOr(text);
+const char* ProcessDefaultOutput(MemberContext& ctx, RD_JobStep* step, const char* text) {
+    ResetFormattedParms(ctx);
+    if (!ProcessDefaultsInList(ctx, QueryStepOutputSpecificationList(step)))
+        ProcessDefaultsInList(ctx, JobOutputList(ctx));
+    return SummaryOr(ctx, text);
 }
 
 // The references of OUTPUT=(...) or OUTPUT=ref; false when the text has no OUTPUT keyword.
-bool OutputReferences(const char* text, std::string& references, int16_t mode, int32_t debug) {
+bool OutputReferences(MemberContext& ctx, const char* text, std::string& references) {
     void* parms = nullptr;
-    CreateParmStructure(&parms, text, FALSE, mode, debug);
+    CreateParmStructure(&parms, text, FALSE, ctx.run.mode, ctx.run.debug);
     char* parm = nullptr;
     const bool found = parms != nullptr && QueryKeywordParm("OUTPUT", parms, &parm);
     if (found) {
@@ -106,161 +104,139 @@ bool OutputReferences(const char* text, std::string& references, int16_t mode, i
             references.erase(std::min(references.find(')'), references.size()));
         }
     }
-    DeleteParmStructure(parms, debug ? TRUE : FALSE);
+    DeleteParmStructure(parms, ctx.run.debug ? TRUE : FALSE);
     return found;
 }
 
-const RD_OutputSpecification* FindOutput(RD_JobStep* step, const char* name) {
+const RD_OutputSpecification* FindOutput(MemberContext& ctx, RD_JobStep* step, const char* name) {
     void* data = nullptr;
     if (step != nullptr && FindItemWithKey(QueryStepOutputSpecificationList(step), name, &data))
         return static_cast<const RD_OutputSpecification*>(data);
-    if (FindItemWithKey(JobOutputList(), name, &data))
+    if (FindItemWithKey(JobOutputList(ctx), name, &data))
         return static_cast<const RD_OutputSpecification*>(data);
     return nullptr;
 }
 
-const char* ProcessNamedOutput(RD_JobStep* step, const char* text, int16_t mode, int32_t debug) {
+const char* ProcessNamedOutput(MemberContext& ctx, RD_JobStep* step, const char* text) {
     std::string references;
-    if (!OutputReferences(text, references, mode, debug)) return text;
-    ResetFormattedParms();
+    if (!OutputReferences(ctx, text, references)) return text;
+    ResetFormattedParms(ctx);
     void* parms = nullptr;
-    CreateParmStructure(&parms, references.c_str(), FALSE, mode, debug);
+    CreateParmStructure(&parms, references.c_str(), FALSE, ctx.run.mode, ctx.run.debug);
     const int32_t count = parms != nullptr ? QueryParmCount(parms) : 0;
     for (int32_t i = 1; i <= count; ++i) {
         char* reference = nullptr;
         if (!QueryPositionalParm(i, parms, &reference)) continue;
         // Drop the "*." of *.name; a qualified *.step.name is thus looked up as step.name.
         const char* name = std::strlen(reference) >= 2 ? reference + 2 : "";
-        const RD_OutputSpecification* spec = FindOutput(step, name);
+        const RD_OutputSpecification* spec = FindOutput(ctx, step, name);
         if (spec != nullptr)
-            AppendSummaryOf(spec, debug);
+            AppendSummaryOf(ctx, spec);
         else
-            KVRWriteMessageWithStrings(MessageFor(mode, 1445, 3102), name, nullptr, nullptr,
+            KVRWriteMessageWithStrings(MessageFor(ctx, 1445, 3102), name, nullptr, nullptr,
                                        nullptr);
     }
-    DeleteParmStructure(parms, debug ? TRUE : FALSE);
-    return SummaryOr(text);
+    DeleteParmStructure(parms, ctx.run.debug ? TRUE : FALSE);
+    return SummaryOr(ctx, text);
 }
 
-const char* ProcessSysout(RD_JobStep* step, const char* text, int16_t mode, int32_t debug) {
-    if (std::strstr(text, "OUTPUT=") != nullptr) return ProcessNamedOutput(step, text, mode, debug);
-    return ProcessDefaultOutput(step, text, debug);
+const char* ProcessSysout(MemberContext& ctx, RD_JobStep* step, const char* text) {
+    if (std::strstr(text, "OUTPUT=") != nullptr) return ProcessNamedOutput(ctx, step, text);
+    return ProcessDefaultOutput(ctx, step, text);
 }
 
-bool HasSysoutParm(const char* text, int16_t mode, int32_t debug) {
+bool HasSysoutParm(MemberContext& ctx, const char* text) {
     void* parms = nullptr;
-    CreateParmStructure(&parms, text, FALSE, mode, debug);
+    CreateParmStructure(&parms, text, FALSE, ctx.run.mode, ctx.run.debug);
     bool found = false;
     const int32_t count = parms != nullptr ? QueryParmCount(parms) : 0;
     for (int32_t i = 1; i <= count && !found; ++i) {
         char* parm = nullptr;
         found = QueryPositionalParm(i, parms, &parm) && std::strncmp(parm, "SYSOUT=", 7) == 0;
     }
-    DeleteParmStructure(parms, debug ? TRUE : FALSE);
+    DeleteParmStructure(parms, ctx.run.debug ? TRUE : FALSE);
     return found;
-}
-
-void FreeSpecItem(void* data, int32_t debug) {
-    FreeOutputSpecification(static_cast<RD_OutputSpecification*>(data), debug);
-}
-
-char* CloneOrNull(const char* text, int32_t debug) {
-    return text != nullptr ? CloneString(text, debug) : nullptr;
 }
 
 } // namespace
 
-void KVR4037_InitializeFields() {
-    FormattedParms[0] = '\0';
-    FormSpecsAdded = 0;
+void KVR4037_InitializeFields(MemberContext& ctx) {
+    ctx.model.outputSummary[0] = '\0';
+    ctx.model.outputSummaryParts = 0;
 }
 
 // ---------------------------------------------------------------- OUTPUT statement records
 
-RD_OutputSpecification* AllocateOutputSpecification(const char* ArgOutputName, const char* ArgFCB,
+RD_OutputSpecification* AllocateOutputSpecification(MemberContext& ctx, const char* ArgOutputName, const char* ArgFCB,
                                                     const char* ArgFORMDEF, const char* ArgFORMS,
-                                                    BOOLEAN ArgIsDefault, int16_t iProcessingMode,
-                                                    int32_t debug) {
-    void* block = nullptr;
-    if (!CreateBlockWithDebug(&block, sizeof(RD_OutputSpecification), "AllocateOutputSpecification",
-                              debug)) {
-        reportMemoryAllocationError(iProcessingMode);
+                                                    BOOLEAN ArgIsDefault) {
+    auto* spec = NewRecord<RD_OutputSpecification>("AllocateOutputSpecification");
+    if (spec == nullptr) {
+        reportMemoryAllocationError(ctx);
         return nullptr;
     }
-    auto* spec = static_cast<RD_OutputSpecification*>(block);
-    spec->OutputSpecificationName = CloneString(TextOrEmpty(ArgOutputName), debug);
-    spec->ParmValueFCB = CloneOrNull(ArgFCB, debug);
-    spec->ParmValueFORMDEF = CloneOrNull(ArgFORMDEF, debug);
-    spec->ParmValueFORMS = CloneOrNull(ArgFORMS, debug);
+    spec->OutputSpecificationName = CopyTextOrEmpty(ArgOutputName);
+    spec->ParmValueFCB = CopyText(ArgFCB);
+    spec->ParmValueFORMDEF = CopyText(ArgFORMDEF);
+    spec->ParmValueFORMS = CopyText(ArgFORMS);
     spec->IsDefault = ArgIsDefault;
     return spec;
 }
 
-void FreeOutputSpecification(RD_OutputSpecification* iSpec, int32_t debug) {
-    if (iSpec == nullptr) return;
-    FreeString(iSpec->OutputSpecificationName, debug);
-    FreeString(iSpec->ParmValueFCB, debug);
-    FreeString(iSpec->ParmValueFORMDEF, debug);
-    FreeString(iSpec->ParmValueFORMS, debug);
-    FreeBlockWithDebug(iSpec, "FreeOutputSpecification", debug);
-}
-
-void FreeOutputSpecificationList(void* iList, int32_t debug) {
-    DrainList(iList, FreeSpecItem, "FreeOutputSpecificationList", debug);
+void FreeOutputSpecification(RD_OutputSpecification* iSpec) {
+    DeleteRecord(iSpec, "FreeOutputSpecification");
 }
 
 const char* QueryOutputSpecificationName(const RD_OutputSpecification* iSpec) {
-    return iSpec != nullptr ? iSpec->OutputSpecificationName : nullptr;
+    return iSpec != nullptr ? iSpec->OutputSpecificationName.get() : nullptr;
 }
 const char* QueryOutputSpecificationFCB(const RD_OutputSpecification* iSpec) {
-    return iSpec != nullptr ? iSpec->ParmValueFCB : nullptr;
+    return iSpec != nullptr ? iSpec->ParmValueFCB.get() : nullptr;
 }
 const char* QueryOutputSpecificationFORMDEF(const RD_OutputSpecification* iSpec) {
-    return iSpec != nullptr ? iSpec->ParmValueFORMDEF : nullptr;
+    return iSpec != nullptr ? iSpec->ParmValueFORMDEF.get() : nullptr;
 }
 const char* QueryOutputSpecificationFORMS(const RD_OutputSpecification* iSpec) {
-    return iSpec != nullptr ? iSpec->ParmValueFORMS : nullptr;
+    return iSpec != nullptr ? iSpec->ParmValueFORMS.get() : nullptr;
 }
 BOOLEAN QueryIsOutputSpecificationDefault(const RD_OutputSpecification* iSpec) {
     return iSpec != nullptr ? iSpec->IsDefault : FALSE;
 }
 
-void ProcessOutputCard(JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug) {
+void ProcessOutputCard(MemberContext& ctx, JCLStatement* iStmt) {
     // Without a job there is no list to hold the statement; making a record would only leak it.
-    if (iStmt == nullptr || QueryCurrentJob() == nullptr) return;
+    if (iStmt == nullptr || ctx.model.currentJob == nullptr) return;
     char* fcb = nullptr;
     char* formdef = nullptr;
     char* forms = nullptr;
     char* defaultParm = nullptr;
-    if (!JCLStatementKeywordParm(iStmt, "FCB", &fcb, iProcessingMode, debug)) fcb = nullptr;
-    if (!JCLStatementKeywordParm(iStmt, "FORMDEF", &formdef, iProcessingMode, debug))
+    if (!JCLStatementKeywordParm(ctx, iStmt, "FCB", &fcb)) fcb = nullptr;
+    if (!JCLStatementKeywordParm(ctx, iStmt, "FORMDEF", &formdef))
         formdef = nullptr;
-    if (!JCLStatementKeywordParm(iStmt, "FORMS", &forms, iProcessingMode, debug)) forms = nullptr;
+    if (!JCLStatementKeywordParm(ctx, iStmt, "FORMS", &forms)) forms = nullptr;
     const BOOLEAN isDefault =
-        JCLStatementKeywordParm(iStmt, "DEFAULT", &defaultParm, iProcessingMode, debug) &&
+        JCLStatementKeywordParm(ctx, iStmt, "DEFAULT", &defaultParm) &&
                 defaultParm[std::strlen("DEFAULT=")] == 'Y'
             ? TRUE
             : FALSE;
-    RD_OutputSpecification* spec = AllocateOutputSpecification(
-        iStmt->StatementLabel, fcb, formdef, forms, isDefault, iProcessingMode, debug);
+    RD_OutputSpecification* spec = AllocateOutputSpecification(ctx, 
+        iStmt->StatementLabel, fcb, formdef, forms, isDefault);
     if (spec == nullptr) return;
-    if (!AddOutput(spec, spec->OutputSpecificationName, debug)) {
-        reportMemoryAllocationError(iProcessingMode);
-        FreeOutputSpecification(spec, debug);
+    if (!AddOutput(ctx, spec, spec->OutputSpecificationName.get())) {
+        reportMemoryAllocationError(ctx);
+        FreeOutputSpecification(spec);
     }
 }
 
-char* OrphanFormattedFormsInfoForOneOutput(const RD_OutputSpecification* OutputSpec,
-                                           int32_t debug) {
+char* OrphanFormattedFormsInfoForOneOutput(MemberContext& ctx, const RD_OutputSpecification* OutputSpec) {
     char text[kSummaryMax + 1] = {};
     if (OutputSpec != nullptr) OrphanFormsText(OutputSpec, text);
-    return CloneString(text, debug);
+    return CloneString(text, ctx.run.debug);
 }
 
-const char* ProcessOutputSpecs(RD_JobStep* iStep, const char* ParmArg, int16_t iProcessingMode,
-                               int32_t debug) {
-    if (ParmArg == nullptr || !HasSysoutParm(ParmArg, iProcessingMode, debug)) return ParmArg;
-    return ProcessSysout(iStep, ParmArg, iProcessingMode, debug);
+const char* ProcessOutputSpecs(MemberContext& ctx, RD_JobStep* iStep, const char* ParmArg) {
+    if (ParmArg == nullptr || !HasSysoutParm(ctx, ParmArg)) return ParmArg;
+    return ProcessSysout(ctx, iStep, ParmArg);
 }
 
 } // namespace kvr

@@ -4,16 +4,17 @@
 #include <cstring>
 
 #include "model/job_model.h"
+#include "base/contexts.h"
 #include "model/model_lists.h"
 
 namespace kvr {
 namespace {
 
-RD_StepCursor* NewCursor(RD_JobStruct* job, int32_t position, int32_t level, int16_t mode,
-                         const char* tag, int32_t debug) {
+RD_StepCursor* NewCursor(MemberContext& ctx, RD_JobStruct* job, int32_t position, int32_t level,
+                         const char* tag) {
     void* block = nullptr;
-    if (!CreateBlockWithDebug(&block, sizeof(RD_StepCursor), tag, debug)) {
-        reportMemoryAllocationError(mode);
+    if (!CreateBlockWithDebug(&block, sizeof(RD_StepCursor), tag, ctx.run.debug)) {
+        reportMemoryAllocationError(ctx);
         return nullptr;
     }
     auto* cursor = static_cast<RD_StepCursor*>(block);
@@ -41,31 +42,32 @@ bool SameText(const char* a, const char* b) {
 // Whether the step answers a search: by step name alone, or by procedure step name within
 // the procedure called by the named step.
 bool Matches(const RD_JobStep* step, const char* stepName, const char* procStepName) {
-    if (procStepName == nullptr) return SameText(step->StepName, stepName);
-    return SameText(step->StepName, procStepName) && SameText(step->InvokingStepName, stepName);
+    if (procStepName == nullptr) return SameText(step->StepName.get(), stepName);
+    return SameText(step->StepName.get(), procStepName) &&
+           SameText(step->InvokingStepName.get(), stepName);
 }
 
 } // namespace
 
-RD_StepCursor* CreateStepCursorForJob(RD_JobStruct* iJob, int16_t iProcessingMode, int32_t debug) {
+RD_StepCursor* CreateStepCursorForJob(MemberContext& ctx, RD_JobStruct* iJob) {
     if (iJob == nullptr) return nullptr;
-    return NewCursor(iJob, iJob->StepCount, iJob->procNestingLevel, iProcessingMode,
-                     "CreateStepCursorForJob", debug);
+    return NewCursor(ctx, iJob, iJob->StepCount, iJob->procNestingLevel,
+                     "CreateStepCursorForJob");
 }
 
-RD_StepCursor* GetStepCursor(int16_t iProcessingMode, int32_t debug) {
-    return CreateStepCursorForJob(QueryCurrentJob(), iProcessingMode, debug);
+RD_StepCursor* GetStepCursor(MemberContext& ctx) {
+    return CreateStepCursorForJob(ctx, ctx.model.currentJob);
 }
 
-RD_StepCursor* DuplicateStepCursor(RD_StepCursor* iCursor, int16_t iProcessingMode, int32_t debug) {
+RD_StepCursor* DuplicateStepCursor(MemberContext& ctx, RD_StepCursor* iCursor) {
     if (iCursor == nullptr) return nullptr;
     // The copy is created where the original stands now: that is its original position.
-    return NewCursor(iCursor->Job, iCursor->StepNumber, iCursor->procNestingLevel, iProcessingMode,
-                     "DuplicateStepCursor", debug);
+    return NewCursor(ctx, iCursor->Job, iCursor->StepNumber, iCursor->procNestingLevel,
+                     "DuplicateStepCursor");
 }
 
-void DeleteStepCursor(RD_StepCursor* iCursor, int32_t debug) {
-    FreeBlockWithDebug(iCursor, "DeleteStepCursor", debug);
+void DeleteStepCursor(RD_StepCursor* iCursor) {
+    FreeBlockWithDebug(iCursor, "DeleteStepCursor", BlockTraceLevel());
 }
 
 RD_JobStep* QueryStepCursor(RD_StepCursor* iCursor) {

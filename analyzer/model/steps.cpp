@@ -2,70 +2,51 @@
 // in the deck, with the step's DD statements (keyed by DD name, in statement order) and
 // the OUTPUT statements that follow it. A step owns its DDs and OUTPUT statements.
 #include "model/job_model.h"
+#include "base/contexts.h"
 
 #include <cstring>
 
-#include "driver/run_settings.h"
 #include "model/model_lists.h"
 #include "model/output_statements.h"
-#include "rununits/parameter_capture.h"
 
 namespace kvr {
-namespace {
 
-void FreeOwnedDD(void* data, int32_t debug) {
-    auto* dd = static_cast<RD_DDStatement*>(data);
-    FreeDDStatement(dd, debug);
-    FreeBlockWithDebug(dd, "FreeDD", debug);
-}
-
-} // namespace
-
-RD_JobStep* AllocateStep(const char* iStepName, const char* iInvokingStepName,
+RD_JobStep* AllocateStep(MemberContext& ctx, const char* iStepName, const char* iInvokingStepName,
                          SOURCE_REF iFileReference, int32_t iFileLine, int32_t iEndFileLine,
                          BOOLEAN iExpandedFromProcedure, int32_t iProcNestingLevel,
                          const char* iRegion, const char* iProgramName, const char* iProgramParm,
-                         const char* iAllParms, int16_t iProcessingMode, int32_t debug) {
-    void* block = nullptr;
-    if (!CreateBlockWithDebug(&block, sizeof(RD_JobStep), "AllocateStep", debug)) {
-        reportMemoryAllocationError(iProcessingMode);
+                         const char* iAllParms) {
+    auto* step = NewDeckItem<RD_JobStep>(RD_STRUCT_STEP, "AllocateStep", "FreeStep");
+    if (step == nullptr || !step->DDStatementList.Create()) {
+        ReleaseDeckItem(step);
+        reportMemoryAllocationError(ctx);
         return nullptr;
     }
-    auto* step = static_cast<RD_JobStep*>(block);
-    std::memset(step, 0, sizeof(RD_JobStep));
-    if (!CreateList(&step->DDStatementList, debug)) {
-        FreeBlockWithDebug(step, "AllocateStep", debug);
-        reportMemoryAllocationError(iProcessingMode);
-        return nullptr;
-    }
-    step->structureType = RD_STRUCT_STEP;
-    step->StepName = CloneString(TextOrEmpty(iStepName), debug);
-    step->InvokingStepName = CloneString(TextOrEmpty(iInvokingStepName), debug);
+    step->StepName.reset(CloneString(TextOrEmpty(iStepName), ctx.run.debug));
+    step->InvokingStepName.reset(CloneString(TextOrEmpty(iInvokingStepName), ctx.run.debug));
     step->FileReference = iFileReference;
     step->fileLine = iFileLine;
     step->endFileLine = iEndFileLine;
     step->ExpandedFromProcedure = iExpandedFromProcedure;
     step->procNestingLevel = iProcNestingLevel;
-    step->RegionSize = CloneString(TextOrEmpty(iRegion), debug);
-    step->ExecutableName = CloneString(TextOrEmpty(iProgramName), debug);
-    step->ExecutableParms = CloneString(TextOrEmpty(iProgramParm), debug);
-    step->AllParms = CloneString(TextOrEmpty(iAllParms), debug);
+    step->RegionSize.reset(CloneString(TextOrEmpty(iRegion), ctx.run.debug));
+    step->ExecutableName.reset(CloneString(TextOrEmpty(iProgramName), ctx.run.debug));
+    step->ExecutableParms.reset(CloneString(TextOrEmpty(iProgramParm), ctx.run.debug));
+    step->AllParms.reset(CloneString(TextOrEmpty(iAllParms), ctx.run.debug));
     return step;
 }
 
 // A step that does not make it into the job is released here: nothing else holds it.
-void AddStepToJob(void* arrayJclDeck, RD_JobStruct* iJob, RD_JobStep* iStep,
-                  int16_t iProcessingMode, int32_t debug) {
+void AddStepToJob(MemberContext& ctx, RD_JobStruct* iJob, RD_JobStep* iStep) {
     if (iJob == nullptr || iStep == nullptr) return;
     if (iJob->StepCount >= kMaxSteps) {
-        KVRWriteMessageWithFileLine(MessageFor(iProcessingMode, 1393, 3084), TRUE,
-                                    iStep->FileReference, iStep->fileLine, iProcessingMode);
-        FreeStep(iStep, debug);
+        KVRWriteMessageWithFileLine(MessageFor(ctx, 1393, 3084), TRUE,
+                                    iStep->FileReference, iStep->fileLine, ctx.run.mode);
+        ReleaseDeckItem(iStep);
         return;
     }
-    if (!AddItemToList(arrayJclDeck, iStep, iStep->StepName, debug)) {
-        reportMemoryAllocationError(iProcessingMode);
-        FreeStep(iStep, debug);
+    if (!ctx.deck.Add(iStep, iStep->StepName.get())) {
+        reportMemoryAllocationError(ctx);
         return;
     }
     ++iJob->StepCount;
@@ -73,81 +54,63 @@ void AddStepToJob(void* arrayJclDeck, RD_JobStruct* iJob, RD_JobStep* iStep,
     ++iJob->CurrentStepIndex;
 }
 
-void AddStep(void* arrayJclDeck, const char* iStepName, const char* iInvokingStepName,
+void AddStep(MemberContext& ctx, const char* iStepName, const char* iInvokingStepName,
              SOURCE_REF iFileReference, int32_t iFileLine, int32_t iEndFileLine,
              BOOLEAN iExpandedFromProcedure, int32_t iProcNestingLevel, const char* iRegion,
-             const char* iProgramName, const char* iProgramParm, const char* iAllParms,
-             int16_t iProcessingMode, int32_t debug) {
+             const char* iProgramName, const char* iProgramParm, const char* iAllParms) {
     RD_JobStep* step =
-        AllocateStep(iStepName, iInvokingStepName, iFileReference, iFileLine, iEndFileLine,
+        AllocateStep(ctx, iStepName, iInvokingStepName, iFileReference, iFileLine, iEndFileLine,
                      iExpandedFromProcedure, iProcNestingLevel, iRegion, iProgramName, iProgramParm,
-                     iAllParms, iProcessingMode, debug);
+                     iAllParms);
     if (step != nullptr) {
-        RD_JobStruct* job = QueryCurrentJob();
+        RD_JobStruct* job = ctx.model.currentJob;
         if (job != nullptr)
-            AddStepToJob(arrayJclDeck, job, step, iProcessingMode, debug);
+            AddStepToJob(ctx, job, step);
         else
-            FreeStep(step, debug); // without a job the step has no home
+            ReleaseDeckItem(step); // without a job the step has no home
     }
-    // Counted job or not: Dravix mode writes steps only when some step runs a selected program.
-    void* node = nullptr;
-    if (CheckProgramForParmLogging(iProgramName, &node)) IncrementParmCaptureStepCount();
-}
-
-void FreeStep(RD_JobStep* iStep, int32_t debug) {
-    if (iStep == nullptr) return;
-    FreeString(iStep->StepName, debug);
-    FreeString(iStep->InvokingStepName, debug);
-    FreeString(iStep->RegionSize, debug);
-    FreeString(iStep->ExecutableName, debug);
-    FreeString(iStep->ExecutableParms, debug);
-    FreeString(iStep->AllParms, debug);
-    DrainList(iStep->DDStatementList, FreeOwnedDD, "FreeStep", debug);
-    FreeOutputSpecificationList(iStep->StepOutputSpecificationList, debug);
-    FreeBlockWithDebug(iStep, "FreeStep", debug);
 }
 
 // ---------------------------------------------------------------- DDs of a step
 
-void AddDDToStep(RD_JobStep* iStep, RD_DDStatement* iDD, const char* iName, int32_t debug) {
+void AddDDToStep(MemberContext& ctx, RD_JobStep* iStep, RD_DDStatement* iDD, const char* iName) {
     if (iStep == nullptr || iDD == nullptr) return;
     // Callers go on using the DD, so one that cannot be listed is left to them.
-    if (AddItemToList(iStep->DDStatementList, iDD, iName, debug)) iStep->CurrentDDStatement = iDD;
+    if (AddItemToList(iStep->DDStatementList.Handle(), iDD, iName, ctx.run.debug))
+        iStep->CurrentDDStatement = iDD;
 }
 
 BOOLEAN FindDDForStep(RD_JobStep* iStep, const char* iName, RD_DDStatement** outDD) {
     void* data = nullptr;
     const BOOLEAN found = iStep != nullptr && iName != nullptr &&
-                                  FindItemWithKey(iStep->DDStatementList, iName, &data)
+                                  FindItemWithKey(iStep->DDStatementList.Handle(), iName, &data)
                               ? TRUE
                               : FALSE;
     if (outDD != nullptr) *outDD = found ? static_cast<RD_DDStatement*>(data) : nullptr;
     return found;
 }
 
-RD_DDStatement* QueryStepCurrentDDStatement(RD_JobStep* iStep, int16_t iProcessingMode) {
+RD_DDStatement* QueryStepCurrentDDStatement(MemberContext& ctx, RD_JobStep* iStep) {
     if (iStep == nullptr) return nullptr;
     if (iStep->CurrentDDStatement == nullptr)
-        KVRWriteMessageWithFileLine(MessageFor(iProcessingMode, 1373, 3072), TRUE,
-                                    iStep->FileReference, iStep->fileLine, iProcessingMode);
+        KVRWriteMessageWithFileLine(MessageFor(ctx, 1373, 3072), TRUE,
+                                    iStep->FileReference, iStep->fileLine, ctx.run.mode);
     return iStep->CurrentDDStatement;
 }
 
 // ---------------------------------------------------------------- OUTPUT statements of a step
 
-BOOLEAN AddOutputToStep(RD_JobStep* iStep, void* iOutputSpec, const char* iOutputName,
-                        int32_t debug) {
+BOOLEAN AddOutputToStep(MemberContext& ctx, RD_JobStep* iStep, void* iOutputSpec, const char* iOutputName) {
     if (iStep == nullptr) return FALSE;
-    if (iStep->StepOutputSpecificationList == nullptr &&
-        !CreateList(&iStep->StepOutputSpecificationList, debug))
-        return FALSE;
-    return AddItemToList(iStep->StepOutputSpecificationList, iOutputSpec, iOutputName, debug)
+    if (!iStep->StepOutputSpecificationList.Create()) return FALSE;
+    return AddItemToList(iStep->StepOutputSpecificationList.Handle(), iOutputSpec, iOutputName,
+                         ctx.run.debug)
                ? TRUE
                : FALSE;
 }
 
 void* QueryStepOutputSpecificationList(RD_JobStep* iStep) {
-    return iStep != nullptr ? iStep->StepOutputSpecificationList : nullptr;
+    return iStep != nullptr ? iStep->StepOutputSpecificationList.Handle() : nullptr;
 }
 
 } // namespace kvr

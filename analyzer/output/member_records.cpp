@@ -12,63 +12,58 @@ namespace {
 bool HasBlank(const char* name) {
     return std::strchr(name, ' ') != nullptr;
 }
-bool memberOpen = false; // START JCL written, END JCL not yet
 } // namespace
 
-bool MemberRecordsOpen() {
-    return memberOpen;
+void KVR_PutXML_start(const RunContext& run) {
+    char prologue[] = "<?xml version=\"1.0\"?>";
+    if (run.formatXML) KVR_PutImportRecord(prologue);
 }
 
-void KVR_PutXML_start(BOOLEAN iFormatXML) {
-    SetXmlDocument(iFormatXML != 0);
-    if (iFormatXML) PutRecord("<?xml version=\"1.0\"?>");
-}
-
-void KVR_PutLIBR(const char* iContainerName, BOOLEAN iFormatXML) {
-    if (iFormatXML) {
-        PutRecord("  <container>");
-        PutRecord("    <name>%s</name>", XmlText(iContainerName).c_str());
+void KVR_PutLIBR(MemberContext& ctx, const char* iContainerName) {
+    if (ctx.run.formatXML) {
+        PutRecord(ctx, "  <container>");
+        PutRecord(ctx, "    <name>%s</name>", XmlText(iContainerName).c_str());
     } else if (HasBlank(iContainerName)) {
-        PutTextRecord("LIBR \"%s\":", iContainerName);
+        PutTextRecord(ctx, "LIBR \"%s\":", iContainerName);
     } else {
-        PutTextRecord("LIBR %s", iContainerName);
+        PutTextRecord(ctx, "LIBR %s", iContainerName);
     }
 }
 
-void KVR_PutMEMB(const char* iFileName, BOOLEAN iFormatXML) {
-    if (iFormatXML) {
-        PutRecord("    <file>");
-        PutRecord("      <name>%s</name>", XmlText(iFileName).c_str());
-        PutRecord("      <languageCd>JCL</languageCd>");
+void KVR_PutMEMB(MemberContext& ctx, const char* iFileName) {
+    if (ctx.run.formatXML) {
+        PutRecord(ctx, "    <file>");
+        PutRecord(ctx, "      <name>%s</name>", XmlText(iFileName).c_str());
+        PutRecord(ctx, "      <languageCd>JCL</languageCd>");
     } else if (HasBlank(iFileName)) {
-        PutTextRecord("MEMB \"%s\" JCL", iFileName);
+        PutTextRecord(ctx, "MEMB \"%s\" JCL", iFileName);
     } else {
-        PutTextRecord("MEMB %s JCL", iFileName);
+        PutTextRecord(ctx, "MEMB %s JCL", iFileName);
     }
 }
 
-void KVR_PutSTART_JCL(BOOLEAN iFormatXML) {
-    PutRecord(iFormatXML ? "      <jcl>" : "START JCL");
-    memberOpen = true;
+void KVR_PutSTART_JCL(MemberContext& ctx) {
+    PutRecord(ctx, ctx.run.formatXML ? "      <jcl>" : "START JCL");
+    ctx.output.memberOpen = true;
 }
 
-void KVR_PutEND_JCL(BOOLEAN iFormatXML) {
-    memberOpen = false;
-    if (iFormatXML) {
-        CloseOpenElements(); // an analysis cut short may have left a job, step or DD open
-        PutRecord("        <returnCode>%d</returnCode>", KVRU005());
-        PutRecord("        <completionCode>%c</completionCode>", KVRU006());
-        PutRecord("      </jcl>");
+void KVR_PutEND_JCL(MemberContext& ctx) {
+    ctx.output.memberOpen = false;
+    if (ctx.run.formatXML) {
+        CloseOpenElements(ctx); // an analysis cut short may have left a job, step or DD open
+        PutRecord(ctx, "        <returnCode>%d</returnCode>", KVRU005());
+        PutRecord(ctx, "        <completionCode>%c</completionCode>", KVRU006());
+        PutRecord(ctx, "      </jcl>");
     } else {
-        PutTextRecord("END JCL %d %c", KVRU005(), KVRU006());
+        PutTextRecord(ctx, "END JCL %d %c", KVRU005(), KVRU006());
     }
 }
 
-void KVR_PutEND_MEMB() {
-    PutRecord("    </file>");
+void KVR_PutEND_MEMB(MemberContext& ctx) {
+    PutRecord(ctx, "    </file>");
 }
-void KVR_PutEND_LIBR() {
-    PutRecord("  </container>");
+void KVR_PutEND_LIBR(MemberContext& ctx) {
+    PutRecord(ctx, "  </container>");
 }
 
 } // namespace kvr

@@ -4,19 +4,18 @@
 #define KVR_OUTPUT_MEMBER_RECORDS_H
 
 #include "kvrbase.h"
+#include "base/contexts.h"
 
 namespace kvr {
 
-void KVR_PutXML_start(BOOLEAN iFormatXML);
-void KVR_PutLIBR(const char* iContainerName, BOOLEAN iFormatXML);
-void KVR_PutMEMB(const char* iFileName, BOOLEAN iFormatXML);
-void KVR_PutSTART_JCL(BOOLEAN iFormatXML);
+void KVR_PutXML_start(const RunContext& run);
+void KVR_PutLIBR(MemberContext& ctx, const char* iContainerName);
+void KVR_PutMEMB(MemberContext& ctx, const char* iFileName);
+void KVR_PutSTART_JCL(MemberContext& ctx);
 // Carries the maximum severity and the completion letter at the moment of the call.
-void KVR_PutEND_JCL(BOOLEAN iFormatXML);
-void KVR_PutEND_MEMB();
-// Whether START JCL was written and END JCL not yet.
-bool MemberRecordsOpen();
-void KVR_PutEND_LIBR();
+void KVR_PutEND_JCL(MemberContext& ctx);
+void KVR_PutEND_MEMB(MemberContext& ctx);
+void KVR_PutEND_LIBR(MemberContext& ctx);
 
 } // namespace kvr
 

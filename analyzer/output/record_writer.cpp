@@ -6,6 +6,7 @@
 // composing takes no memory, so the records that close a member can still be written when
 // memory has run out.
 #include "output/record_writer.h"
+#include "base/contexts.h"
 
 #include <algorithm>
 #include <cstdarg>
@@ -15,11 +16,11 @@
 #include <string_view>
 
 #include "kvrbase.h"
+#include "base/contexts.h"
 
 namespace kvr {
 namespace {
 
-constexpr int16_t kVelkorMode = 2;
 constexpr uint32_t kShortenedMessage = 1690;
 constexpr uint32_t kShortenedMessageVelkor = 3122;
 constexpr char kCutMark[] = "...";
@@ -43,17 +44,6 @@ struct Record {
     bool preEscaped = false; // values arrive escaped (XML element lines)
 };
 
-struct OpenElement {
-    char name[24];
-    size_t indent;
-};
-
-char work[kMaxRecordLength + 1];
-bool xmlDocument = false;
-int16_t runMode = 0;
-bool shortenedWarned = false;
-OpenElement openElements[32];
-size_t openCount = 0; // may exceed the array when elements nest deeper than it keeps
 
 void AddPiece(Record& record, const char* text, size_t length, bool value) {
     if (record.count == kMaxPieces) return;
@@ -186,7 +176,7 @@ bool FitRecord(Record& record) {
     return true;
 }
 
-size_t Append(size_t at, const char* text, size_t length, bool escape) {
+size_t Append(char* work, size_t at, const char* text, size_t length, bool escape) {
     for (size_t i = 0; i < length && at < kMaxRecordLength; ++i) {
         const char c = text[i];
         const char* escaped = escape && c == '&' ? "&amp;" : escape && c == '<' ? "&lt;" : nullptr;
@@ -202,12 +192,12 @@ size_t Append(size_t at, const char* text, size_t length, bool escape) {
     return at;
 }
 
-void Compose(const Record& record) {
+void Compose(char* work, const Record& record) {
     size_t at = 0;
     for (size_t i = 0; i < record.count; ++i) {
         const Piece& piece = record.pieces[i];
-        at = Append(at, piece.text, piece.length, record.escape);
-        if (piece.cut) at = Append(at, kCutMark, kCutMarkLength, false);
+        at = Append(work, at, piece.text, piece.length, record.escape);
+        if (piece.cut) at = Append(work, at, kCutMark, kCutMarkLength, false);
     }
     work[at] = '\0';
 }
@@ -232,105 +222,93 @@ void RecordName(const Record& record, char (&name)[32]) {
     }
 }
 
-void WarnShortened(const Record& record) {
-    if (shortenedWarned) return;
-    shortenedWarned = true;
+void WarnShortened(MemberContext& ctx, const Record& record) {
+    if (ctx.output.shortenedWarned) return;
+    ctx.output.shortenedWarned = true;
     char name[32];
     RecordName(record, name);
-    const bool velkor = runMode == kVelkorMode;
-    const uint32_t number = velkor ? kShortenedMessageVelkor : kShortenedMessage;
+    const uint32_t number = MessageFor(ctx, kShortenedMessage, kShortenedMessageVelkor);
     KVRWriteMessageWithStrings(number, name, nullptr, nullptr, nullptr);
-    KVR_Write_MSG_RecordWithString("JCL", velkor ? "VADIRADO" : "KVR4000",
-                                   static_cast<int32_t>(number), name);
+    KVR_Write_MSG_RecordWithString("JCL", MsgProgramId(ctx), static_cast<int32_t>(number), name);
 }
 
 // Follows which XML elements are open from the element lines written: "<name ...>" alone
 // on its line opens one, "</name>" closes the innermost.
-void TrackElements(const char* line) {
+void TrackElements(OutputState& output, const char* line) {
     const size_t indent = std::strspn(line, " ");
     const char* tag = line + indent;
     if (tag[0] != '<' || tag[1] == '?' || tag[1] == '!') return;
     if (tag[1] == '/') {
-        if (openCount > 0) --openCount;
+        if (output.openCount > 0) --output.openCount;
         return;
     }
     if (std::strstr(tag, "</") != nullptr || std::strstr(tag, "/>") != nullptr) return;
-    if (openCount < std::size(openElements)) {
-        OpenElement& element = openElements[openCount];
+    if (output.openCount < std::size(output.openElements)) {
+        OpenElement& element = output.openElements[output.openCount];
         const size_t length = std::min(std::strcspn(tag + 1, " >/"), sizeof element.name - 1);
         std::memcpy(element.name, tag + 1, length);
         element.name[length] = '\0';
         element.indent = indent;
     }
-    ++openCount;
+    ++output.openCount;
 }
 
-void Put(Record& record) {
+void Put(MemberContext& ctx, Record& record) {
     const bool shortened = FitRecord(record);
-    Compose(record);
-    if (xmlDocument && !record.escape) TrackElements(work);
+    char* work = ctx.output.record;
+    Compose(work, record);
+    if (ctx.run.formatXML && !record.escape) TrackElements(ctx.output, work);
     KVR_PutImportRecord(work);
-    if (shortened) WarnShortened(record);
+    if (shortened) WarnShortened(ctx, record);
 }
 
 } // namespace
 
-void SetXmlDocument(bool isXml) {
-    xmlDocument = isXml;
-}
-void SetRecordWriterMode(int16_t iProcessingMode) {
-    runMode = iProcessingMode;
-}
-
-void ResetRecordWriter() {
-    shortenedWarned = false;
-    openCount = 0;
-}
-
-void CloseOpenElements() {
-    while (openCount > 0) {
-        if (openCount <= std::size(openElements)) {
-            const OpenElement& element = openElements[openCount - 1];
+void CloseOpenElements(MemberContext& ctx) {
+    OutputState& output = ctx.output;
+    while (output.openCount > 0) {
+        if (output.openCount <= std::size(output.openElements)) {
+            const OpenElement& element = output.openElements[output.openCount - 1];
             if (std::strcmp(element.name, "jcl") == 0) return;
-            std::snprintf(work, sizeof work, "%*s</%s>", static_cast<int>(element.indent), "",
-                          element.name);
-            KVR_PutImportRecord(work);
+            std::snprintf(output.record, sizeof output.record, "%*s</%s>",
+                          static_cast<int>(element.indent), "", element.name);
+            KVR_PutImportRecord(output.record);
         }
-        --openCount;
+        --output.openCount;
     }
 }
 
-void PutRecord(const char* format, ...) {
+void PutRecord(MemberContext& ctx, const char* format, ...) {
     Record record;
-    record.preEscaped = xmlDocument;
+    record.preEscaped = ctx.run.formatXML != FALSE;
     va_list arguments;
     va_start(arguments, format);
     Parse(record, format, arguments);
     va_end(arguments);
-    Put(record);
+    Put(ctx, record);
 }
 
-void PutTextRecord(const char* format, ...) {
+void PutTextRecord(MemberContext& ctx, const char* format, ...) {
     Record record;
-    record.escape = xmlDocument;
+    record.escape = ctx.run.formatXML != FALSE;
     va_list arguments;
     va_start(arguments, format);
     Parse(record, format, arguments);
     va_end(arguments);
-    Put(record);
+    Put(ctx, record);
 }
 
-int32_t ForEachParameter(const char* iParms, int16_t iProcessingMode, int32_t debug,
+int32_t ForEachParameter(MemberContext& ctx, const char* iParms,
                          const std::function<void(const char*)>& visit) {
     if (iParms == nullptr || iParms[0] == '\0') return 0;
     void* parms = nullptr;
-    CreateParmStructure(&parms, iParms, FALSE, iProcessingMode, debug);
+    CreateParmStructure(&parms, iParms, FALSE, ctx.run.mode, ctx.run.debug);
     if (parms == nullptr) return 0;
     const int32_t count = QueryParmCount(parms);
     char* parm = nullptr;
     for (int32_t i = 1; i <= count; ++i)
         if (QueryPositionalParm(i, parms, &parm) && parm != nullptr) visit(parm);
-    DeleteParmStructure(parms, debug != 0);
+    DeleteParmStructure(parms, ctx.run.debug != 0);
     return count;
 }
 

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "base/contexts.h"
+
 namespace kvr {
 
 // The longest record the import file holds (loaders read records into 2048-byte buffers).
@@ -17,26 +19,21 @@ inline constexpr size_t kMaxRecordLength = 2047;
 // One record from a format and its values, then KVR_PutImportRecord. The format knows %s
 // (a text value), %.*s (a length and a text value), %d and %i (numbers), %c and %%. XML
 // element lines: the caller escapes the values it puts into them.
-void PutRecord(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void PutRecord(MemberContext& ctx, const char* format, ...) __attribute__((format(printf, 2, 3)));
 // A record of the text form. In an XML import file such records stand as text between the
 // elements, so "&" and "<" are escaped there to keep the file well-formed.
-void PutTextRecord(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void PutTextRecord(MemberContext& ctx, const char* format, ...)
+    __attribute__((format(printf, 2, 3)));
 
-// Set once per run with the prologue: whether the import file is an XML document, and the
-// run mode (the shortening warning has a Velkor number of its own).
-void SetXmlDocument(bool isXml);
-void SetRecordWriterMode(int16_t iProcessingMode);
-// Forgets the member before: its shortening warning and the XML elements left open.
-void ResetRecordWriter();
 // Closes, innermost first, the XML elements that are still open inside the <jcl> element
 // of the member, as happens when its analysis was cut short (out of memory) in the middle
 // of a job, step or DD. Nothing is written when every element was closed. Takes no memory.
-void CloseOpenElements();
+void CloseOpenElements(MemberContext& ctx);
 
 // Calls visit with each parameter of an operand text in order (split as EXEC, JOB and DD
 // operands are: commas in parentheses or apostrophes do not separate); answers the count.
 // A null or empty text has none.
-int32_t ForEachParameter(const char* iParms, int16_t iProcessingMode, int32_t debug,
+int32_t ForEachParameter(MemberContext& ctx, const char* iParms,
                          const std::function<void(const char*)>& visit);
 
 } // namespace kvr

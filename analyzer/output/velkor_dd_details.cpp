@@ -3,6 +3,7 @@
 // subparameters, DCB as a model name and subkeywords, any other keyword as its subkeywords.
 // The texts come from the deck as written, so every scan stops at the end of its text.
 #include "output/velkor_dd_details.h"
+#include "base/contexts.h"
 
 #include <array>
 #include <string>
@@ -39,12 +40,12 @@ bool IsKnown(string_view word) {
     return false;
 }
 
-void PutKeywordRecord(string_view keyword, string_view value) {
-    PutTextRecord("DD PRMn %s %s", std::string(keyword).c_str(), std::string(value).c_str());
+void PutKeywordRecord(MemberContext& ctx, string_view keyword, string_view value) {
+    PutTextRecord(ctx, "DD PRMn %s %s", std::string(keyword).c_str(), std::string(value).c_str());
 }
 
-void PutModelName(string_view name) {
-    PutTextRecord("DD PRMn MODNAME %s", std::string(name).c_str());
+void PutModelName(MemberContext& ctx, string_view name) {
+    PutTextRecord(ctx, "DD PRMn MODNAME %s", std::string(name).c_str());
 }
 
 string_view WithoutOpeningParen(string_view text) {
@@ -111,7 +112,7 @@ size_t SubparameterEnd(string_view text, size_t pos) {
 
 // DISP: up to three subparameters, and only from a parenthesised value; an omitted status
 // means a new data set.
-void PutDisposition(string_view value) {
+void PutDisposition(MemberContext& ctx, string_view value) {
     std::string record = "DD DSP3";
     if (!value.empty() && value.front() == '(') {
         size_t pos = 1;
@@ -124,12 +125,12 @@ void PutDisposition(string_view value) {
             pos = end + 1;
         }
     }
-    PutTextRecord("%s", record.c_str());
+    PutTextRecord(ctx, "%s", record.c_str());
 }
 
 // SPACE: up to four subparameters; a parenthesised one is entered, so its items count as
 // subparameters of their own (unit, primary, secondary, directory).
-void PutSpace(string_view value) {
+void PutSpace(MemberContext& ctx, string_view value) {
     std::string record = "DD SPC4";
     size_t pos = 0;
     size_t depth = 0; // groups entered and not yet closed
@@ -153,7 +154,7 @@ void PutSpace(string_view value) {
         if (depth == 0 || pos >= value.size() || value[pos] != ',') break;
         ++pos;
     }
-    PutTextRecord("%s", record.c_str());
+    PutTextRecord(ctx, "%s", record.c_str());
 }
 
 // Drops a "(" at the front and, when it is closed by the last character, that ")" too.
@@ -167,7 +168,7 @@ string_view WithoutEnclosingParens(string_view text) {
 // KEY=VALUE,KEY=VALUE...: one record for each pair up to the first unknown subkeyword. A
 // subvalue ends at the next "," (after its ")" when parenthesised); the last one ends at a
 // ")", its own when parenthesised.
-void PutSubkeywords(string_view value) {
+void PutSubkeywords(MemberContext& ctx, string_view value) {
     if (value.find('=') == npos) return;
     value = WithoutEnclosingParens(value);
     size_t pos = 0;
@@ -186,47 +187,47 @@ void PutSubkeywords(string_view value) {
         const size_t comma = value.find(',', parenthesised ? close + 1 : start);
         if (comma == npos) {
             const size_t end = parenthesised ? close + 1 : value.find(')', start);
-            PutKeywordRecord(subkeyword, value.substr(start, end == npos ? npos : end - start));
+            PutKeywordRecord(ctx, subkeyword, value.substr(start, end == npos ? npos : end - start));
             return;
         }
-        PutKeywordRecord(subkeyword, value.substr(start, comma - start));
+        PutKeywordRecord(ctx, subkeyword, value.substr(start, comma - start));
         pos = comma + 1;
     }
 }
 
 // DCB: a model data set name (alone or before the subkeywords), or subkeywords only.
-void PutDCB(string_view value) {
+void PutDCB(MemberContext& ctx, string_view value) {
     const size_t equals = value.find('=');
     if (equals == npos) {
-        PutModelName(CutAtClosingParen(WithoutOpeningParen(value)));
+        PutModelName(ctx, CutAtClosingParen(WithoutOpeningParen(value)));
         return;
     }
     const size_t comma = value.find(',');
     if (comma != npos && comma < equals) {
-        PutModelName(WithoutOpeningParen(value.substr(0, comma)));
+        PutModelName(ctx, WithoutOpeningParen(value.substr(0, comma)));
         value.remove_prefix(comma + 1);
     }
-    PutSubkeywords(value);
+    PutSubkeywords(ctx, value);
 }
 
-void PutParameterDetails(string_view parm) {
+void PutParameterDetails(MemberContext& ctx, string_view parm) {
     const size_t equals = parm.find('=');
     if (equals == npos) {
-        PutTextRecord("DD PRM1 %s", std::string(parm).c_str());
+        PutTextRecord(ctx, "DD PRM1 %s", std::string(parm).c_str());
         return;
     }
     const string_view keyword = parm.substr(0, equals);
     const string_view value = parm.substr(equals + 1);
     if (!IsKnown(keyword)) return;
-    PutKeywordRecord(keyword, value);
+    PutKeywordRecord(ctx, keyword, value);
     if (keyword == "DISP")
-        PutDisposition(value);
+        PutDisposition(ctx, value);
     else if (keyword == "SPACE")
-        PutSpace(value);
+        PutSpace(ctx, value);
     else if (keyword == "DCB")
-        PutDCB(value);
+        PutDCB(ctx, value);
     else
-        PutSubkeywords(value);
+        PutSubkeywords(ctx, value);
 }
 
 } // namespace
@@ -235,17 +236,17 @@ bool IsDDKeyword(const char* iKeyword) {
     return iKeyword != nullptr && IsKnown(iKeyword);
 }
 
-void PutVelkorDDParmDetails(const char* iParms, int16_t iProcessingMode, int32_t debug) {
+void PutVelkorDDParmDetails(MemberContext& ctx, const char* iParms) {
     if (iParms == nullptr) return;
     void* parms = nullptr;
-    CreateParmStructure(&parms, iParms, FALSE, iProcessingMode, debug);
+    CreateParmStructure(&parms, iParms, FALSE, ctx.run.mode, ctx.run.debug);
     if (parms == nullptr) return; // the split failed and has been reported
     const int32_t count = QueryParmCount(parms);
     for (int32_t i = 1; i <= count; ++i) {
         char* parm = nullptr;
-        if (QueryPositionalParm(i, parms, &parm) && parm != nullptr) PutParameterDetails(parm);
+        if (QueryPositionalParm(i, parms, &parm) && parm != nullptr) PutParameterDetails(ctx, parm);
     }
-    DeleteParmStructure(parms, debug != 0 ? TRUE : FALSE);
+    DeleteParmStructure(parms, ctx.run.debug != 0 ? TRUE : FALSE);
 }
 
 } // namespace kvr

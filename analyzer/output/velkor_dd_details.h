@@ -5,12 +5,14 @@
 
 #include <cstdint>
 
+#include "base/contexts.h"
+
 namespace kvr {
 
 // TRUE when iKeyword is one of the 93 DD keywords (exact, upper case).
 bool IsDDKeyword(const char* iKeyword);
 // Writes the detail records of every parameter of iParms (not the "DD PARM" record).
-void PutVelkorDDParmDetails(const char* iParms, int16_t iProcessingMode, int32_t debug);
+void PutVelkorDDParmDetails(MemberContext& ctx, const char* iParms);
 
 } // namespace kvr
 

@@ -5,17 +5,12 @@
 
 #include <cstring>
 
-#include "expansion/list_builder_state.h"
-#include "model/deck_records.h"
+#include "base/diagnostics.h"
+#include "base/text.h"
 #include "reader/instream_data.h"
 
 namespace kvr {
 namespace {
-
-BOOLEAN SourceLineIsCached = FALSE;
-SourceLine CachedLine = {};
-BOOLEAN CachedStatus = FALSE;
-BOOLEAN captureOPCStatements = FALSE;
 
 struct CA7Prefix {
     const char* text;
@@ -27,10 +22,6 @@ constexpr CA7Prefix kCA7Prefixes[] = {
     {"#JCL", 4}, {"#MNT", 4}, {"#MSG", 4},  {"#NOX", 4},  {"#NTR", 4},  {"#RES", 4},
     {"#SCC", 4}, {"#VER", 4}, {"#JEND", 5}, {"#XEND", 5}, {"#7UNI", 5},
 };
-
-bool StartsWith(const char* text, const char* prefix) {
-    return std::strncmp(text, prefix, std::strlen(prefix)) == 0;
-}
 
 // The card at the cursor, with CA-7 control statements passed over; the cursor is left on
 // the card returned (not advanced past it).
@@ -47,36 +38,24 @@ const SourceLine* PeekCardAtCursor(void* cursor) {
 // Reads the next card for in-stream data: from the card list when a cursor is given, else
 // from the file reader. With a cursor, a "//" card that ends the data is only looked at, so
 // it stays at the cursor for the next statement.
-BOOLEAN ReadDataCard(SourceLine* card, void* cursor, BOOLEAN keepSlashSlash, int16_t mode,
-                     int32_t debug) {
-    if (cursor == nullptr) return ReadNextCard(card, mode, nullptr, debug);
+BOOLEAN ReadDataCard(MemberContext& ctx, SourceLine* card, void* cursor, BOOLEAN keepSlashSlash) {
+    if (cursor == nullptr) return ReadNextCard(ctx, card, nullptr);
     const SourceLine* next = PeekCardAtCursor(cursor);
     if (next == nullptr) return FALSE;
     *card = *next;
     if (!TestDelimiter(keepSlashSlash, "//", next->SourceText) ||
-        IsQuilloWorkloadManagerComment(next->SourceText))
+        IsQuilloWorkloadManagerComment(ctx, next->SourceText))
         AdvanceCursor(cursor);
     return TRUE;
 }
 
-void MoveStepEnd(JCLStatement* iStmt, int32_t line) {
+void MoveStepEnd(MemberContext& ctx, JCLStatement* iStmt, int32_t line) {
     iStmt->endFileLine = line;
-    if (JCLStatement* step = getCurrentStepStmt(); step != nullptr) step->endFileLine = line;
+    if (JCLStatement* step = ctx.listBuilder.currentStepStatement; step != nullptr)
+        step->endFileLine = line;
 }
 
 } // namespace
-
-void KVR4002_InitializeFields() {
-    SourceLineIsCached = FALSE;
-}
-
-void SetCaptureOPCStatements() {
-    captureOPCStatements = TRUE;
-}
-
-void ResetCaptureOPCStatementsForTests() {
-    captureOPCStatements = FALSE;
-}
 
 int16_t IsJclComment(const char* text) {
     return StartsWith(text, "//*") ? 1 : 0;
@@ -86,8 +65,8 @@ int16_t IsJes2ControlStmt(const char* text) {
     return StartsWith(text, "/*") ? 1 : 0;
 }
 
-int16_t IsQuilloWorkloadManagerComment(const char* text) {
-    return captureOPCStatements && StartsWith(text, "//*%OPC ") ? 1 : 0;
+int16_t IsQuilloWorkloadManagerComment(const MemberContext& ctx, const char* text) {
+    return ctx.run.captureOPC && StartsWith(text, "//*%OPC ") ? 1 : 0;
 }
 
 BOOLEAN CheckForCA7ControlStatement(const char* text) {
@@ -99,26 +78,26 @@ BOOLEAN CheckForCA7ControlStatement(const char* text) {
     return FALSE;
 }
 
-BOOLEAN ReadNextCard(SourceLine* InRec, int16_t iProcessingMode, void* jclCardsListCursor,
-                     int32_t debug) {
+BOOLEAN ReadNextCard(MemberContext& ctx, SourceLine* InRec, void* jclCardsListCursor) {
     // Cards from a list never touch the push-back cache.
     if (jclCardsListCursor != nullptr)
-        return ReadNextCardFromCursor(InRec, jclCardsListCursor, debug);
-    if (SourceLineIsCached) {
-        *InRec = CachedLine;
-        SourceLineIsCached = FALSE;
-        return CachedStatus;
+        return ReadNextCardFromCursor(ctx, InRec, jclCardsListCursor);
+    PushBackCard& pushBack = ctx.pushBack;
+    if (pushBack.cached) {
+        *InRec = pushBack.line;
+        pushBack.cached = false;
+        return pushBack.status;
     }
-    BOOLEAN status = ReadNextLine(InRec, iProcessingMode, debug);
+    BOOLEAN status = ReadNextLine(InRec, ctx.run.mode, ctx.run.debug);
     while (status && CheckForCA7ControlStatement(InRec->SourceText))
-        status = ReadNextLine(InRec, iProcessingMode, debug);
-    CachedLine = *InRec;
-    CachedStatus = status;
+        status = ReadNextLine(InRec, ctx.run.mode, ctx.run.debug);
+    pushBack.line = *InRec;
+    pushBack.status = status;
     return status;
 }
 
-BOOLEAN ReadNextCardFromCursor(SourceLine* SourceBuffer, void* jclCardsListCursor, int32_t debug) {
-    (void)debug;
+BOOLEAN ReadNextCardFromCursor(MemberContext& ctx, SourceLine* SourceBuffer, void* jclCardsListCursor) {
+    (void)ctx.run.debug;
     std::memset(SourceBuffer->SourceText, 0, sizeof SourceBuffer->SourceText);
     const SourceLine* card = PeekCardAtCursor(jclCardsListCursor);
     if (card == nullptr) return FALSE;
@@ -127,17 +106,17 @@ BOOLEAN ReadNextCardFromCursor(SourceLine* SourceBuffer, void* jclCardsListCurso
     return TRUE;
 }
 
-BOOLEAN ReadNextNonCommentCard(void* arrayJclDeck, SourceLine* InRec, int16_t iProcessingMode,
-                               JCL_STATE jclState, void* jclCardsListCursor, int32_t debug) {
+BOOLEAN ReadNextNonCommentCard(MemberContext& ctx, SourceLine* InRec,
+                               JCL_STATE jclState, void* jclCardsListCursor) {
     const bool continuing = jclState == STMT_APOST_CONT || jclState == STMT_CMNT_CONT ||
                             jclState == STMT_IF_CONT || jclState == STMT_PARM_CONT ||
                             jclState == STMT_PARM_PAREN_ENCLOSED_APOST_CONT;
-    while (ReadNextCard(InRec, iProcessingMode, jclCardsListCursor, debug)) {
+    while (ReadNextCard(ctx, InRec, jclCardsListCursor)) {
         // The order matters: with capture on a directive is never taken for a comment.
-        if (IsQuilloWorkloadManagerComment(InRec->SourceText)) {
+        if (IsQuilloWorkloadManagerComment(ctx, InRec->SourceText)) {
             if (!continuing) return TRUE;
         } else if (IsJclComment(InRec->SourceText)) {
-            SaveJclComment(arrayJclDeck, InRec->fileLine, InRec->SourceText, debug);
+            SaveJclComment(ctx, InRec->fileLine, InRec->SourceText);
         } else if (!IsJes2ControlStmt(InRec->SourceText) && !isBlankSourceLine(InRec->SourceText)) {
             return TRUE;
         }
@@ -145,59 +124,50 @@ BOOLEAN ReadNextNonCommentCard(void* arrayJclDeck, SourceLine* InRec, int16_t iP
     return FALSE;
 }
 
-void SaveJclComment(void* arrayJclDeck, int32_t iFileLine, const char* iSourceText, int32_t debug) {
-    void* block = nullptr;
-    if (CreateBlockWithDebug(&block, sizeof(RD_JclComment), "SaveJclComment", debug) == 0) return;
-    auto* comment = static_cast<RD_JclComment*>(block);
-    comment->structureType = RD_STRUCT_COMMENT;
+void SaveJclComment(MemberContext& ctx, int32_t iFileLine, const char* iSourceText) {
+    auto* comment = NewDeckItem<RD_JclComment>(RD_STRUCT_COMMENT, "SaveJclComment", "JclComment");
+    if (comment == nullptr) return;
     comment->fileLine = iFileLine;
-    comment->sourceText = CloneString(iSourceText, debug);
-    if (AddItemToList(arrayJclDeck, comment, "", debug) == 0) {
-        // Not in the deck, so nobody else would release it.
-        FreeString(comment->sourceText, debug);
-        FreeBlockWithDebug(comment, "SaveJclComment", debug);
-    }
+    comment->sourceText = CopyText(iSourceText);
+    ctx.deck.Add(comment, ""); // released when it cannot be listed
 }
 
-void PushBackLastCard() {
-    SourceLineIsCached = TRUE;
+void PushBackLastCard(MemberContext& ctx) {
+    ctx.pushBack.cached = true;
 }
 
 BOOLEAN TestDelimiter(BOOLEAN Flag, const char* Delimiter, const char* Line) {
     return Flag && std::strncmp(Line, Delimiter, 2) == 0 ? TRUE : FALSE;
 }
 
-void SkipInStreamData(BOOLEAN UseSlashSlash, BOOLEAN UseSlashStar, BOOLEAN UseDLM, const char* DLM,
-                      JCLStatement* iStmt, const char* jesVersion, int16_t iProcessingMode,
-                      int32_t debug) {
-    SkipInStreamDataFrom(UseSlashSlash, UseSlashStar, UseDLM, DLM, iStmt, nullptr, jesVersion,
-                         iProcessingMode, debug);
+void SkipInStreamData(MemberContext& ctx, BOOLEAN UseSlashSlash, BOOLEAN UseSlashStar, BOOLEAN UseDLM, const char* DLM,
+                      JCLStatement* iStmt) {
+    SkipInStreamDataFrom(ctx, UseSlashSlash, UseSlashStar, UseDLM, DLM, iStmt, nullptr);
 }
 
-void SkipInStreamDataFrom(BOOLEAN UseSlashSlash, BOOLEAN UseSlashStar, BOOLEAN UseDLM,
-                          const char* DLM, JCLStatement* iStmt, void* jclCardsListCursor,
-                          const char* jesVersion, int16_t iProcessingMode, int32_t debug) {
-    (void)jesVersion;
+void SkipInStreamDataFrom(MemberContext& ctx, BOOLEAN UseSlashSlash, BOOLEAN UseSlashStar, BOOLEAN UseDLM,
+                          const char* DLM, JCLStatement* iStmt, void* jclCardsListCursor) {
+    (void)ctx.run.jesVersion.c_str();
     SourceLine card;
-    BOOLEAN status = ReadDataCard(&card, jclCardsListCursor, UseSlashSlash, iProcessingMode, debug);
+    BOOLEAN status = ReadDataCard(ctx, &card, jclCardsListCursor, UseSlashSlash);
     while (status) {
         if (TestDelimiter(UseSlashSlash, "//", card.SourceText) &&
-            !IsQuilloWorkloadManagerComment(card.SourceText)) {
+            !IsQuilloWorkloadManagerComment(ctx, card.SourceText)) {
             // The card begins the next statement and is read again.
-            if (jclCardsListCursor == nullptr) SourceLineIsCached = TRUE;
+            if (jclCardsListCursor == nullptr) ctx.pushBack.cached = true;
             return;
         }
-        MoveStepEnd(iStmt, card.fileLine);
+        MoveStepEnd(ctx, iStmt, card.fileLine);
         if (TestDelimiter(UseSlashStar, "/*", card.SourceText)) return;
         if (TestDelimiter(UseDLM, DLM, card.SourceText)) return;
-        if (!AddInstreamDataToStmt(iStmt, &card, debug)) {
-            reportMemoryAllocationError(iProcessingMode);
+        if (!AddInstreamDataToStmt(ctx, iStmt, &card)) {
+            reportMemoryAllocationError(ctx);
             return;
         }
-        status = ReadDataCard(&card, jclCardsListCursor, UseSlashSlash, iProcessingMode, debug);
+        status = ReadDataCard(ctx, &card, jclCardsListCursor, UseSlashSlash);
     }
     // The end of the input is reported once more to the next reader of the member files.
-    if (jclCardsListCursor == nullptr && KVRU005() <= 4) SourceLineIsCached = TRUE;
+    if (jclCardsListCursor == nullptr && KVRU005() <= 4) ctx.pushBack.cached = true;
 }
 
 } // namespace kvr

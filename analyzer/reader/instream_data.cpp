@@ -2,13 +2,12 @@
 // which cards end them (a "//" card, a "/*" card or a DLM= delimiter), and the spool that
 // keeps owned copies of the data cards with the statement for the run-unit readers.
 #include "reader/instream_data.h"
+#include "base/contexts.h"
 
 #include <cstdio>
 #include <cstring>
 #include <new>
 
-#include "driver/run_settings.h"
-#include "expansion/list_builder_state.h"
 #include "reader/card_reader.h"
 
 namespace kvr {
@@ -20,18 +19,17 @@ RD_InstreamData* AsSpool(void* spool) {
     return static_cast<RD_InstreamData*>(spool);
 }
 
-void ReportAtStatement(uint32_t number, BOOLEAN logMSG, const JCLStatement* stmt,
-                       int16_t iProcessingMode) {
+void ReportAtStatement(MemberContext& ctx, uint32_t number, BOOLEAN logMSG, const JCLStatement* stmt) {
     KVRWriteMessageWithFileLine(number, logMSG, stmt->FileReference, stmt->fileLine,
-                                iProcessingMode);
+                                ctx.run.mode);
 }
 
 // Appends an owned copy of the card, keyed by the copy's own text.
-BOOLEAN AppendCardCopy(RD_InstreamData* spool, const SourceLine* card, int32_t debug) {
-    SourceLine* copy = CloneSourceLine(card, debug);
+BOOLEAN AppendCardCopy(MemberContext& ctx, RD_InstreamData* spool, const SourceLine* card) {
+    SourceLine* copy = CloneSourceLine(ctx, card);
     if (copy == nullptr) return FALSE;
-    if (AddItemToList(spool->SourceLineList, copy, copy->SourceText, debug) == 0) {
-        FreeBlockWithDebug(copy, "AddInstreamDataToStmt", debug);
+    if (AddItemToList(spool->SourceLineList, copy, copy->SourceText, ctx.run.debug) == 0) {
+        FreeBlockWithDebug(copy, "AddInstreamDataToStmt", ctx.run.debug);
         return FALSE;
     }
     return TRUE;
@@ -39,28 +37,24 @@ BOOLEAN AppendCardCopy(RD_InstreamData* spool, const SourceLine* card, int32_t d
 
 } // namespace
 
-void BypassInstreamData(JCLStatement* iStmt, const char* jesVersion, int16_t iProcessingMode,
-                        int32_t debug) {
+void BypassInstreamData(MemberContext& ctx, JCLStatement* iStmt) {
     BOOLEAN slashSlash = FALSE;
     BOOLEAN slashStar = FALSE;
     BOOLEAN useDLM = FALSE;
     char delimiter[kDelimiterMax + 1] = {};
-    if (TestForInstreamDD(iStmt, &slashSlash, &slashStar, &useDLM, delimiter, jesVersion,
-                          iProcessingMode, debug) &&
+    if (TestForInstreamDD(ctx, iStmt, &slashSlash, &slashStar, &useDLM, delimiter) &&
         KVRU005() <= 4)
-        SkipInStreamDataFrom(slashSlash, slashStar, useDLM, delimiter, iStmt, getReadingCursor(),
-                             jesVersion, iProcessingMode, debug);
+        SkipInStreamDataFrom(ctx, slashSlash, slashStar, useDLM, delimiter, iStmt, ctx.listBuilder.readingCursor);
 }
 
-BOOLEAN TestForInstreamDD(JCLStatement* Stmt, BOOLEAN* usesSlashSlash, BOOLEAN* usesSlashStar,
-                          BOOLEAN* usesDLM, char* Delimiter, const char* jesVersion,
-                          int16_t iProcessingMode, int32_t debug) {
+BOOLEAN TestForInstreamDD(MemberContext& ctx, JCLStatement* Stmt, BOOLEAN* usesSlashSlash, BOOLEAN* usesSlashStar,
+                          BOOLEAN* usesDLM, char* Delimiter) {
     const char* text = Stmt->StatementParms;
     if (text == nullptr) return FALSE;
     if (text[0] == '*') {
-        if (CheckForDLM(Stmt, Delimiter, iProcessingMode, debug)) {
+        if (CheckForDLM(ctx, Stmt, Delimiter)) {
             // Under JES3 rules a "//" card inside DLM-delimited data is data.
-            const bool jes3 = jesVersion != nullptr && std::strcmp(jesVersion, "JES3") == 0;
+            const bool jes3 = ctx.run.jesVersion.c_str() != nullptr && std::strcmp(ctx.run.jesVersion.c_str(), "JES3") == 0;
             *usesSlashSlash = jes3 ? FALSE : TRUE;
             *usesSlashStar = FALSE;
             *usesDLM = TRUE;
@@ -73,26 +67,25 @@ BOOLEAN TestForInstreamDD(JCLStatement* Stmt, BOOLEAN* usesSlashSlash, BOOLEAN* 
     }
     if (std::strcmp(text, "DATA") == 0 || std::strncmp(text, "DATA,", 5) == 0) {
         *usesSlashSlash = FALSE;
-        *usesDLM = CheckForDLM(Stmt, Delimiter, iProcessingMode, debug);
+        *usesDLM = CheckForDLM(ctx, Stmt, Delimiter);
         *usesSlashStar = *usesDLM ? FALSE : TRUE;
         return TRUE;
     }
     return FALSE;
 }
 
-BOOLEAN CheckForDLM(JCLStatement* Stmt, char* Delimiter, int16_t iProcessingMode, int32_t debug) {
+BOOLEAN CheckForDLM(MemberContext& ctx, JCLStatement* Stmt, char* Delimiter) {
     if (Stmt->StatementParms == nullptr) return FALSE;
     const char* found = std::strstr(Stmt->StatementParms, "DLM=");
     if (found == nullptr) return FALSE;
-    ExtractDelimiter(found + 4, Delimiter, Stmt, iProcessingMode, debug);
+    ExtractDelimiter(ctx, found + 4, Delimiter, Stmt);
     if (KVRU005() > 4) return FALSE;
-    if (debug) std::printf("Delimiter: %s\n", Delimiter);
+    if (ctx.run.debug) std::printf("Delimiter: %s\n", Delimiter);
     return TRUE;
 }
 
-void ExtractDelimiter(const char* Source, char* Target, JCLStatement* iStmt,
-                      int16_t iProcessingMode, int32_t debug) {
-    (void)debug;
+void ExtractDelimiter(MemberContext& ctx, const char* Source, char* Target, JCLStatement* iStmt) {
+    (void)ctx.run.debug;
     size_t count = 0; // characters of the value, also those beyond the 15 kept
     auto take = [&](char c) {
         if (count < kDelimiterMax) Target[count] = c;
@@ -110,8 +103,7 @@ void ExtractDelimiter(const char* Source, char* Target, JCLStatement* iStmt,
                 ++p;
             } else {
                 if (*p == '&')
-                    ReportAtStatement(MessageFor(iProcessingMode, 1328, 3040), FALSE, iStmt,
-                                      iProcessingMode);
+                    ReportAtStatement(ctx, MessageFor(ctx, 1328, 3040), FALSE, iStmt);
                 take(*p);
             }
         }
@@ -121,14 +113,14 @@ void ExtractDelimiter(const char* Source, char* Target, JCLStatement* iStmt,
     }
     Target[count < kDelimiterMax ? count : kDelimiterMax] = '\0';
     if (count < 2)
-        ReportAtStatement(MessageFor(iProcessingMode, 1327, 3039), TRUE, iStmt, iProcessingMode);
+        ReportAtStatement(ctx, MessageFor(ctx, 1327, 3039), TRUE, iStmt);
     else if (count > 2)
-        ReportAtStatement(MessageFor(iProcessingMode, 1319, 3038), TRUE, iStmt, iProcessingMode);
+        ReportAtStatement(ctx, MessageFor(ctx, 1319, 3038), TRUE, iStmt);
 }
 
-int16_t AddInstreamDataToStmt(JCLStatement* iStmt, const SourceLine* iInRec, int32_t debug) {
+int16_t AddInstreamDataToStmt(MemberContext& ctx, JCLStatement* iStmt, const SourceLine* iInRec) {
     if (iStmt->inStreamData == nullptr) {
-        if (!CreateInstreamSpool(&iStmt->inStreamData, debug)) return 0;
+        if (!CreateInstreamSpool(ctx, &iStmt->inStreamData)) return 0;
         RD_InstreamData* spool = AsSpool(iStmt->inStreamData);
         spool->FileReference = iInRec->FileReference;
         spool->fileLine = iInRec->fileLine;
@@ -136,66 +128,66 @@ int16_t AddInstreamDataToStmt(JCLStatement* iStmt, const SourceLine* iInRec, int
     } else {
         AsSpool(iStmt->inStreamData)->endFileLine = iInRec->fileLine;
     }
-    if (debug)
+    if (ctx.run.debug)
         std::printf("InstreamData: %s %d %zu\n", iInRec->SourceText, iInRec->lineLength,
                     std::strlen(iInRec->SourceText));
     RD_InstreamData* spool = AsSpool(iStmt->inStreamData);
-    if (!AppendCardCopy(spool, iInRec, debug)) return 0;
+    if (!AppendCardCopy(ctx, spool, iInRec)) return 0;
     ++spool->RecordCount;
     return 1;
 }
 
-int16_t CreateInstreamSpool(void** outStream, int32_t debug) {
+int16_t CreateInstreamSpool(MemberContext& ctx, void** outStream) {
     void* block = nullptr;
-    if (CreateBlockWithDebug(&block, sizeof(RD_InstreamData), "CreateInstreamSpool", debug) == 0)
+    if (CreateBlockWithDebug(&block, sizeof(RD_InstreamData), "CreateInstreamSpool", ctx.run.debug) == 0)
         return 0;
     auto* spool = static_cast<RD_InstreamData*>(block);
     *spool = RD_InstreamData{nullptr, -1, 0, 0, 0};
-    if (CreateList(&spool->SourceLineList, debug) == 0) {
-        FreeBlockWithDebug(spool, "CreateInstreamSpool", debug);
+    if (CreateList(&spool->SourceLineList, ctx.run.debug) == 0) {
+        FreeBlockWithDebug(spool, "CreateInstreamSpool", ctx.run.debug);
         return 0;
     }
     *outStream = spool;
     return 1;
 }
 
-void DeleteInstreamSpool(void* iStream, int32_t debug) {
+void DeleteInstreamSpool(void* iStream) {
     RD_InstreamData* spool = AsSpool(iStream);
     if (spool == nullptr) return;
     void* card = nullptr;
     while (FindFirstItem(spool->SourceLineList, &card)) {
-        UnlinkCurrentItem(spool->SourceLineList, &card, debug);
-        FreeBlockWithDebug(card, "DeleteInstreamSpool", debug);
+        UnlinkCurrentItem(spool->SourceLineList, &card, BlockTraceLevel());
+        FreeBlockWithDebug(card, "DeleteInstreamSpool", BlockTraceLevel());
     }
-    FreeList(spool->SourceLineList, debug);
-    FreeBlockWithDebug(spool, "DeleteInstreamSpool", debug);
+    FreeList(spool->SourceLineList, BlockTraceLevel());
+    FreeBlockWithDebug(spool, "DeleteInstreamSpool", BlockTraceLevel());
 }
 
-int16_t CopyInstreamSpool(void* iStream, void** outStream, int32_t debug) {
+int16_t CopyInstreamSpool(MemberContext& ctx, void* iStream, void** outStream) {
     *outStream = nullptr;
     RD_InstreamData* from = AsSpool(iStream);
     if (from == nullptr) return 1;
     void* created = nullptr;
-    if (!CreateInstreamSpool(&created, debug)) return 0;
+    if (!CreateInstreamSpool(ctx, &created)) return 0;
     RD_InstreamData* to = AsSpool(created);
     void* cursor = nullptr;
-    if (KVR_CreateCursor(from->SourceLineList, &cursor, debug) == 0) {
-        DeleteInstreamSpool(to, debug);
+    if (KVR_CreateCursor(from->SourceLineList, &cursor, ctx.run.debug) == 0) {
+        DeleteInstreamSpool(to);
         return 0;
     }
     void* card = nullptr;
     bool complete = true;
     while (GetDataAtCursor(cursor, &card)) {
-        if (!AppendCardCopy(to, static_cast<SourceLine*>(card), debug)) {
+        if (!AppendCardCopy(ctx, to, static_cast<SourceLine*>(card))) {
             complete = false;
             break;
         }
         AdvanceCursor(cursor);
     }
-    DeleteCursor(cursor, debug);
+    DeleteCursor(cursor, ctx.run.debug);
     if (!complete) {
         // A half-made copy is never handed out.
-        DeleteInstreamSpool(to, debug);
+        DeleteInstreamSpool(to);
         return 0;
     }
     to->FileReference = from->FileReference;
@@ -206,10 +198,10 @@ int16_t CopyInstreamSpool(void* iStream, void** outStream, int32_t debug) {
     return 1;
 }
 
-SourceLine* CloneSourceLine(const SourceLine* Old, int32_t debug) {
+SourceLine* CloneSourceLine(MemberContext& ctx, const SourceLine* Old) {
     void* block = nullptr;
     // No card can be kept: the member boundary reports it and ends the run cleanly.
-    if (CreateBlockWithDebug(&block, sizeof(SourceLine), "CloneSourceLine", debug) == 0)
+    if (CreateBlockWithDebug(&block, sizeof(SourceLine), "CloneSourceLine", ctx.run.debug) == 0)
         throw std::bad_alloc();
     auto* copy = static_cast<SourceLine*>(block);
     std::memset(copy, 0, sizeof(SourceLine));

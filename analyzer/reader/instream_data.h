@@ -4,6 +4,7 @@
 #define KVR_READER_INSTREAM_DATA_H
 
 #include "reader/jcl_statement.h"
+#include "base/contexts.h"
 
 namespace kvr {
 
@@ -15,21 +16,23 @@ struct RD_InstreamData {
     int32_t RecordCount;
 };
 
-void BypassInstreamData(JCLStatement* iStmt, const char* jesVersion, int16_t iProcessingMode,
-                        int32_t debug);
+void BypassInstreamData(MemberContext& ctx, JCLStatement* iStmt);
 // Delimiter: 16 zero-filled characters from the caller.
-BOOLEAN TestForInstreamDD(JCLStatement* Stmt, BOOLEAN* usesSlashSlash, BOOLEAN* usesSlashStar,
-                          BOOLEAN* usesDLM, char* Delimiter, const char* jesVersion,
-                          int16_t iProcessingMode, int32_t debug);
-BOOLEAN CheckForDLM(JCLStatement* Stmt, char* Delimiter, int16_t iProcessingMode, int32_t debug);
-void ExtractDelimiter(const char* Source, char* Target, JCLStatement* iStmt,
-                      int16_t iProcessingMode, int32_t debug);
+BOOLEAN TestForInstreamDD(MemberContext& ctx, JCLStatement* Stmt, BOOLEAN* usesSlashSlash, BOOLEAN* usesSlashStar,
+                          BOOLEAN* usesDLM, char* Delimiter);
+BOOLEAN CheckForDLM(MemberContext& ctx, JCLStatement* Stmt, char* Delimiter);
+void ExtractDelimiter(MemberContext& ctx, const char* Source, char* Target, JCLStatement* iStmt);
 // 1 success, 0 failure.
-int16_t AddInstreamDataToStmt(JCLStatement* iStmt, const SourceLine* iInRec, int32_t debug);
-int16_t CreateInstreamSpool(void** outStream, int32_t debug);
-void DeleteInstreamSpool(void* iStream, int32_t debug);
-int16_t CopyInstreamSpool(void* iStream, void** outStream, int32_t debug);
-SourceLine* CloneSourceLine(const SourceLine* Old, int32_t debug);
+int16_t AddInstreamDataToStmt(MemberContext& ctx, JCLStatement* iStmt, const SourceLine* iInRec);
+int16_t CreateInstreamSpool(MemberContext& ctx, void** outStream);
+void DeleteInstreamSpool(void* iStream);
+struct SpoolRelease {
+    void operator()(void* spool) const { DeleteInstreamSpool(spool); }
+};
+// In-stream data held by its owner, given back with DeleteInstreamSpool.
+using OwnedSpool = std::unique_ptr<void, SpoolRelease>;
+int16_t CopyInstreamSpool(MemberContext& ctx, void* iStream, void** outStream);
+SourceLine* CloneSourceLine(MemberContext& ctx, const SourceLine* Old);
 SOURCE_REF getInStreamDataFileReference(void* spool);
 int32_t getInStreamDataFileLine(void* spool);
 int32_t getInStreamDataEndFileLine(void* spool);

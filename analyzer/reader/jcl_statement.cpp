@@ -2,10 +2,10 @@
 // parse its operand text on first demand, the operation-word table and the type names, and
 // the common report of a failed allocation.
 #include "reader/jcl_statement.h"
+#include "base/contexts.h"
 
 #include <cstring>
 
-#include "driver/run_settings.h"
 #include "reader/instream_data.h"
 
 namespace kvr {
@@ -63,9 +63,9 @@ void InitializeFields(JCLStatement* stmt) {
 
 } // namespace
 
-BOOLEAN CreateJCLStatement(JCLStatement** outStmt, int32_t debug) {
+BOOLEAN CreateJCLStatement(MemberContext& ctx, JCLStatement** outStmt) {
     void* block = nullptr;
-    if (CreateBlockWithDebug(&block, sizeof(JCLStatement), "CreateJCLStatement", debug) == 0) {
+    if (CreateBlockWithDebug(&block, sizeof(JCLStatement), "CreateJCLStatement", ctx.run.debug) == 0) {
         *outStmt = nullptr;
         return FALSE;
     }
@@ -76,30 +76,30 @@ BOOLEAN CreateJCLStatement(JCLStatement** outStmt, int32_t debug) {
     return TRUE;
 }
 
-void ResetJCLStatement(JCLStatement* iStmt, int32_t debug) {
+void ResetJCLStatement(MemberContext& ctx, JCLStatement* iStmt) {
     if (iStmt == nullptr) return;
     // A full-size area is kept for the next statement read into this record.
     if (iStmt->spareParmArea == nullptr && iStmt->ParmMaxLength == kOperandAreaSize)
         iStmt->spareParmArea = iStmt->StatementParms;
     else
-        FreeBlockWithDebug(iStmt->StatementParms, "ResetJCLStatement", debug);
-    DeleteParmStructure(iStmt->ParmStructure, debug != 0);
+        FreeBlockWithDebug(iStmt->StatementParms, "ResetJCLStatement", ctx.run.debug);
+    DeleteParmStructure(iStmt->ParmStructure, ctx.run.debug != 0);
     // The spool may have been handed over to a DD entry: it is forgotten, not freed.
     InitializeFields(iStmt);
 }
 
-void DeleteJCLStatement(JCLStatement* iStmt, BOOLEAN freeInstream, int32_t debug) {
+void DeleteJCLStatement(JCLStatement* iStmt, BOOLEAN freeInstream) {
     if (iStmt == nullptr) return;
-    if (freeInstream) DeleteInstreamSpool(iStmt->inStreamData, debug);
-    FreeBlockWithDebug(iStmt->StatementParms, "DeleteJCLStatement", debug);
-    FreeBlockWithDebug(iStmt->spareParmArea, "DeleteJCLStatement", debug);
-    DeleteParmStructure(iStmt->ParmStructure, debug != 0);
-    FreeBlockWithDebug(iStmt, "DeleteJCLStatement", debug);
+    if (freeInstream) DeleteInstreamSpool(iStmt->inStreamData);
+    FreeBlockWithDebug(iStmt->StatementParms, "DeleteJCLStatement", BlockTraceLevel());
+    FreeBlockWithDebug(iStmt->spareParmArea, "DeleteJCLStatement", BlockTraceLevel());
+    DeleteParmStructure(iStmt->ParmStructure, BlockTraceLevel() != 0);
+    FreeBlockWithDebug(iStmt, "DeleteJCLStatement", BlockTraceLevel());
 }
 
-BOOLEAN CopyJCLStatement(JCLStatement** newStmt, JCLStatement* oldStmt, int32_t debug) {
+BOOLEAN CopyJCLStatement(MemberContext& ctx, JCLStatement** newStmt, JCLStatement* oldStmt) {
     JCLStatement* copy = nullptr;
-    if (!CreateJCLStatement(&copy, debug)) return FALSE;
+    if (!CreateJCLStatement(ctx, &copy)) return FALSE;
     copy->FileReference = oldStmt->FileReference;
     copy->fileLine = oldStmt->fileLine;
     copy->endFileLine = oldStmt->endFileLine;
@@ -111,8 +111,8 @@ BOOLEAN CopyJCLStatement(JCLStatement** newStmt, JCLStatement* oldStmt, int32_t 
     if (oldStmt->StatementParms != nullptr) {
         const size_t length = static_cast<size_t>(oldStmt->ParmLength);
         void* text = nullptr;
-        if (CreateBlockWithDebug(&text, length + 1, "CopyJCLStatement", debug) == 0) {
-            DeleteJCLStatement(copy, FALSE, debug);
+        if (CreateBlockWithDebug(&text, length + 1, "CopyJCLStatement", ctx.run.debug) == 0) {
+            DeleteJCLStatement(copy, FALSE);
             return FALSE;
         }
         std::memcpy(text, oldStmt->StatementParms, length);
@@ -122,16 +122,16 @@ BOOLEAN CopyJCLStatement(JCLStatement** newStmt, JCLStatement* oldStmt, int32_t 
         copy->ParmLength = oldStmt->ParmLength;
         copy->ParmMaxLength = oldStmt->ParmLength;
     }
-    if (!CopyInstreamSpool(oldStmt->inStreamData, &copy->inStreamData, debug)) {
-        DeleteJCLStatement(copy, TRUE, debug);
+    if (!CopyInstreamSpool(ctx, oldStmt->inStreamData, &copy->inStreamData)) {
+        DeleteJCLStatement(copy, TRUE);
         return FALSE;
     }
     *newStmt = copy;
     return TRUE;
 }
 
-BOOLEAN AllocateParmArea(JCLStatement* iStmt, size_t Size, int32_t debug) {
-    FreeBlockWithDebug(iStmt->StatementParms, "AllocateParmArea", debug);
+BOOLEAN AllocateParmArea(MemberContext& ctx, JCLStatement* iStmt, size_t Size) {
+    FreeBlockWithDebug(iStmt->StatementParms, "AllocateParmArea", ctx.run.debug);
     iStmt->StatementParms = nullptr;
     iStmt->ParmLength = 0;
     iStmt->ParmMaxLength = 0;
@@ -139,7 +139,7 @@ BOOLEAN AllocateParmArea(JCLStatement* iStmt, size_t Size, int32_t debug) {
     if (Size == kOperandAreaSize && iStmt->spareParmArea != nullptr) {
         block = iStmt->spareParmArea;
         iStmt->spareParmArea = nullptr;
-    } else if (CreateBlockWithDebug(&block, Size + 1, "AllocateParmArea", debug) == 0) {
+    } else if (CreateBlockWithDebug(&block, Size + 1, "AllocateParmArea", ctx.run.debug) == 0) {
         return FALSE;
     }
     // Up to four bytes are cleared, never more than the block holds (a one-character area
@@ -150,23 +150,23 @@ BOOLEAN AllocateParmArea(JCLStatement* iStmt, size_t Size, int32_t debug) {
     return TRUE;
 }
 
-BOOLEAN CreateNullStatement(JCLStatement** outStmt, RD_JCL_STATEMENT_TYPE iType, int32_t debug) {
-    if (!CreateJCLStatement(outStmt, debug)) return FALSE;
+BOOLEAN CreateNullStatement(MemberContext& ctx, JCLStatement** outStmt, RD_JCL_STATEMENT_TYPE iType) {
+    if (!CreateJCLStatement(ctx, outStmt)) return FALSE;
     (*outStmt)->StatementType = iType;
     return TRUE;
 }
 
-BOOLEAN CreateEndOfStepStmt(JCLStatement** outStmt, int32_t debug) {
-    return CreateNullStatement(outStmt, RD_STEP_END, debug);
+BOOLEAN CreateEndOfStepStmt(MemberContext& ctx, JCLStatement** outStmt) {
+    return CreateNullStatement(ctx, outStmt, RD_STEP_END);
 }
-BOOLEAN CreateEndOfJobStmt(JCLStatement** outStmt, int32_t debug) {
-    return CreateNullStatement(outStmt, RD_JOB_END, debug);
+BOOLEAN CreateEndOfJobStmt(MemberContext& ctx, JCLStatement** outStmt) {
+    return CreateNullStatement(ctx, outStmt, RD_JOB_END);
 }
-BOOLEAN CreateEndOfProcStmt(JCLStatement** outStmt, int32_t debug) {
-    return CreateNullStatement(outStmt, RD_PEND, debug);
+BOOLEAN CreateEndOfProcStmt(MemberContext& ctx, JCLStatement** outStmt) {
+    return CreateNullStatement(ctx, outStmt, RD_PEND);
 }
-BOOLEAN CreateStartOfProcStmt(JCLStatement** outStmt, int32_t debug) {
-    return CreateNullStatement(outStmt, RD_PROC, debug);
+BOOLEAN CreateStartOfProcStmt(MemberContext& ctx, JCLStatement** outStmt) {
+    return CreateNullStatement(ctx, outStmt, RD_PROC);
 }
 
 RD_JCL_STATEMENT_TYPE JCLStatementType(const JCLStatement* iStmt) {
@@ -191,30 +191,28 @@ BOOLEAN JCLStatementParmText(JCLStatement* iStmt, char** outParmText) {
     return TRUE;
 }
 
-void* JCLStmtParsedParms(JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug) {
+void* JCLStmtParsedParms(MemberContext& ctx, JCLStatement* iStmt) {
     if (iStmt->ParmStructure == nullptr)
-        CreateParmStructure(&iStmt->ParmStructure, iStmt->StatementParms, FALSE, iProcessingMode,
-                            debug);
+        CreateParmStructure(&iStmt->ParmStructure, iStmt->StatementParms, FALSE, ctx.run.mode,
+                            ctx.run.debug);
     return iStmt->ParmStructure;
 }
 
-int32_t JCLStatementParmCount(JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug) {
+int32_t JCLStatementParmCount(MemberContext& ctx, JCLStatement* iStmt) {
     if (iStmt->StatementParms == nullptr) return 0;
-    return QueryParmCount(JCLStmtParsedParms(iStmt, iProcessingMode, debug));
+    return QueryParmCount(JCLStmtParsedParms(ctx, iStmt));
 }
 
-BOOLEAN JCLStatementKeywordParm(JCLStatement* iStmt, const char* iKeyword, char** outParm,
-                                int16_t iProcessingMode, int32_t debug) {
+BOOLEAN JCLStatementKeywordParm(MemberContext& ctx, JCLStatement* iStmt, const char* iKeyword, char** outParm) {
     if (iStmt->StatementParms == nullptr) return FALSE;
-    void* parms = JCLStmtParsedParms(iStmt, iProcessingMode, debug);
+    void* parms = JCLStmtParsedParms(ctx, iStmt);
     if (parms == nullptr) return FALSE;
     return QueryKeywordParm(iKeyword, parms, outParm);
 }
 
-BOOLEAN JCLStatementPositionalParm(JCLStatement* iStmt, int32_t iSequence, char** outParm,
-                                   int16_t iProcessingMode, int32_t debug) {
+BOOLEAN JCLStatementPositionalParm(MemberContext& ctx, JCLStatement* iStmt, int32_t iSequence, char** outParm) {
     if (iStmt->StatementParms == nullptr) return FALSE;
-    void* parms = JCLStmtParsedParms(iStmt, iProcessingMode, debug);
+    void* parms = JCLStmtParsedParms(ctx, iStmt);
     if (parms == nullptr) return FALSE;
     return QueryPositionalParm(iSequence, parms, outParm);
 }
@@ -228,28 +226,6 @@ RD_JCL_STATEMENT_TYPE LookupStatementType(const char* Op) {
 const char* reportStatementType(int32_t iType) {
     if (iType < 0 || iType > RD_TABLESIZE) return "";
     return TypeNames[iType];
-}
-
-namespace {
-bool outOfMemory = false; // memory ran out in this run: the member loop ends after the member
-} // namespace
-
-bool OutOfMemoryReported() {
-    return outOfMemory;
-}
-void ForgetOutOfMemory() {
-    outOfMemory = false;
-}
-
-void reportMemoryAllocationError(int16_t iProcessingMode) {
-    outOfMemory = true;
-    const uint32_t number = MessageFor(iProcessingMode, 1450, 3050);
-    KVRWriteMessage(number);
-    KVR_Write_MSG_Record("JCL", MsgProgramId(iProcessingMode), static_cast<int32_t>(number));
-}
-
-const char* MsgProgramId(int16_t iProcessingMode) {
-    return iProcessingMode == kModeVelkor ? "VADIRADO" : "KVR4000";
 }
 
 } // namespace kvr

@@ -5,7 +5,9 @@
 
 #include <cstdint>
 
+#include "base/diagnostics.h"
 #include "kvrbase.h"
+#include "base/contexts.h"
 
 namespace kvr {
 
@@ -51,7 +53,6 @@ enum JCL_STATE : int32_t {
 };
 
 constexpr int32_t kLabelMax = 18;
-constexpr int32_t kOperandAreaSize = 32768;
 
 struct JCLStatement {
     SOURCE_REF FileReference; // member of the first card; -1 in a fresh record
@@ -73,17 +74,17 @@ struct JCLStatement {
 };
 
 // ---- record management (blocks named as the operations)
-BOOLEAN CreateJCLStatement(JCLStatement** outStmt, int32_t debug);
-void ResetJCLStatement(JCLStatement* iStmt, int32_t debug);
-void DeleteJCLStatement(JCLStatement* iStmt, BOOLEAN freeInstream, int32_t debug);
+BOOLEAN CreateJCLStatement(MemberContext& ctx, JCLStatement** outStmt);
+void ResetJCLStatement(MemberContext& ctx, JCLStatement* iStmt);
+void DeleteJCLStatement(JCLStatement* iStmt, BOOLEAN freeInstream);
 // A copy whose operand text is full (nothing can be appended); no parameter structure.
-BOOLEAN CopyJCLStatement(JCLStatement** newStmt, JCLStatement* oldStmt, int32_t debug);
-BOOLEAN AllocateParmArea(JCLStatement* iStmt, size_t Size, int32_t debug);
-BOOLEAN CreateNullStatement(JCLStatement** outStmt, RD_JCL_STATEMENT_TYPE iType, int32_t debug);
-BOOLEAN CreateEndOfStepStmt(JCLStatement** outStmt, int32_t debug);
-BOOLEAN CreateEndOfJobStmt(JCLStatement** outStmt, int32_t debug);
-BOOLEAN CreateEndOfProcStmt(JCLStatement** outStmt, int32_t debug);
-BOOLEAN CreateStartOfProcStmt(JCLStatement** outStmt, int32_t debug);
+BOOLEAN CopyJCLStatement(MemberContext& ctx, JCLStatement** newStmt, JCLStatement* oldStmt);
+BOOLEAN AllocateParmArea(MemberContext& ctx, JCLStatement* iStmt, size_t Size);
+BOOLEAN CreateNullStatement(MemberContext& ctx, JCLStatement** outStmt, RD_JCL_STATEMENT_TYPE iType);
+BOOLEAN CreateEndOfStepStmt(MemberContext& ctx, JCLStatement** outStmt);
+BOOLEAN CreateEndOfJobStmt(MemberContext& ctx, JCLStatement** outStmt);
+BOOLEAN CreateEndOfProcStmt(MemberContext& ctx, JCLStatement** outStmt);
+BOOLEAN CreateStartOfProcStmt(MemberContext& ctx, JCLStatement** outStmt);
 
 // ---- accessors
 RD_JCL_STATEMENT_TYPE JCLStatementType(const JCLStatement* iStmt);
@@ -94,27 +95,16 @@ int32_t JCLStatementParmLength(const JCLStatement* iStmt);
 // FALSE when there is no operand text; else the text itself (not a copy).
 BOOLEAN JCLStatementParmText(JCLStatement* iStmt, char** outParmText);
 // The parsed operands, built on first use (no asterisk rule); null when they cannot be.
-void* JCLStmtParsedParms(JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug);
-int32_t JCLStatementParmCount(JCLStatement* iStmt, int16_t iProcessingMode, int32_t debug);
+void* JCLStmtParsedParms(MemberContext& ctx, JCLStatement* iStmt);
+int32_t JCLStatementParmCount(MemberContext& ctx, JCLStatement* iStmt);
 // The whole keyword parameter (keyword, "=", value); the text belongs to the structure.
-BOOLEAN JCLStatementKeywordParm(JCLStatement* iStmt, const char* iKeyword, char** outParm,
-                                int16_t iProcessingMode, int32_t debug);
-BOOLEAN JCLStatementPositionalParm(JCLStatement* iStmt, int32_t iSequence, char** outParm,
-                                   int16_t iProcessingMode, int32_t debug);
+BOOLEAN JCLStatementKeywordParm(MemberContext& ctx, JCLStatement* iStmt, const char* iKeyword, char** outParm);
+BOOLEAN JCLStatementPositionalParm(MemberContext& ctx, JCLStatement* iStmt, int32_t iSequence, char** outParm);
 
 // ---- statement types
 RD_JCL_STATEMENT_TYPE LookupStatementType(const char* Op);
 // The display name of a type ("JOB END", "STEP END", ...); "" outside the table.
 const char* reportStatementType(int32_t iType);
-
-// Message 1450 (3050) and its MSG record.
-void reportMemoryAllocationError(int16_t iProcessingMode);
-// Whether 1450 was reported in this run: the run then ends after the member, since what
-// follows would find no more memory than the member did. Writing the report takes no memory.
-bool OutOfMemoryReported();
-void ForgetOutOfMemory();
-// The program id of MSG records: "VADIRADO" in Velkor mode, else "KVR4000".
-const char* MsgProgramId(int16_t iProcessingMode);
 
 } // namespace kvr
 

@@ -2,10 +2,10 @@
 // (to cut comments before substitution) and copies the operand characters into the
 // statement, so both agree on where a blank ends the operands and where strings run on.
 #include "reader/operand_scanner.h"
+#include "base/contexts.h"
 
 #include <cstring>
 
-#include "driver/run_settings.h"
 
 namespace kvr {
 namespace {
@@ -115,10 +115,10 @@ void trimComments(char* jclCard, int32_t Col, int32_t lineLength,
     if (end.state == PARM_DONE) jclCard[end.stop] = '\0';
 }
 
-JCL_STATE CopyParm(JCLStatement* Stmt, const SourceLine* InRec, int32_t Col, const char* text,
-                   int32_t kind, BOOLEAN iBalanceParens, int16_t iProcessingMode, int32_t debug) {
+JCL_STATE CopyParm(MemberContext& ctx, JCLStatement* Stmt, const SourceLine* InRec, int32_t Col, const char* text,
+                   int32_t kind, BOOLEAN iBalanceParens) {
     (void)Col;
-    (void)debug;
+    (void)ctx.run.debug;
     char* parms = Stmt->StatementParms;
     if (parms == nullptr) return STMT_DONE; // no operand area to append to
     int32_t length = Stmt->ParmLength;
@@ -132,8 +132,8 @@ JCL_STATE CopyParm(JCLStatement* Stmt, const SourceLine* InRec, int32_t Col, con
     parms[length] = '\0';
     Stmt->ParmLength = length;
     if (end.full)
-        KVRWriteMessageWithFileLine(MessageFor(iProcessingMode, 1403, 3093), TRUE,
-                                    InRec->FileReference, InRec->fileLine, iProcessingMode);
+        KVRWriteMessageWithFileLine(MessageFor(ctx, 1403, 3093), TRUE,
+                                    InRec->FileReference, InRec->fileLine, ctx.run.mode);
 
     if (KVRU005() > 4) return STMT_DONE_EOF;
     switch (end.state) {

@@ -5,6 +5,7 @@
 #define KVR_READER_OPERAND_SCANNER_H
 
 #include "reader/jcl_statement.h"
+#include "base/contexts.h"
 
 namespace kvr {
 
@@ -31,8 +32,8 @@ void trimComments(char* jclCard, int32_t Col, int32_t lineLength,
 // Appends the operand characters of one card's (substituted) text to Stmt's operand area
 // and answers the state of the statement after the card. A full area reports 1403 (3093)
 // at InRec's position and drops the rest of the card.
-JCL_STATE CopyParm(JCLStatement* Stmt, const SourceLine* InRec, int32_t Col, const char* text,
-                   int32_t kind, BOOLEAN iBalanceParens, int16_t iProcessingMode, int32_t debug);
+JCL_STATE CopyParm(MemberContext& ctx, JCLStatement* Stmt, const SourceLine* InRec, int32_t Col, const char* text,
+                   int32_t kind, BOOLEAN iBalanceParens);
 
 // TRUE when text[0..end) ends in an unresolved symbolic parameter (&NAME, or concatenated
 // ones such as &A.&B) that follows a comma.

@@ -2,10 +2,10 @@
 // as copies owned by the list and walked with cursors that also reach statements appended
 // while the walk runs. Also the small helpers that take KEYWORD=VALUE parameters apart.
 #include "reader/statement_list.h"
+#include "base/contexts.h"
 
 #include <cstring>
 
-#include "driver/run_settings.h"
 
 namespace kvr {
 namespace {
@@ -19,27 +19,10 @@ struct StmtCursor {
     void* Lead;
 };
 
-struct ValidationRow {
-    RD_JCL_STATEMENT_TYPE StatementType;
-    BOOLEAN IsValidInProcedure;
-};
-
-constexpr int32_t kValidationRows = 25; // statement types 0 to 24
-ValidationRow StatementType[kValidationRows];
-bool TableIsInitialized = false;
-
 constexpr RD_JCL_STATEMENT_TYPE ValidStatementTypesForProcedure[] = {
     RD_CNTL, RD_DD,      RD_DELIMITER, RD_ELSE, RD_ENDCNTL,  RD_ENDIF,   RD_EXEC,
     RD_IF,   RD_INCLUDE, RD_OUTPUT,    RD_SET,  RD_STEP_END, RD_UNKNOWN,
 };
-
-void InitializeTable() {
-    for (int32_t row = 0; row < kValidationRows; ++row)
-        StatementType[row] = {static_cast<RD_JCL_STATEMENT_TYPE>(row), FALSE};
-    for (RD_JCL_STATEMENT_TYPE type : ValidStatementTypesForProcedure)
-        StatementType[type].IsValidInProcedure = TRUE;
-    TableIsInitialized = true;
-}
 
 // Lead has run past the end: place a fresh lead after the last statement handed out, or on
 // the head when nothing has been handed out yet. FALSE when no block is available.
@@ -58,59 +41,58 @@ BOOLEAN RefreshLead(StmtCursor* cursor) {
 
 } // namespace
 
-BOOLEAN CreateStmtList(StatementList** outStmtList, int32_t debug) {
+BOOLEAN CreateStmtList(MemberContext& ctx, StatementList** outStmtList) {
     if (outStmtList == nullptr) return FALSE;
     *outStmtList = nullptr;
     void* block = nullptr;
-    if (CreateBlockWithDebug(&block, sizeof(StatementList), "CreateStmtList", debug) == 0)
+    if (CreateBlockWithDebug(&block, sizeof(StatementList), "CreateStmtList", ctx.run.debug) == 0)
         return FALSE;
     auto* list = static_cast<StatementList*>(block);
-    if (CreateList(&list->LinkedList, debug) == 0) {
-        FreeBlockWithDebug(list, "CreateStmtList", debug);
+    if (CreateList(&list->LinkedList, ctx.run.debug) == 0) {
+        FreeBlockWithDebug(list, "CreateStmtList", ctx.run.debug);
         return FALSE;
     }
     *outStmtList = list;
     return TRUE;
 }
 
-BOOLEAN AddStmtToList(JCLStatement* iStmt, StatementList* iStmtLst, JCLStatement** outStmtCopy,
-                      int32_t debug) {
+BOOLEAN AddStmtToList(MemberContext& ctx, JCLStatement* iStmt, StatementList* iStmtLst, JCLStatement** outStmtCopy) {
     if (outStmtCopy != nullptr) *outStmtCopy = nullptr;
     if (iStmt == nullptr || iStmtLst == nullptr) return FALSE;
     JCLStatement* copy = nullptr;
-    if (!CopyJCLStatement(&copy, iStmt, debug)) return FALSE;
+    if (!CopyJCLStatement(ctx, &copy, iStmt)) return FALSE;
     // The key is the copy's own label, which lives as long as the list item.
-    if (AddItemToList(iStmtLst->LinkedList, copy, copy->StatementLabel, debug) == 0) {
-        DeleteJCLStatement(copy, TRUE, debug);
+    if (AddItemToList(iStmtLst->LinkedList, copy, copy->StatementLabel, ctx.run.debug) == 0) {
+        DeleteJCLStatement(copy, TRUE);
         return FALSE;
     }
     if (outStmtCopy != nullptr) *outStmtCopy = copy;
     return TRUE;
 }
 
-void DeleteStmtList(void* ListArg, int32_t debug) {
+void DeleteStmtList(void* ListArg) {
     auto* list = static_cast<StatementList*>(ListArg);
     if (list == nullptr) return;
     void* data = nullptr;
     while (FindFirstItem(list->LinkedList, &data)) {
-        UnlinkCurrentItem(list->LinkedList, &data, debug);
-        DeleteJCLStatement(static_cast<JCLStatement*>(data), TRUE, debug);
+        UnlinkCurrentItem(list->LinkedList, &data, BlockTraceLevel());
+        DeleteJCLStatement(static_cast<JCLStatement*>(data), TRUE);
     }
-    FreeList(list->LinkedList, debug);
-    FreeBlockWithDebug(list, "DeleteStmtList", debug);
+    FreeList(list->LinkedList, BlockTraceLevel());
+    FreeBlockWithDebug(list, "DeleteStmtList", BlockTraceLevel());
 }
 
-BOOLEAN CreateStmtCursor(StatementList* iStmtList, void** outCursor, int32_t debug) {
+BOOLEAN CreateStmtCursor(MemberContext& ctx, StatementList* iStmtList, void** outCursor) {
     if (outCursor == nullptr) return FALSE;
     *outCursor = nullptr;
     if (iStmtList == nullptr) return FALSE;
     void* block = nullptr;
-    if (CreateBlockWithDebug(&block, sizeof(StmtCursor), "CreateStmtCursor", debug) == 0)
+    if (CreateBlockWithDebug(&block, sizeof(StmtCursor), "CreateStmtCursor", ctx.run.debug) == 0)
         return FALSE;
     auto* cursor = static_cast<StmtCursor*>(block);
     *cursor = {iStmtList->LinkedList, nullptr, nullptr};
-    if (KVR_CreateCursor(cursor->List, &cursor->Lead, debug) == 0) {
-        FreeBlockWithDebug(cursor, "CreateStmtCursor", debug);
+    if (KVR_CreateCursor(cursor->List, &cursor->Lead, ctx.run.debug) == 0) {
+        FreeBlockWithDebug(cursor, "CreateStmtCursor", ctx.run.debug);
         return FALSE;
     }
     *outCursor = cursor;
@@ -136,38 +118,35 @@ BOOLEAN GetStmtViaCursor(void* CursorArg, JCLStatement** outStmt) {
     return TRUE;
 }
 
-void DeleteStmtCursor(void* CursorArg, int32_t debug) {
+void DeleteStmtCursor(void* CursorArg) {
     auto* cursor = static_cast<StmtCursor*>(CursorArg);
     if (cursor == nullptr) return;
-    DeleteCursor(cursor->Lead, debug);
-    DeleteCursor(cursor->Trail, debug);
-    FreeBlockWithDebug(cursor, "DeleteStmtCursor", debug);
+    DeleteCursor(cursor->Lead, BlockTraceLevel());
+    DeleteCursor(cursor->Trail, BlockTraceLevel());
+    FreeBlockWithDebug(cursor, "DeleteStmtCursor", BlockTraceLevel());
 }
 
 BOOLEAN IsStatementValidInProcedure(const JCLStatement* iStmt) {
-    if (!TableIsInitialized) InitializeTable();
     if (iStmt == nullptr) return FALSE;
-    const int32_t type = iStmt->StatementType;
-    // A type outside the table (RD_TABLESIZE) is not a statement that may stand anywhere.
-    if (type < 0 || type >= kValidationRows) return FALSE;
-    return StatementType[type].IsValidInProcedure;
+    for (RD_JCL_STATEMENT_TYPE valid : ValidStatementTypesForProcedure)
+        if (iStmt->StatementType == valid) return TRUE;
+    return FALSE;
 }
 
 BOOLEAN ParmHasKeyword(const char* iParm) {
     return iParm != nullptr && std::strchr(iParm, '=') != nullptr ? TRUE : FALSE;
 }
 
-char* CopyParmKeyword(JCLStatement* iStmt, const char* ParmArg, int16_t iProcessingMode,
-                      int32_t debug) {
+char* CopyParmKeyword(MemberContext& ctx, JCLStatement* iStmt, const char* ParmArg) {
     const char* equals = ParmArg != nullptr ? std::strchr(ParmArg, '=') : nullptr;
     if (equals == nullptr) {
-        reportMissingParmOrSet(iStmt, iProcessingMode);
+        reportMissingParmOrSet(ctx, iStmt);
         return nullptr;
     }
     const size_t length = static_cast<size_t>(equals - ParmArg);
     void* block = nullptr;
-    if (CreateBlockWithDebug(&block, length + 1, "CopyParmKeyword", debug) == 0) {
-        reportMemoryAllocationError(iProcessingMode);
+    if (CreateBlockWithDebug(&block, length + 1, "CopyParmKeyword", ctx.run.debug) == 0) {
+        reportMemoryAllocationError(ctx);
         return nullptr;
     }
     auto* keyword = static_cast<char*>(block);
@@ -176,21 +155,20 @@ char* CopyParmKeyword(JCLStatement* iStmt, const char* ParmArg, int16_t iProcess
     return keyword;
 }
 
-char* CopyParmValue(JCLStatement* iStmt, const char* iParm, int16_t iProcessingMode,
-                    int32_t debug) {
+char* CopyParmValue(MemberContext& ctx, JCLStatement* iStmt, const char* iParm) {
     const char* equals = iParm != nullptr ? std::strchr(iParm, '=') : nullptr;
     if (equals == nullptr) {
-        reportMissingParmOrSet(iStmt, iProcessingMode);
+        reportMissingParmOrSet(ctx, iStmt);
         return nullptr;
     }
-    return CloneString(equals + 1, debug);
+    return CloneString(equals + 1, ctx.run.debug);
 }
 
-void reportMissingParmOrSet(JCLStatement* iStmt, int16_t iProcessingMode) {
+void reportMissingParmOrSet(MemberContext& ctx, JCLStatement* iStmt) {
     const SOURCE_REF reference = iStmt != nullptr ? iStmt->FileReference : -1;
     const int32_t line = iStmt != nullptr ? iStmt->fileLine : 0;
-    KVRWriteMessageWithFileLine(MessageFor(iProcessingMode, 1367, 3067), TRUE, reference, line,
-                                iProcessingMode);
+    KVRWriteMessageWithFileLine(MessageFor(ctx, 1367, 3067), TRUE, reference, line,
+                                ctx.run.mode);
 }
 
 char* StripApostrophes(char* StringArg) {

@@ -4,6 +4,7 @@
 #define KVR_READER_STATEMENT_LIST_H
 
 #include "reader/jcl_statement.h"
+#include "base/contexts.h"
 
 namespace kvr {
 
@@ -11,21 +12,19 @@ struct StatementList {
     void* LinkedList; // JCLStatement copies owned by the list, keyed by their labels
 };
 
-BOOLEAN CreateStmtList(StatementList** outStmtList, int32_t debug);
-BOOLEAN AddStmtToList(JCLStatement* iStmt, StatementList* iStmtLst, JCLStatement** outStmtCopy,
-                      int32_t debug);
-void DeleteStmtList(void* ListArg, int32_t debug);
-BOOLEAN CreateStmtCursor(StatementList* iStmtList, void** outCursor, int32_t debug);
+BOOLEAN CreateStmtList(MemberContext& ctx, StatementList** outStmtList);
+BOOLEAN AddStmtToList(MemberContext& ctx, JCLStatement* iStmt, StatementList* iStmtLst, JCLStatement** outStmtCopy);
+void DeleteStmtList(void* ListArg);
+BOOLEAN CreateStmtCursor(MemberContext& ctx, StatementList* iStmtList, void** outCursor);
 BOOLEAN GetStmtViaCursor(void* CursorArg, JCLStatement** outStmt);
-void DeleteStmtCursor(void* CursorArg, int32_t debug);
+void DeleteStmtCursor(void* CursorArg);
 
 BOOLEAN IsStatementValidInProcedure(const JCLStatement* iStmt);
 BOOLEAN ParmHasKeyword(const char* iParm);
 // Owned copies of the text before / after the first "="; null and message 1367 without one.
-char* CopyParmKeyword(JCLStatement* iStmt, const char* ParmArg, int16_t iProcessingMode,
-                      int32_t debug);
-char* CopyParmValue(JCLStatement* iStmt, const char* iParm, int16_t iProcessingMode, int32_t debug);
-void reportMissingParmOrSet(JCLStatement* iStmt, int16_t iProcessingMode);
+char* CopyParmKeyword(MemberContext& ctx, JCLStatement* iStmt, const char* ParmArg);
+char* CopyParmValue(MemberContext& ctx, JCLStatement* iStmt, const char* iParm);
+void reportMissingParmOrSet(MemberContext& ctx, JCLStatement* iStmt);
 // Skips leading apostrophes and cuts trailing ones, in place; returns the remaining start.
 char* StripApostrophes(char* StringArg);
 

@@ -2,14 +2,12 @@
 // statement (name field, operation and type, operand text joined across continuation
 // cards with comments cut and symbolic parameters substituted card by card).
 #include "reader/statement_parser.h"
+#include "base/contexts.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "driver/run_settings.h"
-#include "expansion/list_builder_state.h"
-#include "expansion/symbols.h"
-#include "output/deck_walk.h"
+#include "reader/symbols.h"
 #include "reader/card_reader.h"
 #include "reader/instream_data.h"
 #include "reader/operand_scanner.h"
@@ -19,11 +17,6 @@ namespace {
 
 constexpr int32_t kCardTextMax = static_cast<int32_t>(sizeof(SourceLine{}.SourceText)) - 1;
 
-// Work areas reused for every card: the operand part of the card, and its substituted
-// form. Only the bytes the previous card used are cleared again.
-char CardWork[kCardTextMax + 1];
-char Substituted[kOperandAreaSize];
-size_t SubstitutedUsed = 0;
 
 // Characters of the card's text, up to its first zero byte.
 int32_t CardLength(const SourceLine* card) {
@@ -43,14 +36,14 @@ struct CardPosition {
     int32_t fileLine = 0;
 };
 
-void ReportAtCard(uint32_t number, const SourceLine* card, int16_t mode) {
-    KVRWriteMessageWithFileLine(number, TRUE, card->FileReference, card->fileLine, mode);
+void ReportAtCard(MemberContext& ctx, uint32_t number, const SourceLine* card) {
+    KVRWriteMessageWithFileLine(number, TRUE, card->FileReference, card->fileLine, ctx.run.mode);
 }
 
 // A card continues as a comment when column 72 of a "//" card is not blank.
-bool HasCommentContinuation(const SourceLine* card, int32_t debug) {
+bool HasCommentContinuation(MemberContext& ctx, const SourceLine* card) {
     if (!BeginsWith(card->SourceText, "//") || CardLength(card) < 72) return false;
-    if (debug) std::printf("Column 72: '%c' %s\n", card->SourceText[71], card->SourceText);
+    if (ctx.run.debug) std::printf("Column 72: '%c' %s\n", card->SourceText[71], card->SourceText);
     return card->SourceText[71] != ' ';
 }
 
@@ -64,12 +57,11 @@ void CopyPosition(JCLStatement* Stmt, const SourceLine* card) {
 // The name field from column 3 up to a blank; a 19th character reports 1402 (3092) and
 // the rest of the field is then read as the operation word. False when processing must
 // stop.
-bool TakeNameField(JCLStatement* Stmt, const SourceLine* card, int32_t length, int32_t* pos,
-                   int16_t mode) {
+bool TakeNameField(MemberContext& ctx, JCLStatement* Stmt, const SourceLine* card, int32_t length, int32_t* pos) {
     const char* text = card->SourceText;
     while (*pos < length && text[*pos] != ' ') {
         if (Stmt->LabelLength == kLabelMax) {
-            ReportAtCard(MessageFor(mode, 1402, 3092), card, mode);
+            ReportAtCard(ctx, MessageFor(ctx, 1402, 3092), card);
             return KVRU005() <= 4;
         }
         Stmt->StatementLabel[Stmt->LabelLength++] = text[(*pos)++];
@@ -96,36 +88,36 @@ void StoreOperation(JCLStatement* Stmt, const char* word) {
 
 // The card's text substituted into the reused area; text without an ampersand has nothing
 // to substitute and is used as it stands.
-const char* SubstituteCardText(const char* text, int32_t length, const SourceLine* card,
-                               int32_t kind, int16_t mode, int32_t debug) {
+const char* SubstituteCardText(MemberContext& ctx, const char* text, int32_t length, const SourceLine* card,
+                               int32_t kind) {
     if (std::memchr(text, '&', static_cast<size_t>(length)) == nullptr) return text;
-    std::memset(Substituted, 0, SubstitutedUsed);
+    std::memset(ctx.parser.substituted, 0, ctx.parser.substitutedUsed);
     int32_t symbolCount = 0;
     int32_t replacedCount = 0;
-    SubstituteSymbolics(text, length, Substituted, &symbolCount, &replacedCount,
-                        card->FileReference, card->fileLine, kind, mode, debug);
-    Substituted[kOperandAreaSize - 1] = '\0';
-    SubstitutedUsed = std::strlen(Substituted) + 1;
-    return Substituted;
+    SubstituteSymbolics(ctx, text, length, ctx.parser.substituted, &symbolCount, &replacedCount,
+                        card->FileReference, card->fileLine, kind);
+    ctx.parser.substituted[kOperandAreaSize - 1] = '\0';
+    ctx.parser.substitutedUsed = std::strlen(ctx.parser.substituted) + 1;
+    return ctx.parser.substituted;
 }
 
 // Copies the card from index start, cuts its comments, substitutes its symbols and appends
 // its operand characters to the statement.
-JCL_STATE ScanCardOperands(JCLStatement* Stmt, const SourceLine* card, int32_t start, int32_t kind,
-                           BOOLEAN balance, int16_t mode, int32_t debug) {
+JCL_STATE ScanCardOperands(MemberContext& ctx, JCLStatement* Stmt, const SourceLine* card, int32_t start, int32_t kind,
+                           BOOLEAN balance) {
     const int32_t length = CardLength(card);
     int32_t n = start < length ? length - start : 0;
-    std::memcpy(CardWork, card->SourceText + start, static_cast<size_t>(n));
-    CardWork[n] = '\0';
+    std::memcpy(ctx.parser.card, card->SourceText + start, static_cast<size_t>(n));
+    ctx.parser.card[n] = '\0';
     const int32_t col = start + 1;
-    trimComments(CardWork, col, n, Stmt->StatementType, kind, balance);
-    const char* text = SubstituteCardText(CardWork, static_cast<int32_t>(std::strlen(CardWork)),
-                                          card, kind, mode, debug);
-    return CopyParm(Stmt, card, col, text, kind, balance, mode, debug);
+    trimComments(ctx.parser.card, col, n, Stmt->StatementType, kind, balance);
+    const char* text = SubstituteCardText(ctx, ctx.parser.card, static_cast<int32_t>(std::strlen(ctx.parser.card)),
+                                          card, kind);
+    return CopyParm(ctx, Stmt, card, col, text, kind, balance);
 }
 
-JCL_STATE GetStmtParameters(const SourceLine* InRec, int32_t pos, JCLStatement* Stmt,
-                            BOOLEAN iBalanceParens, int16_t mode, int32_t debug) {
+JCL_STATE GetStmtParameters(MemberContext& ctx, const SourceLine* InRec, int32_t pos, JCLStatement* Stmt,
+                            BOOLEAN iBalanceParens) {
     const int32_t length = CardLength(InRec);
     if (Stmt->StatementType != RD_IF) {
         while (pos < length && InRec->SourceText[pos] == ' ')
@@ -133,57 +125,57 @@ JCL_STATE GetStmtParameters(const SourceLine* InRec, int32_t pos, JCLStatement* 
         // Operands must begin in column 71 or before.
         if (pos >= length || pos > 70) return STMT_DONE;
     }
-    if (Stmt->StatementParms == nullptr && !AllocateParmArea(Stmt, kOperandAreaSize, debug)) {
-        reportMemoryAllocationError(mode);
+    if (Stmt->StatementParms == nullptr && !AllocateParmArea(ctx, Stmt, kOperandAreaSize)) {
+        reportMemoryAllocationError(ctx);
         return STMT_DONE_EOF;
     }
-    return ScanCardOperands(Stmt, InRec, pos, kContinueComma, iBalanceParens, mode, debug);
+    return ScanCardOperands(ctx, Stmt, InRec, pos, kContinueComma, iBalanceParens);
 }
 
 // A data card where a statement should begin: after a JOB it is the first card of an
 // implicit SYSIN DD *, before any JOB the member has no job card.
-JCL_STATE StartImplicitSysin(JCLStatement* Stmt, const SourceLine* InRec, const char* jesVersion,
-                             void* cursor, int16_t mode, int32_t debug) {
-    if (getJobCount() == 0) {
-        ReportMissingJobCard(mode);
+JCL_STATE StartImplicitSysin(MemberContext& ctx, JCLStatement* Stmt, const SourceLine* InRec,
+                             void* cursor) {
+    if (ctx.listBuilder.jobCount == 0) {
+        ReportWithoutPosition(ctx, MessageFor(ctx, 1375, 3073)); // the member holds no job
         return STMT_DONE;
     }
     std::strcpy(Stmt->StatementLabel, "SYSIN");
     Stmt->LabelLength = 5;
     Stmt->StatementType = RD_DD;
     std::strcpy(Stmt->StatementOp, "DD");
-    if (!AllocateParmArea(Stmt, 1, debug)) {
-        reportMemoryAllocationError(mode);
+    if (!AllocateParmArea(ctx, Stmt, 1)) {
+        reportMemoryAllocationError(ctx);
         return STMT_DONE_EOF;
     }
     std::strcpy(Stmt->StatementParms, "*");
     Stmt->ParmLength = 1;
     CopyPosition(Stmt, InRec);
-    if (!AddInstreamDataToStmt(Stmt, InRec, debug)) {
-        reportMemoryAllocationError(mode);
+    if (!AddInstreamDataToStmt(ctx, Stmt, InRec)) {
+        reportMemoryAllocationError(ctx);
         return STMT_DONE_EOF;
     }
-    SkipInStreamDataFrom(TRUE, TRUE, FALSE, "", Stmt, cursor, jesVersion, mode, debug);
+    SkipInStreamDataFrom(ctx, TRUE, TRUE, FALSE, "", Stmt, cursor);
     return STMT_DONE;
 }
 
-JCL_STATE ProcessFirstJCLCard(JCLStatement* Stmt, const SourceLine* InRec,
-                              BOOLEAN* lastExecWasProcInvocation, const char* jesVersion,
-                              void* cursor, int16_t mode, int32_t debug) {
+JCL_STATE ProcessFirstJCLCard(MemberContext& ctx, JCLStatement* Stmt, const SourceLine* InRec,
+                              BOOLEAN* lastExecWasProcInvocation,
+                              void* cursor) {
     if (!BeginsWith(InRec->SourceText, "//"))
-        return StartImplicitSysin(Stmt, InRec, jesVersion, cursor, mode, debug);
+        return StartImplicitSysin(ctx, Stmt, InRec, cursor);
     CopyPosition(Stmt, InRec);
     const int32_t length = CardLength(InRec);
     int32_t pos = 2;
-    if (!TakeNameField(Stmt, InRec, length, &pos, mode)) return STMT_DONE_EOF;
+    if (!TakeNameField(ctx, Stmt, InRec, length, &pos)) return STMT_DONE_EOF;
 
     char word[kCardTextMax + 1];
     TakeWord(InRec->SourceText, length, &pos, word);
     const RD_JCL_STATEMENT_TYPE type = LookupStatementType(word);
     if (type == RD_UNKNOWN) {
-        const uint32_t number = MessageFor(mode, 1778, 3140);
+        const uint32_t number = MessageFor(ctx, 1778, 3140);
         KVRWriteMessageWithStrings(number, word, nullptr, nullptr, nullptr);
-        KVR_Write_MSG_RecordWithString("JCL", MsgProgramId(mode), static_cast<int32_t>(number),
+        KVR_Write_MSG_RecordWithString("JCL", MsgProgramId(ctx), static_cast<int32_t>(number),
                                        word);
         return STMT_DONE_EOF;
     }
@@ -194,32 +186,31 @@ JCL_STATE ProcessFirstJCLCard(JCLStatement* Stmt, const SourceLine* InRec,
     // period) that follow its EXEC.
     if (lastExecWasProcInvocation != nullptr && *lastExecWasProcInvocation &&
         !(type == RD_DD && std::strchr(Stmt->StatementLabel, '.') != nullptr)) {
-        EndSymbolScope(debug);
+        EndSymbolScope(ctx);
         *lastExecWasProcInvocation = FALSE;
     }
-    return GetStmtParameters(InRec, pos, Stmt, FALSE, mode, debug);
+    return GetStmtParameters(ctx, InRec, pos, Stmt, FALSE);
 }
 
-JCL_STATE CaptureQuilloStmt(const SourceLine* InRec, JCLStatement* Stmt, int16_t mode,
-                            int32_t debug) {
+JCL_STATE CaptureQuilloStmt(MemberContext& ctx, const SourceLine* InRec, JCLStatement* Stmt) {
     CopyPosition(Stmt, InRec);
     const int32_t length = CardLength(InRec);
     int32_t pos = 2;
-    if (!TakeNameField(Stmt, InRec, length, &pos, mode)) return STMT_DONE_EOF;
+    if (!TakeNameField(ctx, Stmt, InRec, length, &pos)) return STMT_DONE_EOF;
     char word[kCardTextMax + 1];
     TakeWord(InRec->SourceText, length, &pos, word);
     StoreOperation(Stmt, word);
     Stmt->StatementType = RD_QUILLO_OPC;
     Stmt->inStreamData = nullptr;
-    return GetStmtParameters(InRec, pos, Stmt, TRUE, mode, debug);
+    return GetStmtParameters(ctx, InRec, pos, Stmt, TRUE);
 }
 
-JCL_STATE StartJCLStmt(void* arrayJclDeck, JCLStatement* Stmt, const char* jesVersion, int16_t mode,
-                       void* cursor, BOOLEAN* lastExecWasProcInvocation, int32_t debug,
+JCL_STATE StartJCLStmt(MemberContext& ctx, JCLStatement* Stmt,
+                       void* cursor, BOOLEAN* lastExecWasProcInvocation,
                        int32_t* outLine, CardPosition* lastCard) {
-    ResetJCLStatement(Stmt, debug);
+    ResetJCLStatement(ctx, Stmt);
     SourceLine card;
-    if (!ReadNextNonCommentCard(arrayJclDeck, &card, mode, STMT_START, cursor, debug))
+    if (!ReadNextNonCommentCard(ctx, &card, STMT_START, cursor))
         return STMT_DONE_EOF;
     *outLine = card.fileLine;
     *lastCard = CardPosition{card.FileReference, card.fileLine};
@@ -228,34 +219,33 @@ JCL_STATE StartJCLStmt(void* arrayJclDeck, JCLStatement* Stmt, const char* jesVe
         if (cursor == nullptr) KVRU940_SetLogicalEOF();
         return STMT_DONE_EOF;
     }
-    if (IsQuilloWorkloadManagerComment(card.SourceText))
-        return CaptureQuilloStmt(&card, Stmt, mode, debug);
-    const JCL_STATE state = ProcessFirstJCLCard(Stmt, &card, lastExecWasProcInvocation, jesVersion,
-                                                cursor, mode, debug);
+    if (IsQuilloWorkloadManagerComment(ctx, card.SourceText))
+        return CaptureQuilloStmt(ctx, &card, Stmt);
+    const JCL_STATE state = ProcessFirstJCLCard(ctx, Stmt, &card, lastExecWasProcInvocation,
+                                                cursor);
     if (KVRU005() > 4) return STMT_DONE_EOF;
-    if (state == STMT_DONE && HasCommentContinuation(&card, debug)) return STMT_CMNT_CONT;
+    if (state == STMT_DONE && HasCommentContinuation(ctx, &card)) return STMT_CMNT_CONT;
     return state;
 }
 
 // Where a continuation card's operands begin; -1 when the card ends the statement.
-int32_t ContinuationStart(const JCLStatement* Stmt, const SourceLine* InRec, int32_t kind,
-                          int16_t mode) {
+int32_t ContinuationStart(MemberContext& ctx, const JCLStatement* Stmt, const SourceLine* InRec, int32_t kind) {
     const char* text = InRec->SourceText;
     const int32_t length = CardLength(InRec);
-    if (IsQuilloWorkloadManagerComment(text)) {
+    if (IsQuilloWorkloadManagerComment(ctx, text)) {
         int32_t start = 8;
         while (start < length && text[start] == ' ')
             ++start;
         return start;
     }
     if (!BeginsWith(text, "// ")) {
-        ReportAtCard(1316, InRec, mode);
+        ReportAtCard(ctx, 1316, InRec);
         return -1;
     }
     int32_t start = 3;
     if (kind == kContinueApost) {
         if (length < 16) {
-            ReportAtCard(1318, InRec, mode);
+            ReportAtCard(ctx, 1318, InRec);
             return -1;
         }
         start = 15; // exactly column 16, blanks included
@@ -269,7 +259,7 @@ int32_t ContinuationStart(const JCLStatement* Stmt, const SourceLine* InRec, int
     while (start < length && text[start] == ' ')
         ++start;
     if (start > 15) {
-        ReportAtCard(1317, InRec, mode);
+        ReportAtCard(ctx, 1317, InRec);
         return -1;
     }
     return start;
@@ -294,26 +284,24 @@ void JoinParenEnclosedApost(JCLStatement* Stmt, const char* next, int32_t* start
     Stmt->ParmLength = length;
 }
 
-JCL_STATE ProcessContinuationCard(JCLStatement* Stmt, const SourceLine* InRec, int32_t kind,
-                                  int16_t mode, int32_t debug) {
-    int32_t start = ContinuationStart(Stmt, InRec, kind, mode);
+JCL_STATE ProcessContinuationCard(MemberContext& ctx, JCLStatement* Stmt, const SourceLine* InRec, int32_t kind) {
+    int32_t start = ContinuationStart(ctx, Stmt, InRec, kind);
     if (start < 0) return STMT_DONE;
     if (Stmt->StatementParms == nullptr) {
-        if (!AllocateParmArea(Stmt, kOperandAreaSize, debug)) {
-            reportMemoryAllocationError(mode);
+        if (!AllocateParmArea(ctx, Stmt, kOperandAreaSize)) {
+            reportMemoryAllocationError(ctx);
             return STMT_DONE;
         }
     } else if (kind == kContinueParenApost) {
         JoinParenEnclosedApost(Stmt, InRec->SourceText, &start);
     }
-    return ScanCardOperands(Stmt, InRec, start, kind, FALSE, mode, debug);
+    return ScanCardOperands(ctx, Stmt, InRec, start, kind, FALSE);
 }
 
-JCL_STATE ContinueParm(JCL_STATE state, void* arrayJclDeck, JCLStatement* Stmt, int32_t kind,
-                       int16_t mode, void* cursor, int32_t debug, int32_t* outLine,
+JCL_STATE ContinueParm(MemberContext& ctx, JCL_STATE state, JCLStatement* Stmt, int32_t kind, void* cursor, int32_t* outLine,
                        CardPosition* lastCard) {
     SourceLine card;
-    if (!ReadNextNonCommentCard(arrayJclDeck, &card, mode, state, cursor, debug))
+    if (!ReadNextNonCommentCard(ctx, &card, state, cursor))
         return STMT_DONE_EOF;
     *outLine = card.fileLine;
     *lastCard = CardPosition{card.FileReference, card.fileLine};
@@ -321,28 +309,28 @@ JCL_STATE ContinueParm(JCL_STATE state, void* arrayJclDeck, JCLStatement* Stmt, 
         KVRU940_SetLogicalEOF();
         return STMT_DONE_EOF;
     }
-    const JCL_STATE next = ProcessContinuationCard(Stmt, &card, kind, mode, debug);
+    const JCL_STATE next = ProcessContinuationCard(ctx, Stmt, &card, kind);
     if (KVRU005() > 4) return STMT_DONE_EOF;
-    if (next == STMT_DONE && HasCommentContinuation(&card, debug)) {
+    if (next == STMT_DONE && HasCommentContinuation(ctx, &card)) {
         *outLine = 0;
         return STMT_CMNT_CONT;
     }
     return next;
 }
 
-JCL_STATE ContinueComment(int16_t mode, void* cursor, int32_t debug, CardPosition* lastCard) {
+JCL_STATE ContinueComment(MemberContext& ctx, void* cursor, CardPosition* lastCard) {
     SourceLine card;
-    if (!ReadNextCard(&card, mode, cursor, debug)) {
+    if (!ReadNextCard(ctx, &card, cursor)) {
         // The input ended where the comment was to go on: said at the card that continued it.
-        KVRWriteMessageWithFileLine(MessageFor(mode, 1315, 3034), TRUE, lastCard->FileReference,
-                                    lastCard->fileLine, mode);
+        KVRWriteMessageWithFileLine(MessageFor(ctx, 1315, 3034), TRUE, lastCard->FileReference,
+                                    lastCard->fileLine, ctx.run.mode);
         return STMT_DONE;
     }
     *lastCard = CardPosition{card.FileReference, card.fileLine};
     if (IsNullStatement(card.SourceText)) return STMT_DONE;
     if (BeginsWith(card.SourceText, "// "))
-        return HasCommentContinuation(&card, debug) ? STMT_CMNT_CONT : STMT_DONE;
-    ReportAtCard(MessageFor(mode, 1314, 3033), &card, mode);
+        return HasCommentContinuation(ctx, &card) ? STMT_CMNT_CONT : STMT_DONE;
+    ReportAtCard(ctx, MessageFor(ctx, 1314, 3033), &card);
     return STMT_DONE;
 }
 
@@ -354,34 +342,33 @@ bool MovesStepEnd(RD_JCL_STATEMENT_TYPE type) {
 
 } // namespace
 
-BOOLEAN BuildJCLStatement(void* arrayJclDeck, JCLStatement* iStmt, const char* jesVersion,
-                          int16_t iProcessingMode, void* jclCardsListCursor,
-                          BOOLEAN* lastExecWasProcInvocation, int32_t debug) {
+BOOLEAN BuildJCLStatement(MemberContext& ctx, JCLStatement* iStmt, void* jclCardsListCursor,
+                          BOOLEAN* lastExecWasProcInvocation) {
     JCL_STATE state = STMT_START;
     int32_t line = 0;
     CardPosition lastCard;
     while (state != STMT_DONE && state != STMT_DONE_EOF) {
         switch (state) {
         case STMT_START:
-            state = StartJCLStmt(arrayJclDeck, iStmt, jesVersion, iProcessingMode,
-                                 jclCardsListCursor, lastExecWasProcInvocation, debug, &line,
+            state = StartJCLStmt(ctx, iStmt,
+                                 jclCardsListCursor, lastExecWasProcInvocation, &line,
                                  &lastCard);
             break;
         case STMT_APOST_CONT:
-            state = ContinueParm(state, arrayJclDeck, iStmt, kContinueApost, iProcessingMode,
-                                 jclCardsListCursor, debug, &line, &lastCard);
+            state = ContinueParm(ctx, state, iStmt, kContinueApost,
+                                 jclCardsListCursor, &line, &lastCard);
             break;
         case STMT_PARM_PAREN_ENCLOSED_APOST_CONT:
-            state = ContinueParm(state, arrayJclDeck, iStmt, kContinueParenApost, iProcessingMode,
-                                 jclCardsListCursor, debug, &line, &lastCard);
+            state = ContinueParm(ctx, state, iStmt, kContinueParenApost,
+                                 jclCardsListCursor, &line, &lastCard);
             break;
         case STMT_IF_CONT:
         case STMT_PARM_CONT:
-            state = ContinueParm(state, arrayJclDeck, iStmt, kContinueComma, iProcessingMode,
-                                 jclCardsListCursor, debug, &line, &lastCard);
+            state = ContinueParm(ctx, state, iStmt, kContinueComma,
+                                 jclCardsListCursor, &line, &lastCard);
             break;
         case STMT_CMNT_CONT:
-            state = ContinueComment(iProcessingMode, jclCardsListCursor, debug, &lastCard);
+            state = ContinueComment(ctx, jclCardsListCursor, &lastCard);
             line = 0;
             break;
         default:
@@ -391,14 +378,14 @@ BOOLEAN BuildJCLStatement(void* arrayJclDeck, JCLStatement* iStmt, const char* j
     }
     if (KVRU005() > 4) return TRUE;
     if (state == STMT_DONE_EOF) return FALSE;
-    if (debug)
+    if (ctx.run.debug)
         std::printf("StatementParms: %s\n",
                     iStmt->StatementParms != nullptr ? iStmt->StatementParms : "");
     if (line != 0) {
         iStmt->endFileLine = line;
         iStmt->EXEC_endFileLine = line;
-        JCLStatement* step = getCurrentStepStmt();
-        if (MovesStepEnd(iStmt->StatementType) && getExecFound() && step != nullptr)
+        JCLStatement* step = ctx.listBuilder.currentStepStatement;
+        if (MovesStepEnd(iStmt->StatementType) && ctx.listBuilder.execFound && step != nullptr)
             step->endFileLine = line;
     }
     return TRUE;

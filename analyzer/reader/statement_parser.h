@@ -4,6 +4,7 @@
 #define KVR_READER_STATEMENT_PARSER_H
 
 #include "reader/jcl_statement.h"
+#include "base/contexts.h"
 
 namespace kvr {
 
@@ -11,9 +12,8 @@ namespace kvr {
 // jclCardsListCursor is given; comment cards met on the way are appended to arrayJclDeck.
 // TRUE when a statement is complete (also whenever the maximum severity exceeds 4: the
 // caller checks it); FALSE at the end of the input or a null statement.
-BOOLEAN BuildJCLStatement(void* arrayJclDeck, JCLStatement* iStmt, const char* jesVersion,
-                          int16_t iProcessingMode, void* jclCardsListCursor,
-                          BOOLEAN* lastExecWasProcInvocation, int32_t debug);
+BOOLEAN BuildJCLStatement(MemberContext& ctx, JCLStatement* iStmt, void* jclCardsListCursor,
+                          BOOLEAN* lastExecWasProcInvocation);
 // The operation word of a single card (outOperation holds 8 characters).
 void GetJclCardOperation(const SourceLine* InRec, char* outOperation);
 // 1 when columns 1-72, trailing blanks removed, are exactly "//".

@@ -2,6 +2,7 @@
 // set name (through the library translation table) or the in-stream data kept with the entry.
 // Both the step DD reader and the parameter-capture entry reader read entries this way.
 #include "rununits/data_set_files.h"
+#include "base/contexts.h"
 
 #include <cstring>
 #include <string>
@@ -38,7 +39,7 @@ void SplitMember(const std::string& name, std::string& library, std::string& mem
 
 } // namespace
 
-FILE* OpenParmFile(const char* iDatasetName, std::string& outFileSpec, int16_t iProcessingMode) {
+FILE* OpenParmFile(MemberContext& ctx, const char* iDatasetName, std::string& outFileSpec) {
     const std::string name = WithoutApostrophes(iDatasetName != nullptr ? iDatasetName : "");
     if (name.empty()) {
         outFileSpec = "No DSN";
@@ -55,7 +56,7 @@ FILE* OpenParmFile(const char* iDatasetName, std::string& outFileSpec, int16_t i
     char xlated[256] = {};
     char spec[512] = {};
     const bool translated =
-        XlatLibOrSeqDSN(library.c_str(), member.c_str(), xlated, spec, iProcessingMode);
+        XlatLibOrSeqDSN(library.c_str(), member.c_str(), xlated, spec, ctx.run.mode);
     if (spec[0] == '\0' || (!translated && !IsDataSetName(library.c_str()))) return nullptr;
     outFileSpec = spec;
     // Opened as members are: a name that differs only in case is found, as on the
@@ -88,13 +89,12 @@ BOOLEAN ReadFileRecord(FILE* iFile, char* outBuffer, int32_t* outLength) {
     return TRUE;
 }
 
-BOOLEAN OpenInstreamEntry(DataSetEntryInput* ioEntry, RD_DatasetConcatenation* iConcat,
-                          int16_t iProcessingMode, int32_t debug) {
+BOOLEAN OpenInstreamEntry(MemberContext& ctx, DataSetEntryInput* ioEntry, RD_DatasetConcatenation* iConcat) {
     ioEntry->CurrentConcat = iConcat;
     void* copy = nullptr;
     // Reading moves the spool's current card, so a copy keeps the model's data untouched.
-    if (!CopyInstreamSpool(iConcat->inStreamData, &copy, debug)) {
-        reportMemoryAllocationError(iProcessingMode);
+    if (!CopyInstreamSpool(ctx, iConcat->inStreamData.get(), &copy)) {
+        reportMemoryAllocationError(ctx);
         return FALSE;
     }
     ioEntry->IsInstream = TRUE;
@@ -104,10 +104,10 @@ BOOLEAN OpenInstreamEntry(DataSetEntryInput* ioEntry, RD_DatasetConcatenation* i
     return TRUE;
 }
 
-BOOLEAN OpenFileEntry(DataSetEntryInput* ioEntry, RD_DatasetConcatenation* iConcat,
-                      std::string& outFileSpec, int16_t iProcessingMode) {
+BOOLEAN OpenFileEntry(MemberContext& ctx, DataSetEntryInput* ioEntry, RD_DatasetConcatenation* iConcat,
+                      std::string& outFileSpec) {
     ioEntry->CurrentConcat = iConcat;
-    FILE* file = OpenParmFile(iConcat->DatasetName, outFileSpec, iProcessingMode);
+    FILE* file = OpenParmFile(ctx, iConcat->DatasetName.get(), outFileSpec);
     if (file == nullptr) return FALSE;
     ioEntry->IsInstream = FALSE;
     ioEntry->InputFile = file;
@@ -136,10 +136,10 @@ BOOLEAN ReadEntryRecord(DataSetEntryInput* ioEntry, char** outRecord, int32_t* o
     return TRUE;
 }
 
-void CloseEntry(DataSetEntryInput* ioEntry, int32_t debug) {
+void CloseEntry(MemberContext& ctx, DataSetEntryInput* ioEntry) {
     if (ioEntry == nullptr || !ioEntry->IsOpen) return;
     if (ioEntry->IsInstream)
-        DeleteInstreamSpool(ioEntry->inStreamData, debug);
+        DeleteInstreamSpool(ioEntry->inStreamData);
     else
         std::fclose(ioEntry->InputFile);
     ioEntry->inStreamData = nullptr;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "kvrbase.h"
+#include "base/contexts.h"
 #include "model/job_model.h"
 
 namespace kvr {
@@ -30,7 +31,7 @@ struct DataSetEntryInput {
 // The workstation file of a data set name: apostrophes dropped, library(member) split, the
 // library translated (XlatLibOrSeqDSN). Null when it cannot be opened; outFileSpec then
 // names what was tried ("No DSN" for an empty name) for the caller's message.
-FILE* OpenParmFile(const char* iDatasetName, std::string& outFileSpec, int16_t iProcessingMode);
+FILE* OpenParmFile(MemberContext& ctx, const char* iDatasetName, std::string& outFileSpec);
 
 // One record of a text file: at most 81 characters of the current line are read and the
 // first 80 kept; a shorter line keeps its line feed (a CR before it is dropped, as text
@@ -38,16 +39,15 @@ FILE* OpenParmFile(const char* iDatasetName, std::string& outFileSpec, int16_t i
 BOOLEAN ReadFileRecord(FILE* iFile, char* outBuffer, int32_t* outLength);
 
 // Starts reading the entry's in-stream data; FALSE (reported) when no copy can be made.
-BOOLEAN OpenInstreamEntry(DataSetEntryInput* ioEntry, RD_DatasetConcatenation* iConcat,
-                          int16_t iProcessingMode, int32_t debug);
+BOOLEAN OpenInstreamEntry(MemberContext& ctx, DataSetEntryInput* ioEntry, RD_DatasetConcatenation* iConcat);
 // Opens the entry's file; FALSE with outFileSpec as OpenParmFile leaves it.
-BOOLEAN OpenFileEntry(DataSetEntryInput* ioEntry, RD_DatasetConcatenation* iConcat,
-                      std::string& outFileSpec, int16_t iProcessingMode);
+BOOLEAN OpenFileEntry(MemberContext& ctx, DataSetEntryInput* ioEntry, RD_DatasetConcatenation* iConcat,
+                      std::string& outFileSpec);
 // The next record of the open entry and its length; FALSE at its end or when nothing is
 // open. The record stays valid until the next read of the same entry.
 BOOLEAN ReadEntryRecord(DataSetEntryInput* ioEntry, char** outRecord, int32_t* outLength);
 // Releases the in-stream copy or closes the file; the entry is then not open.
-void CloseEntry(DataSetEntryInput* ioEntry, int32_t debug);
+void CloseEntry(MemberContext& ctx, DataSetEntryInput* ioEntry);
 
 } // namespace kvr
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "driver/run_settings.h"
+#include "base/contexts.h"
 #include "reader/instream_data.h"
 #include "reader/jcl_statement.h"
 #include "rununits/data_set_files.h"
@@ -14,18 +14,18 @@
 namespace kvr {
 namespace {
 
-DataSetEntryInput* AllocateControlBlock(int32_t debug) {
+DataSetEntryInput* AllocateControlBlock(MemberContext& ctx) {
     void* block = nullptr;
-    if (!CreateBlockWithDebug(&block, sizeof(DataSetEntryInput), "OpenConcatenationData", debug))
+    if (!CreateBlockWithDebug(&block, sizeof(DataSetEntryInput), "OpenConcatenationData", ctx.run.debug))
         return nullptr;
     std::memset(block, 0, sizeof(DataSetEntryInput));
     return static_cast<DataSetEntryInput*>(block);
 }
 
-void ReportEntryNotOpened(const std::string& iFileSpec, int16_t iProcessingMode) {
-    const uint32_t number = MessageFor(iProcessingMode, 1444, 3101);
+void ReportEntryNotOpened(MemberContext& ctx, const std::string& iFileSpec) {
+    const uint32_t number = MessageFor(ctx, 1444, 3101);
     KVRWriteMessageWithStrings(number, iFileSpec.c_str(), nullptr, nullptr, nullptr);
-    KVR_Write_MSG_RecordWithString("JCL", MsgProgramId(iProcessingMode),
+    KVR_Write_MSG_RecordWithString("JCL", MsgProgramId(ctx),
                                    static_cast<int32_t>(number), iFileSpec.c_str());
 }
 
@@ -41,39 +41,36 @@ void PutDataLinesRecord(void* iSpool) {
 
 } // namespace
 
-BOOLEAN OpenConcatenationData(RD_DatasetConcatenation* ConcatArg, void** Control,
-                              int16_t iProcessingMode, int32_t debug) {
+BOOLEAN OpenConcatenationData(MemberContext& ctx, RD_DatasetConcatenation* ConcatArg, void** Control) {
     if (Control == nullptr) return FALSE;
     *Control = nullptr;
-    DataSetEntryInput* entry = AllocateControlBlock(debug);
+    DataSetEntryInput* entry = AllocateControlBlock(ctx);
     if (entry == nullptr) {
-        reportMemoryAllocationError(iProcessingMode);
+        reportMemoryAllocationError(ctx);
         return FALSE;
     }
     *Control = entry;
     if (ConcatArg == nullptr) return FALSE;
-    if (ConcatArg->inStreamData != nullptr)
-        return OpenInstreamEntry(entry, ConcatArg, iProcessingMode, debug);
+    if (ConcatArg->inStreamData.get() != nullptr) return OpenInstreamEntry(ctx, entry, ConcatArg);
     std::string fileSpec;
-    if (OpenFileEntry(entry, ConcatArg, fileSpec, iProcessingMode)) return TRUE;
-    ReportEntryNotOpened(fileSpec, iProcessingMode);
+    if (OpenFileEntry(ctx, entry, ConcatArg, fileSpec)) return TRUE;
+    ReportEntryNotOpened(ctx, fileSpec);
     return FALSE;
 }
 
-BOOLEAN ReadConcatenationData(void* iControl, char** Record, int32_t* RecordLength,
-                              int16_t iProcessingMode) {
+BOOLEAN ReadConcatenationData(MemberContext& ctx, void* iControl, char** Record, int32_t* RecordLength) {
     auto* entry = static_cast<DataSetEntryInput*>(iControl);
     if (entry == nullptr || !entry->IsOpen) return FALSE;
-    if (entry->IsInstream && entry->RecordsReadCount == 0 && iProcessingMode == kModeDravix)
+    if (entry->IsInstream && entry->RecordsReadCount == 0 && ctx.run.mode == kModeDravix)
         PutDataLinesRecord(entry->inStreamData);
     return ReadEntryRecord(entry, Record, RecordLength);
 }
 
-BOOLEAN CloseConcatenationData(void* iControl, int32_t debug) {
+BOOLEAN CloseConcatenationData(MemberContext& ctx, void* iControl) {
     auto* entry = static_cast<DataSetEntryInput*>(iControl);
     if (entry == nullptr) return TRUE;
-    CloseEntry(entry, debug);
-    FreeBlockWithDebug(entry, "CloseConcatenationData", debug);
+    CloseEntry(ctx, entry);
+    FreeBlockWithDebug(entry, "CloseConcatenationData", ctx.run.debug);
     return TRUE;
 }
 

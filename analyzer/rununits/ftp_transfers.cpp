@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "output/import_records.h"
+#include "base/contexts.h"
 #include "reader/statement_list.h"
 #include "rununits/run_units_internal.h"
 #include "rununits/step_dd_reader.h"
@@ -68,15 +68,6 @@ std::string WithoutApostrophes(std::string iName) {
     return StripApostrophes(iName.data());
 }
 
-void PutTransferSide(const std::string& iDDName, const std::string& iPathName,
-                     const std::string& iServerName, int16_t iNormalizeGDG, int16_t iProcessingMode,
-                     BOOLEAN iFormatXML, int32_t debug) {
-    KVR_PutDD_start(iDDName.c_str(), iFormatXML);
-    PutPathNameAsDD(iDDName.c_str(), iPathName.c_str(), iServerName.c_str(), iNormalizeGDG,
-                    iProcessingMode, iFormatXML, debug);
-    KVR_PutDD_end(iDDName.c_str(), iFormatXML);
-}
-
 } // namespace
 
 bool FtpProcessRecord(FtpInputState& state, const char* iRecord, FtpTransfer* outTransfer) {
@@ -129,46 +120,30 @@ std::string PathNameForDD(const std::string& iPathName) {
     return "..." + iPathName.substr(iPathName.size() - (kDDPathMax - 3));
 }
 
-void PutPathNameAsDD(const char* iDDName, const char* iPathName, const char* iServerName,
-                     int16_t iNormalizeGDG, int16_t iProcessingMode, BOOLEAN iFormatXML,
-                     int32_t debug) {
-    const std::string dsn = PathNameForDD(iPathName != nullptr ? iPathName : "");
-    KVR_PutDD(iDDName, 1, 1, 1, 1, FALSE, dsn.c_str(), "", "", "", nullptr, FALSE, nullptr,
-              iServerName != nullptr ? iServerName : "", iNormalizeGDG, iProcessingMode, iFormatXML,
-              debug);
+bool IsFtpProgram(const char* iExecName) {
+    return iExecName != nullptr && std::strcmp(iExecName, "ZOKFTP") == 0;
 }
 
-void ProcessZOKFTP_INPUT(RD_DD_IO_Control* Handle, int16_t iProcessingMode,
-                         SOURCE_REF iFileReference, int32_t iFileLine, int16_t iNormalizeGDG,
-                         BOOLEAN iFormatXML, int32_t debug) {
-    FtpInputState state;
-    FtpTransfer transfer;
-    char* record = nullptr;
-    while (ReadStepDD(Handle, &record, iFileReference, iFileLine, iProcessingMode, debug)) {
-        if (!FtpProcessRecord(state, record, &transfer)) continue;
-        PutTransferSide(FtpTransferDDName(transfer.number, 'I'), transfer.inputName,
-                        transfer.inputServer, iNormalizeGDG, iProcessingMode, iFormatXML, debug);
-        PutTransferSide(FtpTransferDDName(transfer.number, 'O'), transfer.outputName,
-                        transfer.outputServer, iNormalizeGDG, iProcessingMode, iFormatXML, debug);
-    }
-}
-
-int16_t ProcessZOKFTP(RD_JobStep* Step, int16_t iNormalizeGDG, int16_t iProcessingMode,
-                      BOOLEAN iFormatXML, int32_t debug) {
+int16_t ForEachFtpTransfer(MemberContext& ctx, RD_JobStep* Step,
+                           const std::function<void(const FtpTransfer&)>& visit) {
     RD_DD_IO_Control* handle = nullptr;
-    const int16_t result = OpenStepDD(Step, "INPUT", &handle, Step->FileReference, Step->fileLine,
-                                      iProcessingMode, FALSE, debug);
+    const int16_t result =
+        OpenStepDD(ctx, Step, "INPUT", &handle, Step->FileReference, Step->fileLine, FALSE);
     switch (result) {
     case kStepDDInstream:
-    case kStepDDFile:
-        ProcessZOKFTP_INPUT(handle, iProcessingMode, Step->FileReference, Step->fileLine,
-                            iNormalizeGDG, iFormatXML, debug);
-        CloseStepDD(handle, debug);
+    case kStepDDFile: {
+        FtpInputState state;
+        FtpTransfer transfer;
+        char* record = nullptr;
+        while (ReadStepDD(ctx, handle, &record, Step->FileReference, Step->fileLine))
+            if (FtpProcessRecord(state, record, &transfer)) visit(transfer);
+        CloseStepDD(ctx, handle);
         break;
+    }
     case kStepDDOpenFailed:
     case kStepDDNoDatasetName:
     case kStepDDTemporary:
-        CloseStepDD(handle, debug);
+        CloseStepDD(ctx, handle);
         break;
     default: // no handle was made
         break;

@@ -18,59 +18,53 @@ struct ParmControlNode {
 
 namespace {
 
-void* ParameterControlList = nullptr; // ParmControlNode items in file order; null: capture off
-
-void FreeDDName(void* data, int32_t debug) {
-    FreeString(static_cast<char*>(data), debug);
+void FreeDDName(void* data) {
+    FreeString(static_cast<char*>(data), BlockTraceLevel());
 }
 
-void FreeNode(void* data, int32_t debug) {
-    auto* node = static_cast<ParmControlNode*>(data);
-    FreeString(node->ProgramName, debug);
-    DrainList(node->ListOfDDNames, FreeDDName, "TerminateParameterCaptureControl", debug);
-    FreeBlockWithDebug(node, "TerminateParameterCaptureControl", debug);
+void ReleaseNode(ParmControlNode* node) {
+    FreeString(node->ProgramName, BlockTraceLevel());
+    DrainList(node->ListOfDDNames, FreeDDName, "TerminateParameterCaptureControl");
+    FreeBlockWithDebug(node, "TerminateParameterCaptureControl", BlockTraceLevel());
 }
 
 // A node appended to the control list; null (nothing added) when it cannot be made.
-ParmControlNode* AddNode(const char* iProgramName, int32_t debug) {
+ParmControlNode* AddNode(RunContext& run, const char* iProgramName) {
     void* block = nullptr;
-    if (!CreateBlockWithDebug(&block, sizeof(ParmControlNode), "AddCaptureSpecifications", debug))
+    if (!CreateBlockWithDebug(&block, sizeof(ParmControlNode), "AddCaptureSpecifications",
+                              run.debug))
         return nullptr;
     auto* node = static_cast<ParmControlNode*>(block);
-    node->ProgramName = CloneString(iProgramName, debug);
+    node->ProgramName = CloneString(iProgramName, run.debug);
     node->ListOfDDNames = nullptr;
-    if (!CreateList(&node->ListOfDDNames, debug) ||
-        !AddItemToList(ParameterControlList, node, node->ProgramName, debug)) {
-        FreeNode(node, debug);
+    if (!CreateList(&node->ListOfDDNames, run.debug)) {
+        ReleaseNode(node);
         return nullptr;
     }
-    return node;
+    return run.capture.Add(node, node->ProgramName) ? node : nullptr;
 }
 
-void AddDDName(ParmControlNode* ioNode, const char* iDDName, int32_t debug) {
-    char* name = CutOffSpacesAndNewLine(CloneString(iDDName, debug));
-    if (!AddItemToList(ioNode->ListOfDDNames, name, name, debug)) FreeString(name, debug);
+void AddDDName(RunContext& run, ParmControlNode* ioNode, const char* iDDName) {
+    char* name = CutOffSpacesAndNewLine(CloneString(iDDName, run.debug));
+    if (!AddItemToList(ioNode->ListOfDDNames, name, name, run.debug)) FreeString(name, run.debug);
 }
 
 // One control line: program pattern, then DD name patterns, comma-separated.
-void AddCaptureSpecifications(const char* iLine, int16_t iProcessingMode, int32_t debug) {
+void AddCaptureSpecifications(RunContext& run, const char* iLine) {
     void* parms = nullptr;
-    CreateParmStructure(&parms, iLine, FALSE, iProcessingMode, debug);
+    CreateParmStructure(&parms, iLine, FALSE, run.mode, run.debug);
     if (parms == nullptr) return;
     const int32_t count = QueryParmCount(parms);
     char* text = nullptr;
     ParmControlNode* node = nullptr;
-    if (count > 0) node = AddNode(QueryPositionalParm(1, parms, &text) ? text : "", debug);
+    if (count > 0) node = AddNode(run, QueryPositionalParm(1, parms, &text) ? text : "");
     for (int32_t i = 2; node != nullptr && i <= count; ++i)
-        AddDDName(node, QueryPositionalParm(i, parms, &text) ? text : "", debug);
-    DeleteParmStructure(parms, debug != 0 ? TRUE : FALSE);
+        AddDDName(run, node, QueryPositionalParm(i, parms, &text) ? text : "");
+    DeleteParmStructure(parms, run.debug != 0 ? TRUE : FALSE);
 }
 
-void DumpControlTables() {
-    void* data = nullptr;
-    for (int32_t more = FindFirstItem(ParameterControlList, &data); more;
-         more = GetNextItem(ParameterControlList, &data)) {
-        auto* node = static_cast<ParmControlNode*>(data);
+void DumpControlTables(const RunContext& run) {
+    for (ParmControlNode* node : run.capture.Items()) {
         std::printf("PARM DUMP PGM=%s\n", node->ProgramName);
         void* name = nullptr;
         for (int32_t ddMore = FindFirstItem(node->ListOfDDNames, &name); ddMore;
@@ -81,41 +75,36 @@ void DumpControlTables() {
 
 } // namespace
 
-BOOLEAN InitializeParameterCaptureControl(int16_t iProcessingMode, int32_t debug) {
-    TerminateParameterCaptureControl(debug); // a second start reads the file afresh
+BOOLEAN InitializeParameterCaptureControl(RunContext& run) {
+    run.capture.Clear(); // a second start reads the file afresh
+    run.capture.Bind(ReleaseNode, "TerminateParameterCaptureControl");
     char value[1025] = {};
-    if (!CheckWorkstationEnvironmentVariable("DD:KVRPCTL", value, debug)) return TRUE;
+    if (!CheckWorkstationEnvironmentVariable("DD:KVRPCTL", value, run.debug)) return TRUE;
     char path[1025] = {};
-    NormalizeName(value, path, 230, 0, 1, debug);
+    NormalizeName(value, path, 230, 0, 1, run.debug);
     FILE* file = KVRIOAPI_OpenRegularFile(path); // a device would be read without end
     if (file == nullptr) return TRUE;
-    if (!CreateList(&ParameterControlList, debug)) {
-        ParameterControlList = nullptr;
+    if (!run.capture.Create()) {
         std::fclose(file);
         return FALSE;
     }
     char line[kRecordLength + 2] = {};
     while (ReadFileRecord(file, line, nullptr)) {
         if (line[0] == '*' && line[1] == ' ') continue; // a comment
-        AddCaptureSpecifications(line, iProcessingMode, debug);
+        AddCaptureSpecifications(run, line);
     }
     std::fclose(file);
-    if (debug) DumpControlTables();
+    if (run.debug) DumpControlTables(run);
     return TRUE;
 }
 
-void TerminateParameterCaptureControl(int32_t debug) {
-    DrainList(ParameterControlList, FreeNode, "TerminateParameterCaptureControl", debug);
-    ParameterControlList = nullptr;
-}
-
-BOOLEAN CheckProgramForParmLogging(const char* iProgramName, void** PtrArg) {
+BOOLEAN CheckProgramForParmLogging(const RunContext& run, const char* iProgramName, void** PtrArg) {
     if (PtrArg != nullptr) *PtrArg = nullptr;
-    if (ParameterControlList == nullptr || iProgramName == nullptr ||
-        !MatchItemWithKey(ParameterControlList, iProgramName))
+    void* list = run.capture.Handle();
+    if (list == nullptr || iProgramName == nullptr || !MatchItemWithKey(list, iProgramName))
         return FALSE;
     void* node = nullptr;
-    GetCurrentItem(ParameterControlList, &node);
+    GetCurrentItem(list, &node);
     if (PtrArg != nullptr) *PtrArg = node;
     return TRUE;
 }

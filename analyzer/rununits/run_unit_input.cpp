@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "driver/run_settings.h"
+#include "base/contexts.h"
 #include "reader/jcl_statement.h"
 #include "rununits/step_dd_reader.h"
 
@@ -39,16 +39,16 @@ int32_t StepLine(const RD_JobStep* step) {
     return step != nullptr ? step->fileLine : 0;
 }
 
-void reportCouldNotFindRunUnit(bool systsin, RD_JobStep* Step, int16_t iProcessingMode) {
-    const bool velkor = iProcessingMode == kModeVelkor;
+void reportCouldNotFindRunUnit(MemberContext& ctx, bool systsin, RD_JobStep* Step) {
+    const bool velkor = ctx.run.mode == kModeVelkor;
     if (systsin) {
         if (!velkor)
             KVRWriteMessageWithFileLine(1443, FALSE, StepReference(Step), StepLine(Step),
-                                        iProcessingMode);
+                                        ctx.run.mode);
         return;
     }
     KVRWriteMessageWithFileLine(velkor ? 3105 : 1449, velkor ? TRUE : FALSE, StepReference(Step),
-                                StepLine(Step), iProcessingMode);
+                                StepLine(Step), ctx.run.mode);
 }
 
 // One token of a TSO command: moves the search for DSN ... RUN PROGRAM(x) PLAN(y) along.
@@ -103,12 +103,11 @@ void ProcessRecordTokens(std::string_view record, CommandState& state, RunUnitNa
 }
 
 // SYSTSIN: reads until the first DSN RUN command is complete; comments ("*") are skipped.
-ReadOutcome ProcessInput(RD_DD_IO_Control* iControl, RD_JobStep* Step, RunUnitNames& names,
-                         int16_t iProcessingMode, int32_t debug) {
+ReadOutcome ProcessInput(MemberContext& ctx, RD_DD_IO_Control* iControl, RD_JobStep* Step, RunUnitNames& names) {
     CommandState state = CommandState::FindDsn;
     char* record = nullptr;
-    while (state != CommandState::Done && ReadStepDD(iControl, &record, StepReference(Step),
-                                                     StepLine(Step), iProcessingMode, debug)) {
+    while (state != CommandState::Done && ReadStepDD(ctx, iControl, &record, StepReference(Step),
+                                                     StepLine(Step))) {
         if (record[0] != '*') ProcessRecordTokens(record, state, names);
     }
     return names.runUnit ? ReadOutcome::Found : ReadOutcome::NoRunUnit;
@@ -116,10 +115,9 @@ ReadOutcome ProcessInput(RD_DD_IO_Control* iControl, RD_JobStep* Step, RunUnitNa
 
 // DDITV02: SSN,LIT,ESMT,RTT,REO,CRC,connection name,PLAN,PROG. An empty parameter counts
 // as not given: a run unit needs a name.
-bool ProcessInputLine(const char* iRecord, RunUnitNames& names, int16_t iProcessingMode,
-                      int32_t debug) {
+bool ProcessInputLine(MemberContext& ctx, const char* iRecord, RunUnitNames& names) {
     void* parms = nullptr;
-    CreateParmStructure(&parms, iRecord, FALSE, iProcessingMode, debug);
+    CreateParmStructure(&parms, iRecord, FALSE, ctx.run.mode, ctx.run.debug);
     if (parms == nullptr) return false;
     auto parameter = [parms](int32_t position) -> std::optional<std::string> {
         char* text = nullptr;
@@ -130,71 +128,67 @@ bool ProcessInputLine(const char* iRecord, RunUnitNames& names, int16_t iProcess
     names.runUnit = parameter(9);
     names.plan = parameter(8);
     names.subsystem = parameter(1);
-    DeleteParmStructure(parms, debug != 0 ? TRUE : FALSE);
+    DeleteParmStructure(parms, ctx.run.debug != 0 ? TRUE : FALSE);
     return names.runUnit.has_value();
 }
 
-ReadOutcome ProcessFirstRecord(RD_DD_IO_Control* iControl, RD_JobStep* Step, RunUnitNames& names,
-                               int16_t iProcessingMode, int32_t debug) {
+ReadOutcome ProcessFirstRecord(MemberContext& ctx, RD_DD_IO_Control* iControl, RD_JobStep* Step, RunUnitNames& names) {
     char* record = nullptr;
-    if (!ReadStepDD(iControl, &record, StepReference(Step), StepLine(Step), iProcessingMode, debug))
+    if (!ReadStepDD(ctx, iControl, &record, StepReference(Step), StepLine(Step)))
         return ReadOutcome::Empty;
-    return ProcessInputLine(record, names, iProcessingMode, debug) ? ReadOutcome::Found
+    return ProcessInputLine(ctx, record, names) ? ReadOutcome::Found
                                                                    : ReadOutcome::NoRunUnit;
 }
 
 // Opens SYSTSIN or DDITV02, finds the names in it, and hands them out as owned strings
 // with the plan defaulting to the run unit and the subsystem to "DSN".
-int16_t FindRunUnitInDD(RD_JobStep* Step, bool systsin, char** runUnitName, char** planName,
-                        char** db2SubsystemName, int16_t iProcessingMode, int32_t debug) {
+int16_t FindRunUnitInDD(MemberContext& ctx, RD_JobStep* Step, bool systsin, char** runUnitName, char** planName,
+                        char** db2SubsystemName) {
     for (char** out : {runUnitName, planName, db2SubsystemName})
         if (out != nullptr) *out = nullptr;
     const char* ddName = systsin ? "SYSTSIN" : "DDITV02";
     const BOOLEAN suppressMsg = systsin ? TRUE : FALSE;
     RD_DD_IO_Control* control = nullptr;
-    const int16_t result = OpenStepDD(Step, ddName, &control, StepReference(Step), StepLine(Step),
-                                      iProcessingMode, suppressMsg, debug);
+    const int16_t result = OpenStepDD(ctx, Step, ddName, &control, StepReference(Step), StepLine(Step), suppressMsg);
     if (result == kStepDDNoMemory || result == kStepDDNoEntry) return result;
     if (result != kStepDDInstream && result != kStepDDFile) {
-        CloseStepDD(control, debug);
-        reportCouldNotFindRunUnit(systsin, Step, iProcessingMode);
+        CloseStepDD(ctx, control);
+        reportCouldNotFindRunUnit(ctx, systsin, Step);
         return result;
     }
     RunUnitNames names;
     const ReadOutcome outcome =
-        systsin ? ProcessInput(control, Step, names, iProcessingMode, debug)
-                : ProcessFirstRecord(control, Step, names, iProcessingMode, debug);
-    CloseStepDD(control, debug);
+        systsin ? ProcessInput(ctx, control, Step, names)
+                : ProcessFirstRecord(ctx, control, Step, names);
+    CloseStepDD(ctx, control);
     if (outcome == ReadOutcome::Empty) {
-        KVRWriteMessageWithFileLine(MessageFor(iProcessingMode, 1448, 3104), FALSE,
-                                    StepReference(Step), StepLine(Step), iProcessingMode);
-        reportCouldNotFindRunUnit(systsin, Step, iProcessingMode);
+        KVRWriteMessageWithFileLine(MessageFor(ctx, 1448, 3104), FALSE,
+                                    StepReference(Step), StepLine(Step), ctx.run.mode);
+        reportCouldNotFindRunUnit(ctx, systsin, Step);
         return kStepDDDummy;
     }
     if (outcome == ReadOutcome::NoRunUnit) {
-        reportCouldNotFindRunUnit(systsin, Step, iProcessingMode);
+        reportCouldNotFindRunUnit(ctx, systsin, Step);
         return kStepDDNoRunUnit;
     }
-    if (runUnitName != nullptr) *runUnitName = CloneString(names.runUnit->c_str(), debug);
+    if (runUnitName != nullptr) *runUnitName = CloneString(names.runUnit->c_str(), ctx.run.debug);
     if (planName != nullptr)
-        *planName = CloneString(names.plan.value_or(*names.runUnit).c_str(), debug);
+        *planName = CloneString(names.plan.value_or(*names.runUnit).c_str(), ctx.run.debug);
     if (db2SubsystemName != nullptr)
-        *db2SubsystemName = CloneString(names.subsystem.value_or("DSN").c_str(), debug);
+        *db2SubsystemName = CloneString(names.subsystem.value_or("DSN").c_str(), ctx.run.debug);
     return result;
 }
 
 } // namespace
 
-int16_t ProcessSYSTSIN(RD_JobStep* Step, char** runUnitName, char** planName,
-                       char** db2SubsystemName, int16_t iProcessingMode, int32_t debug) {
-    return FindRunUnitInDD(Step, true, runUnitName, planName, db2SubsystemName, iProcessingMode,
-                           debug);
+int16_t ProcessSYSTSIN(MemberContext& ctx, RD_JobStep* Step, char** runUnitName, char** planName,
+                       char** db2SubsystemName) {
+    return FindRunUnitInDD(ctx, Step, true, runUnitName, planName, db2SubsystemName);
 }
 
-int16_t ProcessDDITV02(RD_JobStep* Step, char** runUnitName, char** planName,
-                       char** db2SubsystemName, int16_t iProcessingMode, int32_t debug) {
-    return FindRunUnitInDD(Step, false, runUnitName, planName, db2SubsystemName, iProcessingMode,
-                           debug);
+int16_t ProcessDDITV02(MemberContext& ctx, RD_JobStep* Step, char** runUnitName, char** planName,
+                       char** db2SubsystemName) {
+    return FindRunUnitInDD(ctx, Step, false, runUnitName, planName, db2SubsystemName);
 }
 
 } // namespace kvr

@@ -1,6 +1,5 @@
 // Pieces of run-unit detection shared between its source files: the region controller PARM
-// split into its names, the state of an FTP command stream and the transfers it yields, and
-// the per-program handlers that write the records.
+// split into its names, and the state of an FTP command stream.
 #ifndef KVR_RUNUNITS_RUN_UNITS_INTERNAL_H
 #define KVR_RUNUNITS_RUN_UNITS_INTERNAL_H
 
@@ -9,7 +8,9 @@
 #include <string>
 
 #include "kvrbase.h"
+#include "base/contexts.h"
 #include "model/job_model.h"
+#include "rununits/run_units.h"
 #include "rununits/step_dd_reader.h"
 
 namespace kvr {
@@ -29,17 +30,8 @@ struct RegionControllerParm {
 bool HasRegionTypeAndProgram(const RegionControllerParm& iParm);
 // Splits the EXEC PARM (apostrophes and parentheses dropped); useAsterisk ends the
 // parameter list at the first asterisk.
-RegionControllerParm ParseRegionControllerParm(const char* iExecParm, BOOLEAN useAsterisk,
-                                               int16_t iProcessingMode, int32_t debug);
+RegionControllerParm ParseRegionControllerParm(MemberContext& ctx, const char* iExecParm, BOOLEAN useAsterisk);
 
-void ProcessDFSRRC00(const char* iExecName, const char* iExecParm, RD_JobStep* Step,
-                     BOOLEAN useAsterisk, int16_t iProcessingMode, BOOLEAN iFormatXML,
-                     int32_t debug);
-void ProcessDSNMTV01(RD_JobStep* Step, const char* iRunUnitName, const char* iPsbName,
-                     const char* iIMSRegionName, int16_t iProcessingMode, BOOLEAN iFormatXML,
-                     int32_t debug);
-void ProcessIKJEFT01(const char* iExecName, RD_JobStep* Step, int16_t iProcessingMode,
-                     BOOLEAN iFormatXML, int32_t debug);
 
 // ---- FTP transfers of the ZOKFTP utility
 
@@ -57,31 +49,8 @@ struct FtpInputState {
     std::string path;          // current remote directory, "/" separated
 };
 
-// One transfer: the data set names and servers of its input and output side.
-struct FtpTransfer {
-    int32_t number = 0;
-    std::string inputName;
-    std::string inputServer;
-    std::string outputName;
-    std::string outputServer;
-};
-
 // Feeds one record of the command stream; TRUE with *outTransfer for GET, PUT and APPEND.
 bool FtpProcessRecord(FtpInputState& state, const char* iRecord, FtpTransfer* outTransfer);
-// "FTP001_I", "FTP001_O", ...; past 999 the number simply grows (FTP1000_I).
-std::string FtpTransferDDName(int32_t iNumber, char iSide);
-// The data set name a path is written as: itself up to 56 characters, else "..." and
-// its last 53 characters.
-std::string PathNameForDD(const std::string& iPathName);
-
-int16_t ProcessZOKFTP(RD_JobStep* Step, int16_t iNormalizeGDG, int16_t iProcessingMode,
-                      BOOLEAN iFormatXML, int32_t debug);
-void ProcessZOKFTP_INPUT(RD_DD_IO_Control* Handle, int16_t iProcessingMode,
-                         SOURCE_REF iFileReference, int32_t iFileLine, int16_t iNormalizeGDG,
-                         BOOLEAN iFormatXML, int32_t debug);
-void PutPathNameAsDD(const char* iDDName, const char* iPathName, const char* iServerName,
-                     int16_t iNormalizeGDG, int16_t iProcessingMode, BOOLEAN iFormatXML,
-                     int32_t debug);
 
 } // namespace kvr
 

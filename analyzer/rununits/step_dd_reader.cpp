@@ -2,10 +2,10 @@
 // would: each data set entry in turn, in-stream data or the workstation file of the data
 // set. Entries that cannot be read (no name, a temporary data set, no file) are passed over.
 #include "rununits/step_dd_reader.h"
+#include "base/contexts.h"
 
 #include <cstring>
 
-#include "driver/run_settings.h"
 #include "reader/jcl_statement.h"
 #include "rununits/data_set_files.h"
 
@@ -20,115 +20,113 @@ struct RD_DD_IO_Control {
 
 namespace {
 
-RD_DD_IO_Control* AllocateControlBlock(RD_JobStep* iStep, const char* iDDName, void* iCursor,
-                                       int32_t debug) {
+RD_DD_IO_Control* AllocateControlBlock(MemberContext& ctx, RD_JobStep* iStep, const char* iDDName, void* iCursor) {
     void* block = nullptr;
-    if (!CreateBlockWithDebug(&block, sizeof(RD_DD_IO_Control), "AllocateControlBlock", debug))
+    if (!CreateBlockWithDebug(&block, sizeof(RD_DD_IO_Control), "AllocateControlBlock", ctx.run.debug))
         return nullptr;
     auto* control = static_cast<RD_DD_IO_Control*>(block);
     std::memset(control, 0, sizeof(RD_DD_IO_Control));
     control->Step = iStep;
-    control->DDName = CloneString(iDDName, debug);
+    control->DDName = CloneString(iDDName, ctx.run.debug);
     control->ConcatenationCursor = iCursor;
     return control;
 }
 
-void FreeControlBlock(RD_DD_IO_Control* iControl, int32_t debug) {
-    FreeString(iControl->DDName, debug);
-    DeleteConcatenationCursor(iControl->ConcatenationCursor, debug);
-    FreeBlockWithDebug(iControl, "FreeControlBlock", debug);
+void FreeControlBlock(MemberContext& ctx, RD_DD_IO_Control* iControl) {
+    FreeString(iControl->DDName, ctx.run.debug);
+    DeleteConcatenationCursor(iControl->ConcatenationCursor);
+    FreeBlockWithDebug(iControl, "FreeControlBlock", ctx.run.debug);
 }
 
 // The suppression flag silences only the Velkor-mode message.
-void ReportCouldNotOpen(int16_t iProcessingMode, const char* iName, SOURCE_REF iFileReference,
+void ReportCouldNotOpen(MemberContext& ctx, const char* iName, SOURCE_REF iFileReference,
                         int32_t iFileLine, BOOLEAN iSuppressMsg) {
-    if (iProcessingMode == kModeVelkor && iSuppressMsg) return;
-    KVRWriteMessageWithStringsAndFileLine(MessageFor(iProcessingMode, 1444, 3101), iName, nullptr,
+    if (ctx.run.mode == kModeVelkor && iSuppressMsg) return;
+    KVRWriteMessageWithStringsAndFileLine(MessageFor(ctx, 1444, 3101), iName, nullptr,
                                           nullptr, nullptr, FALSE, iFileReference, iFileLine,
-                                          iProcessingMode);
+                                          ctx.run.mode);
 }
 
-int16_t PrepareConcatenation(RD_DD_IO_Control* ioControl, RD_DatasetConcatenation* iConcat,
-                             SOURCE_REF iFileReference, int32_t iFileLine, int16_t iProcessingMode,
-                             int32_t debug) {
+int16_t PrepareConcatenation(MemberContext& ctx, RD_DD_IO_Control* ioControl, RD_DatasetConcatenation* iConcat,
+                             SOURCE_REF iFileReference, int32_t iFileLine) {
     DataSetEntryInput* entry = &ioControl->Entry;
     entry->CurrentConcat = iConcat;
-    if (iConcat->inStreamData != nullptr)
-        return OpenInstreamEntry(entry, iConcat, iProcessingMode, debug) ? kStepDDInstream
+    if (iConcat->inStreamData.get() != nullptr)
+        return OpenInstreamEntry(ctx, entry, iConcat) ? kStepDDInstream
                                                                          : kStepDDOpenFailed;
-    const char* name = iConcat->DatasetName != nullptr ? iConcat->DatasetName : "";
+    const char* name = iConcat->DatasetName.get() != nullptr ? iConcat->DatasetName.get() : "";
     if (*name == '\0') return kStepDDNoDatasetName;
     if (std::strncmp(name, "&&", 2) == 0) {
-        ReportCouldNotOpen(iProcessingMode, name, iFileReference, iFileLine, TRUE);
+        ReportCouldNotOpen(ctx, name, iFileReference, iFileLine, TRUE);
         return kStepDDTemporary;
     }
     std::string fileSpec;
-    if (OpenFileEntry(entry, iConcat, fileSpec, iProcessingMode)) return kStepDDFile;
-    ReportCouldNotOpen(iProcessingMode, fileSpec.c_str(), iFileReference, iFileLine, FALSE);
+    if (OpenFileEntry(ctx, entry, iConcat, fileSpec)) return kStepDDFile;
+    ReportCouldNotOpen(ctx, fileSpec.c_str(), iFileReference, iFileLine, FALSE);
     return kStepDDOpenFailed;
 }
 
 } // namespace
 
-int16_t OpenStepDD(RD_JobStep* iStep, const char* DDName, RD_DD_IO_Control** outControl,
-                   SOURCE_REF iFileReference, int32_t iFileLine, int16_t iProcessingMode,
-                   BOOLEAN iSuppressMsg, int32_t debug) {
+int16_t OpenStepDD(MemberContext& ctx, RD_JobStep* iStep, const char* DDName, RD_DD_IO_Control** outControl,
+                   SOURCE_REF iFileReference, int32_t iFileLine,
+                   BOOLEAN iSuppressMsg) {
     if (outControl == nullptr) return kStepDDNoMemory; // nowhere to hand a handle out
     *outControl = nullptr;
     RD_DDStatement* dd = nullptr;
     if (!FindDDForStep(iStep, DDName, &dd)) {
-        ReportCouldNotOpen(iProcessingMode, DDName != nullptr ? DDName : "", iFileReference,
+        ReportCouldNotOpen(ctx, DDName != nullptr ? DDName : "", iFileReference,
                            iFileLine, iSuppressMsg);
         return kStepDDNotFound;
     }
-    void* cursor = CreateConcatenationCursor(dd, iProcessingMode, debug);
+    void* cursor = CreateConcatenationCursor(ctx, dd);
     if (cursor == nullptr) return kStepDDNoMemory;
     RD_DatasetConcatenation* first = QueryConcatenationCursor(cursor);
     if (first == nullptr) {
-        DeleteConcatenationCursor(cursor, debug);
-        const uint32_t number = MessageFor(iProcessingMode, 1442, 3110);
+        DeleteConcatenationCursor(cursor);
+        const uint32_t number = MessageFor(ctx, 1442, 3110);
         KVRWriteMessage(number);
-        KVR_Write_MSG_Record("JCL", MsgProgramId(iProcessingMode), static_cast<int32_t>(number));
+        KVR_Write_MSG_Record("JCL", MsgProgramId(ctx), static_cast<int32_t>(number));
         return kStepDDNoEntry;
     }
-    if (first->Parms != nullptr && std::strncmp(first->Parms, "DUMMY", 5) == 0) {
-        DeleteConcatenationCursor(cursor, debug);
+    if (first->Parms.get() != nullptr && std::strncmp(first->Parms.get(), "DUMMY", 5) == 0) {
+        DeleteConcatenationCursor(cursor);
         return kStepDDDummy;
     }
-    RD_DD_IO_Control* control = AllocateControlBlock(iStep, DDName, cursor, debug);
+    RD_DD_IO_Control* control = AllocateControlBlock(ctx, iStep, DDName, cursor);
     if (control == nullptr) {
-        DeleteConcatenationCursor(cursor, debug);
-        reportMemoryAllocationError(iProcessingMode);
+        DeleteConcatenationCursor(cursor);
+        reportMemoryAllocationError(ctx);
         return kStepDDNoMemory;
     }
     *outControl = control;
-    return PrepareConcatenation(control, first, iFileReference, iFileLine, iProcessingMode, debug);
+    return PrepareConcatenation(ctx, control, first, iFileReference, iFileLine);
 }
 
-BOOLEAN ReadStepDD(RD_DD_IO_Control* iControl, char** Record, SOURCE_REF iFileReference,
-                   int32_t iFileLine, int16_t iProcessingMode, int32_t debug) {
+BOOLEAN ReadStepDD(MemberContext& ctx, RD_DD_IO_Control* iControl, char** Record, SOURCE_REF iFileReference,
+                   int32_t iFileLine) {
     if (iControl == nullptr) return FALSE;
     if (ReadEntryRecord(&iControl->Entry, Record, nullptr)) return TRUE;
     // An entry that cannot be opened or holds no record is passed over, so the data of the
     // entries after it are still read.
     for (;;) {
-        CloseEntry(&iControl->Entry, debug);
+        CloseEntry(ctx, &iControl->Entry);
         AdvanceConcatenationCursor(iControl->ConcatenationCursor);
         RD_DatasetConcatenation* next = QueryConcatenationCursor(iControl->ConcatenationCursor);
         iControl->Entry.CurrentConcat = next;
         if (next == nullptr) return FALSE;
         const int16_t result =
-            PrepareConcatenation(iControl, next, iFileReference, iFileLine, iProcessingMode, debug);
+            PrepareConcatenation(ctx, iControl, next, iFileReference, iFileLine);
         if ((result == kStepDDInstream || result == kStepDDFile) &&
             ReadEntryRecord(&iControl->Entry, Record, nullptr))
             return TRUE;
     }
 }
 
-void CloseStepDD(RD_DD_IO_Control* iControl, int32_t debug) {
+void CloseStepDD(MemberContext& ctx, RD_DD_IO_Control* iControl) {
     if (iControl == nullptr) return;
-    CloseEntry(&iControl->Entry, debug);
-    FreeControlBlock(iControl, debug);
+    CloseEntry(ctx, &iControl->Entry);
+    FreeControlBlock(ctx, iControl);
 }
 
 } // namespace kvr

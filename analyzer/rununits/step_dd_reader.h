@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "kvrbase.h"
+#include "base/contexts.h"
 #include "model/job_model.h"
 
 namespace kvr {
@@ -31,20 +32,20 @@ struct RD_DD_IO_Control;
 
 // iFileReference/iFileLine: where messages point (the step's EXEC). iSuppressMsg
 // suppresses, in Velkor mode only, the message about a DD or data set not opened.
-int16_t OpenStepDD(RD_JobStep* iStep, const char* DDName, RD_DD_IO_Control** outControl,
-                   SOURCE_REF iFileReference, int32_t iFileLine, int16_t iProcessingMode,
-                   BOOLEAN iSuppressMsg, int32_t debug);
+int16_t OpenStepDD(MemberContext& ctx, RD_JobStep* iStep, const char* DDName, RD_DD_IO_Control** outControl,
+                   SOURCE_REF iFileReference, int32_t iFileLine,
+                   BOOLEAN iSuppressMsg);
 // The next record (NUL-terminated, at most 80 characters plus a kept line end); FALSE at
 // the end of the last readable entry. The record is valid until the next read.
-BOOLEAN ReadStepDD(RD_DD_IO_Control* iControl, char** Record, SOURCE_REF iFileReference,
-                   int32_t iFileLine, int16_t iProcessingMode, int32_t debug);
-void CloseStepDD(RD_DD_IO_Control* iControl, int32_t debug);
+BOOLEAN ReadStepDD(MemberContext& ctx, RD_DD_IO_Control* iControl, char** Record, SOURCE_REF iFileReference,
+                   int32_t iFileLine);
+void CloseStepDD(MemberContext& ctx, RD_DD_IO_Control* iControl);
 
 // On 3 or 5 the three names are owned strings (CloneString) the caller releases.
-int16_t ProcessSYSTSIN(RD_JobStep* Step, char** runUnitName, char** planName,
-                       char** db2SubsystemName, int16_t iProcessingMode, int32_t debug);
-int16_t ProcessDDITV02(RD_JobStep* Step, char** runUnitName, char** planName,
-                       char** db2SubsystemName, int16_t iProcessingMode, int32_t debug);
+int16_t ProcessSYSTSIN(MemberContext& ctx, RD_JobStep* Step, char** runUnitName, char** planName,
+                       char** db2SubsystemName);
+int16_t ProcessDDITV02(MemberContext& ctx, RD_JobStep* Step, char** runUnitName, char** planName,
+                       char** db2SubsystemName);
 
 } // namespace kvr
 

@@ -79,22 +79,17 @@ inline void RemoveFolder() {
     std::filesystem::remove_all(Folder(), ignored);
 }
 
-// Procedures for the expansion targets live in LIB, found through the default search list.
-inline void UseLibraryAsSearchList() {
-    WriteBytes(Folder() / "jcllib.txt", (Folder() / "LIB").string() + "\n");
-    ::setenv("DD:JCLLIB", (Folder() / "jcllib.txt").c_str(), 1);
-    ::unsetenv("DD:XLATLIBS");
-    QuietLog();
-    LoadDefaultSearchList(0, 0);
-}
-
-// The container the whole-member targets analyse: JOBS for the member, LIB for procedures
-// and INCLUDE members (the search list), the current folder inside it so that library names
-// relative to it stay in the temporary area. Made once.
+// The container the whole-program target analyses: JOBS for the member, LIB for procedures
+// and INCLUDE members (the default search list), the current folder inside it so that
+// library names relative to it stay in the temporary area. Made once.
 inline const std::filesystem::path& MemberContainer() {
     static const bool ready = [] {
         std::filesystem::create_directories(Folder() / "JOBS");
-        UseLibraryAsSearchList();
+        WriteBytes(Folder() / "jcllib.txt", (Folder() / "LIB").string() + "\n");
+        ::setenv("DD:JCLLIB", (Folder() / "jcllib.txt").c_str(), 1);
+        ::unsetenv("DD:XLATLIBS");
+        QuietLog();
+        LoadDefaultSearchList(0, 0);
         std::filesystem::current_path(Folder());
         return true;
     }();

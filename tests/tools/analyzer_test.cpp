@@ -1,6 +1,7 @@
 // Which kvr4000 runs, with what environment, and what a run leaves. How failed runs are
 // stopped is checked end to end (kvr_scan_failure_test.sh, kvr_scan_interrupt_test.sh).
 #include "analyzer_command.h"
+#include "database_load.h"
 #include "errors.h"
 #include "scan_test_folder.h"
 #include "shard_run.h"
@@ -33,6 +34,38 @@ TEST(ScanAnalyzer, LocatedByVariableThenBesideThenOnPath) {
     EXPECT_THROW(kvrscan::checked_analyzer(scratch / "path1/kvr4000"), kvrscan::UsageError);
     EXPECT_THROW(kvrscan::checked_analyzer(scratch / "bin"), kvrscan::UsageError);
     EXPECT_EQ(kvrscan::checked_analyzer(beside), beside);
+}
+
+TEST(ScanAnalyzer, KvrXrefLocatedLikeTheAnalyzerAndNamedWhenMissing) {
+    ScratchFolder scratch;
+    std::string xref = scratch.write("bin/kvr-xref");
+    std::string analyzer = scratch.write("bin/kvr4000");
+    chmod(xref.c_str(), 0755);
+    chmod(analyzer.c_str(), 0755);
+    std::string self = scratch / "bin/kvr-scan";
+    EXPECT_EQ(kvrscan::locate_program("kvr-xref", nullptr, self, nullptr), xref);
+    EXPECT_EQ(kvrscan::locate_program("kvr-xref", "/x/xref", self, nullptr), "/x/xref");
+    EXPECT_EQ(kvrscan::locate_program("kvr-xref", nullptr, scratch / "other/kvr-scan",
+                                      (scratch / "bin").c_str()),
+              xref);
+    EXPECT_EQ(kvrscan::locate_program("kvr-xref", nullptr, "", (scratch / "none").c_str()),
+              std::nullopt);
+    try {
+        kvrscan::checked_program(std::nullopt, "kvr-xref", "KVR_XREF");
+        FAIL();
+    } catch (const kvrscan::UsageError& error) {
+        EXPECT_STREQ(error.what(), "kvr-xref not found (build it, or set KVR_XREF)");
+    }
+}
+
+TEST(ScanDatabaseLoad, ArgumentsKeepNamesFromLookingLikeOptions) {
+    kvrscan::DatabaseLoad load{"/b/kvr-xref", "-x.db", {"-", "/w/1.import", "-o"}, "", ""};
+    EXPECT_EQ(kvrscan::load_arguments(load),
+              (Strings{"/b/kvr-xref", "load", "./-x.db", "./-", "/w/1.import", "./-o"}));
+    load.database = "db/x.db";
+    load.imports = {"scan.import"};
+    EXPECT_EQ(kvrscan::load_arguments(load),
+              (Strings{"/b/kvr-xref", "load", "db/x.db", "scan.import"}));
 }
 
 TEST(ScanAnalyzer, EnvironmentOfAShard) {

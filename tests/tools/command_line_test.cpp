@@ -42,7 +42,8 @@ TEST(ScanCommandLine, AValueIsTheNextWordWhateverItLooksLike) {
 
 TEST(ScanCommandLine, UsageErrorsAndHelp) {
     for (const Words& words :
-         {Words{"-q", "JOBS"}, Words{"JOBS", "--db", "x"}, Words{"-ofile"}, Words{"JOBS", "-l"}})
+         {Words{"-q", "JOBS"}, Words{"JOBS", "--dbx", "x"}, Words{"-ofile"}, Words{"JOBS", "-l"},
+          Words{"JOBS", "--db"}, Words{"JOBS", "-db", "x"}})
         EXPECT_THROW(parse_command_line(words), UsageError) << words[0];
     try {
         parse_command_line({"JOBS", "-t"});
@@ -52,6 +53,26 @@ TEST(ScanCommandLine, UsageErrorsAndHelp) {
     }
     EXPECT_TRUE(parse_command_line({"JOBS", "--help", "-q"}).help);
     EXPECT_THROW(parse_command_line({"-q", "-h"}), UsageError);
+}
+
+TEST(ScanCommandLine, DatabaseEndsTheSearchListAndTakesAnyName) {
+    ScanRequest r = parse_command_line({"JOBS", "-p", "P1", "--db", "-x", "J2"});
+    EXPECT_EQ(r.database, "-x");
+    EXPECT_FALSE(r.xml);
+    EXPECT_EQ(r.proc_folders, (Words{"P1"}));
+    EXPECT_EQ(r.job_folders, (Words{"JOBS", "J2"}));
+    EXPECT_EQ(parse_command_line({"JOBS"}).database, std::nullopt);
+
+    // Given but empty: said before any work.
+    ScratchFolder scratch;
+    scratch.write("JOBS/A");
+    ScanRequest empty = parse_command_line({(scratch / "JOBS"), "--db", ""});
+    try {
+        kvrscan::check_request(empty);
+        FAIL();
+    } catch (const UsageError& error) {
+        EXPECT_STREQ(error.what(), "--db needs a database name");
+    }
 }
 
 TEST(ScanCommandLine, TrimSlashes) {

@@ -164,7 +164,7 @@ def foreign_databases(work):
 def command_line():
     run = xref("--help")
     check(run.returncode == 0, "--help exits 0")
-    for question in QUESTIONS:
+    for question in QUESTIONS + ["graph", "report"]:
         check(f"\n  {question} " in run.stdout, f"--help lists {question}")
     for args in ((), ("db.sqlite",), ("db.sqlite", "dataset"), ("db.sqlite", "nosuch", "X"),
                  ("load", "db.sqlite"), ("db.sqlite", "lineage", "A", "--depth", "-1"),
@@ -173,12 +173,36 @@ def command_line():
         check(run.returncode == 2 and run.stderr != "", f"usage error: {' '.join(args)}")
 
 
+def graph_and_report(work):
+    """Graph and report usage errors (on a database that is there, so that only the command
+    line can be at fault) exit with 2; output that cannot be written is said, with 1."""
+    db = os.path.join(work, "out.db")
+    good = os.path.join(work, "good.import")
+    check(xref("load", db, good).returncode == 0, "load for the graph and report cases")
+    for args in (("graph", "--format", "dot"),
+                 ("graph", "--job", "J", "--dataset", "D", "--format", "dot"),
+                 ("graph", "--job", "J"), ("graph", "--job", "J", "--format", "svg"),
+                 ("graph", "--job", "J", "--format", "dot", "--max-nodes", "0"), ("report",)):
+        run = xref(db, *args)
+        check(run.returncode == 2 and run.stderr != "" and "database" not in run.stderr,
+              f"usage error: {' '.join(args)}: {run.stderr.strip()}")
+    blocker = os.path.join(work, "a-file")
+    write(blocker, "not a folder")
+    for args, what in ((("graph", "--dataset", "A.B", "--format", "dot", "-o",
+                         os.path.join(blocker, "g.dot")), "a graph into a file's place"),
+                       (("report", blocker), "a report into a file")):
+        run = xref(db, *args)
+        check(run.returncode == 1 and run.stderr.startswith("kvr-xref: "),
+              f"{what}: {run.stderr.strip()}")
+
+
 def main():
     with tempfile.TemporaryDirectory(prefix="xref-fault-") as work:
         killed_load(work)
         unreadable_record(work)
         foreign_databases(work)
         command_line()
+        graph_and_report(work)
     print(f"{0 if failures else 1} passed, {1 if failures else 0} failed")
     return 1 if failures else 0
 

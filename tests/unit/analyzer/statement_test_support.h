@@ -14,21 +14,31 @@
 
 #include "common/services/message_log_capture.h"
 #include "kvrbase.h"
+#include "base/contexts.h"
+#include "model/deck_records.h"
 #include "reader/jcl_statement.h"
 
 namespace kvr::test {
 
+// A run with the default settings and a fresh member context with an empty deck, as the
+// member loop makes them for each member; the context releases the deck when it goes.
+struct TestMember {
+    TestMember() { ctx.deck.Create(); }
+    RunContext run;
+    MemberContext ctx{run};
+};
+
 struct StatementDeleter {
-    void operator()(JCLStatement* stmt) const { DeleteJCLStatement(stmt, TRUE, 0); }
+    void operator()(JCLStatement* stmt) const { DeleteJCLStatement(stmt, TRUE); }
 };
 using StmtPtr = std::unique_ptr<JCLStatement, StatementDeleter>;
 
 // A statement as the parser leaves it: label, type, operation and operand text (none when
 // parms is null), from line `line` of member 0.
-inline StmtPtr MakeStatement(RD_JCL_STATEMENT_TYPE type, const char* label, const char* parms,
+inline StmtPtr MakeStatement(MemberContext& ctx, RD_JCL_STATEMENT_TYPE type, const char* label, const char* parms,
                              int32_t line = 1) {
     JCLStatement* stmt = nullptr;
-    if (!CreateJCLStatement(&stmt, 0)) return nullptr;
+    if (!CreateJCLStatement(ctx, &stmt)) return nullptr;
     stmt->FileReference = 0;
     stmt->fileLine = line;
     stmt->endFileLine = line;

@@ -1,5 +1,6 @@
-// Command-line parsing: option matching order, case handling, positional names and the
-// RM=/RMDD= arguments, the debug level, the code page and the early end on help and version.
+// Command-line parsing: positional names and the RM=/RMDD= arguments, the code page and the
+// Velkor catalog. Option matching, help, version and the debug echo in whole runs: help_*,
+// version_v, unknown_options, debug_echo.
 #include "driver/command_line.h"
 
 #include <gtest/gtest.h>
@@ -44,32 +45,6 @@ TEST(CommandLine, PositionalNamesAndRemoteArguments) {
     EXPECT_EQ(p.settings.fileName.size(), 254u);
 }
 
-TEST(CommandLine, OptionMatching) {
-    EXPECT_TRUE(Parse({"/XML", "LIB"}).settings.formatXML);
-    EXPECT_TRUE(Parse({"-Xm"}).settings.formatXML);
-    EXPECT_FALSE(Parse({"-xmlx"}).settings.formatXML);
-    EXPECT_FALSE(Parse({"-cx"}).settings.writeCopyright);
-    EXPECT_TRUE(Parse({"/i"}).settings.ignoreJCLLIB);
-    EXPECT_EQ(Parse({"-g"}).settings.normalizeGDG, 1);
-    EXPECT_EQ(Parse({"-f"}).settings.iProcessingMode, kModeDravix);
-    EXPECT_TRUE(Parse({"-OpC"}).settings.captureOPC);
-    const std::pair<const char*, int> debug[] = {
-        {"-d", 1}, {"-d3", 3}, {"-dx", 0}, {"-DEBUG", 0}, {"-d12", 12}};
-    for (const auto& [option, level] : debug)
-        EXPECT_EQ(Parse({option}).settings.debug, level) << option;
-    EXPECT_EQ(Parse({}).settings.jesVersion, "JES3");
-    EXPECT_EQ(Parse({"-jes2"}).settings.jesVersion, "JES2");
-    EXPECT_EQ(Parse({"-jes2", "/JES3"}).settings.jesVersion, "JES3");
-    // Help and version end the run before later arguments; longer words match nothing.
-    Parsed p = Parse({"-h", "-x", "LIB", "MEM"});
-    EXPECT_TRUE(p.endProgram);
-    EXPECT_FALSE(p.settings.formatXML);
-    for (const char* spelling : {"-hel", "-He", "/versi"})
-        EXPECT_TRUE(Parse({spelling}).endProgram) << spelling;
-    for (const char* spelling : {"-helpme", "-versions"})
-        EXPECT_FALSE(Parse({spelling}).endProgram) << spelling;
-}
-
 TEST(CommandLine, CodePageAndVelkorCatalog) {
     Parse({"-cpms932"});
     EXPECT_EQ(KVRDBCS_GetEnvironment(nullptr), DBCSENV_MS932);
@@ -87,12 +62,6 @@ TEST(CommandLine, CodePageAndVelkorCatalog) {
     EXPECT_EQ(std::string(text).substr(0, 8), "VAD3010I");
     setMessageDll("kvrmsg.dll");
     setLogFileErrorMsg(1638);
-}
-
-TEST(CommandLine, DebugEchoesOnlyTheArgumentsReadAfterIt) {
-    testing::internal::CaptureStdout();
-    Parse({"first", "-d", "/x", "last"});
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "currParm: /x\ncurrParm: last\n");
 }
 
 } // namespace

@@ -1,21 +1,11 @@
-// The file-list line: tokens, keywords, options, comments and the name normalisation that
-// decides whether a line names a member.
+// The file-list line: keywords, options, comments and the name normalisation that decides
+// whether a line names a member. Quoted tokens in whole runs: file_list.
 #include "driver/member_loop.h"
 
 #include <gtest/gtest.h>
 
 namespace kvr {
 namespace {
-
-TEST(FileList, TokensKeepTheirQuotesAndProtectBlanks) {
-    using Tokens = std::vector<std::string>;
-    EXPECT_EQ(TokenizeFileListLine("  LIB    MEM  "), (Tokens{"LIB", "MEM"}));
-    EXPECT_EQ(TokenizeFileListLine("a\"b c\"d e"), (Tokens{"a\"b c\"d", "e"}));
-    // An unclosed quote runs to the end of the line.
-    EXPECT_EQ(TokenizeFileListLine("\"open quote x"), (Tokens{"\"open quote x"}));
-    EXPECT_EQ(TokenizeFileListLine(""), Tokens{});
-    EXPECT_EQ(TokenizeFileListLine(std::string(300, 'A'))[0].size(), 255u);
-}
 
 TEST(FileList, KeywordsAreUpperCasedAndCutAndNamesNormalised) {
     MemberRequest request;

@@ -1,31 +1,58 @@
 // Substitution of &NAME in operand text: periods after names, what is left as written
 // (&&, undefined names, empty values after DSN=', TCPIP&, DLM=), apostrophe strings and
-// their continuation, long names and values, the bounds of the 32768-byte area, the early
-// end on severe messages, whole-statement substitution and SET statements.
+// their continuation, long names, and SET statements. Whole statements, long values and the
+// early end on severe messages in whole runs: text_set_symbols, text_expansion_error.
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "analyzer/expansion/symbols_fixture.h"
+#include <gtest/gtest.h>
+
+#include "analyzer/statement_test_support.h"
+#include "expansion/symbols.h"
+#include "reader/symbols.h"
 
 namespace kvr::test {
 namespace {
 
-struct Result {
-    std::string text;
-    int32_t symbols = 0;
-    int32_t replaced = 0;
-};
+// Each test runs inside one scope of its own; every block is given back at the end.
+class Substitution : public ::testing::Test {
+  protected:
+    struct Result {
+        std::string text;
+        int32_t symbols = 0;
+        int32_t replaced = 0;
+    };
 
-// Substitutes into a cleared area that may start with `prefix`.
-Result Substitute(const std::string& text, int32_t inApost = 0, const std::string& prefix = "") {
-    std::vector<char> area(kOperandAreaSize, '\0');
-    prefix.copy(area.data(), prefix.size());
-    Result result;
-    SubstituteSymbolics(text.data(), static_cast<int32_t>(text.size()), area.data(),
-                        &result.symbols, &result.replaced, 0, 7, inApost, 0, 0);
-    result.text = area.data();
-    return result;
-}
+    void SetUp() override {
+        baseline_ = BlocksOutstanding();
+        member_ = std::make_unique<TestMember>();
+        ASSERT_TRUE(BeginSymbolScope(Ctx()));
+    }
+    void TearDown() override {
+        member_.reset();
+        EXPECT_EQ(BlocksOutstanding(), baseline_);
+    }
+    MemberContext& Ctx() { return member_->ctx; }
+    void Set(const char* name, const std::string& value) {
+        SetScopedSymbolValue(Ctx(), name, value.c_str(), TRUE);
+    }
+    // Substitutes into a cleared area that may start with `prefix`.
+    Result Substitute(const std::string& text, int32_t inApost = 0,
+                      const std::string& prefix = "") {
+        std::vector<char> area(kOperandAreaSize, '\0');
+        prefix.copy(area.data(), prefix.size());
+        Result result;
+        SubstituteSymbolics(Ctx(), text.data(), static_cast<int32_t>(text.size()), area.data(),
+                            &result.symbols, &result.replaced, 0, 7, inApost);
+        result.text = area.data();
+        return result;
+    }
+
+    MessageRecorder messages_;
+    std::unique_ptr<TestMember> member_;
+    int32_t baseline_ = 0;
+};
 
 TEST_F(Substitution, OperandTexts) {
     for (auto [name, value] :
@@ -94,68 +121,16 @@ TEST_F(Substitution, LongNamesAreReportedAndCutToEightCharacters) {
     EXPECT_EQ(messages_.Count("KVR1355W"), 3);
 }
 
-TEST_F(Substitution, LongValuesAndTheBoundsOfTheArea) {
-    Set("V", std::string(255, 'Q'));
-    EXPECT_EQ(Substitute("X=&V.,Y").text, "X=" + std::string(255, 'Q') + ",Y");
-
-    const std::string big(kOperandAreaSize + 100, 'A');
-    std::vector<char> area(kOperandAreaSize + 64, '#');
-    area[0] = '\0';
-    int32_t symbols = 0;
-    int32_t replaced = 0;
-    SubstituteSymbolics(big.data(), static_cast<int32_t>(big.size()), area.data(), &symbols,
-                        &replaced, 0, 1, 0, 0, 0);
-    EXPECT_EQ(std::string(area.data()), std::string(kOperandAreaSize - 1, 'A'));
-    EXPECT_EQ(area[kOperandAreaSize], '#');
-
-    // A value that does not fit is cut at the end of the area.
-    std::fill(area.begin(), area.end(), '#');
-    std::fill(area.begin(), area.begin() + kOperandAreaSize - 11, 'P');
-    area[kOperandAreaSize - 11] = '\0';
-    const std::string text = "&V,MORE";
-    SubstituteSymbolics(text.data(), static_cast<int32_t>(text.size()), area.data(), &symbols,
-                        &replaced, 0, 1, 0, 0, 0);
-    const std::string out(area.data());
-    EXPECT_EQ(out.size(), static_cast<size_t>(kOperandAreaSize - 1));
-    EXPECT_EQ(out.substr(out.size() - 11), "P" + std::string(10, 'Q'));
-    EXPECT_EQ(area[kOperandAreaSize], '#');
-}
-
-TEST_F(Substitution, WholeStatementsAndTheEarlyEndAfterASevereMessage) {
-    Set("A", "X");
-    StmtPtr stmt = MakeStatement(RD_DD, "SYSUT1", "DSN=&A..B,DISP=SHR", 12);
-    JCLStatement* copy = nullptr;
-    ASSERT_EQ(SubstituteStmtSymbolics(stmt.get(), &copy, 0, 0), 1);
-    StmtPtr owned(copy);
-    ASSERT_NE(copy, stmt.get());
-    EXPECT_STREQ(copy->StatementParms, "DSN=X.B,DISP=SHR");
-    EXPECT_EQ(copy->ParmLength, 16);
-    EXPECT_STREQ(stmt->StatementParms, "DSN=&A..B,DISP=SHR");
-    // No operands: a copy without operands.
-    StmtPtr bare = MakeStatement(RD_PEND, "", nullptr, 4);
-    ASSERT_EQ(SubstituteStmtSymbolics(bare.get(), &copy, 0, 0), 1);
-    owned.reset(copy);
-    EXPECT_EQ(copy->StatementParms, nullptr);
-
-    SetMaximumSeverity(4);
-    EXPECT_EQ(Substitute("X=&A,Y").text, "X=X,Y");
-    SetMaximumSeverity(8);
-    EXPECT_EQ(Substitute("X=&A,Y").text, "");
-    copy = stmt.get();
-    EXPECT_EQ(SubstituteStmtSymbolics(stmt.get(), &copy, 0, 0), 0);
-    EXPECT_EQ(copy, nullptr);
-}
-
 TEST_F(Substitution, SetStatementsStoreValuesAndReportPositionalParameters) {
-    StmtPtr set = MakeStatement(RD_SET, "", "A=1,X,B='Q R',N='',A=2", 5);
-    ProcessSetCard(set.get(), 0, 0);
+    StmtPtr set = MakeStatement(Ctx(), RD_SET, "", "A=1,X,B='Q R',N='',A=2", 5);
+    ProcessSetCard(Ctx(), set.get());
     EXPECT_EQ(messages_.Count("KVR1367W"), 1);
     char value[kSymbolValueSize];
-    ASSERT_EQ(GetScopedSymbolValue("A", value), 1);
+    ASSERT_EQ(GetScopedSymbolValue(Ctx(), "A", value), 1);
     EXPECT_STREQ(value, "2");
-    ASSERT_EQ(GetScopedSymbolValue("N", value), 1);
+    ASSERT_EQ(GetScopedSymbolValue(Ctx(), "N", value), 1);
     EXPECT_STREQ(value, "");
-    EXPECT_EQ(GetScopedSymbolValue("X", value), 0);
+    EXPECT_EQ(GetScopedSymbolValue(Ctx(), "X", value), 0);
     EXPECT_EQ(Substitute("DSN=A&N.&B").text, "DSN=AQ R");
 }
 

@@ -1,97 +1,39 @@
-// The job under construction: what a JOB statement fills in, a member without a job, the
-// IF/ELSE/ENDIF depth limits, and the procedure nesting level.
-#include "analyzer/model/model_fixture.h"
+// The job under construction: the procedure nesting level reported at the JOB statement
+// when it passes its limit or goes below zero (the step-name stack refuses deeper calls
+// first, so no member reaches it: text_proc_nesting_limit), and a JOB statement handed to
+// the statement dispatch (a member's own are refused before: text_job_in_procedure).
+#include <gtest/gtest.h>
 
-namespace kvr {
+#include "analyzer/statement_test_support.h"
+#include "expansion/statement_dispatch.h"
+#include "model/deck_records.h"
+#include "model/job_model.h"
+
+namespace kvr::test {
 namespace {
 
-using test::ModelTest;
-using Numbers = std::vector<int>;
+using Strings = std::vector<std::string>;
 
-// The JOB records and the Velkor-mode DUMMYJC job are pinned by text_step_records and
-// velkor_no_job; a job made without operand text keeps empty strings, not missing ones.
-TEST_F(ModelTest, BareJobKeepsEmptyStrings) {
-    RD_JobStruct* bare = AllocateCurrentJob(Stmt("BARE", RD_JOB, nullptr, 7), 0, 0);
-    ASSERT_NE(bare, nullptr);
-    EXPECT_STREQ(bare->JobClass, "");
-    EXPECT_STREQ(bare->statementParms, "");
-    FreeJobStruct(bare, 0);
-}
-
-TEST_F(ModelTest, WithoutJobStatementNothingIsAdded) {
-    const int32_t before = test::BlocksOutstanding();
-    Step("S1", 2);
-    DD("DD1", "A.B", 3);
-    DD("", "A.C", 4);
-    AddIf(deck_, Stmt("", RD_IF, "RC = 0 THEN", 5), 0, 0);
-    AddElse(deck_, Stmt("", RD_ELSE, nullptr, 6), 0);
-    AddEndIf(deck_, Stmt("", RD_ENDIF, nullptr, 7), 0, 0);
-    ProcessOutputCard(Stmt("OUT1", RD_OUTPUT, "DEFAULT=YES,FORMS=STD", 8), 0, 0);
-    IncrementProcNestingLevel(0);
-    statements_.clear();
-    EXPECT_EQ(QueryCurrentJob(), nullptr);
-    EXPECT_TRUE(DeckTypes().empty());
-    EXPECT_EQ(AddOutput(nullptr, "OUT1", 0), TRUE);
-    EXPECT_EQ(QueryIfNesting(), 0);
-    EXPECT_EQ(QueryProcNestingLevel(), 0);
-    EXPECT_EQ(GetStepCursor(0, 0), nullptr);
-    EXPECT_TRUE(LoggedNumbers().empty());
-    EXPECT_EQ(test::BlocksOutstanding(), before); // nothing made on the way is left behind
-}
-
-TEST_F(ModelTest, IfDepthLimitAndUnbalancedEndIf) {
-    Job(nullptr, 2);
-    // An IF without operand text keeps an empty condition, not a missing one.
-    AddIf(deck_, Stmt("", RD_IF, nullptr, 10), 0, 0);
-    EXPECT_STREQ(DeckItem<RD_IfElseEndIf>(1)->parms, "");
-    for (int i = 2; i <= 17; ++i)
-        AddIf(deck_, Stmt("", RD_IF, "RC = 0 THEN", 10 + i), 0, 0);
-    // The 17th nested IF is counted but not recorded; reported at the JOB statement.
-    EXPECT_EQ(QueryIfNesting(), 17);
-    EXPECT_EQ(QueryCurrentJob()->MaxIfNesting, 17);
-    EXPECT_EQ(DeckTypes().size(), 1u + 16u);
-    EXPECT_EQ(LoggedNumbers(), (Numbers{1470, 1363}));
-    EXPECT_EQ(LogLines()[0], Locator(1470, 2));
-    EXPECT_EQ(ImportLines().size(), 2u); // locator and message as MSG records
-    for (int i = 1; i <= 17; ++i)
-        AddEndIf(deck_, Stmt("", RD_ENDIF, nullptr, 40 + i), 0, 0);
-    EXPECT_EQ(QueryIfNesting(), 0);
-    EXPECT_EQ(DeckTypes().size(), 1u + 16u + 17u);
-
-    // An ENDIF without IF goes negative (Velkor catalog); the next IF is accepted.
-    Free_arrayJclDeck(deck_, 0);
-    CreateList(&deck_, 0);
-    KVR4007_InitializeFields();
-    Job(nullptr, 3, 2);
-    setMessageDll("pjwenus.dll");
-    AddEndIf(deck_, Stmt("", RD_ENDIF, nullptr, 6), 2, 0);
-    EXPECT_EQ(LoggedNumbers(), (Numbers{1470, 1363, 3130, 3066}));
-    EXPECT_EQ(LogLines()[2], Locator(3130, 3));
-    setMessageDll("kvrmsg.dll");
-    EXPECT_EQ(QueryIfNesting(), -1);
-    EXPECT_EQ(DeckTypes(), (Numbers{RD_STRUCT_JOB}));
-    AddIf(deck_, Stmt("", RD_IF, "RC = 0 THEN", 7), 0, 0);
-    EXPECT_EQ(QueryIfNesting(), 0);
-    EXPECT_EQ(DeckTypes(), (Numbers{RD_STRUCT_JOB, RD_STRUCT_IF}));
-}
-
-TEST_F(ModelTest, ProcedureNestingLimitsAreReportedAtTheJob) {
-    Job(nullptr, 4);
+TEST(Jobs, NestingLimitsAndJobStatementsAreReportedAtTheJob) {
+    MessageRecorder messages;
+    TestMember member;
+    MemberContext& ctx = member.ctx;
+    StmtPtr job = MakeStatement(ctx, RD_JOB, "J", "(A)", 4);
+    ProcessJobCard(ctx, job.get());
+    EXPECT_EQ(QueryCurrentStep(ctx.model.currentJob), nullptr); // no step yet
     for (int i = 0; i < 16; ++i)
-        IncrementProcNestingLevel(0);
-    EXPECT_TRUE(LoggedNumbers().empty());
-    IncrementProcNestingLevel(0);
-    EXPECT_EQ(QueryProcNestingLevel(), 17);
-    EXPECT_EQ(LoggedNumbers(), (Numbers{1470, 1381}));
-    EXPECT_EQ(LogLines()[0], Locator(1470, 4));
+        IncrementProcNestingLevel(ctx);
+    EXPECT_TRUE(messages.Ids().empty());
+    IncrementProcNestingLevel(ctx); // the 17th level: a warning
     for (int i = 0; i < 18; ++i)
-        DecrementProcNestingLevel(0);
-    EXPECT_EQ(QueryProcNestingLevel(), -1);
-    EXPECT_EQ(QueryCurrentJob()->maxProcNestingLevel, 17);
-    // 1383 is an error: the locator is the plain one.
-    EXPECT_EQ(LoggedNumbers(), (Numbers{1470, 1381, 1471, 1383}));
-    EXPECT_EQ(LogLines()[2], Locator(1471, 4));
+        DecrementProcNestingLevel(ctx); // below zero: an error with the plain locator
+    EXPECT_EQ(ctx.model.currentJob->maxProcNestingLevel, 17);
+    StmtPtr second = MakeStatement(ctx, RD_JOB, "SECOND", "(B)", 7);
+    ProcessOneStatement(ctx, second.get());
+    EXPECT_STREQ(ctx.model.currentJob->JobName.get(), "J");
+    EXPECT_EQ(messages.Ids(),
+              (Strings{"KVR1470I", "KVR1381W", "KVR1471I", "KVR1383E", "KVR1470I", "KVR1356W"}));
 }
 
 } // namespace
-} // namespace kvr
+} // namespace kvr::test

@@ -1,40 +1,41 @@
-// The record writer: records of any length keep their structure within 2047 characters
-// (values shortened with "...", escapes never split, one warning a member), and the XML
-// elements an interrupted walk left open are closed before the member ends.
+// The record writer: records keep their structure within 2047 characters (escapes never
+// split), and the XML elements an interrupted walk left open are closed before the member
+// ends. Long values shortened with "..." in whole runs: text_long_parm_shortened.
 #include "output/record_writer.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "analyzer/statement_test_support.h"
-#include "driver/run_settings.h"
 
 namespace kvr {
 namespace {
 
 class RecordWriterTest : public ::testing::Test {
   protected:
-    void SetUp() override { ResetRecordWriter(); }
-    void TearDown() override {
-        SetXmlDocument(false);
-        SetRecordWriterMode(kModeStandard);
-        KVR_SetMSG_Format(FALSE);
-        ResetRecordWriter();
-    }
+    void TearDown() override { KVR_SetMSG_Format(FALSE); }
+    MemberContext& Ctx() { return member_->ctx; }
     void Xml() {
-        SetXmlDocument(true);
+        member_->run.formatXML = TRUE;
         KVR_SetMSG_Format(TRUE);
     }
+    // The next member, in the mode given.
+    void NextMember(int16_t mode) {
+        member_ = std::make_unique<test::TestMember>();
+        member_->run.mode = mode;
+    }
     test::MessageRecorder messages_;
+    std::unique_ptr<test::TestMember> member_ = std::make_unique<test::TestMember>();
 };
 
 TEST_F(RecordWriterTest, RecordsThatFitAreWrittenAsFormatted) {
-    PutTextRecord("STEP %d %s %s \"%s\" %s", 7, "S1", "PGM", "A,B", "");
-    PutTextRecord("DD DATA %.*s", 3, "ABCDEF");
-    PutTextRecord("END JCL %d %c 100%%", 4, 'C');
+    PutTextRecord(Ctx(), "STEP %d %s %s \"%s\" %s", 7, "S1", "PGM", "A,B", "");
+    PutTextRecord(Ctx(), "DD DATA %.*s", 3, "ABCDEF");
+    PutTextRecord(Ctx(), "END JCL %d %c 100%%", 4, 'C');
     const std::string exact(kMaxRecordLength - 8, 'X');
-    PutTextRecord("DD PARM %s", exact.c_str());
+    PutTextRecord(Ctx(), "DD PARM %s", exact.c_str());
     const std::vector<std::string> lines = messages_.ImportLines();
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0], "STEP 7 S1 PGM \"A,B\" ");
@@ -44,38 +45,6 @@ TEST_F(RecordWriterTest, RecordsThatFitAreWrittenAsFormatted) {
     EXPECT_TRUE(messages_.Ids().empty());
 }
 
-TEST_F(RecordWriterTest, LongValuesAreShortenedInsideTheRecord) {
-    const std::string parm(2250, 'P');
-    PutTextRecord("STEP %d %s %s \"%s\" %s", 1, "S1", "PGM", parm.c_str(), "PSTEP");
-    // Two long values share the room: each is cut to one common length; a short one stays.
-    const std::string a(1500, 'A');
-    const std::string b(1400, 'B');
-    PutTextRecord("X %s|%s|%s|END", a.c_str(), "short", b.c_str());
-    const std::vector<std::string> lines = messages_.ImportLines();
-    ASSERT_EQ(lines.size(), 3u); // the second shortening is not warned about again
-    const std::string head = "STEP 1 S1 PGM \"";
-    const std::string tail = "...\" PSTEP";
-    EXPECT_EQ(lines[0].size(), kMaxRecordLength);
-    EXPECT_EQ(lines[0],
-              head + std::string(kMaxRecordLength - head.size() - tail.size(), 'P') + tail);
-    EXPECT_EQ(lines[1].rfind("MSG JCL KVR4000 4 1690 \"KVR1690W", 0), 0u) << lines[1];
-    EXPECT_NE(lines[1].find(" STEP "), std::string::npos) << lines[1];
-    // 2047 - "X " - "|short|" - "|END" leaves 2034, 1017 a value with its mark.
-    const std::string cutA = std::string(1014, 'A') + "...";
-    const std::string cutB = std::string(1014, 'B') + "...";
-    EXPECT_EQ(lines[2], "X " + cutA + "|short|" + cutB + "|END");
-    EXPECT_EQ(messages_.Ids(), std::vector<std::string>{"KVR1690W"});
-    EXPECT_EQ(KVRU005(), 4);
-
-    ResetRecordWriter(); // the next member is warned again, in its own mode's number
-    SetRecordWriterMode(kModeVelkor);
-    {
-        test::VelkorCatalog velkor;
-        PutTextRecord("DD PARM %s", parm.c_str());
-    }
-    EXPECT_EQ(messages_.Ids().back(), "VAD3122W");
-}
-
 TEST_F(RecordWriterTest, XmlValuesAreCutBeforeAnEscapeAndEndTagsStay) {
     Xml();
     // An element line with an escaped value: the cut falls before "&amp;", never inside it.
@@ -83,11 +52,11 @@ TEST_F(RecordWriterTest, XmlValuesAreCutBeforeAnEscapeAndEndTagsStay) {
     // whole escapes and a fourth that would be split.
     std::string value(2000, 'V');
     value += "&amp;&amp;&amp;&amp;&amp;&amp;&amp;&amp;&amp;&amp;";
-    PutRecord("            <parm>%s</parm>", value.c_str());
+    PutRecord(Ctx(), "            <parm>%s</parm>", value.c_str());
     // A text record standing between the elements is escaped and shortened on its own.
     const std::string data(3000, '&');
-    PutTextRecord("DD DATA %s", data.c_str());
-    PutRecord("          <jobcard data=\"%s\">", std::string(4000, 'J').c_str());
+    PutTextRecord(Ctx(), "DD DATA %s", data.c_str());
+    PutRecord(Ctx(), "          <jobcard data=\"%s\">", std::string(4000, 'J').c_str());
     const std::vector<std::string> lines = messages_.ImportLines();
     ASSERT_EQ(lines.size(), 10u); // the warning's message element stands after the first
     EXPECT_EQ(lines[0],
@@ -107,20 +76,20 @@ TEST_F(RecordWriterTest, XmlValuesAreCutBeforeAnEscapeAndEndTagsStay) {
 
 TEST_F(RecordWriterTest, ElementsLeftOpenAreClosedInsideTheJclElement) {
     Xml();
-    PutRecord("      <jcl>");
-    PutRecord("        <job name=\"%s\">", "J1");
-    PutRecord("          <jobcard data=\"%s\">", "CLASS=A");
-    PutRecord("          </jobcard>");
-    PutRecord("          <step>");
-    PutRecord("            <sequence>%d</sequence>", 1);
-    PutTextRecord("DD LINES %i %i %i", 1, 2, 2); // text records do not count
-    PutRecord("                <dd>");
-    PutRecord("<message>"); // a complete element written by kvrbase in pieces: balanced
-    PutRecord("</message>");
-    CloseOpenElements();
-    CloseOpenElements(); // nothing more to close
-    PutRecord("      </jcl>");
-    CloseOpenElements(); // outside a member: nothing to close
+    PutRecord(Ctx(), "      <jcl>");
+    PutRecord(Ctx(), "        <job name=\"%s\">", "J1");
+    PutRecord(Ctx(), "          <jobcard data=\"%s\">", "CLASS=A");
+    PutRecord(Ctx(), "          </jobcard>");
+    PutRecord(Ctx(), "          <step>");
+    PutRecord(Ctx(), "            <sequence>%d</sequence>", 1);
+    PutTextRecord(Ctx(), "DD LINES %i %i %i", 1, 2, 2); // text records do not count
+    PutRecord(Ctx(), "                <dd>");
+    PutRecord(Ctx(), "<message>"); // a complete element written by kvrbase in pieces: balanced
+    PutRecord(Ctx(), "</message>");
+    CloseOpenElements(Ctx());
+    CloseOpenElements(Ctx()); // nothing more to close
+    PutRecord(Ctx(), "      </jcl>");
+    CloseOpenElements(Ctx()); // outside a member: nothing to close
     const std::vector<std::string> lines = messages_.ImportLines();
     const std::vector<std::string> closing(lines.end() - 4, lines.end());
     EXPECT_EQ(closing, (std::vector<std::string>{"                </dd>", "          </step>",

@@ -5,13 +5,13 @@
 #define KVR_TESTS_UNIT_ANALYZER_READER_READER_FIXTURE_H
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "common/source/source_fixture.h"
-#include "expansion/list_builder_state.h"
-#include "expansion/symbols.h"
+#include "analyzer/statement_test_support.h"
 #include "model/deck_records.h"
 #include "reader/card_reader.h"
 #include "reader/jcl_statement.h"
@@ -45,23 +45,17 @@ class ReaderTest : public SourceTest {
   protected:
     void SetUp() override {
         SourceTest::SetUp();
-        ResetCaptureOPCStatementsForTests();
-        KVR4002_InitializeFields();
-        InitializeStatementListBuilder();
-        InitializeScopedSymbolData(0);
         QueryBlockStatistics(&createdBefore_, &freedBefore_);
-        ASSERT_TRUE(CreateList(&deck_, 0));
-        ASSERT_TRUE(CreateJCLStatement(&stmt_, 0));
+        member_ = std::make_unique<TestMember>();
+        ASSERT_TRUE(CreateJCLStatement(Ctx(), &stmt_));
     }
     void TearDown() override {
-        DeleteJCLStatement(stmt_, TRUE, 0);
-        Free_arrayJclDeck(deck_, 0);
+        DeleteJCLStatement(stmt_, TRUE);
         for (void* cursor : cursors_)
             DeleteCursor(cursor, 0);
         for (void* list : cardLists_)
             FreeList(list, 0);
-        InitializeScopedSymbolData(0);
-        ResetCaptureOPCStatementsForTests();
+        member_.reset();
         CloseAnyRemainingFiles(0, 0);
         // Every block the reader took during the test has been returned.
         int32_t created = 0;
@@ -98,9 +92,13 @@ class ReaderTest : public SourceTest {
         return cursor;
     }
 
+    MemberContext& Ctx() { return member_->ctx; }
+
     BOOLEAN Next(void* cursor = nullptr, const char* jes = "JES2", int16_t mode = 0,
                  BOOLEAN* procCall = nullptr) {
-        return BuildJCLStatement(deck_, stmt_, jes, mode, cursor, procCall, 0);
+        Ctx().run.jesVersion = jes;
+        Ctx().run.mode = mode;
+        return BuildJCLStatement(Ctx(), stmt_, cursor, procCall);
     }
 
     std::string Parms() const {
@@ -119,18 +117,18 @@ class ReaderTest : public SourceTest {
     std::vector<std::pair<int32_t, std::string>> Comments() {
         std::vector<std::pair<int32_t, std::string>> found;
         void* cursor = nullptr;
-        EXPECT_TRUE(KVR_CreateCursor(deck_, &cursor, 0));
+        EXPECT_TRUE(KVR_CreateCursor(Ctx().deck.Handle(), &cursor, 0));
         void* data = nullptr;
         for (; GetDataAtCursor(cursor, &data); AdvanceCursor(cursor)) {
-            auto* comment = static_cast<RD_JclComment*>(data);
+            auto* comment = static_cast<RD_JclComment*>(static_cast<RD_JclCommon*>(data));
             EXPECT_EQ(comment->structureType, RD_STRUCT_COMMENT);
-            found.emplace_back(comment->fileLine, comment->sourceText);
+            found.emplace_back(comment->fileLine, comment->sourceText.get());
         }
         DeleteCursor(cursor, 0);
         return found;
     }
 
-    void* deck_ = nullptr;
+    std::unique_ptr<TestMember> member_;
     JCLStatement* stmt_ = nullptr;
     std::vector<void*> cardLists_;
     std::vector<void*> cursors_;

@@ -1,12 +1,13 @@
 // The statement parser: name, operation and operands of first cards, the continuation
-// kinds and their column rules, comment continuations, null statements, implicit SYSIN
-// data, the procedure-call scope and directives. Joined lines, dropped cards, saved
-// comments, directive records and the step's end line (moved by DD statements, not by IF)
+// kinds and their column rules, comment continuations, null statements, the full operand
+// area and the procedure-call scope. Joined lines, dropped cards, saved comments, implicit
+// SYSIN data, directive records and the step's end line (moved by DD statements, not by IF)
 // are pinned by text_cards_continuations, text_comments, text_opc, text_instream_data and
 // text_if_else_endif.
 #include "reader/statement_parser.h"
 
 #include "reader/instream_data.h"
+#include "reader/symbols.h"
 #include "reader_fixture.h"
 
 namespace kvr::test {
@@ -78,8 +79,8 @@ TEST_F(StatementParser, StatementsAndContinuationsFromCardLists) {
     }
 
     // Each card is substituted with the values in force; comments never are.
-    ASSERT_TRUE(BeginSymbolScope(0, 0));
-    SetScopedSymbolValue("A", "X", TRUE, 0);
+    ASSERT_TRUE(BeginSymbolScope(Ctx()));
+    SetScopedSymbolValue(Ctx(), "A", "X", TRUE);
     void* cursor =
         Cards({"//DD1 DD DSN=&A..B  &UNDEF,", "//S5 EXEC PGM=Y,&A", "//  NOT=CONTINUED"});
     ASSERT_TRUE(Next(cursor));
@@ -130,31 +131,6 @@ TEST_F(StatementParser, NullStatementEndsTheMember) {
     EXPECT_FALSE(Next());
 }
 
-TEST_F(StatementParser, DataCardsWhereAStatementShouldBegin) {
-    void* cursor = Cards({"DATA BEFORE ANY JOB", "//J1 JOB"});
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_EQ(stmt_->StatementType, RD_UNKNOWN);
-    EXPECT_EQ(stmt_->StatementParms, nullptr);
-    EXPECT_EQ(Messages(), (std::vector<int>{1375}));
-
-    // After a JOB they become an implicit SYSIN DD * (from card lists as from files).
-    setJobCount(1);
-    cursor = Cards({"L1", "/*", "//S3 EXEC PGM=Z"});
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_STREQ(stmt_->StatementLabel, "SYSIN");
-    EXPECT_EQ(stmt_->LabelLength, 5);
-    EXPECT_EQ(stmt_->StatementType, RD_DD);
-    EXPECT_EQ(Parms(), "*");
-    EXPECT_EQ(stmt_->ParmMaxLength, 1);
-    auto* spool = static_cast<RD_InstreamData*>(stmt_->inStreamData);
-    ASSERT_NE(spool, nullptr);
-    EXPECT_EQ(spool->RecordCount, 1);
-    EXPECT_EQ(spool->fileLine, 1);
-    DeleteInstreamSpool(spool, 0);
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_STREQ(stmt_->StatementLabel, "S3");
-}
-
 TEST_F(StatementParser, OperandAreaFullReportsAndDrops) {
     std::vector<std::string> cards = {"//S1 EXEC PGM=X,"};
     for (int i = 0; i < 540; ++i)
@@ -167,40 +143,14 @@ TEST_F(StatementParser, OperandAreaFullReportsAndDrops) {
 }
 
 TEST_F(StatementParser, ProcedureCallScopeEndsAtTheFirstNonOverride) {
-    ASSERT_TRUE(BeginSymbolScope(0, 0));
+    ASSERT_TRUE(BeginSymbolScope(Ctx()));
     BOOLEAN procCall = TRUE;
     void* cursor = Cards({"//S1.DD1 DD DUMMY", "//DD2 DD DUMMY"});
     ASSERT_TRUE(Next(cursor, "JES2", 0, &procCall));
     EXPECT_EQ(procCall, TRUE);
     ASSERT_TRUE(Next(cursor, "JES2", 0, &procCall));
     EXPECT_EQ(procCall, FALSE);
-    EXPECT_FALSE(EndSymbolScope(0)); // already closed
-}
-
-TEST_F(StatementParser, DirectiveCardInsideAContinuationIsSavedAsAComment) {
-    void* cursor = Cards({"//S1 EXEC PGM=X,", "//*%OPC SCAN", "// REGION=1M"});
-    ASSERT_TRUE(Next(cursor));
-    EXPECT_EQ(Parms(), "PGM=X,REGION=1M");
-    using Saved = std::vector<std::pair<int32_t, std::string>>;
-    EXPECT_EQ(Comments(), (Saved{{2, "//*%OPC SCAN"}}));
-}
-
-TEST_F(StatementParser, SingleCardOperationAndNullStatementTests) {
-    char op[8];
-    const std::pair<std::string, std::string> cases[] = {
-        {"//S1 EXEC PGM=X", "EXEC"},         {"//  PEND", "PEND"},
-        {"//ABCDEFGHIJKLMNOP PEND", "PEND"}, // name ends in column 18
-        {"//ABCDEFGHIJKLMNOPQ PEND", ""},    // and in column 19
-        {"//S1 OPERATION X", "OPERATI"},     {"//S1", ""}};
-    for (const auto& [card, expected] : cases) {
-        SourceLine line = MakeCard(card, 1);
-        GetJclCardOperation(&line, op);
-        EXPECT_STREQ(op, expected.c_str()) << card;
-    }
-    const std::pair<std::string, int> nulls[] = {
-        {"//", 1}, {Numbered("//"), 1}, {At("//", 72, "X"), 0}, {"// X", 0}, {"//*", 0}, {"/", 0}};
-    for (const auto& [card, expected] : nulls)
-        EXPECT_EQ(IsNullStatement(card.c_str()), expected) << card;
+    EXPECT_FALSE(EndSymbolScope(Ctx())); // already closed
 }
 
 } // namespace

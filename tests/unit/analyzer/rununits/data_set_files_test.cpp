@@ -1,5 +1,5 @@
-// The workstation file of a data set name (apostrophes, library(member), translation table)
-// and the cutting of its lines into 80-character records.
+// The cutting of a workstation file's lines into 80-character records. The file of a data
+// set name in whole runs: ru_tso_systsin_dataset, capture_dataset_file.
 #include "analyzer/rununits/rununits_fixture.h"
 #include "rununits/data_set_files.h"
 
@@ -7,39 +7,6 @@ namespace kvr {
 namespace {
 
 using test::RunUnitsTest;
-
-// The first record of the file a data set name opens, or "!" and what could not be opened.
-std::string FirstRecord(const std::string& dsn) {
-    std::string spec;
-    FILE* file = OpenParmFile(dsn.c_str(), spec, 0);
-    if (file == nullptr) return "!" + spec;
-    char buffer[kRecordLength + 2] = {};
-    const BOOLEAN read = ReadFileRecord(file, buffer, nullptr);
-    std::fclose(file);
-    return read ? buffer : "";
-}
-
-TEST_F(RunUnitsTest, DataSetNamesToWorkstationFiles) {
-    const std::string lib = Container("lib", {{"MEM", "MEMBER\n"}});
-    const std::string seq = FileWith("seq.txt", "SEQUENTIAL\n");
-    const std::string table = FileWith("xlat.txt", "A.B.C " + lib + "\nSEQ.DS " + seq + "\n");
-    xlatlibs_.Set(table);
-    LoadLibraryTranslations(0, 0);
-
-    EXPECT_EQ(FirstRecord("'A.B.C(MEM)'"), "MEMBER\n");
-    EXPECT_EQ(FirstRecord("'A.B.C(MEM"), "MEMBER\n"); // closing ")" and apostrophe missing
-    EXPECT_EQ(FirstRecord("'SEQ.DS'"), "SEQUENTIAL\n");
-    // JCL names no paths: an untranslated name is a file only when it is a data set name,
-    // and a member only when it is a member name.
-    EXPECT_EQ(FirstRecord(seq), "!" + seq);
-    EXPECT_EQ(FirstRecord("A.B.C(../seq.txt)"), "!A.B.C(../seq.txt)");
-    EXPECT_EQ(FirstRecord("NO.SUCH.DATA"), "!NO.SUCH.DATA"); // a name in the current folder
-    EXPECT_EQ(FirstRecord("A.B.C(NOMEM)"), "!" + lib + "/NOMEM");
-    EXPECT_EQ(FirstRecord("A.B.C"), "!" + lib); // the library itself is a folder
-    // Too long for a file spec: not opened (a cut name could open some other file).
-    const std::string longName = seq + std::string(300, 'x');
-    EXPECT_EQ(FirstRecord(longName), "!" + longName);
-}
 
 TEST_F(RunUnitsTest, LinesCutIntoRecords) {
     const std::string a80(80, 'A');

@@ -1,5 +1,5 @@
-// Parameter capture: the control file and its patterns, the step count of the job model,
-// and the entry reader that hands a selected DD's data to the import writer.
+// Parameter capture: the control file and its patterns. The entry reader's records in whole
+// runs: capture_patterns, capture_systsin, capture_dataset_file, capture_xml.
 #include "analyzer/rununits/rununits_fixture.h"
 #include "rununits/parameter_capture.h"
 
@@ -11,19 +11,17 @@ using test::ScopedEnv;
 
 class ParameterCaptureTest : public RunUnitsTest {
   protected:
-    void TearDown() override {
-        TerminateParameterCaptureControl(0);
-        RunUnitsTest::TearDown();
-    }
     void Control(const std::string& content, int32_t debug = 0) {
         control_.Set(FileWith("kvrpctl.txt", content));
-        ASSERT_EQ(InitializeParameterCaptureControl(0, debug), TRUE);
+        Ctx().run.debug = debug;
+        ASSERT_EQ(InitializeParameterCaptureControl(Ctx().run), TRUE);
+        Ctx().run.debug = 0;
     }
     // The DD names (of those asked) that the program's control entry selects; "-" when the
     // program is not selected.
-    static std::string Selected(const char* program, std::vector<const char*> dds) {
+    std::string Selected(const char* program, std::vector<const char*> dds) {
         void* node = reinterpret_cast<void*>(1);
-        if (!CheckProgramForParmLogging(program, &node)) return node == nullptr ? "-" : "?";
+        if (!CheckProgramForParmLogging(Ctx().run, program, &node)) return node == nullptr ? "-" : "?";
         std::string names;
         for (const char* dd : dds)
             if (CheckDDForParmLogging(node, dd))
@@ -51,59 +49,14 @@ TEST_F(ParameterCaptureTest, ControlFileLinesAndPatterns) {
     EXPECT_EQ(Selected("DFSRRC00", {"DDITV02", "ALL"}), "ALL");
     EXPECT_FALSE(CheckDDForParmLogging(nullptr, "SYSIN"));
 
-    TerminateParameterCaptureControl(0);
+    Ctx().run.capture.Clear();
     EXPECT_EQ(Selected("PAYROLL", {"SYSIN"}), "-");
     for (const char* setting : {"DUMMY", "/no/such/file"}) {
         control_.Set(setting);
-        EXPECT_EQ(InitializeParameterCaptureControl(0, 0), TRUE);
+        EXPECT_EQ(InitializeParameterCaptureControl(Ctx().run), TRUE);
         EXPECT_EQ(Selected("PAYROLL", {"SYSIN"}), "-");
     }
     EXPECT_TRUE(LoggedNumbers().empty());
-}
-
-TEST_F(ParameterCaptureTest, StepsOfSelectedProgramsAreCounted) {
-    Control("PAY*\n"); // a program without DD names still counts
-    AddStep(deck_, "S0", "", 0, 2, 2, FALSE, 0, "", "PAYROLL", "", "", 1, 0); // no job yet
-    EXPECT_EQ(QueryParmCaptureStepCount(), 1);
-    StepRunning("PAYTAX", 1);
-    StepRunning("IEFBR14", 1);
-    EXPECT_EQ(QueryParmCaptureStepCount(), 2);
-}
-
-TEST_F(ParameterCaptureTest, EntryReaderRecords) {
-    StepRunning("PAYROLL", 1);
-    InstreamDD("SYSIN", {"CARD ONE", "CARD TWO"}, 10);
-    const std::string exact(80, 'X');
-    DatasetDD("", DataSetWith("f.txt", exact + "\nSHORT\r\n"), "DSN=X", 13);
-    DatasetDD("", DataSetFor(dir_.File("gone.txt")), "DSN=X", 14);
-    DatasetDD("", "", "SYSOUT=*", 15);
-    RD_DDStatement* dd = QueryCurrentStep(QueryCurrentJob())->CurrentDDStatement;
-
-    void* cursor = CreateConcatenationCursor(dd, 0, 0);
-    std::vector<std::string> records;
-    std::vector<BOOLEAN> opened;
-    for (RD_DatasetConcatenation* entry = QueryConcatenationCursor(cursor); entry != nullptr;
-         AdvanceConcatenationCursor(cursor), entry = QueryConcatenationCursor(cursor)) {
-        void* control = nullptr;
-        opened.push_back(OpenConcatenationData(entry, &control, 1, 0));
-        EXPECT_NE(control, nullptr);
-        char* record = nullptr;
-        int32_t length = 0;
-        while (ReadConcatenationData(control, &record, &length, 1))
-            records.push_back(std::string(record, static_cast<size_t>(length)));
-        EXPECT_EQ(CloseConcatenationData(control, 0), TRUE);
-    }
-    DeleteConcatenationCursor(cursor, 0);
-
-    EXPECT_EQ(opened, (std::vector<BOOLEAN>{TRUE, TRUE, FALSE, FALSE}));
-    EXPECT_EQ(records, (std::vector<std::string>{"CARD ONE", "CARD TWO", exact, "SHORT\n"}));
-    // Not opened: 1444 without location, each also a MSG record with its insert.
-    EXPECT_EQ(LoggedNumbers(), (std::vector<int>{1444, 1444}));
-    const std::vector<std::string> lines = ImportLines();
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[0], "DD DATALINES 1 11 12"); // Dravix mode, before the in-stream data
-    EXPECT_NE(lines[1].find(dir_.File("gone.txt")), std::string::npos);
-    EXPECT_NE(lines[2].find("No DSN"), std::string::npos);
 }
 
 } // namespace

@@ -1,51 +1,51 @@
-// The job-model fixture extended for reading step DDs: steps running a given program, DD
-// entries with in-stream cards or naming a data set, and files in the test's folder.
+// The source-access fixture extended for reading step DDs: a deck with a job, steps running
+// a given program, DD entries naming a data set, and files in the test's folder.
 #ifndef KVR_TESTS_UNIT_ANALYZER_RUNUNITS_RUNUNITS_FIXTURE_H
 #define KVR_TESTS_UNIT_ANALYZER_RUNUNITS_RUNUNITS_FIXTURE_H
 
-#include <cstring>
+#include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "analyzer/model/model_fixture.h"
+#include "analyzer/statement_test_support.h"
+#include "common/source/source_fixture.h"
+#include "model/deck_records.h"
+#include "model/job_model.h"
 #include "reader/instream_data.h"
 #include "rununits/step_dd_reader.h"
 
 namespace kvr::test {
 
-class RunUnitsTest : public ModelTest {
+class RunUnitsTest : public SourceTest {
   protected:
+    void SetUp() override {
+        SourceTest::SetUp();
+        member_ = std::make_unique<TestMember>();
+        member_->run.siteName = "SITE1";
+    }
     void TearDown() override {
-        ResetTranslationsForTests();
-        ModelTest::TearDown();
+        statements_.clear();
+        member_.reset();
+        SourceTest::TearDown();
     }
+    MemberContext& Ctx() { return member_->ctx; }
+    // A statement at line `line` of source 0, deleted at the end of the test.
+    JCLStatement* Stmt(const char* label, RD_JCL_STATEMENT_TYPE type, const char* parms,
+                       int32_t line) {
+        statements_.push_back(MakeStatement(Ctx(), type, label, parms, line));
+        return statements_.back().get();
+    }
+    void Job() { ProcessJobCard(Ctx(), Stmt("JOB1", RD_JOB, "CLASS=A", 1)); }
     // A new step of the current job (made on first use) running the program, at line 5.
-    RD_JobStep* StepRunning(const char* program, int16_t mode = 0) {
-        if (QueryCurrentJob() == nullptr) Job();
-        AddStep(deck_, "S1", "", 0, 5, 5, FALSE, 0, "", program, "", "", mode, 0);
-        return QueryCurrentStep(QueryCurrentJob());
-    }
-    // A DD * entry with the cards on the lines after `line`; an empty name continues the DD
-    // added last. No cards gives an empty spool.
-    void InstreamDD(const char* name, const std::vector<std::string>& cards, int32_t line) {
-        JCLStatement* stmt = Stmt(name, RD_DD, "*", line);
-        int32_t last = line;
-        for (const std::string& card : cards) {
-            SourceLine source{};
-            source.fileLine = ++last;
-            source.lineLength = static_cast<int32_t>(card.size());
-            std::strncpy(source.SourceText, card.c_str(), sizeof source.SourceText - 1);
-            AddInstreamDataToStmt(stmt, &source, 0);
-        }
-        if (cards.empty()) CreateInstreamSpool(&stmt->inStreamData, 0);
-        AddDD(deck_, name, 0, FALSE, "", "", "", "*", std::exchange(stmt->inStreamData, nullptr),
-              line, last, "SITE1", stmt, 0, 0);
+    RD_JobStep* StepRunning(const char* program) {
+        if (Ctx().model.currentJob == nullptr) Job();
+        AddStep(Ctx(), "S1", "", 0, 5, 5, FALSE, 0, "", program, "", "");
+        return QueryCurrentStep(Ctx().model.currentJob);
     }
     // An entry without in-stream data: a data set name and the DD's parameter text.
     void DatasetDD(const char* name, const std::string& dsn, const char* parms, int32_t line) {
-        AddDD(deck_, name, 0, FALSE, dsn.c_str(), "SHR", "", parms, nullptr, line, line, "SITE1",
-              Stmt(name, RD_DD, parms, line), 0, 0);
+        AddDD(Ctx(), name, 0, FALSE, dsn.c_str(), "SHR", "", parms, nullptr, line, line,
+              Stmt(name, RD_DD, parms, line));
     }
     std::string FileWith(const std::string& name, const std::string& content) {
         const std::string path = dir_.File(name);
@@ -58,9 +58,6 @@ class RunUnitsTest : public ModelTest {
         AddTranslationForTests(name.c_str(), path.c_str());
         return name;
     }
-    std::string DataSetWith(const std::string& name, const std::string& content) {
-        return DataSetFor(FileWith(name, content));
-    }
     // The message numbers logged since `from` entries were seen.
     std::vector<int> NumbersSince(size_t from) {
         const std::vector<int> all = LoggedNumbers();
@@ -68,6 +65,9 @@ class RunUnitsTest : public ModelTest {
                    ? std::vector<int>(all.begin() + static_cast<long>(from), all.end())
                    : std::vector<int>{};
     }
+
+    std::unique_ptr<TestMember> member_;
+    std::vector<StmtPtr> statements_;
 
   private:
     int dataSets_ = 0;

@@ -1,5 +1,5 @@
-// Opening a step DD (result codes and messages by run mode) and reading records across its
-// concatenation, unreadable and empty entries passed over.
+// Opening a step DD: result codes and messages by run mode. Reading records across a
+// concatenation in whole runs: ru_tso_systsin_dataset, capture_unreadable.
 #include "analyzer/rununits/rununits_fixture.h"
 
 namespace kvr {
@@ -14,8 +14,8 @@ TEST_F(RunUnitsTest, OpenStepDDResultsAndMessages) {
     DatasetDD("OUT", "", "SYSOUT=*", 7);
     DatasetDD("TMP", "&&TEMP", "DSN=&&TEMP", 8);
     DatasetDD("GONE", DataSetFor(dir_.File("missing.txt")), "DSN=X", 9);
-    RD_DDStatement* bare = AllocateDD("BARE", 0, 14, 14, 0); // a DD without data set entry
-    AddDDToStep(step, bare, bare->DDName, 0);
+    RD_DDStatement* bare = AllocateDD(Ctx(), "BARE", 0, 14, 14); // a DD without data set entry
+    AddDDToStep(Ctx(), step, bare, bare->DDName.get());
 
     struct Case {
         const char* dd;
@@ -39,10 +39,11 @@ TEST_F(RunUnitsTest, OpenStepDDResultsAndMessages) {
         setMessageDll(c.mode == 2 ? "pjwenus.dll" : "kvrmsg.dll");
         const size_t seen = LoggedNumbers().size();
         RD_DD_IO_Control* control = nullptr;
-        EXPECT_EQ(OpenStepDD(step, c.dd, &control, 0, 5, c.mode, c.suppress, 0), c.result);
+        Ctx().run.mode = c.mode;
+        EXPECT_EQ(OpenStepDD(Ctx(), step, c.dd, &control, 0, 5, c.suppress), c.result);
         const bool handle = c.result >= kStepDDOpenFailed && c.result <= kStepDDTemporary;
         EXPECT_EQ(control != nullptr, handle);
-        CloseStepDD(control, 0);
+        CloseStepDD(Ctx(), control);
         EXPECT_EQ(NumbersSince(seen), c.logged);
     }
     setMessageDll("kvrmsg.dll");
@@ -50,33 +51,6 @@ TEST_F(RunUnitsTest, OpenStepDDResultsAndMessages) {
     const std::vector<std::string> records = ImportLines();
     ASSERT_EQ(records.size(), 1u);
     EXPECT_NE(records[0].find("1442"), std::string::npos);
-}
-
-TEST_F(RunUnitsTest, ReadingPassesOverEntriesThatCannotBeRead) {
-    RD_JobStep* step = StepRunning("PGMX");
-    DatasetDD("SYSIN", DataSetFor(dir_.File("missing.txt")), "DSN=X", 6);
-    DatasetDD("", "&&TEMP", "DSN=&&TEMP", 7);
-    DatasetDD("", "", "SYSOUT=*", 8);
-    InstreamDD("", {}, 9);
-    InstreamDD("", {"REC1", "REC2"}, 10);
-    // Text-mode lines: CR LF read as a line feed, a last line without one.
-    DatasetDD("", "'" + DataSetWith("f.txt", "F1\r\nF2") + "'", "DSN=X", 13);
-
-    int32_t created = 0, freed = 0;
-    QueryBlockStatistics(&created, &freed);
-    RD_DD_IO_Control* control = nullptr;
-    ASSERT_EQ(OpenStepDD(step, "SYSIN", &control, 0, 5, 0, FALSE, 0), kStepDDOpenFailed);
-    std::vector<std::string> records;
-    char* record = nullptr;
-    while (ReadStepDD(control, &record, 0, 5, 0, 0))
-        records.emplace_back(record);
-    EXPECT_EQ(records, (std::vector<std::string>{"REC1", "REC2", "F1\n", "F2"}));
-    EXPECT_FALSE(ReadStepDD(control, &record, 0, 5, 0, 0)); // stays at the end
-    CloseStepDD(control, 0);
-    int32_t createdAfter = 0, freedAfter = 0;
-    QueryBlockStatistics(&createdAfter, &freedAfter);
-    EXPECT_EQ(createdAfter - freedAfter, created - freed);
-    EXPECT_EQ(LoggedNumbers(), (Numbers{1470, 1444, 1470, 1444})); // the file, then &&TEMP
 }
 
 } // namespace

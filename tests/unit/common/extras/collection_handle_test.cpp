@@ -1,5 +1,5 @@
 // Tests of the operations shared by every collection kind: creation rules, kind checks,
-// null handles, clearing and copying.
+// null handles and copying.
 #include "collection_test_support.h"
 
 #include <gtest/gtest.h>
@@ -53,27 +53,6 @@ TEST(CollectionHandleTest, CreationRulesAndRefusals) {
     EXPECT_EQ(CopyCollection(nullptr), nullptr);
     EXPECT_EQ(CopyCollection(&unused), nullptr);
     EXPECT_EQ(SizeOf(array) + SizeOf(list) + SizeOf(map), 0u);
-}
-
-TEST(CollectionHandleTest, ClearKeepsTheHandleUsable) {
-    int values[3] = {};
-    Collection list = Make(CDM_TYPE_LIST, 0);
-    ASSERT_EQ(InsertAfterListElement(list.get(), &values[0]), 0);
-    EXPECT_EQ(ClearCollection(list.get()), 0);
-    EXPECT_TRUE(SizeOf(list) == 0u && Record(list)->pTop == nullptr);
-    EXPECT_EQ(Record(list)->pCurrent, nullptr);
-
-    Collection array = Make(CDM_TYPE_ARRAY, 5);
-    ASSERT_EQ(PutArrayElement(array.get(), 7, &values[2]), 0);
-    EXPECT_EQ(ClearCollection(array.get()), 0);
-    EXPECT_EQ(Record(array)->ulMaxNumber, 0u);
-    void* out = &values[0];
-    EXPECT_EQ(GetArrayElement(array.get(), 0, &out), 0);
-    EXPECT_EQ(out, nullptr);
-    // An emptied array grows again on its next put, by its initial size.
-    EXPECT_EQ(PutArrayElement(array.get(), 2, &values[2]), 0);
-    EXPECT_EQ(Record(array)->ulMaxNumber, 5u);
-    EXPECT_EQ(SizeOf(array), 1u);
 }
 
 TEST(CollectionHandleTest, CopyCollectionOfEachKind) {

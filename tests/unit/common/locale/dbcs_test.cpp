@@ -1,5 +1,5 @@
-// The double-byte environment: code-page aliases, lead-byte detection, recognising the
-// full-width forms of ASCII characters, and the repair of control bytes in a text.
+// The double-byte environment: code-page aliases, recognising the full-width forms of
+// ASCII characters, and the repair of control bytes in a text.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -43,6 +43,8 @@ TEST(DbcsEnvironment, AliasesAreNormalisedToTheirCanonicalName) {
     EXPECT_EQ(std::string(handle.chcodepage), std::string(63, 'X'));
     EXPECT_TRUE(IsMS936Environment(&(handle = HandleFor("MS936"))));
     EXPECT_FALSE(IsMS950Environment(&handle));
+    EXPECT_TRUE(IsMS949Environment(&(handle = HandleFor("MS949"))));
+    EXPECT_FALSE(IsMS936Environment(&handle));
 
     // A null handle means the process handle.
     kvr::ResetLocaleForTests();
@@ -53,34 +55,6 @@ TEST(DbcsEnvironment, AliasesAreNormalisedToTheirCanonicalName) {
     EXPECT_TRUE(IsMS950Environment(nullptr));
     EXPECT_EQ(KVRDBCS_IsDBCS(nullptr, "\xA2\xCF", "A"), 'A');
     kvr::ResetLocaleForTests();
-}
-
-TEST(DbcsIsDbcs, LeadBytes) {
-    // Shift-JIS leads 0x81-0x9F and 0xE0-0xFC, UHC 0x81-0xFE; a lone lead byte still leads.
-    struct Case {
-        const char* codePage;
-        std::string leads, others;
-    };
-    const Case cases[] = {{"MS932", "\x81\x82\x9F\xE0\xFC", "\xA0\xFD\200A"},
-                          {"MS949", "\x81\xA0\xFE", "\xFF\200A"},
-                          {"CP1252", "", "\x82\xA0"}};
-    for (const Case& c : cases) {
-        KVRDBCSHDL handle = HandleFor(c.codePage);
-        for (const std::string* bytes : {&c.leads, &c.others})
-            for (char byte : *bytes) {
-                const char pair[] = {byte, 0x40, 0};
-                EXPECT_EQ(KVRDBCS_IsDBCS(&handle, pair, nullptr), bytes == &c.leads)
-                    << c.codePage << " " << int(static_cast<unsigned char>(byte));
-                EXPECT_EQ(KVRDBCS_IsDBCS(&handle, pair, ""), bytes == &c.leads);
-                EXPECT_EQ(KVRDBCS_IsDBCS(&handle, pair + 1, nullptr), 0);
-            }
-    }
-    KVRDBCSHDL sjis = HandleFor("MS932");
-    EXPECT_EQ(KVRDBCS_IsDBCS(&sjis, "\x82", nullptr), 1);
-    EXPECT_EQ(KVRDBCS_IsDBCS(&sjis, "", nullptr), 0);
-    EXPECT_EQ(KVRDBCS_IsDBCS(&sjis, nullptr, nullptr), 0);
-    KVRDBCSHDL ebcdic{DBCSENV_EBCDIC, "CP930"};
-    EXPECT_EQ(KVRDBCS_IsDBCS(&ebcdic, "\x82\x60", nullptr), 0);
 }
 
 // The list of characters ends at a control or a byte above 0x7E; one byte is no character.

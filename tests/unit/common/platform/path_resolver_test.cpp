@@ -48,11 +48,15 @@ TEST_F(PathResolverTest, ExactNameWinsThenACaseVariantInAFixedOrder) {
         {"/lib/SUB", "/Lib/Sub"},   {"\\LIB\\OTHER.jcl", "/Lib/Other.jcl"},
         {"/Lib/", "/Lib"},          {"/Lib/none", nullptr},
         {"/Nolib/MEMB", nullptr},   {"/Lib/MEMB/x", nullptr},
+        // "." and ".." are taken as they are, not matched against the listing.
+        {"/lib/./Memb", "/Lib/./MEMB"}, {"/lib/sub/../memb", "/Lib/Sub/../memb"},
+        {"/lib/sub/..", "/Lib/Sub/.."}, {"/Lib/MEMB/..", nullptr},
     };
     for (const auto& [given, found] : cases)
         EXPECT_EQ(ResolveExistingPath(root_ + given).value_or("-"), found ? root_ + found : "-")
             << given;
     EXPECT_EQ(ResolveExistingPath(""), std::nullopt);
+    EXPECT_EQ(ResolveExistingPath("/"), "/");
     // A member must be a file: folders exist but are not members.
     EXPECT_EQ(ResolveExistingFile(root_ + "/lib/sub"), std::nullopt);
     EXPECT_EQ(ResolveExistingFile(root_ + "/lib/memb"), root_ + "/Lib/memb");

@@ -1,5 +1,5 @@
-// Placing inserts into catalog texts: which markers are replaced, how an insert array
-// that ends early is read, and that the result always fits the caller's buffer.
+// Placing inserts into catalog texts: which markers are replaced, and that the result always
+// fits the caller's buffer.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -21,21 +21,6 @@ std::string Format(const char* text, std::vector<const char*> inserts, size_t ou
     }
     EXPECT_EQ(std::strlen(out.data()), length);
     return std::string(out.data());
-}
-
-TEST(MessageFormat, InsertArrayEndsAtItsLastGivenInsert) {
-    const char* table[4] = {"A", nullptr, "C", nullptr};
-    EXPECT_EQ(kvr::InsertCount(table, 4), 3u);
-    const char* none[4] = {nullptr, nullptr, nullptr, nullptr};
-    EXPECT_EQ(kvr::InsertCount(none, 4), 0u);
-    EXPECT_EQ(kvr::InsertCount(nullptr, 4), 0u);
-    const char* last[4] = {nullptr, nullptr, nullptr, "D"};
-    EXPECT_EQ(kvr::InsertCount(last, 4), 4u);
-
-    // (A, absent, C): three inserts, the second empty; %4 lies beyond and stays.
-    EXPECT_EQ(Format("[%1][%2][%3][%4]", {"A", nullptr, "C"}), "[A][][C][%4]");
-    EXPECT_EQ(Format("%1 and %1", {"x"}), "x and x");
-    EXPECT_EQ(Format("no inserts: %1 %2", {}), "no inserts: %1 %2");
 }
 
 TEST(MessageFormat, PercentSequences) {

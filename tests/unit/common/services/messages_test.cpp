@@ -1,5 +1,6 @@
 // Message lookup and writing: which catalog answers for a base name and locale, when a
-// catalog is read again, what the log gets, and how the severity letter counts.
+// catalog is read again, and how the severity letter counts. What the log gets in whole
+// runs: every golden case.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -56,33 +57,6 @@ TEST_F(MessageTest, CatalogFollowsLocaleAndBaseName) {
     EXPECT_STREQ(area, "KVR1309W  member M not found (ko)");
     EXPECT_EQ(KVRGetMessage(inserts, area, sizeof area, 1309, nullptr), 0);
     EXPECT_STREQ(area, "");
-}
-
-TEST_F(MessageTest, WrittenLinesRaiseTheMaximumSeverityByTheirLetter) {
-    KVROpenLogFile(FALSE, 0);
-    KVRWriteMessageWithStrings(1201, "CONT", "MEM", nullptr, nullptr);
-    EXPECT_EQ(KVRU005(), 0);
-    KVRWriteMessage(1309); // no inserts: the marker stays as written
-    EXPECT_EQ(KVRU005(), 4);
-    KVRWriteMessage(1000);
-    KVRWriteMessage(1300);
-    EXPECT_EQ(KVRU005(), 8);
-    KVRWriteMessage(1450);
-    EXPECT_EQ(KVRU005(), 16);
-    KVRWriteMessageWithStrings(1309, "X", nullptr, nullptr, nullptr);
-    EXPECT_EQ(KVRU005(), 16);
-    KVRWriteMessageWithStrings(1700, "A", nullptr, "C", nullptr);
-
-    const std::vector<std::string> expected = {
-        "KVR1201I  member MEM of CONT",
-        "KVR1309W  member %1 not found (en)",
-        "KVR1000I",
-        "KVR1300E  an error",
-        "KVR1450S  a severe error",
-        "KVR1309W  member X not found (en)",
-        "KVR1700I  A||C|%4",
-    };
-    EXPECT_EQ(SplitLines(LogText()), expected);
 }
 
 TEST_F(MessageTest, MissingTextsGiveEmptyLinesAndLeaveTheSeverity) {

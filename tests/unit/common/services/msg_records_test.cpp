@@ -1,6 +1,6 @@
-// MSG records: a message with its catalog text and severity, in the text form on one line
-// or as the seven-line XML element (escaped so the file stays well-formed), continuation
-// breaks joined, and nothing written when a record cannot be made.
+// MSG records: continuation breaks joined, the record limit with the end whole, and nothing
+// written when a record cannot be made. The text and XML forms: text_missing_proc,
+// xml_msg_record.
 #include "services/msg_records.h"
 
 #include <gtest/gtest.h>
@@ -42,31 +42,6 @@ class MsgRecordsTest : public MessageTest {
     std::string importPath_;
     ScopedEnv attrbout_{"DD:ATTRBOUT"};
 };
-
-TEST_F(MsgRecordsTest, TextFormCarriesSeverityNumberAndText) {
-    KVR_SetMSG_Format(FALSE);
-    KVR_Write_MSG_RecordWithString("JCL", "VADIRADO", 1778, "FOO");
-    KVR_Write_MSG_RecordWithStrings("JCL", "KVR4000", 1450, "ignored", nullptr, nullptr, nullptr);
-    KVR_Write_MSG_RecordWithStrings("JCL", "KVR4000", 1444, "A&B", "C", nullptr, nullptr);
-    KVR_Write_MSG_Record("JCL", "KVR4000", 1999); // no text in the catalog
-    EXPECT_EQ(Written(), "MSG JCL VADIRADO 8 1778 \"KVR1778E  Unknown word FOO.\"\n"
-                         "MSG JCL KVR4000 16 1450 \"KVR1450S  a severe error\"\n"
-                         "MSG JCL KVR4000 4 1444 \"KVR1444W  Cannot open A&B & <C>.\"\n"
-                         "MSG JCL KVR4000 0 1999 \"\"\n");
-    EXPECT_EQ(KVRU005(), 0); // records do not count as logged messages
-}
-
-TEST_F(MsgRecordsTest, XmlFormIsSevenEscapedLines) {
-    KVR_SetMSG_Format(TRUE);
-    KVR_Write_MSG_RecordWithStrings("J&L", "<STEP>", 1444, "A&B", "C", nullptr, nullptr);
-    EXPECT_EQ(Written(), "<message>\n"
-                         "  <type>J&amp;L</type>\n"
-                         "  <step>&lt;STEP></step>\n"
-                         "  <returnCode>4</returnCode>\n"
-                         "  <number>1444</number>\n"
-                         "  <text>KVR1444W  Cannot open A&amp;B &amp; &lt;C>.</text>\n"
-                         "</message>\n");
-}
 
 TEST_F(MsgRecordsTest, ContinuationBreaksAreJoinedAndOtherBreaksBlanked) {
     KVR_Write_MSG_RecordWithString("JCL", "KVR4000", 1778, "LONG\n         WORD");

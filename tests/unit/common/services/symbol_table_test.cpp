@@ -1,6 +1,6 @@
-// Symbol tables: newest symbol first, values held as private copies, exact-name lookup,
-// and every name, value, symbol and table returned as a counted block, also when memory
-// runs out half way through adding a symbol or setting a value.
+// Symbol tables: every name, value, symbol and table returned as a counted block, also when
+// memory runs out half way through adding a symbol or setting a value, and null arguments.
+// Lookups and values in whole runs: text_set_symbols, text_nested_procs.
 #include "services/memory_blocks.h"
 
 #include "common/scoped_env.h"
@@ -15,43 +15,6 @@
 namespace {
 
 using kvr::test::Outstanding;
-
-TEST(SymbolTable, LookupValuesAndBlocks) {
-    const int32_t before = Outstanding();
-    SymbolTable* table = nullptr;
-    ASSERT_TRUE(CreateSymbolTable(&table, 0));
-    Symbol *older = nullptr, *newer = nullptr, *other = nullptr, *found = nullptr;
-    EXPECT_EQ(0, FindSymbol(table, "X", &found)); // empty table
-    std::string name = "X";
-    char value[] = "OLD";
-    ASSERT_TRUE(AddSymbol(table, name.c_str(), &older, 0));
-    ASSERT_EQ(1, SetSymbolValue(older, value, 0));
-    ASSERT_TRUE(AddSymbol(table, "Y", &other, 0));
-    ASSERT_TRUE(AddSymbol(table, "X", &newer, 0));
-    ASSERT_EQ(1, SetSymbolValue(newer, "", 0)); // empty is a value
-    name = "Z";                                 // names and values are copies
-    std::strcpy(value, "NEW");
-    EXPECT_STREQ("OLD", SymbolValue(older));
-    // table + 3 symbols + 3 names + 2 values
-    EXPECT_EQ(before + 9, Outstanding());
-    ASSERT_EQ(1, SetSymbolValue(older, "SECOND", 0)); // the first copy is released
-    EXPECT_EQ(before + 9, Outstanding());
-
-    // The newer symbol hides the older; names are compared whole and with their case.
-    ASSERT_EQ(1, FindSymbol(table, "X", &found));
-    EXPECT_EQ(newer, found);
-    EXPECT_EQ(1, HasValue(found));
-    EXPECT_STREQ("", SymbolValue(found));
-    ASSERT_EQ(1, FindSymbol(table, "Y", &found));
-    EXPECT_EQ(other, found);
-    EXPECT_EQ(0, HasValue(found));
-    EXPECT_EQ(nullptr, SymbolValue(found));
-    for (const char* miss : {"x", "XX", "", "Z"})
-        EXPECT_EQ(0, FindSymbol(table, miss, &found)) << miss;
-    EXPECT_EQ(other, found); // a miss leaves FoundSym alone
-    DeleteSymbolTable(table, 0);
-    EXPECT_EQ(before, Outstanding());
-}
 
 TEST(SymbolTable, ExhaustedMemoryAndNullArguments) {
     const int32_t before = Outstanding();

@@ -1,6 +1,7 @@
-// The repository interface: only the type "NTFS" is served; lines are read in the
-// workstation's text mode (CR before LF dropped, long lines split, NUL bytes kept); members
-// are found case-insensitively; the Dravix-mode check accepts a DD name or container/member.
+// The repository interface: lines are read in the workstation's text mode (CR before LF
+// dropped, long lines split, NUL bytes kept); the Dravix-mode check accepts a DD name or
+// container/member. Case-insensitive names, folders, FIFOs and devices:
+// member_case_insensitive and the hostile cases.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -43,37 +44,6 @@ class IoApiTest : public ::testing::Test {
     TempDir tmp_;
     std::string lib_;
 };
-
-TEST_F(IoApiTest, EveryOtherRepositoryTypeAnswersSixteen) {
-    const std::string member = lib_ + "/MEMB";
-    WriteFile(member, "A\n");
-    FILE* file = std::fopen(member.c_str(), "r");
-    ASSERT_NE(file, nullptr);
-    char buffer[16];
-    int16_t items = -1;
-    for (const char* type : {"ntfs", "Ntfs", "NTFS ", "", "PDS"}) {
-        SCOPED_TRACE(type);
-        FILE* opened = reinterpret_cast<FILE*>(&items); // must be reset to null
-        const char* m = member.c_str();
-        EXPECT_EQ(16, KVRIOAPI_CheckIfMemberExists(type, m, nullptr, nullptr, nullptr));
-        EXPECT_EQ(16, KVRIOAPI_Open(type, m, "r", &opened, nullptr, nullptr, nullptr));
-        EXPECT_EQ(opened, nullptr);
-        EXPECT_EQ(16, KVRIOAPI_v2_Open(type, m, "r", &opened, nullptr, nullptr, nullptr, 0));
-        EXPECT_EQ(16, KVRIOAPI_GetRecord(type, buffer, 16, file, nullptr, nullptr, nullptr));
-        EXPECT_EQ(16, KVRIOAPI_v2_GetRecord(type, buffer, 16, file, nullptr, nullptr, nullptr, 0));
-        EXPECT_EQ(16,
-                  KVRIOAPI_ReadFile(type, buffer, 1, 1, file, nullptr, nullptr, nullptr, &items));
-        EXPECT_EQ(items, 0);
-        EXPECT_EQ(16, KVRIOAPI_Close(type, file, nullptr, nullptr, nullptr));
-        EXPECT_EQ(16, KVRIOAPI_v2_Close(type, file, nullptr, nullptr, nullptr, 0));
-        EXPECT_EQ(16, KVRIOAPI_v2_CheckIfMemberExists(type, nullptr, lib_.c_str(), "MEMB", 0));
-    }
-    EXPECT_EQ(16, KVRIOAPI_CheckIfMemberExists(nullptr, member.c_str(), nullptr, nullptr, nullptr));
-    // The stream was left alone by the refusals: "NTFS" still reads and closes it.
-    EXPECT_EQ(0, KVRIOAPI_GetRecord("NTFS", buffer, 16, file, nullptr, nullptr, nullptr));
-    EXPECT_STREQ(buffer, "A\n");
-    EXPECT_EQ(0, KVRIOAPI_v2_Close("NTFS", file, nullptr, nullptr, nullptr, 0));
-}
 
 // A CR without LF is data; a CR that is the last character to fit gives way to the LF; one
 // just beyond the limit starts the next record, as the LF would.
@@ -134,53 +104,6 @@ TEST_F(IoApiTest, NulBytesAreKeptAndWholeItemsCounted) {
     EXPECT_EQ(1, KVRIOAPI_ReadFile("NTFS", block, 4, 2, file, nullptr, nullptr, nullptr, &items));
     EXPECT_EQ(items, 0);
     EXPECT_EQ(0, KVRIOAPI_Close("NTFS", file, nullptr, nullptr, nullptr));
-}
-
-// Finding an existing member in any case is pinned by the golden case member_case_insensitive.
-TEST_F(IoApiTest, FoldersAreNoMembersAndCreatedFilesLandInTheMatchedFolder) {
-    fs::create_directories(lib_ + "/folder");
-    EXPECT_EQ(16, Exists(lib_ + "/folder"));
-    EXPECT_EQ(16, Exists(lib_ + "/NONE"));
-    FILE* file = reinterpret_cast<FILE*>(this);
-    EXPECT_EQ(
-        16, KVRIOAPI_Open("NTFS", (lib_ + "/NONE").c_str(), "r", &file, nullptr, nullptr, nullptr));
-    EXPECT_EQ(file, nullptr);
-    // Backslashes separate folders too.
-    std::string created = tmp_.File("procs/NEW");
-    std::replace(created.begin(), created.end(), '/', '\\');
-    EXPECT_EQ(0, KVRIOAPI_Close("NTFS", Open(created, "w"), nullptr, nullptr, nullptr));
-    EXPECT_TRUE(fs::exists(lib_ + "/NEW"));
-}
-
-// Members are read from regular files only: a FIFO would block the open (no writer), a
-// device would be read without end, a folder holds no lines.
-TEST_F(IoApiTest, OnlyRegularFilesAreOpenedForReading) {
-    const std::string fifo = lib_ + "/FIFO";
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    fs::create_symlink("/dev/zero", lib_ + "/ZERO");
-    WriteFile(lib_ + "/MEMB", "X\n");
-    fs::create_symlink(lib_ + "/MEMB", lib_ + "/LINK");
-    for (const std::string& path : {fifo, lib_ + "/ZERO", lib_, std::string("/dev/null")})
-        EXPECT_EQ(KVRIOAPI_OpenRegularFile(path.c_str()), nullptr) << path;
-    FILE* file = nullptr;
-    EXPECT_EQ(16, KVRIOAPI_Open("NTFS", fifo.c_str(), "r", &file, nullptr, nullptr, nullptr));
-    EXPECT_EQ(
-        16, KVRIOAPI_Open("NTFS", (lib_ + "/zero").c_str(), "r", &file, nullptr, nullptr, nullptr));
-    ASSERT_EQ(
-        0, KVRIOAPI_Open("NTFS", (lib_ + "/LINK").c_str(), "r", &file, nullptr, nullptr, nullptr));
-    EXPECT_EQ(0,
-              KVRIOAPI_Close("NTFS", file, nullptr, nullptr, nullptr)); // a link to a file is one
-}
-
-TEST_F(IoApiTest, InitializeForgetsTheListingsOfEarlierRuns) {
-    EXPECT_EQ(16, Exists(lib_ + "/LATE"));
-    // Added behind the cache's back (the folder's time stamp kept): unseen in this run.
-    const fs::file_time_type stamp = fs::last_write_time(lib_);
-    WriteFile(lib_ + "/late", "x\n");
-    fs::last_write_time(lib_, stamp);
-    EXPECT_EQ(16, Exists(lib_ + "/LATE"));
-    KVRIOAPI_Initialize(0);
-    EXPECT_EQ(0, Exists(lib_ + "/LATE"));
 }
 
 TEST_F(IoApiTest, DravixCheckTakesADDNameOrContainerAndMember) {

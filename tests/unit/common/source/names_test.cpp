@@ -1,6 +1,7 @@
-// Names: quoted workstation paths, tokens of configuration lines, acceptable container and
-// member names, file specs with their length limits, and generation data group references,
-// including a name too long for the GDG test, which is reported without ending the run.
+// Names: quoted workstation paths, acceptable container and member names, file specs with
+// their length limits, and generation data group references, including a name too long for
+// the GDG test, which is reported without ending the run. Tokens of search-list lines:
+// text_jcllib_proc, text_blank_container.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -70,38 +71,14 @@ TEST_F(NamesTest, NormalizeNameDropsQuotesAndBlanks) {
     EXPECT_EQ(NormalizeName("SHORT", inPlace, 1025, 0, 0, 0), 0);
     EXPECT_EQ(LogText(), "KVR1703W  long SHORT\n");
     EXPECT_EQ(KVRU005(), 4);
-}
-
-TEST_F(NamesTest, GetATokenCutsOneToken) {
-    struct Case {
-        const char* text;
-        int size;
-        int16_t upper, apostrophes, quotes;
-        const char* token;
-        size_t next; // offset of the answer in the text
-    };
-    const Case cases[] = {
-        {"\"a b\" c", 32, 0, 0, 1, "\"a b\"", 6},
-        {"\"a b\" c", 32, 0, 0, 0, "\"a", 3}, // quotes not special
-        // Only a blank right after the closing quote is consumed.
-        {"'x y'z rest", 32, 1, 1, 0, "'X Y'", 5},
-        {"'x y'z rest", 32, 0, 0, 1, "'x", 3},
-        {"sys1.proclib RM=ntfs\n", 32, 1, 1, 1, "SYS1.PROCLIB", 13},
-        {"RM=ntfs\n", 32, 0, 1, 1, "RM=ntfs", 7}, // a line feed ends the token and stays
-        {"\"no end", 32, 0, 0, 1, "\"no end", 7},
-        // What does not fit is dropped.
-        {"ABCDEFGHIJ KL", 4, 0, 0, 0, "ABC", 11},
-        {"\"quoted text\" z", 6, 0, 0, 1, "\"quot", 14},
-        {" lead", 8, 0, 0, 0, "", 1},
-    };
-    for (const Case& c : cases) {
-        char token[40];
-        std::memset(token, 'x', sizeof token);
-        const char* next = GetAToken(c.text, c.size, token, c.upper, c.apostrophes, c.quotes);
-        EXPECT_STREQ(token, c.token) << c.text;
-        EXPECT_EQ(token[c.size], 'x') << c.text; // nothing written beyond tokenSize
-        EXPECT_EQ(next, c.text + c.next) << c.text;
-    }
+    // No name: an empty result, and nothing to write into.
+    EXPECT_EQ(NormalizeName(nullptr, inPlace, 10, 0, 0, 0), 0);
+    EXPECT_STREQ(inPlace, "");
+    EXPECT_EQ(NormalizeName("A", nullptr, 10, 0, 0, 0), 0);
+    std::strcpy(inPlace, "X");
+    CheckForSpaceInName(nullptr, inPlace);
+    EXPECT_STREQ(inPlace, "");
+    CheckForSpaceInName("A", nullptr);
 }
 
 // The quoting of a container name in import records is pinned by text_blank_container.

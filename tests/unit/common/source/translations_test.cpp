@@ -82,22 +82,4 @@ TEST_F(SourceTest, TranslationTableLimits) {
     EXPECT_EQ(Translate("LIB200", nullptr).applied, FALSE);
 }
 
-TEST_F(SourceTest, TranslationReadingStopsAtAShortLineAfterAWarning) {
-    std::string file = dir_.File("xlat.txt");
-    WriteFile(file, "A.LIB /a\n\nB.LIB /b\n");
-    xlatlibs_.Set(file);
-    SetMaximumSeverity(4);
-    LoadLibraryTranslations(0, 0);
-    EXPECT_EQ(Translate("A.LIB", nullptr).applied, TRUE);
-    EXPECT_EQ(Translate("B.LIB", nullptr).applied, FALSE);
-
-    // A missing file or DUMMY: no message at all, only the opened file said 1101.
-    kvr::ResetTranslationsForTests();
-    xlatlibs_.Set(dir_.File("missing.txt"));
-    LoadLibraryTranslations(0, 0);
-    xlatlibs_.Set("DUMMY");
-    LoadLibraryTranslations(0, 0);
-    EXPECT_EQ(LoggedNumbers(), std::vector<int>{1101});
-}
-
 } // namespace

@@ -1,2 +1,0 @@
-// The hand-made statements of the expansion tests live with their fixture.
-#include "analyzer/expansion/deck_fixture.h"
