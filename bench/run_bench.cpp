@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-extern char** environ;
+#include "child_run.h"
 
 namespace {
 
@@ -37,12 +37,6 @@ struct Corpus {
     size_t members = 0;
     uintmax_t bytes = 0;
     uintmax_t cards = 0;
-};
-
-struct Run {
-    double seconds = 0;
-    double peakMB = 0;
-    int exitCode = -1;
 };
 
 struct Analysis {
@@ -117,43 +111,6 @@ bool LoadCorpus(Corpus& corpus) {
         }
     }
     return corpus.members > 0;
-}
-
-// Runs a program in a folder with extra environment entries, its standard output to
-// /dev/null; returns wall time, peak resident memory and exit code.
-Run Execute(const std::vector<std::string>& argv, const fs::path& folder,
-            const std::vector<std::string>& extraEnvironment) {
-    std::vector<std::string> environment = extraEnvironment;
-    for (char** entry = environ; *entry != nullptr; ++entry)
-        if (std::strncmp(*entry, "DD:", 3) != 0 && std::strncmp(*entry, "DD_", 3) != 0)
-            environment.emplace_back(*entry);
-    std::vector<char*> args, envp;
-    for (const std::string& arg : argv)
-        args.push_back(const_cast<char*>(arg.c_str()));
-    args.push_back(nullptr);
-    for (const std::string& entry : environment)
-        envp.push_back(const_cast<char*>(entry.c_str()));
-    envp.push_back(nullptr);
-
-    Run run;
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t child = fork();
-    if (child == 0) {
-        const int null = open("/dev/null", O_WRONLY);
-        if (null >= 0) dup2(null, STDOUT_FILENO);
-        if (chdir(folder.c_str()) != 0) _exit(126);
-        execve(args[0], args.data(), envp.data());
-        execvpe(args[0], args.data(), envp.data());
-        _exit(127);
-    }
-    if (child < 0) return run;
-    int status = 0;
-    rusage usage{};
-    if (wait4(child, &status, 0, &usage) < 0) return run;
-    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.peakMB = static_cast<double>(usage.ru_maxrss) / 1024.0;
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    return run;
 }
 
 // A whole-corpus command (cat, wc -l) over every file, in batches; best of `repeat` runs.

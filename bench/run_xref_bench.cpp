@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-extern char** environ;
+#include "child_run.h"
 
 namespace {
 
@@ -46,47 +46,10 @@ const std::vector<Question> kQuestions = {
     {{"program", "SORT"}, 0},
 };
 
-struct Run {
-    double seconds = 0;
-    int exitCode = -1;
-};
-
-// Runs a program in a folder with extra environment entries, its standard output to
-// `output` (or /dev/null); returns wall time and exit code.
-Run Execute(const std::vector<std::string>& argv, const fs::path& folder,
-            const std::vector<std::string>& extraEnvironment, const char* output = "/dev/null") {
-    std::vector<std::string> environment = extraEnvironment;
-    for (char** entry = environ; *entry != nullptr; ++entry)
-        if (std::strncmp(*entry, "DD:", 3) != 0 && std::strncmp(*entry, "DD_", 3) != 0)
-            environment.emplace_back(*entry);
-    std::vector<char*> args, envp;
-    for (const std::string& arg : argv)
-        args.push_back(const_cast<char*>(arg.c_str()));
-    args.push_back(nullptr);
-    for (const std::string& entry : environment)
-        envp.push_back(const_cast<char*>(entry.c_str()));
-    envp.push_back(nullptr);
-
-    Run run;
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t child = fork();
-    if (child == 0) {
-        const int out = open(output, O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (out >= 0) dup2(out, STDOUT_FILENO);
-        if (chdir(folder.c_str()) != 0) _exit(126);
-        execve(args[0], args.data(), envp.data());
-        _exit(127);
-    }
-    if (child < 0) return run;
-    int status = 0;
-    if (waitpid(child, &status, 0) < 0) return run;
-    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    return run;
-}
-
 Run Best(int repeat, auto once) {
-    Run best{1e30, 0};
+    Run best;
+    best.seconds = 1e30;
+    best.exitCode = 0;
     for (int r = 0; r < repeat; ++r) {
         const Run run = once();
         best.seconds = std::min(best.seconds, run.seconds);

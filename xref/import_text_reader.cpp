@@ -15,14 +15,6 @@ bool Starts(std::string_view line, std::string_view prefix, std::string_view& re
     return true;
 }
 
-// The first word of `rest`; `rest` becomes what follows the blank after it.
-std::string_view Keyword(std::string_view& rest) {
-    const size_t blank = rest.find(' ');
-    const std::string_view word = rest.substr(0, blank);
-    rest = blank == std::string_view::npos ? std::string_view() : rest.substr(blank + 1);
-    return word;
-}
-
 std::string_view SkipBlanks(std::string_view text) {
     while (!text.empty() && text.front() == ' ')
         text.remove_prefix(1);
@@ -63,7 +55,7 @@ void TextImportReader::OutsideMember(std::string_view line, int lineNumber) {
 
 void TextImportReader::MemberRecord(std::string_view line) {
     std::string_view rest = line;
-    const std::string_view type = Keyword(rest);
+    const std::string_view type = CutField(rest);
     if (type == "DD") return DdRecord(rest);
     if (type == "STEP") return StepRecord(rest);
     if (type == "PROC") return ProcRecord(rest);
@@ -80,7 +72,7 @@ void TextImportReader::MemberRecord(std::string_view line) {
             assembler_.AddSource(std::move(record));
         return;
     }
-    if (type == "END" && Keyword(rest) == "JCL") return EndMember(rest);
+    if (type == "END" && CutField(rest) == "JCL") return EndMember(rest);
     // Records that carry nothing the database holds: IF/ELSE/ENDIF, comments, scheduler
     // directives, the end of a Dravix procedure.
     if (type == "JCL_IF" || type == "JCL_ELSE" || type == "JCL_ENDIF" || type == "CMT" ||
@@ -90,7 +82,7 @@ void TextImportReader::MemberRecord(std::string_view line) {
 }
 
 void TextImportReader::JobRecord(std::string_view rest) {
-    const std::string_view type = Keyword(rest);
+    const std::string_view type = CutField(rest);
     if (type == "START")
         assembler_.BeginJob(std::string(rest));
     else if (type == "END")
@@ -103,7 +95,7 @@ void TextImportReader::JobRecord(std::string_view rest) {
 
 void TextImportReader::ProcRecord(std::string_view rest) {
     std::string_view fields = rest;
-    const std::string_view type = Keyword(fields);
+    const std::string_view type = CutField(fields);
     if (type == "PARM") return assembler_.ProcedureParameter(std::string(fields));
     if (type == "LINES") return; // Dravix: the lines of the calling EXEC
     assembler_.StepSourceRecord({ParseProcSource(rest), SourceKind::Procedure, true});
@@ -111,7 +103,7 @@ void TextImportReader::ProcRecord(std::string_view rest) {
 
 void TextImportReader::StepRecord(std::string_view rest) {
     std::string_view fields = rest;
-    const std::string_view type = Keyword(fields);
+    const std::string_view type = CutField(fields);
     if (type == "LINES") {
         assembler_.CurrentStep().lines = ParseLines(fields);
         return;
@@ -121,7 +113,7 @@ void TextImportReader::StepRecord(std::string_view rest) {
 }
 
 void TextImportReader::DdRecord(std::string_view rest) {
-    const std::string_view type = Keyword(rest);
+    const std::string_view type = CutField(rest);
     if (type == "START") {
         assembler_.EndElement();
         ddName_.assign(rest);

@@ -16,13 +16,6 @@ std::string_view TrimBlanks(std::string_view text) {
     return text;
 }
 
-// The text up to the next single blank, and the rest after that blank.
-std::string_view CutField(std::string_view& text) {
-    const size_t blank = text.find(' ');
-    const std::string_view field = text.substr(0, blank);
-    text = blank == std::string_view::npos ? std::string_view() : text.substr(blank + 1);
-    return field;
-}
 
 std::string NeedWord(Words& words, const char* what) {
     std::string word;
@@ -31,6 +24,13 @@ std::string NeedWord(Words& words, const char* what) {
 }
 
 } // namespace
+
+std::string_view CutField(std::string_view& text) {
+    const size_t blank = text.find(' ');
+    const std::string_view field = text.substr(0, blank);
+    text = blank == std::string_view::npos ? std::string_view() : text.substr(blank + 1);
+    return field;
+}
 
 bool Words::Next(std::string& word) {
     while (!rest_.empty() && rest_.front() == ' ')

@@ -23,6 +23,9 @@ class Words {
 
 int ParseNumber(std::string_view text, const char* what);
 
+// The text up to the next single blank; `text` becomes what follows that blank.
+std::string_view CutField(std::string_view& text);
+
 // "src first last" of a LINES record.
 LineRange ParseLines(std::string_view fields);
 
