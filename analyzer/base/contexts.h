@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "base/deck.h"
 #include "base/lists.h"
@@ -69,22 +70,45 @@ struct PushBackCard {
     bool cached = false;
 };
 
+// reader: the cards of a statement that is kept as comments (job scheduling statements).
+struct KeptCard {
+    int32_t fileLine;
+    std::string text;
+};
+
 // reader: the statement parser's work areas, reused from statement to statement.
 struct ParserWork {
     ParserWork() { substituted[0] = '\0'; }
     char card[82];
     char substituted[kOperandAreaSize];
     size_t substitutedUsed = 0;
+    std::vector<KeptCard> keptCards; // of the statement being read, when kept as comments
 };
 
 // reader: what the statement-list builder has met while a list is read.
 struct ListBuilderState {
-    int32_t jobCount = 0;
+    int32_t jobCount = 0; // JOB statements read in the member so far
     int32_t statementCount = 0;
     int16_t execFound = 0;
     JCLStatement* currentStepStatement = nullptr; // the list's own copy of the last EXEC
     void* readingCursor = nullptr; // the card list being read; null: the member files
+    // The member is read one job at a time: the job list being read ends before the next
+    // JOB statement, which waits (pushed back) until this job has been expanded.
+    bool readingJob = false;
+    int32_t jobsInList = 0;
+    bool nextJobWaiting = false;
+    // Jobs of the member expanded so far, and the comments read with the first one, which
+    // head the deck.
+    int32_t jobsExpanded = 0;
+    long leadingDeckItems = 0;
+    // An INCLUDE member read again for a further INCLUDE: its comments are in the deck
+    // already, from its first one.
+    bool commentsKept = false;
+    // Members at the bottom of the open members that the file reader must not read on:
+    // while a job is expanded, its own member still holds the jobs after it.
+    int32_t keptMembers = 0;
 };
+
 
 // reader: the stack of symbol scopes (SET values, EXEC overrides and PROC defaults of each
 // procedure call), innermost last.
@@ -152,6 +176,10 @@ struct MemberContext {
 
     RunContext& run;
     DeckList deck;
+    // The comments read with the member's second and later jobs: they join the first job's
+    // at the head of the deck once the member is expanded, as when the whole member was
+    // read before its first job was expanded.
+    DeckList memberComments;
     PushBackCard pushBack;
     ParserWork parser;
     ListBuilderState listBuilder;

@@ -97,6 +97,22 @@ template <class T> class OwnedList {
         void* data = nullptr;
         return list_ == nullptr || FindFirstItem(list_, &data) == 0;
     }
+    // Moves the first count items of other (all with a negative count), in order, to the
+    // end of this list, all under key.
+    bool TakeItemsFrom(OwnedList& other, const char* key, long count = -1) {
+        void* data = nullptr;
+        if (other.list_ == nullptr || count == 0) return true;
+        if (!Create()) return false;
+        while (count-- != 0 && FindFirstItem(other.list_, &data)) {
+            UnlinkCurrentItem(other.list_, &data, BlockTraceLevel());
+            if (data != nullptr && AddItemToList(list_, data, key, BlockTraceLevel()) == 0) {
+                release_(static_cast<T*>(data));
+                return false;
+            }
+        }
+        return true;
+    }
+    void Swap(OwnedList& other) noexcept { std::swap(list_, other.list_); }
     // Releases every item, from the front, then the list.
     void Clear() {
         if (list_ == nullptr) return;

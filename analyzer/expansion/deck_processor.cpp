@@ -89,11 +89,6 @@ void ProcessJobStatements(MemberContext& ctx, RD_InputContext* Context) {
                     ReportAtStatement(ctx, MessageFor(ctx, 1356, 3059), cooked);
                 }
                 break;
-            case RD_JOB_END:
-                // A further JOB statement of the member follows: it starts a job of its
-                // own instead of being ignored with its steps put into the job before.
-                FirstPass = true;
-                break;
             default:
                 if (!velkor && FirstPass && !madeUp)
                     KVRWriteMessageWithFileLine(1334, TRUE, JCLStmtFileReference(cooked),
@@ -109,35 +104,79 @@ void ProcessJobStatements(MemberContext& ctx, RD_InputContext* Context) {
     }
 }
 
-BOOLEAN ProcessJclDeck(MemberContext& ctx) {
-    const int16_t mode = ctx.run.mode;
+namespace {
+
+// Reads one job of the member into its statement list and expands it. FALSE when the
+// analysis of the member must stop.
+bool ExpandJob(MemberContext& ctx) {
     JobWalk walk;
     if (!BeginSymbolScope(ctx)) {
         reportMemoryAllocationError(ctx);
-        return FALSE;
+        return false;
     }
     walk.scopeOpen = true;
 
     BuildJobStatementList(ctx, &walk.jobList);
     if (walk.jobList == nullptr || KVRU005() > 4) {
         UndoJobWalk(ctx, walk);
-        return FALSE;
+        return false;
     }
     walk.stepNamePushed = PushStepName(ctx, "");
     if (walk.stepNamePushed) BeginInputContext(ctx, &walk.context, walk.jobList);
     if (walk.context != nullptr) walk.contextPushed = PushContext(ctx, walk.context);
     if (!walk.contextPushed || KVRU005() > 4) {
         UndoJobWalk(ctx, walk);
-        return FALSE;
+        return false;
     }
 
+    // The member's next job waits in the push-back card, and the member itself must not be
+    // read on while procedures and INCLUDE members are read for this job.
+    ++ctx.listBuilder.jobsExpanded;
+    const PushBackCard nextJob = ctx.pushBack;
+    ctx.pushBack.cached = false;
+    const int32_t keptBefore = ctx.listBuilder.keptMembers;
+    ctx.listBuilder.keptMembers = KVRU940_OpenMemberCount();
     ProcessJobStatements(ctx, walk.context);
+    ctx.listBuilder.keptMembers = keptBefore;
+    ctx.pushBack = nextJob;
+
     const bool stopped = KVRU005() > 4;
     if (!UndoJobWalk(ctx, walk)) {
         KVRWriteMessage(MessageFor(ctx, 1342, 3048));
-        return FALSE;
+        return false;
     }
-    if (stopped) return FALSE;
+    return !stopped;
+}
+
+// What a job has set up for itself and the next job must not see: its in-stream and
+// cataloged procedures, its INCLUDE members and the libraries of its JCLLIB statement.
+void ForgetJob(MemberContext& ctx) {
+    ctx.expansion.procedures.Clear();
+    ctx.expansion.includes.Clear();
+    KVRU940_ResetJobSearchOrder();
+}
+
+// The comments read with the later jobs join the first job's at the head of the deck,
+// before every expanded record.
+void PutMemberCommentsFirst(MemberContext& ctx) {
+    if (ctx.memberComments.Empty()) return;
+    DeckList merged;
+    if (!merged.TakeItemsFrom(ctx.deck, "", ctx.listBuilder.leadingDeckItems) ||
+        !merged.TakeItemsFrom(ctx.memberComments, "") || !merged.TakeItemsFrom(ctx.deck, ""))
+        reportMemoryAllocationError(ctx);
+    ctx.deck.Swap(merged);
+}
+
+} // namespace
+
+BOOLEAN ProcessJclDeck(MemberContext& ctx) {
+    bool expanded = ExpandJob(ctx);
+    while (expanded && ctx.listBuilder.nextJobWaiting) {
+        ForgetJob(ctx);
+        expanded = ExpandJob(ctx);
+    }
+    PutMemberCommentsFirst(ctx);
+    if (!expanded) return FALSE;
     if (ctx.run.debug) DumpJclDeckToStdout(ctx);
     return TRUE;
 }

@@ -1,5 +1,5 @@
-// INCLUDE statements during the walk: the named member's statement list (read once per
-// member) is pushed onto the current input context, so its statements are read next and
+// INCLUDE statements during the walk: the named member's statements, built for this
+// INCLUDE from its cards (read once per job), are pushed onto the current input context, so its statements are read next and
 // reading continues after the INCLUDE when they are exhausted.
 #include <cstring>
 
@@ -12,6 +12,13 @@ namespace kvr {
 namespace {
 // "MEMBER=" and at least one character of value.
 constexpr size_t kShortestMemberParm = 8;
+
+bool IsBeingIncluded(const RD_InputContext* Context, const RD_IncludeHeader* member) {
+    if (member == nullptr) return false;
+    for (const StatementList* list : member->inclusions)
+        if (ContextReadsList(Context, list)) return true;
+    return false;
+}
 } // namespace
 
 void ProcessIncludeCard(MemberContext& ctx, JCLStatement* iStmt, RD_InputContext* Context) {
@@ -24,16 +31,17 @@ void ProcessIncludeCard(MemberContext& ctx, JCLStatement* iStmt, RD_InputContext
     }
     // MEMBER=(ABC) and MEMBER=ABC both name ABC; apostrophes stay.
     char* name = CopyParmText(ctx, std::strchr(parm, '=') + 1, FALSE);
-    StatementList* list =
-        GetIncludeStatementList(ctx, name, iStmt);
+    RD_IncludeHeader* member = GetIncludeMember(ctx, name, iStmt);
     FreeString(name, ctx.run.debug);
     if (KVRU005() > 4) return;
     // A member that includes itself (directly or through others) would nest to the limit
     // with every INCLUDE at every level: refused at once, as the limit would refuse it.
-    if (list != nullptr && ContextReadsList(Context, list)) {
+    if (IsBeingIncluded(Context, member)) {
         ReportAtStatement(ctx, MessageFor(ctx, 1350, 3054), iStmt);
         return;
     }
+    StatementList* list = BuildInclusion(ctx, member);
+    if (KVRU005() > 4) return;
     AddStmtListToContext(ctx, Context, list);
 }
 

@@ -1,8 +1,11 @@
-// The member's include list: each INCLUDE member is read and built into a statement list
-// once, with the symbol values in force at its first INCLUDE, and every later INCLUDE of
-// it in the member walks the same statements.
+// The job's include list: each INCLUDE member is read from its library once per job and
+// kept as its cards; every INCLUDE of it builds the statements afresh from those cards, so
+// that they are substituted with the symbol values in force at that INCLUDE and the SET
+// statements among them take effect again. Its comments are kept at its first INCLUDE.
 #include "base/contexts.h"
+#include "expansion/procedures.h"
 #include "expansion/statement_list_builder.h"
+#include "reader/statement_list.h"
 
 namespace kvr {
 namespace {
@@ -11,7 +14,7 @@ void ReleaseInclude(RD_IncludeHeader* entry) {
     DeleteRecord(entry, "IncludeHeader");
 }
 
-// The member's include list, entries keyed by member name.
+// The job's include list, entries keyed by member name.
 bool EnsureIncludeList(MemberContext& ctx) {
     OwnedList<RD_IncludeHeader>& includes = ctx.expansion.includes;
     includes.Bind(ReleaseInclude, "IncludeList");
@@ -20,44 +23,63 @@ bool EnsureIncludeList(MemberContext& ctx) {
     return false;
 }
 
-// Adds an entry that takes over iStmtList (freed here when the entry cannot be made).
-void CreateNewInclude(MemberContext& ctx, const char* NameArg, SOURCE_REF iFileReference, StatementList* iStmtList) {
+// Adds an entry that takes over the card list (freed here when the entry cannot be made).
+RD_IncludeHeader* CreateNewInclude(MemberContext& ctx, const char* NameArg, SOURCE_REF iFileReference,
+                                   void* iRawCards) {
     auto* entry = NewRecord<RD_IncludeHeader>("CreateNewInclude");
     if (entry == nullptr) {
         reportMemoryAllocationError(ctx);
-        DeleteStmtList(iStmtList);
-        return;
+        FreeList(iRawCards, ctx.run.debug);
+        return nullptr;
     }
     entry->IncludeName = CopyText(NameArg);
     entry->FileReference = iFileReference;
-    entry->StatementList = iStmtList;
-    if (!ctx.expansion.includes.Add(entry, entry->IncludeName.get()))
+    entry->rawJclCardsList = iRawCards;
+    if (!ctx.expansion.includes.Add(entry, entry->IncludeName.get())) {
         reportMemoryAllocationError(ctx);
+        return nullptr;
+    }
+    return entry;
 }
 
 } // namespace
 
 RD_IncludeHeader::~RD_IncludeHeader() {
-    if (StatementList != nullptr) DeleteStmtList(StatementList);
+    for (StatementList* list : inclusions)
+        DeleteStmtList(list);
+    FreeList(rawJclCardsList, BlockTraceLevel());
 }
 
-StatementList* GetIncludeStatementList(MemberContext& ctx, const char* NameArg, JCLStatement* iStmt) {
+RD_IncludeHeader* GetIncludeMember(MemberContext& ctx, const char* NameArg, JCLStatement* iStmt) {
     if (!EnsureIncludeList(ctx)) return nullptr;
     if (RD_IncludeHeader* known = ctx.expansion.includes.Find(NameArg); known != nullptr)
-        return known->StatementList;
+        return known;
     OpenIncludedMember(NameArg, iStmt->FileReference, iStmt->fileLine, ctx.run.mode, ctx.run.debug);
     if (KVRU005() > 4) return nullptr;
-    // A member that was not found is entered with an empty list: later INCLUDEs of it
-    // expand to nothing without another search.
+    // A member that was not found is entered without cards: later INCLUDEs of it expand to
+    // nothing without another search.
     SOURCE_REF source = -1;
     GetCurrentSourceReference(&source);
+    void* cards = nullptr;
+    BuildCatalogedProcRawCardList(ctx, &cards);
+    if (cards == nullptr) return nullptr;
+    return CreateNewInclude(ctx, NameArg, source, cards);
+}
+
+StatementList* BuildInclusion(MemberContext& ctx, RD_IncludeHeader* entry) {
+    void* cursor = nullptr;
+    if (entry == nullptr || entry->rawJclCardsList == nullptr ||
+        KVR_CreateCursor(entry->rawJclCardsList, &cursor, ctx.run.debug) == 0 || cursor == nullptr)
+        return nullptr;
     StatementList* list = nullptr;
-    BuildIncludeStatementList(ctx, &list);
+    ctx.listBuilder.commentsKept = !entry->inclusions.empty();
+    BuildIncludeStatementList(ctx, &list, cursor);
+    ctx.listBuilder.commentsKept = false;
+    DeleteCursor(cursor, ctx.run.debug);
     if (list == nullptr) return nullptr;
-    CreateNewInclude(ctx, NameArg, source, list);
-    // The list is handed out only when the entry keeps it alive.
-    RD_IncludeHeader* entry = ctx.expansion.includes.Find(NameArg);
-    return entry != nullptr ? entry->StatementList : nullptr;
+    // The entry keeps the list alive while its statements are walked, up to the job's end.
+    entry->inclusions.push_back(list);
+    return list;
 }
 
 } // namespace kvr

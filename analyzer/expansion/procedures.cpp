@@ -226,6 +226,7 @@ void KVR4006_BuildInstreamProcStatementList(MemberContext& ctx, StatementList* s
            KVRU005() <= 4) {
         lastRef = stmt->FileReference;
         lastLine = stmt->fileLine;
+        if (KeptAsComments(ctx, stmt)) continue;
         switch (JCLStatementType(stmt)) {
         case RD_PEND:
             if (execMet) AppendMarker(ctx, stmtList, CreateEndOfStepStmt);
@@ -254,6 +255,7 @@ void KVR4006_BuildInstreamProcStatementList(MemberContext& ctx, StatementList* s
             break;
         }
         ReleaseReadingRecordData(ctx, stmt);
+        PassOverCardsNotOfTheJob(ctx, stmt);
     }
     ctx.listBuilder.readingCursor = outerCursor;
     if (!pendFound && KVRU005() <= 4)

@@ -6,10 +6,12 @@
 #include "base/contexts.h"
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "expansion/exec_statement.h"
 #include "expansion/symbols.h"
+#include "reader/card_reader.h"
 #include "reader/instream_data.h"
 #include "reader/statement_parser.h"
 
@@ -75,6 +77,28 @@ void AppendDDWithData(MemberContext& ctx, StatementList* stmtList, JCLStatement*
     if (copy != nullptr) BypassInstreamData(ctx, copy);
 }
 
+bool KeptAsComments(MemberContext& ctx, const JCLStatement* stmt) {
+    if (JCLStatementType(stmt) != RD_JOB_SCHEDULING) return false;
+    for (const KeptCard& card : ctx.parser.keptCards)
+        SaveJclComment(ctx, card.fileLine, card.text.c_str());
+    ctx.parser.keptCards.clear();
+    return true;
+}
+
+void PassOverCardsNotOfTheJob(MemberContext& ctx, JCLStatement* stmt) {
+    void* const cursor = ctx.listBuilder.readingCursor;
+    if (JCLStatementType(stmt) == RD_CNTL) {
+        SkipControlStatements(ctx, cursor);
+    } else if (JCLStatementType(stmt) == RD_XMIT) {
+        // As after a DD statement, the first two characters of DLM= delimit.
+        char delimiter[16] = "/*";
+        if (!CheckForDLM(ctx, stmt, delimiter) || std::strlen(delimiter) < 2)
+            std::strcpy(delimiter, "/*");
+        delimiter[2] = '\0';
+        if (KVRU005() <= 4) SkipTransmittedCards(ctx, delimiter, cursor);
+    }
+}
+
 namespace {
 
 // Read-time call scope: an EXEC that calls a procedure puts its keyword parameters into a
@@ -102,6 +126,7 @@ void AppendExec(MemberContext& ctx, StatementList* iStmtList, JCLStatement* iStm
 // Handles one statement just read; FALSE when reading must stop.
 bool HandleStatement(MemberContext& ctx, JCLStatement* stmt, StatementList* list,
                      StatementListCallback FctArg, BOOLEAN* lastExecWasProcInvocation) {
+    if (KeptAsComments(ctx, stmt)) return KVRU005() <= 4;
     if (JCLStatementType(stmt) == RD_SET) {
         ProcessSetCard(ctx, stmt);
         if (KVRU005() > 4) return false;
@@ -113,6 +138,7 @@ bool HandleStatement(MemberContext& ctx, JCLStatement* stmt, StatementList* list
     else
         FctArg(ctx, stmt, list);
     ReleaseReadingRecordData(ctx, stmt);
+    PassOverCardsNotOfTheJob(ctx, stmt);
     return KVRU005() <= 4;
 }
 
@@ -120,15 +146,9 @@ bool HandleStatement(MemberContext& ctx, JCLStatement* stmt, StatementList* list
 void ProcessJobStatement(MemberContext& ctx, JCLStatement* stmt, StatementList* stmtList) {
     switch (JCLStatementType(stmt)) {
     case RD_JOB:
-        ctx.listBuilder.jobCount = ctx.listBuilder.jobCount + 1;
-        if (ctx.listBuilder.jobCount > 1) {
-            // The end of the last step comes first: it ends the override statements of a
-            // procedure call that closes the job before, which would else take this job's
-            // JOB statement for one of their own.
-            AppendMarker(ctx, stmtList, CreateEndOfStepStmt);
-            AppendMarker(ctx, stmtList, CreateEndOfJobStmt);
-            ctx.listBuilder.execFound = 0;
-        }
+        // A further JOB statement never reaches a job's list: it starts the next list.
+        ++ctx.listBuilder.jobCount;
+        ++ctx.listBuilder.jobsInList;
         AppendStatement(ctx, stmtList, stmt);
         break;
     case RD_DD:
@@ -238,9 +258,12 @@ void BuildStatementList(MemberContext& ctx, void* rawProcCardsListCursor,
 }
 
 void BuildJobStatementList(MemberContext& ctx, StatementList** outStmtList) {
-    ctx.listBuilder.jobCount = 0;
     ResetStepTracking(ctx);
+    ctx.listBuilder.readingJob = true;
+    ctx.listBuilder.jobsInList = 0;
+    ctx.listBuilder.nextJobWaiting = false;
     BuildStatementList(ctx, nullptr, outStmtList, ProcessJobStatement);
+    ctx.listBuilder.readingJob = false;
     AppendMarker(ctx, *outStmtList, CreateEndOfStepStmt);
     reportStmtList(ctx, "Job", *outStmtList);
 }
@@ -254,9 +277,10 @@ void KVR4006_BuildCatalogedProcStatementList(MemberContext& ctx, StatementList**
     reportStmtList(ctx, "Proc", *outStmtList);
 }
 
-void BuildIncludeStatementList(MemberContext& ctx, StatementList** outStmtList) {
+void BuildIncludeStatementList(MemberContext& ctx, StatementList** outStmtList,
+                               void* rawCardsListCursor) {
     ResetStepTracking(ctx);
-    BuildStatementList(ctx, nullptr, outStmtList, ProcessIncludeStatement);
+    BuildStatementList(ctx, rawCardsListCursor, outStmtList, ProcessIncludeStatement);
     reportStmtList(ctx, "Include", *outStmtList);
 }
 

@@ -26,6 +26,14 @@ void ReportAtStatement(MemberContext& ctx, const JCLStatement* iStmt, uint32_t i
 // that the next reset of the record does not lose it.
 void ReleaseReadingRecordData(MemberContext& ctx, JCLStatement* iStmt);
 
+// A job scheduling statement (EXPORT, SCHEDULE, NOTIFY, the job-group statements) is read
+// by the job entry subsystem and run by no step: its cards are kept as comments and the
+// statement is not listed (TRUE).
+bool KeptAsComments(MemberContext& ctx, const JCLStatement* stmt);
+// Passes over the cards after a statement that are not JCL of the job: the program control
+// statements of a CNTL block, the cards an XMIT statement sends to another node.
+void PassOverCardsNotOfTheJob(MemberContext& ctx, JCLStatement* stmt);
+
 } // namespace kvr
 
 #endif

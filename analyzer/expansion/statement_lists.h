@@ -4,6 +4,8 @@
 #ifndef KVR_EXPANSION_STATEMENT_LISTS_H
 #define KVR_EXPANSION_STATEMENT_LISTS_H
 
+#include <vector>
+
 #include "base/contexts.h"
 #include "reader/statement_list.h"
 
@@ -22,12 +24,14 @@ struct RD_ProcedureHeader {
     OwnedText procedureParms; // or null
 };
 
-// An INCLUDE member read for the member, with its statement list, which it owns.
+// An INCLUDE member read for the job: its cards, and the statements built from them for
+// each of its INCLUDEs, all of which it owns.
 struct RD_IncludeHeader {
     ~RD_IncludeHeader();
     OwnedText IncludeName;
     SOURCE_REF FileReference;
-    struct StatementList* StatementList;
+    void* rawJclCardsList = nullptr; // list of owned SourceLine copies
+    std::vector<struct StatementList*> inclusions;
 };
 
 // The callback for statements other than EXEC.
@@ -40,7 +44,7 @@ void BuildStatementList(MemberContext& ctx, void* rawProcCardsListCursor,
 void BuildJobStatementList(MemberContext& ctx, StatementList** outStmtList);
 void KVR4006_BuildCatalogedProcStatementList(MemberContext& ctx, StatementList** outStmtList,
                                              void* rawProcCardsListCursor);
-void BuildIncludeStatementList(MemberContext& ctx, StatementList** outStmtList);
+void BuildIncludeStatementList(MemberContext& ctx, StatementList** outStmtList, void* rawCardsListCursor);
 void KVR4006_BuildInstreamProcStatementList(MemberContext& ctx, StatementList* stmtList,
                                             void* rawProcCardsListCursor);
 
@@ -54,9 +58,11 @@ void AddEndProc(MemberContext& ctx);
 void AddStmtParmsToCurrentScope(MemberContext& ctx, JCLStatement* procStmt,
                                 BOOLEAN replaceIfExist);
 
-// The include member's list, read and built on its first use in the member.
-StatementList* GetIncludeStatementList(MemberContext& ctx, const char* NameArg,
-                                       JCLStatement* iStmt);
+// The include member's entry, its cards read from its library on its first use in the job.
+RD_IncludeHeader* GetIncludeMember(MemberContext& ctx, const char* NameArg, JCLStatement* iStmt);
+// The statements of one INCLUDE of the member, built from its cards with the symbol values
+// in force now; null when there is nothing to walk.
+StatementList* BuildInclusion(MemberContext& ctx, RD_IncludeHeader* entry);
 BOOLEAN ProcessJCLLIBCard(MemberContext& ctx, JCLStatement* iStmt);
 // Debug listing of a statement list under a title.
 void reportStmtList(MemberContext& ctx, const char* title, StatementList* iStmtList);

@@ -4,10 +4,13 @@
 #include "reader/card_reader.h"
 
 #include <cstring>
+#include <string>
+#include <string_view>
 
 #include "base/diagnostics.h"
 #include "base/text.h"
 #include "reader/instream_data.h"
+#include "reader/statement_parser.h"
 
 namespace kvr {
 namespace {
@@ -88,9 +91,10 @@ BOOLEAN ReadNextCard(MemberContext& ctx, SourceLine* InRec, void* jclCardsListCu
         pushBack.cached = false;
         return pushBack.status;
     }
-    BOOLEAN status = ReadNextLine(InRec, ctx.run.mode, ctx.run.debug);
+    const int32_t kept = ctx.listBuilder.keptMembers;
+    BOOLEAN status = ReadNextLineAbove(InRec, kept, ctx.run.mode, ctx.run.debug);
     while (status && CheckForCA7ControlStatement(InRec->SourceText))
-        status = ReadNextLine(InRec, ctx.run.mode, ctx.run.debug);
+        status = ReadNextLineAbove(InRec, kept, ctx.run.mode, ctx.run.debug);
     pushBack.line = *InRec;
     pushBack.status = status;
     return status;
@@ -117,6 +121,10 @@ BOOLEAN ReadNextNonCommentCard(MemberContext& ctx, SourceLine* InRec,
             if (!continuing) return TRUE;
         } else if (IsJclComment(InRec->SourceText)) {
             SaveJclComment(ctx, InRec->fileLine, InRec->SourceText);
+        } else if (IsJes2Transmission(InRec->SourceText)) {
+            char delimiter[3];
+            TransmissionDelimiter(InRec->SourceText, delimiter);
+            SkipTransmittedCards(ctx, delimiter, jclCardsListCursor);
         } else if (!IsJes2ControlStmt(InRec->SourceText) && !isBlankSourceLine(InRec->SourceText)) {
             return TRUE;
         }
@@ -125,11 +133,83 @@ BOOLEAN ReadNextNonCommentCard(MemberContext& ctx, SourceLine* InRec,
 }
 
 void SaveJclComment(MemberContext& ctx, int32_t iFileLine, const char* iSourceText) {
+    if (ctx.listBuilder.commentsKept) return;
     auto* comment = NewDeckItem<RD_JclComment>(RD_STRUCT_COMMENT, "SaveJclComment", "JclComment");
     if (comment == nullptr) return;
     comment->fileLine = iFileLine;
     comment->sourceText = CopyText(iSourceText);
-    ctx.deck.Add(comment, ""); // released when it cannot be listed
+    // Released when it cannot be listed.
+    if (!ctx.listBuilder.readingJob) {
+        ctx.deck.Add(comment, "");
+    } else if (ctx.listBuilder.jobsExpanded > 0) {
+        ctx.memberComments.Add(comment, "");
+    } else if (ctx.deck.Add(comment, "")) {
+        ++ctx.listBuilder.leadingDeckItems; // the first job's comments head the deck
+    }
+}
+
+bool IsJobCard(const SourceLine& card) {
+    if (std::strncmp(card.SourceText, "//", 2) != 0 || IsJclComment(card.SourceText)) return false;
+    char operation[8] = {};
+    GetJclCardOperation(&card, operation);
+    return std::strcmp(operation, "JOB") == 0;
+}
+
+bool IsJes2Transmission(const char* text) {
+    return StartsWith(text, "/*XMIT") && (text[6] == ' ' || text[6] == '\0');
+}
+
+void TransmissionDelimiter(const char* text, char (&outDelimiter)[3]) {
+    std::strcpy(outDelimiter, "/*");
+    const std::string_view card(text, strnlen(text, 71));
+    const size_t at = card.find("DLM=");
+    if (at == std::string_view::npos) return;
+    std::string value;
+    size_t pos = at + 4;
+    if (pos < card.size() && card[pos] == '\'') {
+        for (++pos; pos < card.size(); ++pos) {
+            if (card[pos] == '\'' && (pos + 1 >= card.size() || card[pos + 1] != '\'')) break;
+            if (card[pos] == '\'') ++pos; // a doubled apostrophe stands for one
+            value += card[pos];
+        }
+    } else {
+        while (pos < card.size() && card[pos] != ',' && card[pos] != ' ')
+            value += card[pos++];
+    }
+    // A delimiter is two characters: a longer value delimits by its first two, as a DD
+    // statement's DLM does; a shorter one leaves the default.
+    if (value.size() >= 2) {
+        outDelimiter[0] = value[0];
+        outDelimiter[1] = value[1];
+    }
+}
+
+void SkipTransmittedCards(MemberContext& ctx, const char* delimiter, void* cursor) {
+    const size_t length = std::strlen(delimiter);
+    SourceLine card;
+    while (ReadNextCard(ctx, &card, cursor))
+        if (std::strncmp(card.SourceText, delimiter, length) == 0) return;
+    // The end of the input is reported once more to the next reader of the member files.
+    if (cursor == nullptr) ctx.pushBack.cached = true;
+}
+
+void SkipControlStatements(MemberContext& ctx, void* cursor) {
+    SourceLine card;
+    while (ReadNextCard(ctx, &card, cursor)) {
+        if (IsJclComment(card.SourceText)) {
+            SaveJclComment(ctx, card.fileLine, card.SourceText);
+            continue;
+        }
+        if (std::strncmp(card.SourceText, "//", 2) != 0) continue;
+        char operation[8] = {};
+        GetJclCardOperation(&card, operation);
+        if (std::strcmp(operation, "ENDCNTL") != 0) continue;
+        // The block belongs to the step it stands in.
+        JCLStatement* step = ctx.listBuilder.currentStepStatement;
+        if (ctx.listBuilder.execFound && step != nullptr) step->endFileLine = card.fileLine;
+        return;
+    }
+    if (cursor == nullptr) ctx.pushBack.cached = true;
 }
 
 void PushBackLastCard(MemberContext& ctx) {

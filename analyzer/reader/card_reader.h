@@ -27,6 +27,17 @@ BOOLEAN ReadNextCardFromCursor(MemberContext& ctx, SourceLine* SourceBuffer, voi
 BOOLEAN ReadNextNonCommentCard(MemberContext& ctx, SourceLine* InRec,
                                JCL_STATE jclState, void* jclCardsListCursor);
 void SaveJclComment(MemberContext& ctx, int32_t iFileLine, const char* iSourceText);
+// A "//" card whose operation is JOB.
+bool IsJobCard(const SourceLine& card);
+// A JES2 /*XMIT card: the cards after it, up to its delimiter, go to another node.
+bool IsJes2Transmission(const char* text);
+// The delimiter of a /*XMIT card: the first two characters of its DLM= value, else "/*".
+void TransmissionDelimiter(const char* text, char (&outDelimiter)[3]);
+// Reads past the cards up to and including the first that begins with delimiter.
+void SkipTransmittedCards(MemberContext& ctx, const char* delimiter, void* cursor);
+// Reads past the program control statements of a CNTL block up to and including its
+// ENDCNTL statement; comment cards among them are kept as comments.
+void SkipControlStatements(MemberContext& ctx, void* cursor);
 // Makes the next ReadNextCard without a cursor return the last card (or end) again.
 void PushBackLastCard(MemberContext& ctx);
 // TRUE when Flag is TRUE and the first two characters of Line equal those of Delimiter.

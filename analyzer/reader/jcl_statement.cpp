@@ -17,7 +17,7 @@ struct OpCode {
 };
 
 // First match wins; the empty word is a delimiter statement ("//name" with no operation).
-constexpr OpCode LookupTable[18] = {
+constexpr OpCode LookupTable[30] = {
     {"COMMAND", RD_JCL_COMMAND},
     {"CNTL", RD_CNTL},
     {"DD", RD_DD},
@@ -36,13 +36,36 @@ constexpr OpCode LookupTable[18] = {
     {"PEND", RD_PEND},
     {"SET", RD_SET},
     {"XMIT", RD_XMIT},
+    // Read by the job entry subsystem, not run by the job: kept as comments.
+    {"EXPORT", RD_JOB_SCHEDULING},
+    {"SCHEDULE", RD_JOB_SCHEDULING},
+    {"NOTIFY", RD_JOB_SCHEDULING},
+    {"JOBGROUP", RD_JOB_SCHEDULING},
+    {"ENDGROUP", RD_JOB_SCHEDULING},
+    {"GJOB", RD_JOB_SCHEDULING},
+    {"JOBSET", RD_JOB_SCHEDULING},
+    {"SJOB", RD_JOB_SCHEDULING},
+    {"ENDSET", RD_JOB_SCHEDULING},
+    {"AFTER", RD_JOB_SCHEDULING},
+    {"BEFORE", RD_JOB_SCHEDULING},
+    {"CONCURRENT", RD_JOB_SCHEDULING},
+};
+
+// The system commands a command statement ("// verb operands", no name field) may give,
+// in full and abbreviated.
+constexpr const char* OperatorCommands[] = {
+    "CANCEL", "C",  "DISPLAY", "D",  "DUMP",   "FORCE", "HALT",  "Z",     "LOG",     "L",
+    "MODIFY", "F",  "MOUNT",   "M",  "REPLY",  "R",     "RESET", "E",     "ROUTE",   "RO",
+    "SEND",   "SE", "START",   "S",  "STOP",   "P",     "SWAP",  "G",     "UNLOAD",  "U",
+    "VARY",   "V",  "CONTROL", "K",  "MONITOR", "MN",   "STOPMN", "PM",   "SETPROG", "SLIP",
+    "TRACE",  "SETSMS", "SETXCF", "ACTIVATE", "CHNGDUMP", "CD", "DEVSERV", "DS", "QUIESCE",
 };
 
 constexpr const char* TypeNames[RD_TABLESIZE + 1] = {
     "UNKNOWN",  "COMMAND", "JCL COMMAND", "COMMENT",    "CNTL",      "DD",      "DELIMITER",
     "END CNTL", "EXEC",    "IF",          "ELSE",       "END IF",    "INCLUDE", "JCLLIB",
     "EOJ",      "JOB",     "OUTPUT",      "PROC",       "PEND",      "SET",     "XMIT",
-    "JES2",     "JOB END", "STEP END",    "QUILLO OPC", "TABLE SIZE"};
+    "JES2",     "JOB END", "STEP END",    "QUILLO OPC", "JOB SCHEDULING", "TABLE SIZE"};
 
 // The values of a fresh record; owned parts are dealt with by the callers.
 void InitializeFields(JCLStatement* stmt) {
@@ -159,9 +182,6 @@ BOOLEAN CreateNullStatement(MemberContext& ctx, JCLStatement** outStmt, RD_JCL_S
 BOOLEAN CreateEndOfStepStmt(MemberContext& ctx, JCLStatement** outStmt) {
     return CreateNullStatement(ctx, outStmt, RD_STEP_END);
 }
-BOOLEAN CreateEndOfJobStmt(MemberContext& ctx, JCLStatement** outStmt) {
-    return CreateNullStatement(ctx, outStmt, RD_JOB_END);
-}
 BOOLEAN CreateEndOfProcStmt(MemberContext& ctx, JCLStatement** outStmt) {
     return CreateNullStatement(ctx, outStmt, RD_PEND);
 }
@@ -220,6 +240,12 @@ BOOLEAN JCLStatementPositionalParm(MemberContext& ctx, JCLStatement* iStmt, int3
 RD_JCL_STATEMENT_TYPE LookupStatementType(const char* Op) {
     for (const OpCode& entry : LookupTable)
         if (std::strcmp(entry.Token, Op) == 0) return entry.Type;
+    return RD_UNKNOWN;
+}
+
+RD_JCL_STATEMENT_TYPE LookupOperatorCommand(const char* Op) {
+    for (const char* verb : OperatorCommands)
+        if (std::strcmp(verb, Op) == 0) return RD_COMMAND;
     return RD_UNKNOWN;
 }
 

@@ -37,7 +37,8 @@ enum RD_JCL_STATEMENT_TYPE : uint8_t {
     RD_JOB_END = 22,
     RD_STEP_END = 23,
     RD_QUILLO_OPC = 24,
-    RD_TABLESIZE = 25,
+    RD_JOB_SCHEDULING = 25, // EXPORT, SCHEDULE, NOTIFY and the job-group statements
+    RD_TABLESIZE = 26,
 };
 
 // The state of the statement being built.
@@ -82,7 +83,6 @@ BOOLEAN CopyJCLStatement(MemberContext& ctx, JCLStatement** newStmt, JCLStatemen
 BOOLEAN AllocateParmArea(MemberContext& ctx, JCLStatement* iStmt, size_t Size);
 BOOLEAN CreateNullStatement(MemberContext& ctx, JCLStatement** outStmt, RD_JCL_STATEMENT_TYPE iType);
 BOOLEAN CreateEndOfStepStmt(MemberContext& ctx, JCLStatement** outStmt);
-BOOLEAN CreateEndOfJobStmt(MemberContext& ctx, JCLStatement** outStmt);
 BOOLEAN CreateEndOfProcStmt(MemberContext& ctx, JCLStatement** outStmt);
 BOOLEAN CreateStartOfProcStmt(MemberContext& ctx, JCLStatement** outStmt);
 
@@ -103,6 +103,9 @@ BOOLEAN JCLStatementPositionalParm(MemberContext& ctx, JCLStatement* iStmt, int3
 
 // ---- statement types
 RD_JCL_STATEMENT_TYPE LookupStatementType(const char* Op);
+// RD_COMMAND for an operator command verb (START, S, MODIFY, F, VARY, V ...), which a
+// statement without a name field may carry; RD_UNKNOWN otherwise.
+RD_JCL_STATEMENT_TYPE LookupOperatorCommand(const char* Op);
 // The display name of a type ("JOB END", "STEP END", ...); "" outside the table.
 const char* reportStatementType(int32_t iType);
 

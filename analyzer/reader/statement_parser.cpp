@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "reader/symbols.h"
 #include "reader/card_reader.h"
@@ -14,6 +15,9 @@
 
 namespace kvr {
 namespace {
+
+// Cards after a null statement that belong to no job.
+constexpr uint32_t kCardsAfterNullStatement = 1480;
 
 constexpr int32_t kCardTextMax = static_cast<int32_t>(sizeof(SourceLine{}.SourceText)) - 1;
 
@@ -171,7 +175,8 @@ JCL_STATE ProcessFirstJCLCard(MemberContext& ctx, JCLStatement* Stmt, const Sour
 
     char word[kCardTextMax + 1];
     TakeWord(InRec->SourceText, length, &pos, word);
-    const RD_JCL_STATEMENT_TYPE type = LookupStatementType(word);
+    RD_JCL_STATEMENT_TYPE type = LookupStatementType(word);
+    if (type == RD_UNKNOWN && Stmt->LabelLength == 0) type = LookupOperatorCommand(word);
     if (type == RD_UNKNOWN) {
         const uint32_t number = MessageFor(ctx, 1778, 3140);
         KVRWriteMessageWithStrings(number, word, nullptr, nullptr, nullptr);
@@ -189,6 +194,8 @@ JCL_STATE ProcessFirstJCLCard(MemberContext& ctx, JCLStatement* Stmt, const Sour
         EndSymbolScope(ctx);
         *lastExecWasProcInvocation = FALSE;
     }
+    // A job scheduling statement is kept as its cards; its operands are not needed.
+    if (type == RD_JOB_SCHEDULING) return STMT_DONE;
     return GetStmtParameters(ctx, InRec, pos, Stmt, FALSE);
 }
 
@@ -205,6 +212,135 @@ JCL_STATE CaptureQuilloStmt(MemberContext& ctx, const SourceLine* InRec, JCLStat
     return GetStmtParameters(ctx, InRec, pos, Stmt, TRUE);
 }
 
+// Keeps the cards of a statement that is written as comments.
+void NoteKeptCard(MemberContext& ctx, const JCLStatement* Stmt, const SourceLine& card) {
+    if (Stmt->StatementType != RD_JOB_SCHEDULING) return;
+    ctx.parser.keptCards.push_back(
+        KeptCard{card.fileLine, std::string(card.SourceText, static_cast<size_t>(CardLength(&card)))});
+}
+
+// After a null statement the cards up to the next JOB statement belong to no job: they are
+// passed over, as the system passes them over (comment, blank and JES2 control cards
+// silently, the others named by 1480).
+void PassOverToNextJob(MemberContext& ctx, const SourceLine& nullCard) {
+    int32_t first = 0;
+    int32_t last = 0;
+    SourceLine card;
+    while (ReadNextCard(ctx, &card, nullptr)) {
+        if (IsJobCard(card)) {
+            PushBackLastCard(ctx);
+            ctx.listBuilder.nextJobWaiting = true;
+            break;
+        }
+        if (IsJclComment(card.SourceText) || IsJes2ControlStmt(card.SourceText) ||
+            isBlankSourceLine(card.SourceText))
+            continue;
+        if (first == 0) first = card.fileLine;
+        last = card.fileLine;
+    }
+    if (first == 0) return;
+    std::string lines = std::to_string(first);
+    if (last != first) lines += "-" + std::to_string(last);
+    KVRWriteMessageWithStringsAndFileLine(kCardsAfterNullStatement, lines.c_str(), nullptr,
+                                          nullptr, nullptr, TRUE, nullCard.FileReference,
+                                          nullCard.fileLine, ctx.run.mode);
+}
+
+// A null statement ends the job being read, or the procedure or INCLUDE member being read
+// from its cards. Before the member's first JOB statement it ends the member.
+void EndAtNullStatement(MemberContext& ctx, const SourceLine& nullCard, void* cursor) {
+    if (cursor != nullptr) return;
+    if (!ctx.listBuilder.readingJob || ctx.listBuilder.jobCount == 0) {
+        KVRU940_SetLogicalEOF();
+        return;
+    }
+    PassOverToNextJob(ctx, nullCard);
+}
+
+JCL_STATE ContinueComment(MemberContext& ctx, const JCLStatement* Stmt, void* cursor,
+                          CardPosition* lastCard);
+
+// Where a scheduling statement's operands stand: its conditions may hold blanks inside
+// parentheses (WHEN=(RC > 4 | ABEND)), and the statement goes on to the next card when a
+// card ends inside parentheses or a quoted string, or after a comma.
+struct SchedulingOperand {
+    int32_t depth = 0;
+    bool quoted = false;
+    char last = ' ';
+};
+
+// Scans the operand text of one card from index pos; true when the next card continues it.
+bool ScanSchedulingOperand(const SourceLine& card, int32_t pos, SchedulingOperand& operand) {
+    const int32_t end = CardLength(&card) < 71 ? CardLength(&card) : 71;
+    for (; pos < end; ++pos) {
+        const char c = card.SourceText[pos];
+        if (operand.quoted) {
+            if (c == '\'') operand.quoted = false;
+        } else if (c == ' ' && operand.depth <= 0) {
+            break; // the comments field begins
+        } else if (c == '\'') {
+            operand.quoted = true;
+        } else if (c == '(') {
+            ++operand.depth;
+        } else if (c == ')') {
+            --operand.depth;
+        }
+        if (c != ' ') operand.last = c;
+    }
+    return operand.quoted || operand.depth > 0 || operand.last == ',';
+}
+
+int32_t SkipBlanks(const SourceLine& card, int32_t pos) {
+    while (pos < CardLength(&card) && card.SourceText[pos] == ' ')
+        ++pos;
+    return pos;
+}
+
+int32_t SkipWord(const SourceLine& card, int32_t pos) {
+    while (pos < CardLength(&card) && card.SourceText[pos] != ' ')
+        ++pos;
+    return pos;
+}
+
+// Reads the continuation cards of a job scheduling statement, keeping every card.
+JCL_STATE ReadSchedulingStatement(MemberContext& ctx, JCLStatement* Stmt, const SourceLine& first,
+                                  void* cursor, CardPosition* lastCard) {
+    SchedulingOperand operand;
+    const int32_t operation = SkipBlanks(first, SkipWord(first, 2));
+    bool continues = ScanSchedulingOperand(first, SkipBlanks(first, SkipWord(first, operation)), operand);
+    bool commentFollows = HasCommentContinuation(ctx, &first);
+    SourceLine card;
+    while (continues && !commentFollows && ReadNextNonCommentCard(ctx, &card, STMT_PARM_CONT, cursor)) {
+        *lastCard = CardPosition{card.FileReference, card.fileLine};
+        if (IsNullStatement(card.SourceText)) {
+            EndAtNullStatement(ctx, card, cursor);
+            return STMT_DONE_EOF;
+        }
+        if (!BeginsWith(card.SourceText, "// ")) {
+            ReportAtCard(ctx, 1316, &card);
+            return STMT_DONE;
+        }
+        NoteKeptCard(ctx, Stmt, card);
+        continues = ScanSchedulingOperand(card, SkipBlanks(card, 2), operand);
+        commentFollows = HasCommentContinuation(ctx, &card);
+    }
+    JCL_STATE state = commentFollows ? STMT_CMNT_CONT : STMT_DONE;
+    while (state == STMT_CMNT_CONT)
+        state = ContinueComment(ctx, Stmt, cursor, lastCard);
+    return state;
+}
+
+// A JOB statement after the one of the job being read starts the next job: it is read
+// again once this job has been expanded.
+bool StartsNextJob(MemberContext& ctx, const SourceLine& card, void* cursor) {
+    if (cursor != nullptr || !ctx.listBuilder.readingJob || ctx.listBuilder.jobsInList == 0)
+        return false;
+    if (!IsJobCard(card)) return false;
+    PushBackLastCard(ctx);
+    ctx.listBuilder.nextJobWaiting = true;
+    return true;
+}
+
 JCL_STATE StartJCLStmt(MemberContext& ctx, JCLStatement* Stmt,
                        void* cursor, BOOLEAN* lastExecWasProcInvocation,
                        int32_t* outLine, CardPosition* lastCard) {
@@ -215,15 +351,20 @@ JCL_STATE StartJCLStmt(MemberContext& ctx, JCLStatement* Stmt,
     *outLine = card.fileLine;
     *lastCard = CardPosition{card.FileReference, card.fileLine};
     if (IsNullStatement(card.SourceText)) {
-        // A null statement ends the member for the analyzer.
-        if (cursor == nullptr) KVRU940_SetLogicalEOF();
+        EndAtNullStatement(ctx, card, cursor);
         return STMT_DONE_EOF;
     }
+    if (StartsNextJob(ctx, card, cursor)) return STMT_DONE_EOF;
     if (IsQuilloWorkloadManagerComment(ctx, card.SourceText))
         return CaptureQuilloStmt(ctx, &card, Stmt);
+    ctx.parser.keptCards.clear();
     const JCL_STATE state = ProcessFirstJCLCard(ctx, Stmt, &card, lastExecWasProcInvocation,
                                                 cursor);
     if (KVRU005() > 4) return STMT_DONE_EOF;
+    if (Stmt->StatementType == RD_JOB_SCHEDULING) {
+        NoteKeptCard(ctx, Stmt, card);
+        return ReadSchedulingStatement(ctx, Stmt, card, cursor, lastCard);
+    }
     if (state == STMT_DONE && HasCommentContinuation(ctx, &card)) return STMT_CMNT_CONT;
     return state;
 }
@@ -306,7 +447,7 @@ JCL_STATE ContinueParm(MemberContext& ctx, JCL_STATE state, JCLStatement* Stmt, 
     *outLine = card.fileLine;
     *lastCard = CardPosition{card.FileReference, card.fileLine};
     if (IsNullStatement(card.SourceText)) {
-        KVRU940_SetLogicalEOF();
+        EndAtNullStatement(ctx, card, cursor);
         return STMT_DONE_EOF;
     }
     const JCL_STATE next = ProcessContinuationCard(ctx, Stmt, &card, kind);
@@ -318,7 +459,8 @@ JCL_STATE ContinueParm(MemberContext& ctx, JCL_STATE state, JCLStatement* Stmt, 
     return next;
 }
 
-JCL_STATE ContinueComment(MemberContext& ctx, void* cursor, CardPosition* lastCard) {
+JCL_STATE ContinueComment(MemberContext& ctx, const JCLStatement* Stmt, void* cursor,
+                          CardPosition* lastCard) {
     SourceLine card;
     if (!ReadNextCard(ctx, &card, cursor)) {
         // The input ended where the comment was to go on: said at the card that continued it.
@@ -328,8 +470,10 @@ JCL_STATE ContinueComment(MemberContext& ctx, void* cursor, CardPosition* lastCa
     }
     *lastCard = CardPosition{card.FileReference, card.fileLine};
     if (IsNullStatement(card.SourceText)) return STMT_DONE;
-    if (BeginsWith(card.SourceText, "// "))
+    if (BeginsWith(card.SourceText, "// ")) {
+        NoteKeptCard(ctx, Stmt, card);
         return HasCommentContinuation(ctx, &card) ? STMT_CMNT_CONT : STMT_DONE;
+    }
     ReportAtCard(ctx, MessageFor(ctx, 1314, 3033), &card);
     return STMT_DONE;
 }
@@ -337,7 +481,8 @@ JCL_STATE ContinueComment(MemberContext& ctx, void* cursor, CardPosition* lastCa
 bool MovesStepEnd(RD_JCL_STATEMENT_TYPE type) {
     // A JOB statement starts the next job: it never belongs to the step before it.
     return type != RD_JOB && type != RD_ELSE && type != RD_ENDIF && type != RD_EXEC &&
-           type != RD_IF && type != RD_PEND && type != RD_QUILLO_OPC;
+           type != RD_IF && type != RD_PEND && type != RD_QUILLO_OPC &&
+           type != RD_JOB_SCHEDULING; // kept as comments, which end no step
 }
 
 } // namespace
@@ -368,7 +513,7 @@ BOOLEAN BuildJCLStatement(MemberContext& ctx, JCLStatement* iStmt, void* jclCard
                                  jclCardsListCursor, &line, &lastCard);
             break;
         case STMT_CMNT_CONT:
-            state = ContinueComment(ctx, jclCardsListCursor, &lastCard);
+            state = ContinueComment(ctx, iStmt, jclCardsListCursor, &lastCard);
             line = 0;
             break;
         default:

@@ -429,6 +429,16 @@ KVR_API void OpenCatalogedProc(const char* iName, SOURCE_REF iFileReference, int
 KVR_API void OpenIncludedMember(const char* iName, SOURCE_REF iFileReference, int32_t iFileLine,
                                 int16_t iProcessingMode, int32_t debug);
 KVR_API BOOLEAN ReadNextLine(SourceLine* SourceBuffer, int16_t iProcessingMode, int32_t debug);
+/* As ReadNextLine, but the iKeptMembers members at the bottom of the open members are
+ * neither read nor closed: FALSE once every member above them has ended. A procedure or
+ * include member opened on top of a member still being read is read to its own end so. */
+KVR_API BOOLEAN ReadNextLineAbove(SourceLine* SourceBuffer, int32_t iKeptMembers,
+                                  int16_t iProcessingMode, int32_t debug);
+/* Members open now: the analysed member and the members opened on top of it. */
+KVR_API int32_t KVRU940_OpenMemberCount(void);
+/* Empties the job's search order (JCLLIB ORDER=): a further job of the member starts
+ * without the libraries of the job before. */
+KVR_API void KVRU940_ResetJobSearchOrder(void);
 KVR_API void KVRU940_SetLogicalEOF(void);
 KVR_API void CloseAnyRemainingFiles(int16_t iProcessingMode, int32_t debug);
 KVR_API BOOLEAN GetCurrentSourceReference(SOURCE_REF* RefArg);

@@ -245,8 +245,14 @@ KVR_API BOOLEAN OpenFileWithLanguageAndType(const char* iContainerName, const ch
 }
 
 KVR_API BOOLEAN ReadNextLine(SourceLine* SourceBuffer, int16_t iProcessingMode, int32_t debug) {
+    return ReadNextLineAbove(SourceBuffer, 0, iProcessingMode, debug);
+}
+
+KVR_API BOOLEAN ReadNextLineAbove(SourceLine* SourceBuffer, int32_t iKeptMembers,
+                                  int16_t iProcessingMode, int32_t debug) {
     if (SourceBuffer == nullptr) return FALSE;
-    while (OpenFileListIndex > 0) {
+    if (iKeptMembers < 0) iKeptMembers = 0;
+    while (OpenFileListIndex > iKeptMembers) {
         OpenedFiles& member = OpenFileList[OpenFileListIndex - 1];
         if (debug) TraceTopMember(member);
         char record[kRecordBuffer];
@@ -288,6 +294,14 @@ KVR_API BOOLEAN ReadNextLine(SourceLine* SourceBuffer, int16_t iProcessingMode, 
         return TRUE;
     }
     return FALSE;
+}
+
+KVR_API int32_t KVRU940_OpenMemberCount(void) {
+    return OpenMemberCount();
+}
+
+KVR_API void KVRU940_ResetJobSearchOrder(void) {
+    ResetJobList();
 }
 
 KVR_API void KVRU940_SetLogicalEOF(void) {
