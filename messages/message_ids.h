@@ -38,15 +38,17 @@ inline constexpr MessageId kStandardMessages[] = {
     {1452, 'W'}, {1453, 'W'}, {1462, 'W'}, {1463, 'W'}, {1470, 'I'}, {1471, 'I'},
     // jobs of a member
     {1480, 'I'},
+    // system symbols: a symbol left unresolved in a data set name, a malformed DD:SYSSYMS line
+    {1482, 'W'}, {1483, 'W'},
     // files, names, operation words, statistics, tables, configuration
     {1638, 'I'}, {1680, 'E'}, {1681, 'S'}, {1690, 'W'}, {1691, 'E'}, {1703, 'W'}, {1778, 'E'}, {2134, 'I'}, {2400, 'W'}, {3112, 'W'},
 };
 
 // Velkor-mode numbers (catalog pjwenus). The few messages raised under their standard
-// number in every mode (bad continuation cards, INCLUDE without MEMBER) are here too, so
-// that Velkor mode finds their texts.
+// number in every mode (bad continuation cards, INCLUDE without MEMBER, the cards after a
+// null statement, the system symbol messages) are here too, so that Velkor mode finds their texts.
 inline constexpr MessageId kVelkorMessages[] = {
-    {1316, 'W'}, {1317, 'W'}, {1318, 'W'}, {1421, 'W'}, {1480, 'I'},
+    {1316, 'W'}, {1317, 'W'}, {1318, 'W'}, {1421, 'W'}, {1480, 'I'}, {1482, 'W'}, {1483, 'W'},
     {3001, 'I'}, {3002, 'I'}, {3003, 'I'}, {3004, 'I'}, {3005, 'I'}, {3006, 'I'}, {3007, 'I'},
     {3120, 'I'}, {3009, 'I'}, {3010, 'I'}, {3011, 'I'}, {3012, 'I'}, {3013, 'I'}, {3014, 'I'},
     {3015, 'I'}, {3016, 'I'}, {3017, 'I'}, {3018, 'I'},

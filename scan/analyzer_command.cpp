@@ -32,9 +32,10 @@ std::optional<std::string> search_path(std::string_view name, std::string_view p
 
 // The variables a shard sets, in both spellings: kvr4000 also reads DD_NAME, which a
 // caller's leftover would otherwise slip in beside the shard's own.
-constexpr std::array<std::string_view, 11> shard_variables = {
-    "DD:FILELIST", "DD:ATTRBOUT", "DD:RDPRINT", "DD:JCLLIB",   "DD:XLATLIBS",      "DD_FILELIST",
-    "DD_ATTRBOUT", "DD_RDPRINT",  "DD_JCLLIB",  "DD_XLATLIBS", "SOURCE_DATE_EPOCH"};
+constexpr std::array<std::string_view, 13> shard_variables = {
+    "DD:FILELIST", "DD:ATTRBOUT", "DD:RDPRINT",  "DD:JCLLIB", "DD:XLATLIBS",
+    "DD:SYSSYMS",  "DD_FILELIST", "DD_ATTRBOUT", "DD_RDPRINT", "DD_JCLLIB",
+    "DD_XLATLIBS", "DD_SYSSYMS",  "SOURCE_DATE_EPOCH"};
 
 std::string_view variable_name(std::string_view entry) {
     return entry.substr(0, entry.find('='));
@@ -102,6 +103,7 @@ std::vector<std::string> shard_environment(const std::vector<std::string>& share
     environment.push_back("DD:RDPRINT=" + data_sets.log);
     environment.push_back("DD:JCLLIB=" + data_sets.search_list);
     environment.push_back("DD:XLATLIBS=" + data_sets.translation_table);
+    environment.push_back("DD:SYSSYMS=" + data_sets.system_symbols);
     return environment;
 }
 

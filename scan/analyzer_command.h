@@ -41,9 +41,11 @@ struct ShardDataSets {
     std::string log;
     std::string search_list;       // DUMMY when there is none
     std::string translation_table; // DUMMY when there is none
+    std::string system_symbols;    // DUMMY when there is none
 };
 
-// SHARED plus the shard's DD:FILELIST, DD:ATTRBOUT, DD:RDPRINT, DD:JCLLIB and DD:XLATLIBS.
+// SHARED plus the shard's DD:FILELIST, DD:ATTRBOUT, DD:RDPRINT, DD:JCLLIB, DD:XLATLIBS and
+// DD:SYSSYMS.
 std::vector<std::string> shard_environment(const std::vector<std::string>& shared,
                                            const ShardDataSets& data_sets);
 

@@ -12,7 +12,7 @@ namespace kvrscan {
 
 const char* const help_text =
     R"(usage: kvr-scan [-x] [-r] [-j N] [-o IMPORT] [-l LOG] [--db DB] JOB_FOLDER...
-                [-p PROC_FOLDER...] [-t XLATLIBS] [-- KVR4000_OPTION...]
+                [-p PROC_FOLDER...] [-t XLATLIBS] [-s SYSSYMS] [-- KVR4000_OPTION...]
 
 Analyses every member (regular file) of the job folders with kvr4000, in the current
 folder, and writes one import file and one log.
@@ -23,6 +23,7 @@ folder, and writes one import file and one log.
   -p FOLDER... the default search list for cataloged procedures and INCLUDE members,
                in the order given; every word after -p up to the next option is one
   -t FILE      the translation table (LIBRARY.NAME folder a line)
+  -s FILE      the system symbols (NAME=VALUE a line), kvr4000's DD:SYSSYMS
   -x           XML import file
   -j N         run N analyzers in parallel, each on a contiguous part of the file list
   -o IMPORT    the import file (default kvr-scan.import; "-" standard output)
@@ -48,7 +49,7 @@ when stopped by SIGINT, SIGTERM or SIGHUP.
 
 const char* const usage_lines =
     "usage: kvr-scan [-x] [-r] [-j N] [-o IMPORT] [-l LOG] [--db DB] JOB_FOLDER... "
-    "[-p PROC_FOLDER...] [-t XLATLIBS] [-- OPTION...]\n"
+    "[-p PROC_FOLDER...] [-t XLATLIBS] [-s SYSSYMS] [-- OPTION...]\n"
     "       kvr-scan -h for help\n";
 
 namespace {
@@ -67,6 +68,7 @@ const OptionRule option_rules[] = {
     {"-o", true, [](ScanRequest& r, const std::string& value) { r.import_name = value; }},
     {"-l", true, [](ScanRequest& r, const std::string& value) { r.log_name = value; }},
     {"-t", true, [](ScanRequest& r, const std::string& value) { r.xlatlibs = value; }},
+    {"-s", true, [](ScanRequest& r, const std::string& value) { r.syssyms = value; }},
     {"--db", true, [](ScanRequest& r, const std::string& value) { r.database = value; }},
 };
 
@@ -160,6 +162,8 @@ void check_request(ScanRequest& request) {
         throw UsageError("--db needs a database name");
     if (!request.xlatlibs.empty() && !is_regular_file(request.xlatlibs))
         throw UsageError("no translation table: " + request.xlatlibs);
+    if (!request.syssyms.empty() && !is_regular_file(request.syssyms))
+        throw UsageError("no system symbol file: " + request.syssyms);
 }
 
 } // namespace kvrscan

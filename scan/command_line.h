@@ -18,6 +18,7 @@ struct ScanRequest {
     std::string import_name = "kvr-scan.import"; // "-": standard output
     std::string log_name = "kvr-scan.log";
     std::string xlatlibs; // empty: no translation table
+    std::string syssyms;  // empty: no system symbol file
     std::optional<std::string> database; // --db: the kvr-xref database loaded after the scan
     std::vector<std::string> job_folders;
     std::vector<std::string> proc_folders;     // the default search list, in search order

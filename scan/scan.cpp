@@ -65,7 +65,8 @@ std::vector<ShardCommand> shard_commands(const ScanRequest& request, const std::
     for (std::size_t shard = 1; shard <= shards; ++shard) {
         ShardDataSets data_sets{work.shard_file(shard, "list"), work.shard_file(shard, "import"),
                                 work.shard_file(shard, "log"), search_list,
-                                request.xlatlibs.empty() ? "DUMMY" : request.xlatlibs};
+                                request.xlatlibs.empty() ? "DUMMY" : request.xlatlibs,
+                                request.syssyms.empty() ? "DUMMY" : request.syssyms};
         commands.push_back({argv, shard_environment(shared, data_sets),
                             work.shard_file(shard, "out"), work.shard_file(shard, "err")});
     }

@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,11 @@ struct RunContext {
 
     // Parameter capture: the control entries of DD:KVRPCTL in file order; empty: no capture.
     OwnedList<ParmControlNode> capture;
+    // The system symbols of DD:SYSSYMS, the outermost symbol scope; null without the file.
+    Owned<SymbolTable> systemSymbols;
+    // The highest severity of the set-up's warnings (a malformed DD:SYSSYMS line): it counts
+    // for the run's exit code, not for the first member's.
+    int32_t setUpSeverity = 0;
     // Memory ran out: the run ends after the member it ran out in.
     bool outOfMemory = false;
 };
@@ -116,6 +122,8 @@ struct SymbolScopes {
     SymbolScopes();
     OwnedList<SymbolTable> scopes;
     SymbolTable* update = nullptr; // receives SET, override and default values
+    // The names reported as unresolved in a data set name (1482), each once per member.
+    std::set<std::string> reportedUnresolved;
 };
 
 // model: the job under construction and the counts the walk needs.

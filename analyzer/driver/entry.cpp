@@ -1,7 +1,8 @@
 // The entry sequence: settings, severity, code page, tool identifier, log, command line,
-// informational output, search lists, import file, then the members and the tear-down in
-// reverse order. The exit code is the maximum severity of the whole run; a failure while
-// the search lists or the import file are set up ends the run at once.
+// informational output, search lists, translations, system symbols, import file, then the
+// members and the tear-down in reverse order. The exit code is the maximum severity of the
+// whole run; a failure while the search lists, the system symbols or the import file are
+// set up ends the run at once.
 #include "driver/entry.h"
 
 #include "driver/catalog_check.h"
@@ -13,6 +14,7 @@
 #include "driver/run_settings.h"
 #include "kvrbase.h"
 #include "output/member_records.h"
+#include "reader/system_symbols.h"
 #include "rununits/parameter_capture.h"
 
 namespace kvr {
@@ -42,6 +44,10 @@ bool SetUpServices(RunContext& run) {
     if (KVRU005() != 0) return false;
     LoadLibraryTranslations(run.mode, run.debug);
     if (KVRU005() != 0) return false;
+    if (!LoadSystemSymbols(run)) return false;
+    // A malformed line's warning counts for the run's exit code, not for the first member.
+    run.setUpSeverity = KVRU005();
+    ResetMaximumSeverity();
     InitializeParameterCaptureControl(run);
     KVR_OpenImportFile("w", run.mode);
     if (KVRU005() != 0) return false;
@@ -113,14 +119,18 @@ int RunAnalyzer(int argc, char** argv) {
     FillRunContext(run, settings);
     if (!SetUpServices(run)) {
         run.capture.Clear();
+        run.systemSymbols.reset();
         KVRCloseLogFile();
         return ExitCode();
     }
     AnalyzeMembers(run, settings);
+    SetMaximumSeverity(run.setUpSeverity);
 
     KVRIOAPI_Terminate(settings.debug);
     KVR_CloseImportFile();
-    run.capture.Clear(); // before the block statistics, which count its blocks
+    // Before the block statistics, which count their blocks.
+    run.capture.Clear();
+    run.systemSymbols.reset();
     if (settings.debug) PrintFileTables(settings.iProcessingMode);
     ReportMallocFreeStatistics(settings.iProcessingMode, settings.debug);
     KVRCloseLogFile();

@@ -10,6 +10,7 @@
 #include "expansion/statement_dispatch.h"
 #include "reader/instream_data.h"
 #include "reader/statement_list.h"
+#include "reader/unresolved_symbols.h"
 
 namespace kvr {
 namespace {
@@ -86,6 +87,7 @@ void ParseDD(MemberContext& ctx, JCLStatement* iStmt, DDWorkData& work) {
     work.endFileLine = JCLStmtEndFileLine(iStmt);
     work.hasDUMMY = CaptureDDPositionalParm_DUMMY(ctx, iStmt);
     work.DatasetName.reset(CaptureDDKeywordParm_DSNAME(ctx, iStmt));
+    ReportUnresolvedDataSetSymbols(ctx, work.DatasetName.get(), work.FileReference, work.fileLine);
     work.Parms.reset(CaptureDDParms(ctx, iStmt));
     CaptureDDKeyworkParm_DISP(ctx, iStmt, work);
     work.inStreamData = iStmt->inStreamData;

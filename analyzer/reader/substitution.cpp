@@ -1,33 +1,19 @@
 // Substitution of symbolic parameters (&NAME) in the text of a card or a statement with the
 // values of the symbol scopes.
-#include <cctype>
 #include <cstring>
 #include <string_view>
 
 #include "base/contexts.h"
 #include "base/diagnostics.h"
+#include "reader/symbol_names.h"
 #include "reader/symbols.h"
 
 namespace kvr {
 namespace {
 
-constexpr int32_t kNameMax = 8;
+constexpr int32_t kNameMax = static_cast<int32_t>(kSymbolNameMax);
 
 enum PARM_STATE { NOPARM, AMPER, NAME, JUSTCOPY, INQUOTE };
-
-// The five characters before position i spell TCPIP in any case.
-bool FollowsTcpip(std::string_view text, size_t i) {
-    if (i < 5) return false;
-    const char* word = "TCPIP";
-    for (size_t k = 0; k < 5; ++k) {
-        if (std::toupper(static_cast<unsigned char>(text[i - 5 + k])) != word[k]) return false;
-    }
-    return true;
-}
-
-bool NameChar(char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '#' || c == '$' || c == '@';
-}
 
 // Appends to a kOperandAreaSize area, keeping it terminated; what does not fit is dropped.
 struct Output {
@@ -130,7 +116,7 @@ struct Scan {
             BeginName();
             return 0;
         case NAME:
-            if (NameChar(c)) {
+            if (IsSymbolNameChar(c)) {
                 AddNameChar(c);
                 return 1;
             }
@@ -145,7 +131,7 @@ struct Scan {
         const char c = in[i];
         if (c == '&') {
             // TCPIP&... (a TCP/IP data set qualifier) keeps its ampersand as text.
-            if (FollowsTcpip(in, i)) {
+            if (AmpersandFollowsTcpip(in, i)) {
                 out.Put(c);
             } else {
                 state = AMPER;

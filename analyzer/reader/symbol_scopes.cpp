@@ -1,11 +1,13 @@
 // The stack of symbolic-parameter scopes: one symbol table for the job's SET values and one
 // for each procedure call (its EXEC overrides, PROC defaults and inner SETs). Lookups search
-// from the innermost scope outwards; new values go to the update scope, which is the
-// innermost one except while a finished call's overrides are still being read.
+// from the innermost scope outwards, and last the run's system symbols; new values go to the
+// update scope, which is the innermost one except while a finished call's overrides are
+// still being read.
 #include <cstring>
 
 #include "base/diagnostics.h"
 #include "reader/symbols.h"
+#include "reader/system_symbols.h"
 
 namespace kvr {
 namespace {
@@ -101,11 +103,12 @@ void SetScopedSymbolDefaultValue(MemberContext& ctx, const char* NameArg, const 
 
 int16_t GetScopedSymbolValue(MemberContext& ctx, const char* NameArg, char* ValueArg) {
     if (ValueArg != nullptr) ValueArg[0] = '\0';
-    void* list = ctx.symbols.scopes.Handle();
-    if (NameArg == nullptr || list == nullptr) return 0;
+    if (NameArg == nullptr) return 0;
     // Innermost outwards: the first scope that knows the name decides.
+    void* list = ctx.symbols.scopes.Handle();
     void* data = nullptr;
-    for (int32_t more = FindLastItem(list, &data); more; more = GetPreviousItem(list, &data)) {
+    for (int32_t more = list != nullptr ? FindLastItem(list, &data) : 0; more;
+         more = GetPreviousItem(list, &data)) {
         Symbol* symbol = nullptr;
         if (FindSymbol(static_cast<SymbolTable*>(data), NameArg, &symbol)) {
             if (ValueArg != nullptr)
@@ -113,7 +116,7 @@ int16_t GetScopedSymbolValue(MemberContext& ctx, const char* NameArg, char* Valu
             return 1;
         }
     }
-    return 0;
+    return FindSystemSymbol(ctx.run, NameArg, ValueArg) ? 1 : 0;
 }
 
 } // namespace kvr

@@ -20,7 +20,7 @@ uint32_t LocatorFor(uint32_t iMsg, const char* r1, const char* r2, const char* r
     return warning ? 1470 : 1471;
 }
 
-// Writes the locator and the message; the message's MSG record carries only its first insert.
+// Writes the locator and the message, to the log and, with logMSG, as MSG records.
 void WriteLocated(uint32_t iMsg, const char* r1, const char* r2, const char* r3, const char* r4,
                   BOOLEAN logMSG, SOURCE_REF iFileReference, int32_t iFileLine,
                   int16_t iProcessingMode) {
@@ -37,7 +37,7 @@ void WriteLocated(uint32_t iMsg, const char* r1, const char* r2, const char* r3,
         const char* step = MsgRecordStep(iProcessingMode);
         KVR_Write_MSG_RecordWithStrings("JCL", step, static_cast<int32_t>(locator), member, line,
                                         nullptr, nullptr);
-        KVR_Write_MSG_RecordWithString("JCL", step, static_cast<int32_t>(iMsg), r1);
+        KVR_Write_MSG_RecordWithStrings("JCL", step, static_cast<int32_t>(iMsg), r1, r2, r3, r4);
     }
 }
 

@@ -71,7 +71,8 @@ TEST(ScanDatabaseLoad, ArgumentsKeepNamesFromLookingLikeOptions) {
 TEST(ScanAnalyzer, EnvironmentOfAShard) {
     const char* caller[] = {
         "PATH=/bin",     "DD_FILELIST=old.list",         "DD:ATTRBOUT=old.import", "DD_JCLLIB=x",
-        "DD_OTHER=kept", "SOURCE_DATE_EPOCH=1700000000", "DD:XLATLIBS=old",        nullptr};
+        "DD_OTHER=kept", "SOURCE_DATE_EPOCH=1700000000", "DD:XLATLIBS=old",
+        "DD:SYSSYMS=old.syms", "DD_SYSSYMS=old.syms", nullptr};
     Strings shared = kvrscan::shared_environment(const_cast<char**>(caller), "999");
     EXPECT_EQ(shared, (Strings{"PATH=/bin", "DD_OTHER=kept", "SOURCE_DATE_EPOCH=1700000000"}));
 
@@ -80,9 +81,10 @@ TEST(ScanAnalyzer, EnvironmentOfAShard) {
               (Strings{"HOME=/root", "SOURCE_DATE_EPOCH=999"}));
 
     Strings shard = kvrscan::shard_environment(
-        {"PATH=/bin"}, {"/w/2.list", "/w/2.import", "/w/2.log", "DUMMY", "x.txt"});
+        {"PATH=/bin"}, {"/w/2.list", "/w/2.import", "/w/2.log", "DUMMY", "x.txt", "s.txt"});
     EXPECT_EQ(shard, (Strings{"PATH=/bin", "DD:FILELIST=/w/2.list", "DD:ATTRBOUT=/w/2.import",
-                              "DD:RDPRINT=/w/2.log", "DD:JCLLIB=DUMMY", "DD:XLATLIBS=x.txt"}));
+                              "DD:RDPRINT=/w/2.log", "DD:JCLLIB=DUMMY", "DD:XLATLIBS=x.txt",
+                              "DD:SYSSYMS=s.txt"}));
 }
 
 namespace {

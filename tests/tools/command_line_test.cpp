@@ -14,13 +14,15 @@ using Words = std::vector<std::string>;
 TEST(ScanCommandLine, OptionsFolderListsAndAnalyzerOptions) {
     ScanRequest r =
         parse_command_line({"-x", "-j3", "JOBS", "MORE//", "-p", "P1", "P2/", "-r", "J2", "-t",
-                            "t.txt", "-o", "out", "-l", "log", "--", "-exjcl,txt", "-p", "X"});
+                            "t.txt", "-s", "s.txt", "-o", "out", "-l", "log", "--", "-exjcl,txt",
+                            "-p", "X"});
     EXPECT_TRUE(r.xml);
     EXPECT_TRUE(r.recursive); // and -r ended the search list: J2 is a job folder
     EXPECT_EQ(r.shards_text, "3");
     EXPECT_EQ(r.job_folders, (Words{"JOBS", "MORE", "J2"}));
     EXPECT_EQ(r.proc_folders, (Words{"P1", "P2"}));
     EXPECT_EQ(r.xlatlibs, "t.txt");
+    EXPECT_EQ(r.syssyms, "s.txt");
     EXPECT_EQ(r.import_name, "out");
     EXPECT_EQ(r.log_name, "log");
     EXPECT_EQ(r.analyzer_options, (Words{"-exjcl,txt", "-p", "X"}));
@@ -114,6 +116,9 @@ TEST(ScanCommandLine, ChecksOfShardsFoldersAndTranslationTable) {
     EXPECT_NE(message(request("1", {"JOBS"}, {"P=Q"})).find("cannot hold"), std::string::npos);
     EXPECT_EQ(message(request("1", {"JOBS"}, {}, scratch / "JOBS")),
               "no translation table: " + (scratch / "JOBS"));
+    ScanRequest without_symbols = request("1", {"JOBS"});
+    without_symbols.syssyms = scratch / "none.txt";
+    EXPECT_EQ(message(without_symbols), "no system symbol file: " + (scratch / "none.txt"));
 
     ScanRequest good = request("12", {"JOBS", "P=Q"}, {}, table);
     EXPECT_EQ(message(good), "");
