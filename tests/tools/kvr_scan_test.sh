@@ -2,7 +2,7 @@
 # End-to-end checks of kvr-scan: the joined import file and log are what kvr4000 itself
 # writes for hand-written file lists of the same members and parts, whatever the number of
 # shards; XML keeps one prologue and stays well-formed, the exit code is the highest over
-# the shards, and folder names with blanks survive the lists.
+# the shards, folder names with blanks survive the lists, and -s reaches every shard.
 #   kvr_scan_test.sh KVR_SCAN_PROGRAM KVR4000_PROGRAM
 set -u
 
@@ -135,6 +135,35 @@ check_severities() {
   [ "$(grep -c '^END JCL' "$out/odd")" -eq 1 ] || fail "a name with =: not one member"
 }
 
+# ---------------------------------------------------------------- system symbols
+# -s reaches every shard's kvr4000 as DD:SYSSYMS: both members, one a shard, resolve
+# &SYSUID from it and report the symbol it lacks (1482). Without -s a DD:SYSSYMS of the
+# caller does not reach the analyzer: the shards' own data sets are what they are given.
+check_system_symbols() {
+  local dir=$work/syms out=$work/syms-out member
+  mkdir -p "$dir/JOBS" "$out"
+  for member in A B; do
+    printf '%s\n' "//JOB$member JOB (A)" '//S1 EXEC PGM=IEFBR14' \
+      '//IN DD DSN=&SYSUID..IN.DATA,DISP=SHR' '//OUT DD DSN=&NOVAL..X,DISP=SHR' >"$dir/JOBS/$member"
+  done
+  printf '%s\n' '* the scan test system' 'SYSUID=SCANUSR' >"$dir/syms.txt"
+  (cd "$dir" && timeout 60 "$scan" -j 2 -o "$out/with" -l "$out/with.log" JOBS -s syms.txt 2>/dev/null)
+  expect_rc 4 $? "-s"
+  expect_lines "$out/with" '^(DD DSN |MSG .* 1482 |END JCL)' \
+    "$(printf '%s\n' \
+      'MSG JCL KVR4000 4 1482 "KVR1482W  The symbol &NOVAL in data set name &NOVAL..X has no value; the name is kept as written."' \
+      'DD DSN  SCANUSR.IN.DATA' 'DD DSN  &NOVAL..X' 'END JCL 4 C' \
+      'MSG JCL KVR4000 4 1482 "KVR1482W  The symbol &NOVAL in data set name &NOVAL..X has no value; the name is kept as written."' \
+      'DD DSN  SCANUSR.IN.DATA' 'DD DSN  &NOVAL..X' 'END JCL 4 C')" "-s: records of the members"
+
+  (cd "$dir" && env 'DD:SYSSYMS=syms.txt' DD_SYSSYMS=syms.txt timeout 60 "$scan" -j 2 \
+    -o "$out/without" -l "$out/without.log" JOBS 2>/dev/null)
+  expect_rc 0 $? "without -s"
+  expect_lines "$out/without" '^(DD DSN |MSG |END JCL)' \
+    "$(printf '%s\n' 'DD DSN  &SYSUID..IN.DATA' 'DD DSN  &NOVAL..X' 'END JCL 0 C' \
+      'DD DSN  &SYSUID..IN.DATA' 'DD DSN  &NOVAL..X' 'END JCL 0 C')" "without -s: records of the members"
+}
+
 # ---------------------------------------------------------------- usage and progress
 check_usage() {
   local rc
@@ -142,7 +171,8 @@ check_usage() {
   expect_rc 0 $? "-h"
   grep -q '^usage: kvr-scan' "$work/help" || fail "-h: no usage"
   for args in "-q examples/JOBS" "-j 0 examples/JOBS" "-j two examples/JOBS" "-p examples/PROCS" \
-    "examples/NOSUCH" "-o" "-o /no/such/folder/imp examples/JOBS" "-l examples examples/JOBS"; do
+    "examples/NOSUCH" "-o" "-o /no/such/folder/imp examples/JOBS" "-l examples examples/JOBS" \
+    "-s examples/NOSUCH.txt examples/JOBS" "-s examples examples/JOBS" "examples/JOBS -s"; do
     # shellcheck disable=SC2086 # the words are the arguments
     (cd "$repo" && timeout 60 "$scan" -o "$work/u.imp" -l "$work/u.log" $args >/dev/null 2>"$work/u.err")
     rc=$?
@@ -224,6 +254,7 @@ check_corpus() {
 
 check_example
 check_severities
+check_system_symbols
 check_usage
 check_wrapper
 check_corpus
