@@ -59,7 +59,8 @@ void ReadDefinitions(RunContext& run, FILE* file, const char* path) {
 bool LoadSystemSymbols(RunContext& run) {
     run.systemSymbols.reset();
     char value[kVariableValueSize] = {};
-    if (!CheckWorkstationEnvironmentVariable("DD:SYSSYMS", value, run.debug)) return true;
+    // Looked up without the debug trace: a -d run without the file lists what it always did.
+    if (!CheckWorkstationEnvironmentVariable("DD:SYSSYMS", value, 0)) return true;
     char path[kVariableValueSize] = {};
     NormalizeName(value, path, kPathMax, 0, 1, run.debug);
     FILE* file = KVRIOAPI_OpenRegularFile(path); // a device would be read without end
