@@ -122,6 +122,9 @@ struct SymbolScopes {
     SymbolScopes();
     OwnedList<SymbolTable> scopes;
     SymbolTable* update = nullptr; // receives SET, override and default values
+    // The read-time scope of a procedure call while its override statements are read: the
+    // system symbols wait for the walk there (BeginOverrideReadScope).
+    SymbolTable* overrideReadScope = nullptr;
     // The names reported as unresolved in a data set name (1482), each once per member.
     std::set<std::string> reportedUnresolved;
 };

@@ -107,7 +107,7 @@ namespace {
 void HandleProcOverrideSymbolScope(MemberContext& ctx, JCLStatement* iStmt, BOOLEAN* lastExecWasProcInvocation) {
     if (JCLStatementType(iStmt) != RD_EXEC) return;
     if (ExecInvokesProgram(ctx, iStmt)) return;
-    if (!BeginSymbolScope(ctx)) {
+    if (!BeginOverrideReadScope(ctx)) {
         reportMemoryAllocationError(ctx);
         return;
     }

@@ -60,6 +60,12 @@ BOOLEAN BeginSymbolScope(MemberContext& ctx) {
     return TRUE;
 }
 
+BOOLEAN BeginOverrideReadScope(MemberContext& ctx) {
+    if (!BeginSymbolScope(ctx)) return FALSE;
+    ctx.symbols.overrideReadScope = ctx.symbols.update;
+    return TRUE;
+}
+
 BOOLEAN EndSymbolScope(MemberContext& ctx) {
     SymbolScopes& symbols = ctx.symbols;
     void* data = nullptr;
@@ -71,6 +77,7 @@ BOOLEAN EndSymbolScope(MemberContext& ctx) {
     if (below != nullptr) symbols.update = below;
 
     FindLastItem(symbols.scopes.Handle(), &data);
+    if (data == symbols.overrideReadScope) symbols.overrideReadScope = nullptr;
     UnlinkCurrentItem(symbols.scopes.Handle(), &data, ctx.run.debug);
     DeleteSymbolTable(static_cast<SymbolTable*>(data), ctx.run.debug);
     ReleaseStackWhenEmpty(symbols);
@@ -107,8 +114,10 @@ int16_t GetScopedSymbolValue(MemberContext& ctx, const char* NameArg, char* Valu
     // Innermost outwards: the first scope that knows the name decides.
     void* list = ctx.symbols.scopes.Handle();
     void* data = nullptr;
+    void* innermost = nullptr;
     for (int32_t more = list != nullptr ? FindLastItem(list, &data) : 0; more;
          more = GetPreviousItem(list, &data)) {
+        if (innermost == nullptr) innermost = data;
         Symbol* symbol = nullptr;
         if (FindSymbol(static_cast<SymbolTable*>(data), NameArg, &symbol)) {
             if (ValueArg != nullptr)
@@ -116,6 +125,7 @@ int16_t GetScopedSymbolValue(MemberContext& ctx, const char* NameArg, char* Valu
             return 1;
         }
     }
+    if (innermost != nullptr && innermost == ctx.symbols.overrideReadScope) return 0;
     return FindSystemSymbol(ctx.run, NameArg, ValueArg) ? 1 : 0;
 }
 

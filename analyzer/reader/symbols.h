@@ -12,6 +12,11 @@ constexpr int32_t kSymbolValueSize = 256; // values are at most 255 characters
 
 // Opens a scope on top (it becomes the update scope); FALSE, reported, without memory.
 BOOLEAN BeginSymbolScope(MemberContext& ctx);
+// Opens the read-time scope of a procedure call, which holds its EXEC values while the
+// override statements after the EXEC are read. The system symbols do not answer in it: the
+// procedure's defaults, known only once the call is walked, win over them, and the walk
+// substitutes those statements again with the defaults in scope.
+BOOLEAN BeginOverrideReadScope(MemberContext& ctx);
 // Closes the innermost scope; FALSE when there is none.
 BOOLEAN EndSymbolScope(MemberContext& ctx);
 // Makes the scope below the innermost one the update scope; FALSE when there is none.
@@ -20,6 +25,7 @@ void SetScopedSymbolValue(MemberContext& ctx, const char* NameArg, const char* V
                           BOOLEAN replace);
 void SetScopedSymbolDefaultValue(MemberContext& ctx, const char* NameArg, const char* ValueArg);
 // 1 and the value (ValueArg holds kSymbolValueSize characters), or 0 with an empty value.
+// The scopes answer from the innermost outwards, then the run's system symbols.
 int16_t GetScopedSymbolValue(MemberContext& ctx, const char* NameArg, char* ValueArg);
 
 // Scans iStmtParmsLength characters and appends the substituted text to outParmBuff
