@@ -36,8 +36,8 @@ inline constexpr MessageId kStandardMessages[] = {
     // run units, output, memory, overrides, locators
     {1442, 'W'}, {1443, 'W'}, {1444, 'W'}, {1445, 'W'}, {1448, 'W'}, {1449, 'W'}, {1450, 'S'},
     {1452, 'W'}, {1453, 'W'}, {1462, 'W'}, {1463, 'W'}, {1470, 'I'}, {1471, 'I'},
-    // jobs of a member
-    {1480, 'I'},
+    // jobs of a member, EXEC overrides naming no step of their procedure
+    {1480, 'I'}, {1481, 'W'},
     // system symbols: a symbol left unresolved in a data set name, a malformed DD:SYSSYMS line
     {1482, 'W'}, {1483, 'W'},
     // files, names, operation words, statistics, tables, configuration
@@ -46,9 +46,11 @@ inline constexpr MessageId kStandardMessages[] = {
 
 // Velkor-mode numbers (catalog pjwenus). The few messages raised under their standard
 // number in every mode (bad continuation cards, INCLUDE without MEMBER, the cards after a
-// null statement, the system symbol messages) are here too, so that Velkor mode finds their texts.
+// null statement, an EXEC override naming no step of its procedure, the system symbol
+// messages) are here too, so that Velkor mode finds their texts.
 inline constexpr MessageId kVelkorMessages[] = {
-    {1316, 'W'}, {1317, 'W'}, {1318, 'W'}, {1421, 'W'}, {1480, 'I'}, {1482, 'W'}, {1483, 'W'},
+    {1316, 'W'}, {1317, 'W'}, {1318, 'W'}, {1421, 'W'}, {1480, 'I'}, {1481, 'W'}, {1482, 'W'},
+    {1483, 'W'},
     {3001, 'I'}, {3002, 'I'}, {3003, 'I'}, {3004, 'I'}, {3005, 'I'}, {3006, 'I'}, {3007, 'I'},
     {3120, 'I'}, {3009, 'I'}, {3010, 'I'}, {3011, 'I'}, {3012, 'I'}, {3013, 'I'}, {3014, 'I'},
     {3015, 'I'}, {3016, 'I'}, {3017, 'I'}, {3018, 'I'},

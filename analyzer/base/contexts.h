@@ -150,6 +150,22 @@ struct OverrideState {
     char label[18] = {};              // label work copy, split at the period
 };
 
+// expansion: one EXEC parameter override of a procedure call, as coded on the calling EXEC
+// (keyword.procstep=value, or keyword=value for the procedure's steps in general).
+struct ExecOverride {
+    std::string keyword;  // PARM, COND, REGION, ...
+    std::string procStep; // empty: not qualified by a procedure step
+    std::string value;    // as coded, apostrophes kept; empty: the keyword is nullified
+    bool stepFound = false; // a qualified override met its step at the procedure's level
+};
+
+// expansion: the EXEC overrides of one active procedure call and the EXEC statements of the
+// procedure's own level walked so far (the first one takes an unqualified PARM or TIME).
+struct ExecOverrideFrame {
+    std::vector<ExecOverride> overrides;
+    int32_t stepsWalked = 0;
+};
+
 // expansion: the walk's stacks, the procedures and INCLUDE members read for the member.
 struct ExpansionState {
     ExpansionState();
@@ -158,6 +174,7 @@ struct ExpansionState {
     OwnedText stepNames[kMaxStackDepth];             // the label of each active call
     int32_t stepNameDepth = 0;
     OverrideState overrides;
+    std::vector<ExecOverrideFrame> execOverrides; // one per procedure being walked, innermost last
     OwnedList<RD_ProcedureHeader> procedures;
     OwnedList<RD_IncludeHeader> includes;
     char referbackTime[7] = "000000";       // HHMMSS of made-up temporary data set names

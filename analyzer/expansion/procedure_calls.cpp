@@ -1,11 +1,13 @@
 // Procedure calls: an EXEC that names no program opens a symbol scope with its keyword
-// parameters, has the procedure's statements built for this call and walks them in place,
-// then applies the override statements that follow the EXEC to the expanded steps.
+// parameters, has the procedure's statements built for this call and walks them in place
+// with its EXEC parameter overrides applied to the procedure's steps, then applies the
+// override statements that follow the EXEC to the expanded steps.
 #include <cstring>
 #include <string>
 
 #include "base/contexts.h"
 #include "expansion/deck_internal.h"
+#include "expansion/exec_overrides.h"
 #include "expansion/overrides.h"
 #include "expansion/statement_dispatch.h"
 #include "expansion/statement_lists.h"
@@ -157,7 +159,9 @@ void ProcessProcInvocation(MemberContext& ctx, JCLStatement* iStmt) {
         return UnwindCall(ctx, call);
     }
 
+    BeginExecOverrides(ctx, iStmt);
     ProcessProcStatements(ctx, call.context);
+    EndExecOverrides(ctx, iStmt);
     AddEndProc(ctx);
     DecrementProcNestingLevel(ctx);
     PopContext(ctx);
@@ -203,9 +207,10 @@ void ProcessProcStatements(MemberContext& ctx, RD_InputContext* Context) {
             break;
         default:
             FirstPass = false;
-            if (IsStatementValidInProcedure(cooked))
+            if (IsStatementValidInProcedure(cooked)) {
+                if (JCLStatementType(cooked) == RD_EXEC) ApplyExecOverrides(ctx, cooked);
                 ProcessOneStatement(ctx, cooked);
-            else
+            } else
                 ReportAtStatement(ctx, MessageFor(ctx, 1380, 3078), cooked);
             break;
         }

@@ -173,6 +173,21 @@ BOOLEAN AllocateParmArea(MemberContext& ctx, JCLStatement* iStmt, size_t Size) {
     return TRUE;
 }
 
+BOOLEAN ReplaceJCLStatementParms(MemberContext& ctx, JCLStatement* iStmt, const char* iText) {
+    const size_t length = std::strlen(iText);
+    void* block = nullptr;
+    if (CreateBlockWithDebug(&block, length + 1, "ReplaceJCLStatementParms", ctx.run.debug) == 0)
+        return FALSE;
+    std::memcpy(block, iText, length + 1);
+    FreeBlockWithDebug(iStmt->StatementParms, "ReplaceJCLStatementParms", ctx.run.debug);
+    iStmt->StatementParms = static_cast<char*>(block);
+    iStmt->ParmLength = static_cast<int32_t>(length);
+    iStmt->ParmMaxLength = static_cast<int32_t>(length);
+    DeleteParmStructure(iStmt->ParmStructure, ctx.run.debug != 0);
+    iStmt->ParmStructure = nullptr;
+    return TRUE;
+}
+
 BOOLEAN CreateNullStatement(MemberContext& ctx, JCLStatement** outStmt, RD_JCL_STATEMENT_TYPE iType) {
     if (!CreateJCLStatement(ctx, outStmt)) return FALSE;
     (*outStmt)->StatementType = iType;

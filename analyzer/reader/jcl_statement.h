@@ -81,6 +81,9 @@ void DeleteJCLStatement(JCLStatement* iStmt, BOOLEAN freeInstream);
 // A copy whose operand text is full (nothing can be appended); no parameter structure.
 BOOLEAN CopyJCLStatement(MemberContext& ctx, JCLStatement** newStmt, JCLStatement* oldStmt);
 BOOLEAN AllocateParmArea(MemberContext& ctx, JCLStatement* iStmt, size_t Size);
+// Puts a copy of iText in place of the operand text; the parameters are parsed anew on the
+// next query. FALSE (the statement unchanged) when no block can be had.
+BOOLEAN ReplaceJCLStatementParms(MemberContext& ctx, JCLStatement* iStmt, const char* iText);
 BOOLEAN CreateNullStatement(MemberContext& ctx, JCLStatement** outStmt, RD_JCL_STATEMENT_TYPE iType);
 BOOLEAN CreateEndOfStepStmt(MemberContext& ctx, JCLStatement** outStmt);
 BOOLEAN CreateEndOfProcStmt(MemberContext& ctx, JCLStatement** outStmt);
