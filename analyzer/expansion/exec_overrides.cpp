@@ -10,6 +10,7 @@
 // nested procedure are never addressed from the outer call directly.
 #include "expansion/exec_overrides.h"
 
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -46,8 +47,18 @@ struct KeywordEdit {
     std::string value;
 };
 
+// A keyword or step name: letters, digits and the national characters @ # $.
+bool IsName(const std::string& text) {
+    if (text.empty()) return false;
+    for (const char c : text)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '@' && c != '#' && c != '$')
+            return false;
+    return true;
+}
+
 // NAME=VALUE or NAME.procstep=VALUE of a calling EXEC as an override; false for a symbolic
-// parameter. PGM and PROC name what runs and are never overridden.
+// parameter (or a positional one that holds "="). PGM and PROC name what runs and are
+// never overridden.
 bool ReadExecOverride(const char* parm, ExecOverride& out) {
     const std::string text(parm);
     const size_t equals = text.find('=');
@@ -62,7 +73,7 @@ bool ReadExecOverride(const char* parm, ExecOverride& out) {
     }
     out.keyword = name.substr(0, period);
     out.procStep = name.substr(period + 1);
-    return !out.keyword.empty() && !out.procStep.empty() && out.keyword != "PGM" &&
+    return IsName(out.keyword) && IsName(out.procStep) && out.keyword != "PGM" &&
            out.keyword != "PROC";
 }
 

@@ -45,13 +45,14 @@ TEST(ExecOverrides, SymbolicParametersAndProgramNamesAreNoOverrides) {
     test::TestMember member;
     MemberContext& ctx = member.ctx;
     test::StmtPtr call = test::MakeStatement(
-        ctx, RD_EXEC, "S1", "P,MBR=X,PARMX=Z,RD=R,PGM.S1=Y,PROC.S1=Q,TIME=5,DYNAMNBR=2", 3);
+        ctx, RD_EXEC, "S1", "P,MBR=X,PARMX=Z,RD=R,PGM.S1=Y,PROC.S1=Q,TIME=5,DYNAMNBR=2,(A.S1=1)", 3);
     BeginExecOverrides(ctx, call.get());
     EXPECT_EQ(Rewritten(ctx, "S1", "PGM=A,TIME=1"), "PGM=A,TIME=5,RD=R,DYNAMNBR=2");
     // TIME goes to the first step only and is removed from the others.
     EXPECT_EQ(Rewritten(ctx, "S2", "PGM=B,TIME=1"), "PGM=B,RD=R,DYNAMNBR=2");
     EndExecOverrides(ctx, call.get());
-    EXPECT_EQ(messages.Count("KVR1481W"), 0); // PGM.S1 and PROC.S1 name no step to find
+    // PGM.S1, PROC.S1 and the positional (A.S1=1) are no overrides: nothing to report.
+    EXPECT_EQ(messages.Count("KVR1481W"), 0);
 }
 
 TEST(ExecOverrides, QualifiedValueWinsAndEmptyValueNullifies) {
