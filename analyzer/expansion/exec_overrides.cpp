@@ -196,7 +196,10 @@ void ApplyExecOverrides(MemberContext& ctx, JCLStatement* procedureExec) {
 
 void EndExecOverrides(MemberContext& ctx, JCLStatement* callingExec) {
     if (ctx.expansion.execOverrides.empty()) return;
-    if (KVRU005() <= 4) ReportStepsNotFound(ctx, ctx.expansion.execOverrides.back(), callingExec);
+    // A procedure without steps is one that was not found (reported already, with 1309):
+    // its overrides have nothing to miss.
+    const ExecOverrideFrame& frame = ctx.expansion.execOverrides.back();
+    if (frame.stepsWalked > 0 && KVRU005() <= 4) ReportStepsNotFound(ctx, frame, callingExec);
     ctx.expansion.execOverrides.pop_back();
 }
 

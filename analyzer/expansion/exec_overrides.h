@@ -15,7 +15,8 @@ void BeginExecOverrides(MemberContext& ctx, JCLStatement* callingExec);
 // overrides of its call that apply to it.
 void ApplyExecOverrides(MemberContext& ctx, JCLStatement* procedureExec);
 // Reports each qualified override whose step the procedure lacks (message 1481, at the
-// calling EXEC), then drops the call's overrides.
+// calling EXEC; not for a procedure without steps, which was not found), then drops the
+// call's overrides.
 void EndExecOverrides(MemberContext& ctx, JCLStatement* callingExec);
 
 } // namespace kvr

@@ -74,17 +74,29 @@ TEST(ExecOverrides, OnlyTheInnermostCallApplies) {
     const char* untouched = "PGM=A,PARM=OLD";
     EXPECT_EQ(Rewritten(ctx, "S1", untouched), untouched); // no call is walked
     test::StmtPtr outer = test::MakeStatement(ctx, RD_EXEC, "C1", "OUTER,PARM.S1=OUT", 4);
-    test::StmtPtr inner = test::MakeStatement(ctx, RD_EXEC, "S2", "INNER", 5);
     BeginExecOverrides(ctx, outer.get());
+    // OUTER's step S2 calls INNER, whose step S1 the outer call cannot reach.
+    EXPECT_EQ(Rewritten(ctx, "S2", "INNER"), "INNER");
+    test::StmtPtr inner = test::MakeStatement(ctx, RD_EXEC, "S2", "INNER", 5);
     BeginExecOverrides(ctx, inner.get());
     EXPECT_EQ(Rewritten(ctx, "S1", untouched), untouched);
     EndExecOverrides(ctx, inner.get());
     EXPECT_EQ(messages.Count("KVR1481W"), 0);
-    // The outer call's step S1 was only met inside INNER: not found at OUTER's level.
     EndExecOverrides(ctx, outer.get());
     EXPECT_EQ(messages.Count("KVR1470I"), 1);
     EXPECT_EQ(messages.Count("KVR1481W"), 1);
     EXPECT_EQ(Rewritten(ctx, "S1", untouched), untouched); // every call has ended
+}
+
+TEST(ExecOverrides, AProcedureWithoutStepsMissesNoStep) {
+    test::MessageRecorder messages;
+    test::TestMember member;
+    MemberContext& ctx = member.ctx;
+    // A procedure that was not found is walked without statements.
+    test::StmtPtr call = test::MakeStatement(ctx, RD_EXEC, "C1", "MISSING,PARM.S1=X", 4);
+    BeginExecOverrides(ctx, call.get());
+    EndExecOverrides(ctx, call.get());
+    EXPECT_EQ(messages.Count("KVR1481W"), 0);
 }
 
 } // namespace
