@@ -153,9 +153,9 @@ struct OverrideState {
 // expansion: one EXEC parameter override of a procedure call, as coded on the calling EXEC
 // (keyword.procstep=value, or keyword=value for the procedure's steps in general).
 struct ExecOverride {
-    std::string keyword;  // PARM, COND, REGION, ...
-    std::string procStep; // empty: not qualified by a procedure step
-    std::string value;    // as coded, apostrophes kept; empty: the keyword is nullified
+    std::string keyword;    // PARM, COND, REGION, ...
+    std::string procStep;   // empty: not qualified by a procedure step
+    std::string value;      // as coded, apostrophes kept; empty: the keyword is nullified
     bool stepFound = false; // a qualified override met its step at the procedure's level
 };
 

@@ -25,8 +25,8 @@ constexpr uint32_t kMsgStepNotFound = 1481;
 // The keyword parameters of the EXEC statement. An unqualified NAME=VALUE on a procedure
 // call is one of these, or else a symbolic parameter of the procedure.
 constexpr const char* kExecKeywords[] = {
-    "PARM", "PARMDD",  "COND",  "REGION",  "REGIONX", "TIME",     "ACCT",
-    "ADDRSPC", "DPRTY", "PERFORM", "RD", "CCSID", "MEMLIMIT", "DYNAMNBR",
+    "PARM",    "PARMDD", "COND",    "REGION", "REGIONX", "TIME",     "ACCT",
+    "ADDRSPC", "DPRTY",  "PERFORM", "RD",     "CCSID",   "MEMLIMIT", "DYNAMNBR",
 };
 
 bool IsExecKeyword(const std::string& name) {
@@ -153,9 +153,8 @@ void ReportStepsNotFound(MemberContext& ctx, const ExecOverrideFrame& frame,
         if (entry.procStep.empty() || entry.stepFound) continue;
         // One insert, keyword and step: a MSG record carries only the first.
         const std::string parameter = entry.keyword + "." + entry.procStep;
-        KVRWriteMessageWithStringsAndFileLine(kMsgStepNotFound, parameter.c_str(), nullptr,
-                                              nullptr, nullptr, TRUE,
-                                              JCLStmtFileReference(callingExec),
+        KVRWriteMessageWithStringsAndFileLine(kMsgStepNotFound, parameter.c_str(), nullptr, nullptr,
+                                              nullptr, TRUE, JCLStmtFileReference(callingExec),
                                               JCLStmtFileLine(callingExec), ctx.run.mode);
     }
 }

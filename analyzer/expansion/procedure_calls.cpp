@@ -210,8 +210,9 @@ void ProcessProcStatements(MemberContext& ctx, RD_InputContext* Context) {
             if (IsStatementValidInProcedure(cooked)) {
                 if (JCLStatementType(cooked) == RD_EXEC) ApplyExecOverrides(ctx, cooked);
                 ProcessOneStatement(ctx, cooked);
-            } else
+            } else {
                 ReportAtStatement(ctx, MessageFor(ctx, 1380, 3078), cooked);
+            }
             break;
         }
         DeleteJCLStatement(cooked, TRUE);

@@ -45,7 +45,8 @@ TEST(ExecOverrides, SymbolicParametersAndProgramNamesAreNoOverrides) {
     test::TestMember member;
     MemberContext& ctx = member.ctx;
     test::StmtPtr call = test::MakeStatement(
-        ctx, RD_EXEC, "S1", "P,MBR=X,PARMX=Z,RD=R,PGM.S1=Y,PROC.S1=Q,TIME=5,DYNAMNBR=2,(A.S1=1)", 3);
+        ctx, RD_EXEC, "S1", "P,MBR=X,PARMX=Z,RD=R,PGM.S1=Y,PROC.S1=Q,TIME=5,DYNAMNBR=2,(A.S1=1)",
+        3);
     BeginExecOverrides(ctx, call.get());
     EXPECT_EQ(Rewritten(ctx, "S1", "PGM=A,TIME=1"), "PGM=A,TIME=5,RD=R,DYNAMNBR=2");
     // TIME goes to the first step only and is removed from the others.
@@ -58,8 +59,8 @@ TEST(ExecOverrides, SymbolicParametersAndProgramNamesAreNoOverrides) {
 TEST(ExecOverrides, QualifiedValueWinsAndEmptyValueNullifies) {
     test::TestMember member;
     MemberContext& ctx = member.ctx;
-    test::StmtPtr call = test::MakeStatement(
-        ctx, RD_EXEC, "S1", "P,PARM.S2=OWN,PARM=ALL,COND.S1=,COND=(0,NE)", 3);
+    test::StmtPtr call =
+        test::MakeStatement(ctx, RD_EXEC, "S1", "P,PARM.S2=OWN,PARM=ALL,COND.S1=,COND=(0,NE)", 3);
     BeginExecOverrides(ctx, call.get());
     EXPECT_EQ(Rewritten(ctx, "S1", "PGM=A,COND=(4,LT),PARM=OLD"), "PGM=A,PARM=ALL");
     EXPECT_EQ(Rewritten(ctx, "S2", "PGM=B,PARM=OLD,PARM=TWICE"), "PGM=B,PARM=OWN,COND=(0,NE)");
