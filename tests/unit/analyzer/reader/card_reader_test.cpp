@@ -33,6 +33,28 @@ TEST_F(CardReader, CA7CardsVanishAndThePushedBackCardComesAgain) {
     EXPECT_FALSE(ReadNextCard(Ctx(), &card, nullptr));
 }
 
+TEST_F(CardReader, TransmittedCardsEndAtTheirDelimiter) {
+    char delimiter[3];
+    TransmissionDelimiter("/*XMIT NODE1", delimiter);
+    EXPECT_STREQ(delimiter, "/*");
+    TransmissionDelimiter("/*XMIT NODE1 DLM=TURIN", delimiter); // the first two delimit
+    EXPECT_STREQ(delimiter, "TU");
+    TransmissionDelimiter("/*XMIT NODE1 DLM='@ ',X", delimiter);
+    EXPECT_STREQ(delimiter, "@ ");
+    TransmissionDelimiter("/*XMIT NODE1 DLM=Z", delimiter); // too short: the default
+    EXPECT_STREQ(delimiter, "/*");
+    EXPECT_TRUE(IsJes2Transmission("/*XMIT"));
+    EXPECT_FALSE(IsJes2Transmission("/*XMITX"));
+
+    // The cards after /*XMIT are neither statements nor comments of the job.
+    Member({"//J1 JOB", "/*XMIT N DLM=ZZ", "//OTHER JOB", "//* THEIRS", "ZZ", "//S1 EXEC PGM=X"});
+    SourceLine card{};
+    ASSERT_TRUE(ReadNextNonCommentCard(Ctx(), &card, STMT_START, nullptr));
+    ASSERT_TRUE(ReadNextNonCommentCard(Ctx(), &card, STMT_START, nullptr));
+    EXPECT_EQ(card.fileLine, 6);
+    EXPECT_TRUE(Comments().empty());
+}
+
 class InstreamCards : public ReaderTest {
   protected:
     void SetUp() override {

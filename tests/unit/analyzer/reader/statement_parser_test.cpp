@@ -131,6 +131,51 @@ TEST_F(StatementParser, NullStatementEndsTheMember) {
     EXPECT_FALSE(Next());
 }
 
+// While a job's list is read, the next JOB statement waits as the pushed-back card, and a
+// null statement passes over the cards up to it, naming the others than comments in 1480.
+TEST_F(StatementParser, JobListsEndAtTheNextJobAndAtNullStatements) {
+    Member({"//J1 JOB", "//S1 EXEC PGM=X", "//", "//S2 EXEC PGM=LOST", "//* NOTE", "DATA",
+            "//J2 JOB", "//J3 JOB"});
+    ListBuilderState& lists = Ctx().listBuilder;
+    lists.readingJob = true;
+    ASSERT_TRUE(Next());
+    lists.jobsInList = lists.jobCount = 1;
+    ASSERT_TRUE(Next());
+    EXPECT_EQ(stmt_->StatementType, RD_EXEC);
+    EXPECT_FALSE(Next()); // the null statement ends the job
+    EXPECT_TRUE(lists.nextJobWaiting);
+    EXPECT_EQ(Messages(), std::vector<int>{1480});
+    EXPECT_NE(LogLines().back().find("lines 4-6 "), std::string::npos);
+    EXPECT_EQ(KVRU005(), 0);
+    lists.nextJobWaiting = false;
+    lists.jobsInList = 0;
+    ASSERT_TRUE(Next()); // the waiting card starts the next list
+    EXPECT_STREQ(stmt_->StatementLabel, "J2");
+    lists.jobsInList = 1;
+    EXPECT_FALSE(Next()); // J3 ends J2's list and waits in turn
+    EXPECT_TRUE(lists.nextJobWaiting);
+    EXPECT_TRUE(Comments().empty()); // a comment after a null statement belongs to no job
+}
+
+TEST_F(StatementParser, SchedulingStatementsKeepTheirCardsAndContinueInsideParentheses) {
+    void* cursor = Cards({"//G AFTER NAME=J1,WHEN=((RC EQ 4) |", "//  (ABEND | !RUN)) COMMENT",
+                          "// F CICS,SHUT", "//N NOTIFY USER=ME,", "//   WHEN='RC > 4'",
+                          "//  BOGUS X"});
+    ASSERT_TRUE(Next(cursor));
+    EXPECT_EQ(stmt_->StatementType, RD_JOB_SCHEDULING);
+    ASSERT_EQ(Ctx().parser.keptCards.size(), 2u);
+    EXPECT_EQ(Ctx().parser.keptCards[1].fileLine, 2);
+    EXPECT_EQ(Ctx().parser.keptCards[1].text, "//  (ABEND | !RUN)) COMMENT");
+    ASSERT_TRUE(Next(cursor));
+    EXPECT_EQ(stmt_->StatementType, RD_COMMAND); // an operator command without a name
+    ASSERT_TRUE(Next(cursor));
+    EXPECT_EQ(stmt_->StatementType, RD_JOB_SCHEDULING);
+    EXPECT_EQ(Ctx().parser.keptCards.size(), 2u);
+    EXPECT_EQ(Messages(), std::vector<int>{});
+    Next(cursor); // a word neither JCL nor a command still stops the member
+    EXPECT_EQ(Messages(), std::vector<int>{1778});
+}
+
 TEST_F(StatementParser, OperandAreaFullReportsAndDrops) {
     std::vector<std::string> cards = {"//S1 EXEC PGM=X,"};
     for (int i = 0; i < 540; ++i)

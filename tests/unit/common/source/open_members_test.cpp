@@ -45,4 +45,32 @@ TEST_F(SourceTest, TwoHundredReferencedSourcesAtMost) {
     EXPECT_EQ(kvr::OpenMemberSource(0), 7);
 }
 
+// A member opened on top of one still being read (a procedure while its job is expanded) is
+// read to its own end; the member below is neither read on nor closed.
+TEST_F(SourceTest, ReadingAboveKeptMembersStopsAtTheirTop) {
+    std::string lib = Container("LIB", {{"JOB", "J1\nJ2\n"}, {"PROC", "P1\nP2\n"}});
+    ASSERT_EQ(OpenMain(lib, "JOB"), TRUE);
+    SourceLine line{};
+    ASSERT_EQ(ReadNextLine(&line, 0, 0), TRUE);
+    EXPECT_STREQ(line.SourceText, "J1");
+    const int32_t kept = KVRU940_OpenMemberCount();
+    ASSERT_EQ(kept, 1);
+    ASSERT_EQ(OpenMain(lib, "PROC"), TRUE);
+    std::vector<std::string> read;
+    while (ReadNextLineAbove(&line, kept, 0, 0))
+        read.emplace_back(line.SourceText);
+    EXPECT_EQ(read, (std::vector<std::string>{"P1", "P2"}));
+    EXPECT_EQ(KVRU940_OpenMemberCount(), 1);
+    EXPECT_EQ(ReadNextLineAbove(&line, kept, 0, 0), FALSE); // nothing above: nothing read
+    ASSERT_EQ(ReadNextLine(&line, 0, 0), TRUE);
+    EXPECT_STREQ(line.SourceText, "J2");
+}
+
+TEST_F(SourceTest, JobSearchOrderStartsEmptyForTheNextJob) {
+    ASSERT_EQ(AddToJobList("MY.JOBLIB", "", 0, 1, 0), TRUE);
+    ASSERT_EQ(kvr::JobList().size(), 1u);
+    KVRU940_ResetJobSearchOrder();
+    EXPECT_TRUE(kvr::JobList().empty());
+}
+
 } // namespace
