@@ -113,6 +113,26 @@ template <class T> class OwnedList {
         return true;
     }
     void Swap(OwnedList& other) noexcept { std::swap(list_, other.list_); }
+    // Keeps, in order, the items keep(item) accepts, each listed again under key(item), and
+    // releases the others. False when the list could not be made again (every item is then
+    // released).
+    template <class Keep, class Key> bool Retain(Keep keep, Key key) {
+        if (list_ == nullptr) return true;
+        OwnedList kept(release_, tag_);
+        bool listed = kept.Create();
+        void* data = nullptr;
+        while (FindFirstItem(list_, &data)) {
+            UnlinkCurrentItem(list_, &data, BlockTraceLevel());
+            T* item = static_cast<T*>(data);
+            if (item == nullptr) continue;
+            if (listed && keep(item))
+                listed = kept.Add(item, key(item));
+            else
+                release_(item);
+        }
+        Swap(kept);
+        return listed;
+    }
     // Releases every item, from the front, then the list.
     void Clear() {
         if (list_ == nullptr) return;

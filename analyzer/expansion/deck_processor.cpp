@@ -148,11 +148,12 @@ bool ExpandJob(MemberContext& ctx) {
     return !stopped;
 }
 
-// What a job has set up for itself and the next job must not see: its in-stream and
-// cataloged procedures, its INCLUDE members and the libraries of its JCLLIB statement.
+// What a job has set up for itself and the next job must not see: its in-stream
+// procedures and the libraries of its JCLLIB statement and PROCLIB DD. Procedures and
+// INCLUDE members found in libraries are kept while the search order stays the same.
 void ForgetJob(MemberContext& ctx) {
-    ctx.expansion.procedures.Clear();
-    ctx.expansion.includes.Clear();
+    ForgetJobProcedures(ctx);
+    ForgetJobIncludes(ctx);
     KVRU940_ResetJobSearchOrder();
 }
 

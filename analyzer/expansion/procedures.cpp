@@ -6,6 +6,7 @@
 #include "base/contexts.h"
 
 #include <cstring>
+#include <string>
 
 #include "expansion/statement_list_builder.h"
 #include "model/deck_records.h"
@@ -30,6 +31,12 @@ bool EnsureProcedureList(MemberContext& ctx) {
 
 RD_ProcedureHeader* FindProcedure(MemberContext& ctx, const char* iProcName) {
     return ctx.expansion.procedures.Find(iProcName);
+}
+
+void RemoveProcedure(MemberContext& ctx, const RD_ProcedureHeader* gone) {
+    ctx.expansion.procedures.Retain(
+        [gone](const RD_ProcedureHeader* entry) { return entry != gone; },
+        [](const RD_ProcedureHeader* entry) { return entry->procedureName.get(); });
 }
 
 // Appends a copy of the card to a raw card list; FALSE (reported) when memory runs out.
@@ -175,6 +182,10 @@ void StoreInstreamProcedure(MemberContext& ctx, JCLStatement* iProcStmt) {
         return;
     }
     if (!EnsureProcedureList(ctx)) return;
+    // A cataloged procedure of an earlier job does not count: this job's own hides it.
+    if (const RD_ProcedureHeader* earlier = FindProcedure(ctx, iProcStmt->StatementLabel);
+        earlier != nullptr && earlier->fromEarlierJob)
+        RemoveProcedure(ctx, earlier);
     if (FindProcedure(ctx, iProcStmt->StatementLabel) != nullptr) {
         ReportAtStatement(ctx, iProcStmt, MessageFor(ctx, 1315, 3034));
         return;
@@ -268,6 +279,12 @@ RD_ProcedureHeader* GetProcedureStatementList(MemberContext& ctx, const char* iP
                                               StatementList** outStmtList, JCLStatement* iExecStmt) {
     *outStmtList = nullptr;
     if (!EnsureProcedureList(ctx)) return nullptr;
+    if (RD_ProcedureHeader* entry = FindProcedure(ctx, iProcName);
+        entry != nullptr && entry->fromEarlierJob) {
+        // Kept from an earlier job: it serves this one when the search order is the same.
+        entry->fromEarlierJob = false;
+        if (entry->searchOrder != KVRU940_JobSearchOrderKey()) RemoveProcedure(ctx, entry);
+    }
     if (RD_ProcedureHeader* entry = FindProcedure(ctx, iProcName)) {
         CreateNewProc(ctx, iProcName, entry, iExecStmt);
         if (entry->isInstreamProc && entry->StatementList != nullptr) {
@@ -278,6 +295,7 @@ RD_ProcedureHeader* GetProcedureStatementList(MemberContext& ctx, const char* iP
         }
         return entry;
     }
+    const std::string searchOrder = KVRU940_JobSearchOrderKey();
     OpenCatalogedProc(iProcName, iExecStmt->FileReference, iExecStmt->fileLine, ctx.run.mode,
                       ctx.run.debug);
     if (KVRU005() > 4) return nullptr;
@@ -291,8 +309,17 @@ RD_ProcedureHeader* GetProcedureStatementList(MemberContext& ctx, const char* iP
     RD_ProcedureHeader* entry = CreateNewProcedure(ctx, iProcName, source, FALSE, nullptr, cards,
                                                    iExecStmt);
     if (entry == nullptr) return nullptr;
+    entry->searchOrder = searchOrder;
     CreateNewProc(ctx, iProcName, entry, iExecStmt);
     return entry;
+}
+
+void ForgetJobProcedures(MemberContext& ctx) {
+    ctx.expansion.procedures.Retain(
+        [](const RD_ProcedureHeader* entry) { return !entry->isInstreamProc; },
+        [](const RD_ProcedureHeader* entry) { return entry->procedureName.get(); });
+    for (RD_ProcedureHeader* entry : ctx.expansion.procedures.Items())
+        entry->fromEarlierJob = true;
 }
 
 void CleanProcedureStatements(RD_ProcedureHeader* ProcHeader) {

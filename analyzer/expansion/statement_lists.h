@@ -4,6 +4,7 @@
 #ifndef KVR_EXPANSION_STATEMENT_LISTS_H
 #define KVR_EXPANSION_STATEMENT_LISTS_H
 
+#include <string>
 #include <vector>
 
 #include "base/contexts.h"
@@ -22,6 +23,10 @@ struct RD_ProcedureHeader {
     BOOLEAN isStatementListBuilt;
     void* rawJclCardsList;    // list of owned SourceLine copies
     OwnedText procedureParms; // or null
+    // A cataloged procedure is kept for the member's later jobs: it is fetched again for a
+    // job whose search order (JCLLIB, PROCLIB) differs from the one it was found with.
+    std::string searchOrder;
+    bool fromEarlierJob = false;
 };
 
 // An INCLUDE member read for the job: its cards, and the statements built from them for
@@ -31,7 +36,11 @@ struct RD_IncludeHeader {
     OwnedText IncludeName;
     SOURCE_REF FileReference;
     void* rawJclCardsList = nullptr; // list of owned SourceLine copies
-    std::vector<struct StatementList*> inclusions;
+    std::vector<struct StatementList*> inclusions; // of the job being expanded
+    bool commentsKept = false; // its comments are in the deck, from its first INCLUDE
+    // Kept for the member's later jobs as a cataloged procedure is (RD_ProcedureHeader).
+    std::string searchOrder;
+    bool fromEarlierJob = false;
 };
 
 // The callback for statements other than EXEC.
@@ -60,6 +69,11 @@ void AddStmtParmsToCurrentScope(MemberContext& ctx, JCLStatement* procStmt,
 
 // The include member's entry, its cards read from its library on its first use in the job.
 RD_IncludeHeader* GetIncludeMember(MemberContext& ctx, const char* NameArg, JCLStatement* iStmt);
+// A job of the member has been expanded: its in-stream procedures go, its cataloged
+// procedures and INCLUDE members are kept for the next jobs (fetched again for a job whose
+// search order differs), the statements of its INCLUDEs are released.
+void ForgetJobProcedures(MemberContext& ctx);
+void ForgetJobIncludes(MemberContext& ctx);
 // The statements of one INCLUDE of the member, built from its cards with the symbol values
 // in force now; null when there is nothing to walk.
 StatementList* BuildInclusion(MemberContext& ctx, RD_IncludeHeader* entry);

@@ -439,6 +439,10 @@ KVR_API int32_t KVRU940_OpenMemberCount(void);
 /* Empties the job's search order (JCLLIB ORDER=): a further job of the member starts
  * without the libraries of the job before. */
 KVR_API void KVRU940_ResetJobSearchOrder(void);
+/* The job's search order as text (every field of every library, in order; empty when there
+ * is none): jobs with equal keys find the same procedures and INCLUDE members. Valid until
+ * the next call. */
+KVR_API const char* KVRU940_JobSearchOrderKey(void);
 KVR_API void KVRU940_SetLogicalEOF(void);
 KVR_API void CloseAnyRemainingFiles(int16_t iProcessingMode, int32_t debug);
 KVR_API BOOLEAN GetCurrentSourceReference(SOURCE_REF* RefArg);

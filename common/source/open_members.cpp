@@ -304,6 +304,20 @@ KVR_API void KVRU940_ResetJobSearchOrder(void) {
     ResetJobList();
 }
 
+KVR_API const char* KVRU940_JobSearchOrderKey(void) {
+    static std::string key;
+    key.clear();
+    for (const LibraryList& library : JobList()) {
+        for (const char* field : {library.ListedLibName, library.ListedRmType,
+                                  library.ListedRmDDName, library.ListedSiteName}) {
+            key += field;
+            key += '\t';
+        }
+        key += '\n';
+    }
+    return key.c_str();
+}
+
 KVR_API void KVRU940_SetLogicalEOF(void) {
     if (OpenFileListIndex > 0) OpenFileList[OpenFileListIndex - 1].logicalEOF = 1;
 }
