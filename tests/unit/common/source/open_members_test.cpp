@@ -66,11 +66,22 @@ TEST_F(SourceTest, ReadingAboveKeptMembersStopsAtTheirTop) {
     EXPECT_STREQ(line.SourceText, "J2");
 }
 
-TEST_F(SourceTest, JobSearchOrderStartsEmptyForTheNextJob) {
+TEST_F(SourceTest, JobSearchOrderStartsEmptyForTheNextJobAndHasAKey) {
+    const std::string none = KVRU940_JobSearchOrderKey();
+    EXPECT_EQ(none, "");
     ASSERT_EQ(AddToJobList("MY.JOBLIB", "", 0, 1, 0), TRUE);
     ASSERT_EQ(kvr::JobList().size(), 1u);
+    const std::string one = KVRU940_JobSearchOrderKey();
+    EXPECT_NE(one.find("MY.JOBLIB"), std::string::npos);
     KVRU940_ResetJobSearchOrder();
     EXPECT_TRUE(kvr::JobList().empty());
+    EXPECT_EQ(KVRU940_JobSearchOrderKey(), none);
+    // The same libraries in another job give the same key; another site another one.
+    ASSERT_EQ(AddToJobList("MY.JOBLIB", "", 0, 7, 0), TRUE);
+    EXPECT_EQ(KVRU940_JobSearchOrderKey(), one);
+    KVRU940_ResetJobSearchOrder();
+    ASSERT_EQ(AddToJobList("MY.JOBLIB", "SITE2", 0, 7, 0), TRUE);
+    EXPECT_NE(KVRU940_JobSearchOrderKey(), one);
 }
 
 } // namespace
