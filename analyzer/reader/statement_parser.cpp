@@ -10,14 +10,12 @@
 
 #include "reader/symbols.h"
 #include "reader/card_reader.h"
+#include "reader/job_boundaries.h"
 #include "reader/instream_data.h"
 #include "reader/operand_scanner.h"
 
 namespace kvr {
 namespace {
-
-// Cards after a null statement that belong to no job.
-constexpr uint32_t kCardsAfterNullStatement = 1480;
 
 constexpr int32_t kCardTextMax = static_cast<int32_t>(sizeof(SourceLine{}.SourceText)) - 1;
 
@@ -219,44 +217,6 @@ void NoteKeptCard(MemberContext& ctx, const JCLStatement* Stmt, const SourceLine
         KeptCard{card.fileLine, std::string(card.SourceText, static_cast<size_t>(CardLength(&card)))});
 }
 
-// After a null statement the cards up to the next JOB statement belong to no job: they are
-// passed over, as the system passes them over (comment, blank and JES2 control cards
-// silently, the others named by 1480).
-void PassOverToNextJob(MemberContext& ctx, const SourceLine& nullCard) {
-    int32_t first = 0;
-    int32_t last = 0;
-    SourceLine card;
-    while (ReadNextCard(ctx, &card, nullptr)) {
-        if (IsJobCard(card)) {
-            PushBackLastCard(ctx);
-            ctx.listBuilder.nextJobWaiting = true;
-            break;
-        }
-        if (IsJclComment(card.SourceText) || IsJes2ControlStmt(card.SourceText) ||
-            isBlankSourceLine(card.SourceText))
-            continue;
-        if (first == 0) first = card.fileLine;
-        last = card.fileLine;
-    }
-    if (first == 0) return;
-    std::string lines = std::to_string(first);
-    if (last != first) lines += "-" + std::to_string(last);
-    KVRWriteMessageWithStringsAndFileLine(kCardsAfterNullStatement, lines.c_str(), nullptr,
-                                          nullptr, nullptr, TRUE, nullCard.FileReference,
-                                          nullCard.fileLine, ctx.run.mode);
-}
-
-// A null statement ends the job being read, or the procedure or INCLUDE member being read
-// from its cards. Before the member's first JOB statement it ends the member.
-void EndAtNullStatement(MemberContext& ctx, const SourceLine& nullCard, void* cursor) {
-    if (cursor != nullptr) return;
-    if (!ctx.listBuilder.readingJob || ctx.listBuilder.jobCount == 0) {
-        KVRU940_SetLogicalEOF();
-        return;
-    }
-    PassOverToNextJob(ctx, nullCard);
-}
-
 JCL_STATE ContinueComment(MemberContext& ctx, const JCLStatement* Stmt, void* cursor,
                           CardPosition* lastCard);
 
@@ -328,17 +288,6 @@ JCL_STATE ReadSchedulingStatement(MemberContext& ctx, JCLStatement* Stmt, const 
     while (state == STMT_CMNT_CONT)
         state = ContinueComment(ctx, Stmt, cursor, lastCard);
     return state;
-}
-
-// A JOB statement after the one of the job being read starts the next job: it is read
-// again once this job has been expanded.
-bool StartsNextJob(MemberContext& ctx, const SourceLine& card, void* cursor) {
-    if (cursor != nullptr || !ctx.listBuilder.readingJob || ctx.listBuilder.jobsInList == 0)
-        return false;
-    if (!IsJobCard(card)) return false;
-    PushBackLastCard(ctx);
-    ctx.listBuilder.nextJobWaiting = true;
-    return true;
 }
 
 JCL_STATE StartJCLStmt(MemberContext& ctx, JCLStatement* Stmt,
