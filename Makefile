@@ -30,8 +30,9 @@ test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 # Throughput: generates the full corpus and its tenth (again only when missing, of another
-# size or older than the generator), then times kvr4000 against cat and wc -l over them, and
-# kvr-xref's load and questions on the full corpus' import file.
+# size or older than the generator), then times kvr4000 against cat and wc -l over them,
+# kvr-xref's load and questions on the full corpus' import file, and the full corpus copied
+# as IBM-1047 records (the same import file, at most 10% more time).
 bench: build
 	@gen=$(BUILD)/bin/kvr_bench_generate; \
 	for size in full:$(BENCH_MEMBERS) tenth:$$(($(BENCH_MEMBERS) / 10)); do \
@@ -45,6 +46,8 @@ bench: build
 	    $(BUILD)/bench-out $(BENCH_REPEAT)
 	$(BUILD)/bin/kvr_xref_bench $(BUILD)/bin/kvr4000 $(BUILD)/bin/kvr-xref $(BENCH_CORPUS)/full \
 	    $(BUILD)/bench-out $(BENCH_REPEAT)
+	$(BUILD)/bin/kvr_bench_ebcdic $(BUILD)/bin/kvr4000 $(BENCH_CORPUS)/full $(BUILD)/bench-out \
+	    $(BENCH_REPEAT) 10
 
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan:

@@ -40,6 +40,8 @@ inline constexpr MessageId kStandardMessages[] = {
     {1480, 'I'}, {1481, 'W'},
     // system symbols: a symbol left unresolved in a data set name, a malformed DD:SYSSYMS line
     {1482, 'W'}, {1483, 'W'},
+    // a member that holds no text (binary data, UTF-16, an archive)
+    {1484, 'E'},
     // files, names, operation words, statistics, tables, configuration
     {1638, 'I'}, {1680, 'E'}, {1681, 'S'}, {1690, 'W'}, {1691, 'E'}, {1703, 'W'}, {1778, 'E'}, {2134, 'I'}, {2400, 'W'}, {3112, 'W'},
 };
@@ -47,10 +49,10 @@ inline constexpr MessageId kStandardMessages[] = {
 // Velkor-mode numbers (catalog pjwenus). The few messages raised under their standard
 // number in every mode (bad continuation cards, INCLUDE without MEMBER, the cards after a
 // null statement, an EXEC override naming no step of its procedure, the system symbol
-// messages) are here too, so that Velkor mode finds their texts.
+// messages, a member that holds no text) are here too, so that Velkor mode finds their texts.
 inline constexpr MessageId kVelkorMessages[] = {
     {1316, 'W'}, {1317, 'W'}, {1318, 'W'}, {1421, 'W'}, {1480, 'I'}, {1481, 'W'}, {1482, 'W'},
-    {1483, 'W'},
+    {1483, 'W'}, {1484, 'E'},
     {3001, 'I'}, {3002, 'I'}, {3003, 'I'}, {3004, 'I'}, {3005, 'I'}, {3006, 'I'}, {3007, 'I'},
     {3120, 'I'}, {3009, 'I'}, {3010, 'I'}, {3011, 'I'}, {3012, 'I'}, {3013, 'I'}, {3014, 'I'},
     {3015, 'I'}, {3016, 'I'}, {3017, 'I'}, {3018, 'I'},

@@ -49,6 +49,8 @@ OptionOutcome ApplyOption(const char* argument, RunSettings& settings) {
         settings.writeCopyright = TRUE;
     } else if (option[0] == 'D') {
         settings.debug = DebugLevel(option);
+    } else if (option.compare(0, 2, "EB") == 0 && option.size() > 2) {
+        KVR_SetEbcdicCodePage(argument + 3); // the EBCDIC code page of binary copies
     } else if (option.compare(0, 2, "EX") == 0 && option.size() > 2) {
         std::string extensions(argument + 3); // as typed, not upper-cased
         KVR_CreateFileExtensionList(extensions.data(), settings.debug);

@@ -140,6 +140,8 @@ void ProcessSingleFile(RunContext& run, MemberRequest& request) {
     errno = 0;
     if (OpenMainMember(request, run)) {
         AnalyzeOpenedMember(ctx);
+    } else if (KVRU940_MemberNotText()) {
+        // reported by kvrbase with 1484 and its MSG record: the member is only framed
     } else if (errno == ENOMEM) {
         reportMemoryAllocationError(ctx); // no memory for the stream: not the member's fault
     } else {

@@ -444,6 +444,15 @@ KVR_API void KVRU940_ResetJobSearchOrder(void);
  * the next call. */
 KVR_API const char* KVRU940_JobSearchOrderKey(void);
 KVR_API void KVRU940_SetLogicalEOF(void);
+/* Members copied in binary from the mainframe stay EBCDIC: fixed 80-byte records without
+ * line ends. Such a member is recognised by its bytes and read record by record, converted
+ * with iconv from this code page (an iconv name, "IBM1047" when null or empty) to the
+ * workstation code page. */
+KVR_API void KVR_SetEbcdicCodePage(const char* pCodePage);
+KVR_API const char* KVR_GetEbcdicCodePage(void);
+/* TRUE when the last member open failed because the member holds no text (binary data,
+ * UTF-16, an archive); message 1484 has then been written. */
+KVR_API BOOLEAN KVRU940_MemberNotText(void);
 KVR_API void CloseAnyRemainingFiles(int16_t iProcessingMode, int32_t debug);
 KVR_API BOOLEAN GetCurrentSourceReference(SOURCE_REF* RefArg);
 /* Pointers into the table entry; 0 (message 1413) for a reference outside the table. */

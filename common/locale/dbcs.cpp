@@ -85,6 +85,21 @@ int FullWidthColumn(DBCSENV env) {
     }
 }
 
+const char* IconvNameOfDbcs(DBCSENV env) {
+    switch (env) {
+    case DBCSENV_MS932:
+        return "CP932";
+    case DBCSENV_MS936:
+        return "CP936";
+    case DBCSENV_MS949:
+        return "CP949";
+    case DBCSENV_MS950:
+        return "CP950";
+    default:
+        return nullptr;
+    }
+}
+
 } // namespace kvr
 
 namespace {

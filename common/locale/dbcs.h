@@ -29,6 +29,9 @@ const char* FullWidthForm(unsigned char ch, int column);
 // when the first does not match; null for every other character.
 const char* FullWidthSecondForm(unsigned char ch, int column);
 
+// The name iconv knows a double-byte code page by, or null for every other environment.
+const char* IconvNameOfDbcs(DBCSENV env);
+
 } // namespace kvr
 
 #endif

@@ -30,21 +30,6 @@ struct Converter {
 
 Converter sConverter;
 
-const char* IconvName(DBCSENV env) {
-    switch (env) {
-    case DBCSENV_MS932:
-        return "CP932";
-    case DBCSENV_MS936:
-        return "CP936";
-    case DBCSENV_MS949:
-        return "CP949";
-    case DBCSENV_MS950:
-        return "CP950";
-    default:
-        return nullptr;
-    }
-}
-
 bool IsUtf8Name(const std::string& name) {
     std::string upper;
     for (char c : name)
@@ -62,13 +47,13 @@ Converter& CurrentConverter() {
     sConverter.codePage = codePage;
     sConverter.env = KVRDBCS_GetEnvironment(nullptr);
     sConverter.utf8 = IsUtf8Name(sConverter.codePage);
-    const char* name = IconvName(sConverter.env);
+    const char* name = IconvNameOfDbcs(sConverter.env);
     if (name == nullptr && !sConverter.utf8 && !sConverter.codePage.empty())
         name = sConverter.codePage.c_str();
     sConverter.cd = iconv_open("UTF-8", name != nullptr ? name : "CP1252");
     // A code page the converter does not know is read as the workstation's usual one.
     if (sConverter.cd == kNoConverter) sConverter.cd = iconv_open("UTF-8", "CP1252");
-    sConverter.passUtf8 = !sConverter.utf8 && IconvName(sConverter.env) == nullptr;
+    sConverter.passUtf8 = !sConverter.utf8 && IconvNameOfDbcs(sConverter.env) == nullptr;
     return sConverter;
 }
 

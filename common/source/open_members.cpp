@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string>
 
+#include "source/ebcdic_members.h"
+#include "source/member_content.h"
 #include "source/source_access.h"
 
 namespace kvr {
@@ -28,6 +30,8 @@ constexpr int64_t kMaxMemberBytes = 16 * 1024 * 1024;
 
 std::array<OpenedFiles, kMaxOpenMembers> OpenFileList;
 int OpenFileListIndex = 0;
+// The last open attempt found a member that holds no text (1484 written).
+bool LastMemberNotText = false;
 
 // Text of a line: 81 characters; the read buffer also holds the line feed and terminator.
 constexpr size_t kLineText = 81;
@@ -143,6 +147,32 @@ void ReportMemberTooLarge(const OpenedFiles& member, int16_t iProcessingMode) {
                                     limit.c_str(), nullptr, nullptr);
 }
 
+// A member that is no text: message 1484 with its MSG record, in every mode.
+void ReportNotText(const char* member, const std::string& what, int16_t iProcessingMode) {
+    constexpr uint32_t kNotText = 1484;
+    KVRWriteMessageWithStrings(kNotText, member, what.c_str(), nullptr, nullptr);
+    KVR_Write_MSG_RecordWithStrings("JCL", MsgRecordStep(iProcessingMode),
+                                    static_cast<int32_t>(kNotText), member, what.c_str(), nullptr,
+                                    nullptr);
+}
+
+// Makes stream the member's text: a text member is read as it is, an EBCDIC member through
+// its converted records. False when the member holds no text; what then says what it is.
+bool OpenAsText(FILE*& stream, const ReferencedSource& source, int16_t iProcessingMode,
+                int32_t debug, std::string& what) {
+    MemberContent content = ClassifyMember(stream, kMaxMemberBytes);
+    if (content.kind == MemberKind::Text) return true;
+    FILE* converted = nullptr;
+    if (content.kind == MemberKind::EbcdicText) {
+        if (debug) std::printf("  EBCDIC member, code page %s\n", KVR_GetEbcdicCodePage());
+        converted = OpenEbcdicAsText(content.bytes, content.what);
+    }
+    CloseStream(stream, source, iProcessingMode, debug);
+    stream = converted;
+    what = content.what;
+    return stream != nullptr;
+}
+
 bool ExistsAndOpen(const char* rmType, const char* fullName, const char* rmDDName,
                    const char* container, const char* member, int16_t iProcessingMode,
                    int32_t debug, FILE** stream) {
@@ -179,6 +209,7 @@ OpenOutcome OpenMember(const char* iContainerName, const char* iFileName, const 
                     "language [%s] type [%s] rmType [%s] rmDDName [%s] site [%s]\n",
                     Text(iContainerName), Text(iFileName), Text(iLocalFile), Text(iLanguageCd),
                     Text(iFileTypeCd), Text(iRmType), Text(iRmDDName), Text(iSiteName));
+    LastMemberNotText = false;
     if (OpenFileListIndex >= kMaxOpenMembers) {
         ReportOpenMembers(iProcessingMode);
         KVRWriteMessage(IsVelkor(iProcessingMode) ? 3025 : 1306);
@@ -210,6 +241,12 @@ OpenOutcome OpenMember(const char* iContainerName, const char* iFileName, const 
     CopyToField(candidate.rmType, iRmType);
     CopyToField(candidate.rmDDName, iRmDDName);
     CopyToField(candidate.siteName, iSiteName);
+    std::string notText;
+    if (!OpenAsText(stream, candidate, iProcessingMode, debug, notText)) {
+        ReportNotText(Text(iFileName), notText, iProcessingMode);
+        LastMemberNotText = true;
+        return OpenOutcome::Refused;
+    }
     SOURCE_REF ref = AddReferencedSource(candidate, iProcessingMode);
     if (ref < 0) {
         CloseStream(stream, candidate, iProcessingMode, debug);
@@ -294,6 +331,10 @@ KVR_API BOOLEAN ReadNextLineAbove(SourceLine* SourceBuffer, int32_t iKeptMembers
         return TRUE;
     }
     return FALSE;
+}
+
+KVR_API BOOLEAN KVRU940_MemberNotText(void) {
+    return LastMemberNotText ? TRUE : FALSE;
 }
 
 KVR_API int32_t KVRU940_OpenMemberCount(void) {
