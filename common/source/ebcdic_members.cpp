@@ -7,6 +7,7 @@
 
 #include <iconv.h>
 
+#include <array>
 #include <cerrno>
 #include <cstring>
 
@@ -25,13 +26,38 @@ constexpr char kSubstitute = '?';
 
 std::string sEbcdicCodePage = kDefaultEbcdicCodePage;
 
-// One converter, kept while the code pages it was opened for stay the same.
+// One converter, kept while the code pages it was opened for stay the same. When iconv
+// turns every byte into one byte (single-byte code pages both), its mapping is kept as a
+// table, which converts a record many times faster than a call of iconv does.
 struct Converter {
     std::string from;
     std::string to;
     iconv_t cd = kNoConverter;
+    bool byTable = false;
+    std::array<char, 256> table{};
 };
 Converter sConverter;
+
+// iconv's mapping byte by byte; false when some byte becomes more or less than one byte.
+bool FillTable(Converter& converter) {
+    for (int byte = 0; byte < 256; ++byte) {
+        char in = static_cast<char>(byte);
+        char out[8];
+        char* inPointer = &in;
+        char* outPointer = out;
+        size_t inLeft = 1, outLeft = sizeof out;
+        iconv(converter.cd, nullptr, nullptr, nullptr, nullptr);
+        if (iconv(converter.cd, &inPointer, &inLeft, &outPointer, &outLeft) ==
+            static_cast<size_t>(-1)) {
+            if (errno != EILSEQ) return false; // a byte that starts a longer sequence
+            converter.table[static_cast<size_t>(byte)] = kSubstitute;
+            continue;
+        }
+        if (outPointer - out != 1) return false;
+        converter.table[static_cast<size_t>(byte)] = out[0];
+    }
+    return true;
+}
 
 // The workstation code page under iconv's name: that of the run (LANG, -cp).
 std::string WorkstationCodePage() {
@@ -51,26 +77,38 @@ iconv_t CurrentConverter() {
     // import file takes it.
     if (sConverter.cd == kNoConverter)
         sConverter.cd = iconv_open(kDefaultWorkstationCodePage, sEbcdicCodePage.c_str());
+    if (sConverter.cd != kNoConverter) sConverter.byTable = FillTable(sConverter);
     return sConverter.cd;
 }
 
-// One record converted and appended to text as a line without its trailing blanks.
-void AppendRecord(iconv_t cd, std::string_view record, std::string& text) {
-    char converted[kEbcdicRecordLength * 4 + 16];
+void AppendConverted(const Converter& converter, std::string_view record, char* converted,
+                     size_t& length) {
+    if (converter.byTable) {
+        for (char byte : record)
+            converted[length++] = converter.table[static_cast<unsigned char>(byte)];
+        return;
+    }
     char* in = const_cast<char*>(record.data());
     size_t inLeft = record.size();
     char* out = converted;
-    size_t outLeft = sizeof converted;
-    iconv(cd, nullptr, nullptr, nullptr, nullptr); // every record starts in the initial state
+    size_t outLeft = kEbcdicRecordLength * 4 + 16;
+    iconv(converter.cd, nullptr, nullptr, nullptr, nullptr); // each record starts afresh
     while (inLeft > 0) {
-        if (iconv(cd, &in, &inLeft, &out, &outLeft) != static_cast<size_t>(-1)) break;
+        if (iconv(converter.cd, &in, &inLeft, &out, &outLeft) != static_cast<size_t>(-1)) break;
         if (errno == E2BIG || outLeft == 0) break; // cannot happen: 4 bytes a character
         *out++ = kSubstitute;                       // a character without a workstation form
         --outLeft;
         ++in;
         --inLeft;
     }
-    size_t length = static_cast<size_t>(out - converted);
+    length = static_cast<size_t>(out - converted);
+}
+
+// One record converted and appended to text as a line without its trailing blanks.
+void AppendRecord(const Converter& converter, std::string_view record, std::string& text) {
+    char converted[kEbcdicRecordLength * 4 + 16];
+    size_t length = 0;
+    AppendConverted(converter, record, converted, length);
     while (length > 0 && converted[length - 1] == ' ')
         --length;
     text.append(converted, length);
@@ -80,8 +118,7 @@ void AppendRecord(iconv_t cd, std::string_view record, std::string& text) {
 } // namespace
 
 bool ConvertEbcdicRecords(std::string_view records, std::string& text, std::string& failure) {
-    const iconv_t cd = CurrentConverter();
-    if (cd == kNoConverter) {
+    if (CurrentConverter() == kNoConverter) {
         failure = "EBCDIC text, but iconv cannot convert from the code page " + sEbcdicCodePage;
         return false;
     }
@@ -89,7 +126,7 @@ bool ConvertEbcdicRecords(std::string_view records, std::string& text, std::stri
     text.reserve(records.size() + records.size() / kEbcdicRecordLength + 1);
     // A short last record (a copy cut short) is read as far as it goes.
     for (size_t start = 0; start < records.size(); start += kEbcdicRecordLength)
-        AppendRecord(cd, records.substr(start, kEbcdicRecordLength), text);
+        AppendRecord(sConverter, records.substr(start, kEbcdicRecordLength), text);
     return true;
 }
 

@@ -33,7 +33,10 @@ MemberKind KindOf(const std::string& sample, std::string& what) {
 TEST(MemberContent, EbcdicRecordsAreRecognised) {
     EXPECT_TRUE(IsEbcdicText(kJobCard + kExecCard));
     EXPECT_TRUE(IsEbcdicText(Record("\x61\x61\x5C\x40\xC3") + kJobCard)); // a comment first
-    EXPECT_TRUE(IsEbcdicText(Record("\x61\x5C"))); // "/*" as the first card
+    EXPECT_TRUE(IsEbcdicText(Record("\x61\x5C\xD1\xD6\xC2"))); // "/*JOB" as the first card
+    // Cards of blanks, "//" and "/*" alone are ASCII bytes too ("aa@@", "a\\@@"): a member
+    // of nothing else is read as text.
+    EXPECT_FALSE(IsEbcdicText(Record("\x61\x5C") + Record("\x61\x61")));
     // A short last record is allowed: a copy cut short still reads.
     EXPECT_TRUE(IsEbcdicText(kJobCard + kExecCard.substr(0, 30)));
 }
@@ -70,7 +73,7 @@ TEST(MemberContent, ArchivesUtf16AndBinaryAreNoText) {
     EXPECT_EQ(what, "a gzip archive");
     EXPECT_EQ(KindOf("\xFF\xFE/\0/\0A\0", what), MemberKind::NotText);
     EXPECT_EQ(what, "UTF-16 text");
-    EXPECT_EQ(KindOf(std::string("\0/\0/\0A\0 \0J\0O\0B\0\n", 18), what), MemberKind::NotText);
+    EXPECT_EQ(KindOf(std::string("\0/\0/\0A\0 \0J\0O\0B\0\n", 16), what), MemberKind::NotText);
     EXPECT_EQ(what, "UTF-16 text"); // big-endian, without byte order mark
     EXPECT_EQ(KindOf(std::string("\xFF\xFE\0\0/\0\0\0", 8), what), MemberKind::NotText);
     EXPECT_EQ(what, "UTF-32 text");
@@ -83,9 +86,13 @@ TEST(MemberContent, ArchivesUtf16AndBinaryAreNoText) {
 
 TEST(MemberContent, TextWithStrayControlBytesStaysText) {
     std::string what;
-    std::string member = "//A JOB (ACCT)\n//S EXEC PGM=P\n//IN DD *\n";
+    // Five control bytes in a member of some 250 bytes.
+    std::string member = "//PAYJOB   JOB  (ACCT),CLASS=A\n//S1       EXEC PGM=PAYROLL\n"
+                         "//IN       DD   *\n";
     member += std::string("\x00\x01\x02 DATA \x7F\xFF\xFE\n/*\n", 17);
-    member += "//S2 EXEC PGM=Q,PARM='\x0E\x81\x0F'\n";
+    member += "//S2       EXEC PGM=REPORT,PARM='\x0E\x81\x0F'\n"
+              "//OUT      DD   DSN=PAY.REPORT.MONTHLY,DISP=(NEW,CATLG)\n"
+              "//* THE REPORT GOES TO THE PAYROLL OFFICE EVERY MONTH\n";
     EXPECT_EQ(KindOf(member, what), MemberKind::Text);
     EXPECT_EQ(KindOf("", what), MemberKind::Text);
     EXPECT_EQ(KindOf("\x1A", what), MemberKind::Text); // an old editor's end mark
