@@ -109,13 +109,13 @@ Run Analyse(const std::string& binary, const fs::path& corpus, const fs::path& i
     const fs::path log = fs::path(import).replace_extension(".log");
     fs::remove(log, ec); // the log is appended to
     return Execute({binary}, corpus,
-                   {"DD:FILELIST=filelist.txt", "DD:JCLLIB=jcllib.txt",
-                    "DD:XLATLIBS=xlatlibs.txt", "DD:ATTRBOUT=" + import.string(),
-                    "DD:RDPRINT=" + log.string()});
+                   {"DD:FILELIST=filelist.txt", "DD:JCLLIB=jcllib.txt", "DD:XLATLIBS=xlatlibs.txt",
+                    "DD:ATTRBOUT=" + import.string(), "DD:RDPRINT=" + log.string()});
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: kvr_bench_ebcdic KVR4000 CORPUS OUTPUT_FOLDER [REPEAT [LIMIT%%]]\n");
+    std::fprintf(stderr,
+                 "usage: kvr_bench_ebcdic KVR4000 CORPUS OUTPUT_FOLDER [REPEAT [LIMIT%%]]\n");
     return 2;
 }
 

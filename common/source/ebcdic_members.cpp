@@ -68,8 +68,7 @@ std::string WorkstationCodePage() {
 
 iconv_t CurrentConverter() {
     const std::string to = WorkstationCodePage();
-    if (sConverter.cd != kNoConverter && sConverter.from == sEbcdicCodePage &&
-        sConverter.to == to)
+    if (sConverter.cd != kNoConverter && sConverter.from == sEbcdicCodePage && sConverter.to == to)
         return sConverter.cd;
     if (sConverter.cd != kNoConverter) iconv_close(sConverter.cd);
     sConverter = Converter{sEbcdicCodePage, to, iconv_open(to.c_str(), sEbcdicCodePage.c_str())};
@@ -96,7 +95,7 @@ void AppendConverted(const Converter& converter, std::string_view record, char* 
     while (inLeft > 0) {
         if (iconv(converter.cd, &in, &inLeft, &out, &outLeft) != static_cast<size_t>(-1)) break;
         if (errno == E2BIG || outLeft == 0) break; // cannot happen: 4 bytes a character
-        *out++ = kSubstitute;                       // a character without a workstation form
+        *out++ = kSubstitute;                      // a character without a workstation form
         --outLeft;
         ++in;
         --inLeft;
@@ -155,8 +154,8 @@ using namespace kvr;
 extern "C" {
 
 KVR_API void KVR_SetEbcdicCodePage(const char* pCodePage) {
-    sEbcdicCodePage = pCodePage != nullptr && *pCodePage != '\0' ? pCodePage
-                                                                  : kDefaultEbcdicCodePage;
+    sEbcdicCodePage =
+        pCodePage != nullptr && *pCodePage != '\0' ? pCodePage : kDefaultEbcdicCodePage;
 }
 
 KVR_API const char* KVR_GetEbcdicCodePage(void) {

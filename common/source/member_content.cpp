@@ -164,8 +164,8 @@ MemberContent ClassifyMember(FILE* stream, int64_t maxBytes) {
         struct stat status {};
         const int64_t size = fstat(fd, &status) == 0 ? status.st_size : 0;
         const int64_t wanted = std::min(size, maxBytes + int64_t{kEbcdicRecordLength});
-        std::string whole = sample.size() < kSampleBytes ? sample
-                                                         : ReadAt(fd, 0, static_cast<size_t>(wanted));
+        std::string whole =
+            sample.size() < kSampleBytes ? sample : ReadAt(fd, 0, static_cast<size_t>(wanted));
         if (IsEbcdicText(whole)) {
             content.kind = MemberKind::EbcdicText;
             content.bytes = std::move(whole);

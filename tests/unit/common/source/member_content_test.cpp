@@ -23,8 +23,7 @@ std::string Record(const std::string& bytes) {
 
 // "//A JOB" and "//S EXEC PGM=P" in EBCDIC (the same bytes in IBM-1047 and IBM-037).
 const std::string kJobCard = Record("\x61\x61\xC1\x40\xD1\xD6\xC2");
-const std::string kExecCard =
-    Record("\x61\x61\xE2\x40\xC5\xE7\xC5\xC3\x40\xD7\xC7\xD4\x7E\xD7");
+const std::string kExecCard = Record("\x61\x61\xE2\x40\xC5\xE7\xC5\xC3\x40\xD7\xC7\xD4\x7E\xD7");
 
 MemberKind KindOf(const std::string& sample, std::string& what) {
     return KindOfSample(sample, what);
@@ -77,7 +76,8 @@ TEST(MemberContent, ArchivesUtf16AndBinaryAreNoText) {
     EXPECT_EQ(what, "UTF-16 text"); // big-endian, without byte order mark
     EXPECT_EQ(KindOf(std::string("\xFF\xFE\0\0/\0\0\0", 8), what), MemberKind::NotText);
     EXPECT_EQ(what, "UTF-32 text");
-    std::string program("\x7F" "ELF", 4);
+    std::string program = "\x7F";
+    program += "ELF";
     for (int byte = 0; byte < 256; ++byte)
         program += static_cast<char>(byte);
     EXPECT_EQ(KindOf(program, what), MemberKind::NotText);
@@ -100,7 +100,7 @@ TEST(MemberContent, TextWithStrayControlBytesStaysText) {
 
 // Converted to the workstation code page CP1252, as a run without LANG converts.
 class EbcdicConversion : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         saved_ = KVRDBCS_GetCodepage(nullptr);
         KVRDBCS_SetEnvironment(nullptr, "CP1252");
