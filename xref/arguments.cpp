@@ -89,6 +89,8 @@ Usage:
   kvr-xref DB QUESTION [ARG] [OPTIONS]  ask DB a question
   kvr-xref DB graph (--dataset NAME | --job NAME | --program NAME) --format dot|json|html
   kvr-xref DB report DIR                a static site of the whole inventory
+  kvr-xref scan-state DB                for kvr-scan --incremental: sources and their hashes
+  kvr-xref sources IMPORT...            for kvr-scan --incremental: the sources members read
 
 Data set patterns: * any characters within a qualifier, % one character, ** any number of
 qualifiers (PROD.PAY.*, PROD.**). Relative generations A.B(+1), A.B(0), A.B(-1) are uses
@@ -137,6 +139,22 @@ std::optional<Command> ParseArguments(int argc, const char* const* argv, int& ex
                      "memory for the database cache while loading (default 1024)")
         ->check(CLI::Range(1, 1 << 20));
 
+    load->add_option("--forget", command.forgetList,
+                     "drop the analysed members named in FILE (CONTAINER<tab>MEMBER a line)")
+        ->option_text("FILE");
+    load->add_option("--source-hashes", command.sourceHashes,
+                     "store the source hashes in FILE (CONTAINER<tab>MEMBER<tab>ORDINAL<tab>HASH)")
+        ->option_text("FILE");
+
+    // For kvr-scan --incremental: what the database holds, what import files read.
+    CLI::App* scanState = app.add_subcommand(
+        "scan-state", "the sources of DB's analysed members with their stored hashes");
+    std::string stateDatabase;
+    scanState->add_option("DB", stateDatabase, "the database")->required();
+    CLI::App* sources =
+        app.add_subcommand("sources", "the sources each member of the import files read");
+    sources->add_option("IMPORT", command.imports, "import files")->required();
+
     std::string format = "table";
     std::string severity;
     for (const QuestionSpec& spec : kQuestions) {
@@ -167,7 +185,12 @@ std::optional<Command> ParseArguments(int argc, const char* const* argv, int& ex
     try {
         app.parse(argc, argv);
         command.load = load->parsed();
-        if (command.load) {
+        command.scanState = scanState->parsed();
+        command.importSources = sources->parsed();
+        if (command.scanState) {
+            command.database = stateDatabase;
+        } else if (command.importSources) {
+        } else if (command.load) {
             if (!command.database.empty())
                 throw CLI::ValidationError("load", "write: kvr-xref load DB IMPORT...");
             command.database = loadDatabase;

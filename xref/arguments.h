@@ -12,8 +12,14 @@ namespace xref {
 
 struct Command {
     bool load = false;
+    // What kvr-scan --incremental asks: scan-state DB, sources IMPORT...
+    bool scanState = false;
+    bool importSources = false;
     std::string database;
     std::vector<std::string> imports;
+    // load: the members to drop, the source hashes to store ("" none)
+    std::string forgetList;
+    std::string sourceHashes;
     std::string question;
     std::string argument;
     OutputFormat format = OutputFormat::Table;

@@ -14,11 +14,10 @@
 #include "import_reader.h"
 #include "member_assembler.h"
 #include "member_queue.h"
+#include "scan_state.h"
 #include "schema.h"
 
 namespace xref {
-
-namespace {
 
 const char* SourceKindText(SourceKind kind) {
     switch (kind) {
@@ -31,6 +30,8 @@ const char* SourceKindText(SourceKind kind) {
     }
     return "job";
 }
+
+namespace {
 
 std::string JoinParameters(const std::vector<std::string>& parms) {
     std::string text;
@@ -111,9 +112,12 @@ SourceKind ResolvedKind(const MemberSources& sources, const StepSource& source) 
 
 class MemberLoader {
   public:
-    explicit MemberLoader(Database& db);
+    MemberLoader(Database& db, const SourceHashes* hashes);
     // False when the member has no name and is left out.
     bool Load(const ImportMember& member, bool& replaced);
+    // Drops the rows of an analysed member; it stays (as one only read as a source) while
+    // other members use it. False when no such member was analysed.
+    bool Forget(const MemberName& name);
 
   private:
     struct KnownMember {
@@ -136,15 +140,16 @@ class MemberLoader {
     int64_t ProgramId(const std::string& name) { return name.empty() ? 0 : programs_.Id(name); }
 
     Database& db_;
+    const SourceHashes* hashes_;
     NameTable containers_, programs_, datasets_;
     std::unordered_map<std::string, KnownMember> members_; // by container id and name
     Statement insertMember_, markAnalysed_, insertSourceUse_, insertJob_, insertCall_, insertStep_,
-        insertDd_, insertMessage_, insertMissing_;
+        insertDd_, insertMessage_, insertMissing_, insertHash_, findAnalysed_, markForgotten_;
     std::vector<std::unique_ptr<Statement>> deletes_;
 };
 
-MemberLoader::MemberLoader(Database& db)
-    : db_(db), containers_(db, "container"), programs_(db, "program"), datasets_(db, "dataset"),
+MemberLoader::MemberLoader(Database& db, const SourceHashes* hashes)
+    : db_(db), hashes_(hashes), containers_(db, "container"), programs_(db, "program"), datasets_(db, "dataset"),
       insertMember_(db.Handle(), "INSERT INTO member(container_id, name) VALUES (?1, ?2)"),
       markAnalysed_(db.Handle(), "UPDATE member SET severity = ?2, completion = ?3 WHERE id = ?1"),
       insertSourceUse_(db.Handle(), "INSERT INTO source_use(member_id, ordinal, kind, source_id) "
@@ -167,7 +172,14 @@ MemberLoader::MemberLoader(Database& db)
       insertMessage_(db.Handle(), "INSERT INTO message(member_id, program, severity, number, "
                                   "text, at_member, at_line) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)"),
       insertMissing_(db.Handle(), "INSERT INTO missing(member_id, name, kind, at_member, "
-                                  "at_line) VALUES (?1, ?2, ?3, ?4, ?5)") {
+                                  "at_line) VALUES (?1, ?2, ?3, ?4, ?5)"),
+      insertHash_(db.Handle(),
+                  "INSERT INTO source_hash(member_id, ordinal, hash) VALUES (?1, ?2, ?3)"),
+      findAnalysed_(db.Handle(), "SELECT m.id, m.container_id FROM member m JOIN container c ON c.id = "
+                                 "m.container_id WHERE c.name = ?1 AND m.name = ?2 AND "
+                                 "m.severity IS NOT NULL"),
+      markForgotten_(db.Handle(),
+                     "UPDATE member SET severity = NULL, completion = NULL WHERE id = ?1") {
     Statement all(db.Handle(), "SELECT id, container_id, name, severity IS NOT NULL FROM member");
     while (all.Step())
         members_.emplace(std::to_string(all.Int(1)) + '\x01' + all.Text(2),
@@ -181,6 +193,7 @@ MemberLoader::MemberLoader(Database& db)
              "DELETE FROM source_use WHERE member_id = ?1",
              "DELETE FROM message WHERE member_id = ?1",
              "DELETE FROM missing WHERE member_id = ?1",
+             "DELETE FROM source_hash WHERE member_id = ?1",
          })
         deletes_.push_back(std::make_unique<Statement>(db.Handle(), sql));
 }
@@ -224,6 +237,19 @@ bool MemberLoader::Load(const ImportMember& member, bool& replaced) {
     return true;
 }
 
+bool MemberLoader::Forget(const MemberName& name) {
+    findAnalysed_.Bind(1, name.container).Bind(2, name.member);
+    const bool found = findAnalysed_.Step();
+    const int64_t memberId = found ? findAnalysed_.Int(0) : 0;
+    const std::string key = found ? std::to_string(findAnalysed_.Int(1)) + '\x01' + name.member : "";
+    findAnalysed_.Reset();
+    if (!found) return false;
+    DeleteRows(memberId);
+    markForgotten_.Bind(1, memberId).Run();
+    members_.at(key).analysed = false;
+    return true;
+}
+
 MemberSources MemberLoader::Sources(int64_t memberId, const ImportMember& member) {
     MemberSources sources;
     int ordinal = 0;
@@ -235,6 +261,9 @@ MemberSources MemberLoader::Sources(int64_t memberId, const ImportMember& member
             .Bind(3, SourceKindText(record.kind))
             .Bind(4, sourceId)
             .Run();
+        if (hashes_ == nullptr) continue;
+        const std::string& hash = hashes_->Find(member.name, ordinal);
+        if (!hash.empty()) insertHash_.Bind(1, memberId).Bind(2, ordinal).Bind(3, hash).Run();
     }
     return sources;
 }
@@ -453,7 +482,7 @@ class ReadingThread {
 
 LoadSummary LoadImportFiles(const std::string& databasePath,
                             const std::vector<std::string>& importFiles, std::ostream& notes,
-                            int cacheMegabytes) {
+                            int cacheMegabytes, const IncrementalLoad& incremental) {
     std::unique_ptr<Database> db = OpenForLoad(databasePath);
     // A rollback journal keeps the database as it was until the commit, also when the
     // process is killed; the cache holds the whole load so pages are written once.
@@ -467,7 +496,9 @@ LoadSummary LoadImportFiles(const std::string& databasePath,
         const bool empty =
             db->QueryInt("SELECT count(*) FROM member WHERE severity IS NOT NULL") == 0;
         if (empty) DropIndexes(*db);
-        MemberLoader loader(*db);
+        MemberLoader loader(*db, incremental.hashes);
+        for (const MemberName& name : incremental.forget)
+            if (loader.Forget(name)) ++summary.forgotten;
         MemberQueue queue(64);
         ReadingThread reading(importFiles, queue);
         while (std::optional<ImportMember> member = queue.Pop()) {
@@ -490,7 +521,7 @@ LoadSummary LoadImportFiles(const std::string& databasePath,
         db->Execute("PRAGMA threads = 1");
         db->Execute("PRAGMA cache_size = -16384");
         CreateIndexes(*db);
-        if (summary.replaced > 0) DropUnusedNames(*db);
+        if (summary.replaced > 0 || summary.forgotten > 0) DropUnusedNames(*db);
         db->Execute("COMMIT");
     } catch (...) {
         try {

@@ -1,6 +1,8 @@
 // kvr-xref: loads kvr4000 import files into an SQLite database and answers cross-reference
 // questions about jobs, programs and data sets.
+#include <filesystem>
 #include <iostream>
+#include <optional>
 
 #include "arguments.h"
 #include "graph_command.h"
@@ -8,6 +10,7 @@
 #include "loader.h"
 #include "questions.h"
 #include "report.h"
+#include "scan_state.h"
 #include "schema.h"
 
 namespace {
@@ -15,11 +18,27 @@ namespace {
 using namespace xref;
 
 int Load(const Command& command) {
-    const LoadSummary summary =
-        LoadImportFiles(command.database, command.imports, std::cerr, command.cacheMegabytes);
+    IncrementalLoad incremental;
+    std::optional<SourceHashes> hashes;
+    if (!command.forgetList.empty()) incremental.forget = ReadMemberNames(command.forgetList);
+    if (!command.sourceHashes.empty()) {
+        hashes = SourceHashes::Read(command.sourceHashes);
+        incremental.hashes = &*hashes;
+    }
+    const LoadSummary summary = LoadImportFiles(command.database, command.imports, std::cerr,
+                                                command.cacheMegabytes, incremental);
     std::cout << "loaded " << summary.members << " member" << (summary.members == 1 ? "" : "s")
               << " (" << summary.replaced << " replaced) from " << summary.files << " import file"
-              << (summary.files == 1 ? "" : "s") << " into " << command.database << '\n';
+              << (summary.files == 1 ? "" : "s") << " into " << command.database;
+    if (!command.forgetList.empty()) std::cout << ", " << summary.forgotten << " dropped";
+    std::cout << '\n';
+    return 0;
+}
+
+int ScanState(const Command& command) {
+    if (!std::filesystem::exists(command.database)) return 0; // nothing scanned yet
+    const std::unique_ptr<Database> db = OpenForQuestions(command.database);
+    WriteScanState(*db, std::cout);
     return 0;
 }
 
@@ -50,6 +69,11 @@ int main(int argc, char** argv) {
     if (!command) return exitCode;
     try {
         if (command->load) return Load(*command);
+        if (command->scanState) return ScanState(*command);
+        if (command->importSources) {
+            WriteImportSources(command->imports, std::cout);
+            return 0;
+        }
         const std::unique_ptr<Database> db = OpenForQuestions(command->database);
         if (command->question == "report") {
             const ReportSummary summary = WriteReport(*db, command->reportFolder);

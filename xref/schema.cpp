@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "scan_state.h"
+
 namespace xref {
 
 namespace {
@@ -194,6 +196,7 @@ std::unique_ptr<Database> OpenForLoad(const std::string& path) {
         db->Execute("PRAGMA user_version = " + std::to_string(kSchemaVersion));
         db->Execute("COMMIT");
     }
+    db->Execute(kSourceHashTable);
     return db;
 }
 
