@@ -11,7 +11,7 @@
 namespace kvrscan {
 
 const char* const help_text =
-    R"(usage: kvr-scan [-x] [-r] [-j N] [-o IMPORT] [-l LOG] [--db DB] JOB_FOLDER...
+    R"(usage: kvr-scan [-x] [-r] [-j N] [-o IMPORT] [-l LOG] [--db DB [--incremental] [-v]] JOB_FOLDER...
                 [-p PROC_FOLDER...] [-t XLATLIBS] [-s SYSSYMS] [-- KVR4000_OPTION...]
 
 Analyses every member (regular file) of the job folders with kvr4000, in the current
@@ -30,6 +30,12 @@ folder, and writes one import file and one log.
   -l LOG       the log (default kvr-scan.log)
   --db DB      once the import file and the log are written, load the import file into
                the kvr-xref database DB (as kvr-xref load DB IMPORT does)
+  --incremental  with --db: analyse only the members that are new or whose text, or
+               any procedure or INCLUDE member they used, changed since the scan that
+               loaded them (DB keeps a hash of each); drop from DB the members gone
+               from the job folders; the import file and the log hold the members
+               analysed
+  -v           with --incremental: name each member analysed again, and why
   -- ...       further options for kvr4000, e.g. -- -exjcl,txt
   -h           this help
 
@@ -48,7 +54,8 @@ when stopped by SIGINT, SIGTERM or SIGHUP.
 )";
 
 const char* const usage_lines =
-    "usage: kvr-scan [-x] [-r] [-j N] [-o IMPORT] [-l LOG] [--db DB] JOB_FOLDER... "
+    "usage: kvr-scan [-x] [-r] [-j N] [-o IMPORT] [-l LOG] [--db DB [--incremental] [-v]] "
+    "JOB_FOLDER... "
     "[-p PROC_FOLDER...] [-t XLATLIBS] [-s SYSSYMS] [-- OPTION...]\n"
     "       kvr-scan -h for help\n";
 
@@ -70,6 +77,8 @@ const OptionRule option_rules[] = {
     {"-t", true, [](ScanRequest& r, const std::string& value) { r.xlatlibs = value; }},
     {"-s", true, [](ScanRequest& r, const std::string& value) { r.syssyms = value; }},
     {"--db", true, [](ScanRequest& r, const std::string& value) { r.database = value; }},
+    {"--incremental", false, [](ScanRequest& r, const std::string&) { r.incremental = true; }},
+    {"-v", false, [](ScanRequest& r, const std::string&) { r.verbose = true; }},
 };
 
 const OptionRule* find_rule(std::string_view word) {
@@ -160,6 +169,8 @@ void check_request(ScanRequest& request) {
     // Whether the database can be written is left to the load, which says why it cannot.
     if (request.database && request.database->empty())
         throw UsageError("--db needs a database name");
+    if (request.incremental && !request.database)
+        throw UsageError("--incremental needs --db: the database keeps what was scanned");
     if (!request.xlatlibs.empty() && !is_regular_file(request.xlatlibs))
         throw UsageError("no translation table: " + request.xlatlibs);
     if (!request.syssyms.empty() && !is_regular_file(request.syssyms))

@@ -20,6 +20,8 @@ struct ScanRequest {
     std::string xlatlibs; // empty: no translation table
     std::string syssyms;  // empty: no system symbol file
     std::optional<std::string> database; // --db: the kvr-xref database loaded after the scan
+    bool incremental = false; // --incremental: analyse only what changed since the last scan
+    bool verbose = false;     // -v: name the members an incremental scan analyses again
     std::vector<std::string> job_folders;
     std::vector<std::string> proc_folders;     // the default search list, in search order
     std::vector<std::string> analyzer_options; // the words after --

@@ -35,7 +35,9 @@ std::string how_it_ended(const ShardOutcome& outcome, const std::string& xref) {
 } // namespace
 
 std::vector<std::string> load_arguments(const DatabaseLoad& load) {
-    std::vector<std::string> argv{load.xref, "load", safe_argument(load.database)};
+    std::vector<std::string> argv{load.xref, "load"};
+    argv.insert(argv.end(), load.options.begin(), load.options.end());
+    argv.push_back(safe_argument(load.database));
     for (const std::string& import : load.imports)
         argv.push_back(safe_argument(import));
     return argv;

@@ -19,6 +19,7 @@ struct DatabaseLoad {
     std::vector<std::string> imports; // the finished import file, or the shards' files
     std::string what;                 // "the import file NAME", for messages
     std::string written_note;         // "the import file X and the log Y were written"
+    std::vector<std::string> options; // kvr-xref load options (an incremental scan's)
 };
 
 // kvr-xref's arguments (argv[0] its path). A name starting with "-" gets "./" in front, so

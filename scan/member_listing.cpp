@@ -136,6 +136,7 @@ void add_folder(const std::string& folder, bool recursive, const Warn& warn, Mem
             continue;
         }
         list.lines.push_back(list_word(container) + ' ' + list_word(member));
+        list.members.push_back({std::string(container), std::string(member)});
     }
 }
 

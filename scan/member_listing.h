@@ -8,8 +8,14 @@
 
 namespace kvrscan {
 
+struct ListedMember {
+    std::string container; // the folder, as the file list names it
+    std::string member;
+};
+
 struct MemberList {
-    std::vector<std::string> lines; // "CONTAINER MEMBER", in file-list order
+    std::vector<std::string> lines;    // "CONTAINER MEMBER", in file-list order
+    std::vector<ListedMember> members; // the same members, their names unquoted
     bool left_out = false;          // a file was left out with a warning
 };
 

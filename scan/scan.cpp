@@ -5,6 +5,7 @@
 #include "database_load.h"
 #include "errors.h"
 #include "file_io.h"
+#include "incremental.h"
 #include "joining.h"
 #include "member_listing.h"
 #include "progress.h"
@@ -138,7 +139,7 @@ void write_outputs(FinalOutput& import, FinalOutput& log, const WorkFolder& work
 // output) the shards' files, which hold the same members and are loaded the same way.
 DatabaseLoad database_load(const ScanRequest& request, const std::string& xref,
                            const FinalOutput& import, const WorkFolder& work, std::size_t shards) {
-    DatabaseLoad load{xref, *request.database, {}, {}, written_note(request)};
+    DatabaseLoad load{xref, *request.database, {}, {}, written_note(request), {}};
     if (import.is_replaced_file()) {
         load.imports.push_back(request.import_name);
         load.what = import.description();
@@ -170,17 +171,22 @@ int run_scan(const ScanRequest& request, const std::string& analyzer, const std:
 
     MemberList members = list_members(request.job_folders, request.recursive, say);
     if (members.lines.empty()) say("no members in the job folders");
+    std::optional<IncrementalScan> incremental;
+    if (request.incremental) incremental.emplace(request, xref, work);
+    const std::vector<std::string> analysed =
+        incremental ? incremental->choose(members) : members.lines;
     std::string search_list = write_search_list(work, request.proc_folders);
-    std::vector<LineRange> shards = split_into_shards(members.lines.size(), request.shards);
-    write_shard_lists(work, members.lines, shards);
+    std::vector<LineRange> shards = split_into_shards(analysed.size(), request.shards);
+    write_shard_lists(work, analysed, shards);
 
     auto commands = shard_commands(request, analyzer, work, shards.size(), search_list);
-    std::vector<ShardOutcome> outcomes =
-        run_with_progress(commands, work, request, members.lines.size());
+    std::vector<ShardOutcome> outcomes = run_with_progress(commands, work, request, analysed.size());
     if (!report_shards(outcomes, work, analyzer)) throw ScanFailure("");
     write_outputs(*import, log, work, shards.size(), request.xml);
-    if (request.database)
-        load_into_database(database_load(request, xref, *import, work, shards.size()), work);
+    if (request.database) {
+        DatabaseLoad load = database_load(request, xref, *import, work, shards.size());
+        if (!incremental || incremental->prepare_load(load)) load_into_database(load, work);
+    }
     return exit_code(outcomes, members.left_out);
 }
 

@@ -59,7 +59,7 @@ TEST(ScanAnalyzer, KvrXrefLocatedLikeTheAnalyzerAndNamedWhenMissing) {
 }
 
 TEST(ScanDatabaseLoad, ArgumentsKeepNamesFromLookingLikeOptions) {
-    kvrscan::DatabaseLoad load{"/b/kvr-xref", "-x.db", {"-", "/w/1.import", "-o"}, "", ""};
+    kvrscan::DatabaseLoad load{"/b/kvr-xref", "-x.db", {"-", "/w/1.import", "-o"}, "", "", {}};
     EXPECT_EQ(kvrscan::load_arguments(load),
               (Strings{"/b/kvr-xref", "load", "./-x.db", "./-", "/w/1.import", "./-o"}));
     load.database = "db/x.db";
