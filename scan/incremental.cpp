@@ -7,6 +7,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <thread>
 #include <unistd.h>
 
 extern char** environ;
@@ -80,8 +81,22 @@ IncrementalScan::IncrementalScan(const ScanRequest& request, const std::string& 
     : request_(request), xref_(xref), work_(work), salt_(settings_salt(request)),
       locator_(request.xlatlibs, extension_option(request.analyzer_options)) {}
 
+void IncrementalScan::read_state_and_hash(const MemberList& listed) {
+    std::vector<std::filesystem::path> paths;
+    for (const ListedMember& member : listed.members)
+        paths.push_back(std::filesystem::path(member.container) / member.member);
+    std::vector<std::optional<std::string>> member_hashes;
+    {
+        // The members are hashed while kvr-xref reads the database.
+        std::jthread hashing([&] { member_hashes = hash_files(paths, salt_, 2); });
+        state_ = parse_scan_state(run_xref({"scan-state", *request_.database}, "state"));
+    }
+    for (std::size_t i = 0; i < paths.size(); ++i)
+        hashes_.emplace(paths[i].string(), std::move(member_hashes[i]));
+}
+
 std::vector<std::string> IncrementalScan::choose(const MemberList& listed) {
-    state_ = parse_scan_state(run_xref({"scan-state", *request_.database}, "state"));
+    read_state_and_hash(listed);
     std::vector<std::string> lines;
     std::map<std::string, bool> is_listed;
     for (std::size_t i = 0; i < listed.members.size(); ++i) {

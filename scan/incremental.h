@@ -53,6 +53,8 @@ class IncrementalScan {
     bool prepare_load(DatabaseLoad& load);
 
   private:
+    // The database's state, and the hashes of all listed members meanwhile.
+    void read_state_and_hash(const MemberList& listed);
     std::optional<std::string> hash_of(const std::string& container, const std::string& member,
                                        const std::string& kind);
     // Why the member is analysed again, empty when it need not be.

@@ -36,7 +36,11 @@ int Load(const Command& command) {
 }
 
 int ScanState(const Command& command) {
-    if (!std::filesystem::exists(command.database)) return 0; // nothing scanned yet
+    // Nothing scanned yet: a load would create the database.
+    std::error_code error;
+    if (!std::filesystem::exists(command.database) ||
+        std::filesystem::file_size(command.database, error) == 0)
+        return 0;
     const std::unique_ptr<Database> db = OpenForQuestions(command.database);
     WriteScanState(*db, std::cout);
     return 0;
