@@ -17,8 +17,8 @@ struct ScanRequest {
     std::size_t shards = 1;
     std::string import_name = "kvr-scan.import"; // "-": standard output
     std::string log_name = "kvr-scan.log";
-    std::string xlatlibs; // empty: no translation table
-    std::string syssyms;  // empty: no system symbol file
+    std::string xlatlibs;                // empty: no translation table
+    std::string syssyms;                 // empty: no system symbol file
     std::optional<std::string> database; // --db: the kvr-xref database loaded after the scan
     bool incremental = false; // --incremental: analyse only what changed since the last scan
     bool verbose = false;     // -v: name the members an incremental scan analyses again

@@ -170,8 +170,7 @@ bool IncrementalScan::prepare_load(DatabaseLoad& load) {
         std::vector<std::string> fields = fields_of(line);
         if (fields.size() != 6) throw ScanFailure("kvr-xref sources wrote an odd line: " + line);
         bool itself = fields[3] == "job" && fields[4] == fields[0] && fields[5] == fields[1];
-        std::optional<std::string> hash =
-            hash_of(fields[4], fields[5], itself ? "job" : fields[3]);
+        std::optional<std::string> hash = hash_of(fields[4], fields[5], itself ? "job" : fields[3]);
         // A source not found gets no hash: the member is analysed again next time.
         if (hash) hashes += fields[0] + '\t' + fields[1] + '\t' + fields[2] + '\t' + *hash + '\n';
     }
@@ -201,10 +200,9 @@ std::string IncrementalScan::run_xref(const std::vector<std::string>& arguments,
         return read_text(command.stdout_file);
     append_file(command.stderr_file, STDERR_FILENO, "standard error");
     std::string failed = "kvr-xref " + arguments.front() + " failed";
-    if (after_scan.empty())
-        throw ScanFailure(failed + " on the database " + *request_.database);
-    throw LoadFailure("cannot load into the database " + *request_.database + ": " + failed +
-                      "; " + after_scan + ", the database was left as it was");
+    if (after_scan.empty()) throw ScanFailure(failed + " on the database " + *request_.database);
+    throw LoadFailure("cannot load into the database " + *request_.database + ": " + failed + "; " +
+                      after_scan + ", the database was left as it was");
 }
 
 void IncrementalScan::tell(const std::string& message) const {

@@ -16,7 +16,7 @@ struct ListedMember {
 struct MemberList {
     std::vector<std::string> lines;    // "CONTAINER MEMBER", in file-list order
     std::vector<ListedMember> members; // the same members, their names unquoted
-    bool left_out = false;          // a file was left out with a warning
+    bool left_out = false;             // a file was left out with a warning
 };
 
 using Warn = std::function<void(const std::string& message)>;

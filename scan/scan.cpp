@@ -180,7 +180,8 @@ int run_scan(const ScanRequest& request, const std::string& analyzer, const std:
     write_shard_lists(work, analysed, shards);
 
     auto commands = shard_commands(request, analyzer, work, shards.size(), search_list);
-    std::vector<ShardOutcome> outcomes = run_with_progress(commands, work, request, analysed.size());
+    std::vector<ShardOutcome> outcomes =
+        run_with_progress(commands, work, request, analysed.size());
     if (!report_shards(outcomes, work, analyzer)) throw ScanFailure("");
     write_outputs(*import, log, work, shards.size(), request.xml);
     if (request.database) {

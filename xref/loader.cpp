@@ -149,7 +149,8 @@ class MemberLoader {
 };
 
 MemberLoader::MemberLoader(Database& db, const SourceHashes* hashes)
-    : db_(db), hashes_(hashes), containers_(db, "container"), programs_(db, "program"), datasets_(db, "dataset"),
+    : db_(db), hashes_(hashes), containers_(db, "container"), programs_(db, "program"),
+      datasets_(db, "dataset"),
       insertMember_(db.Handle(), "INSERT INTO member(container_id, name) VALUES (?1, ?2)"),
       markAnalysed_(db.Handle(), "UPDATE member SET severity = ?2, completion = ?3 WHERE id = ?1"),
       insertSourceUse_(db.Handle(), "INSERT INTO source_use(member_id, ordinal, kind, source_id) "
@@ -175,9 +176,10 @@ MemberLoader::MemberLoader(Database& db, const SourceHashes* hashes)
                                   "at_line) VALUES (?1, ?2, ?3, ?4, ?5)"),
       insertHash_(db.Handle(),
                   "INSERT INTO source_hash(member_id, ordinal, hash) VALUES (?1, ?2, ?3)"),
-      findAnalysed_(db.Handle(), "SELECT m.id, m.container_id FROM member m JOIN container c ON c.id = "
-                                 "m.container_id WHERE c.name = ?1 AND m.name = ?2 AND "
-                                 "m.severity IS NOT NULL"),
+      findAnalysed_(db.Handle(),
+                    "SELECT m.id, m.container_id FROM member m JOIN container c ON c.id = "
+                    "m.container_id WHERE c.name = ?1 AND m.name = ?2 AND "
+                    "m.severity IS NOT NULL"),
       markForgotten_(db.Handle(),
                      "UPDATE member SET severity = NULL, completion = NULL WHERE id = ?1") {
     Statement all(db.Handle(), "SELECT id, container_id, name, severity IS NOT NULL FROM member");
@@ -241,7 +243,8 @@ bool MemberLoader::Forget(const MemberName& name) {
     findAnalysed_.Bind(1, name.container).Bind(2, name.member);
     const bool found = findAnalysed_.Step();
     const int64_t memberId = found ? findAnalysed_.Int(0) : 0;
-    const std::string key = found ? std::to_string(findAnalysed_.Int(1)) + '\x01' + name.member : "";
+    const std::string key =
+        found ? std::to_string(findAnalysed_.Int(1)) + '\x01' + name.member : "";
     findAnalysed_.Reset();
     if (!found) return false;
     DeleteRows(memberId);

@@ -22,8 +22,8 @@ struct IncrementalLoad {
 struct LoadSummary {
     size_t files = 0;
     size_t members = 0;
-    size_t replaced = 0; // members that were in the database and were loaded again
-    size_t unnamed = 0;  // members the import file gives no name (not opened): left out
+    size_t replaced = 0;  // members that were in the database and were loaded again
+    size_t unnamed = 0;   // members the import file gives no name (not opened): left out
     size_t forgotten = 0; // analysed members dropped (IncrementalLoad::forget)
 };
 
@@ -36,7 +36,8 @@ const char* SourceKindText(SourceKind kind);
 constexpr int kDefaultCacheMegabytes = 1024;
 
 // Throws ImportError for a record that cannot be read, DbError or SchemaError otherwise;
-// nothing is written then. The members in `incremental.forget` are dropped first. Notes about members left out go to `notes`.
+// nothing is written then. The members in `incremental.forget` are dropped first. Notes about
+// members left out go to `notes`.
 LoadSummary LoadImportFiles(const std::string& databasePath,
                             const std::vector<std::string>& importFiles, std::ostream& notes,
                             int cacheMegabytes = kDefaultCacheMegabytes,

@@ -79,21 +79,21 @@ void WriteScanState(Database& db, std::ostream& out) {
                                  ? "LEFT JOIN source_hash h ON h.member_id = m.id AND "
                                    "h.ordinal = u.ordinal "
                                  : "";
-    Statement rows(db.Handle(),
-                   "SELECT c.name, m.name, u.ordinal, u.kind, sc.name, s.name, " + hash +
-                       " FROM member m JOIN container c ON c.id = m.container_id "
-                       "LEFT JOIN source_use u ON u.member_id = m.id "
-                       "LEFT JOIN member s ON s.id = u.source_id "
-                       "LEFT JOIN container sc ON sc.id = s.container_id " +
-                       join + "WHERE m.severity IS NOT NULL ORDER BY m.id, u.ordinal");
+    Statement rows(db.Handle(), "SELECT c.name, m.name, u.ordinal, u.kind, sc.name, s.name, " +
+                                    hash +
+                                    " FROM member m JOIN container c ON c.id = m.container_id "
+                                    "LEFT JOIN source_use u ON u.member_id = m.id "
+                                    "LEFT JOIN member s ON s.id = u.source_id "
+                                    "LEFT JOIN container sc ON sc.id = s.container_id " +
+                                    join + "WHERE m.severity IS NOT NULL ORDER BY m.id, u.ordinal");
     while (rows.Step()) {
         const std::string member = rows.Text(0) + '\t' + rows.Text(1);
         if (rows.IsNull(2)) {
             out << member << "\t0\tnone\t\t\t-\n";
             continue;
         }
-        out << member << '\t' << rows.Int(2) << '\t' << rows.Text(3) << '\t' << rows.Text(4)
-            << '\t' << rows.Text(5) << '\t' << rows.Text(6) << '\n';
+        out << member << '\t' << rows.Int(2) << '\t' << rows.Text(3) << '\t' << rows.Text(4) << '\t'
+            << rows.Text(5) << '\t' << rows.Text(6) << '\n';
     }
     Statement missing(db.Handle(), "SELECT DISTINCT c.name, m.name, x.name FROM missing x "
                                    "JOIN member m ON m.id = x.member_id "
@@ -109,8 +109,8 @@ void WriteImportSources(const std::vector<std::string>& importFiles, std::ostrea
             int ordinal = 0;
             for (const SourceRecord& source : member.sources)
                 out << member.name.container << '\t' << member.name.member << '\t' << ++ordinal
-                    << '\t' << SourceKindText(source.kind) << '\t' << source.name.container
-                    << '\t' << source.name.member << '\n';
+                    << '\t' << SourceKindText(source.kind) << '\t' << source.name.container << '\t'
+                    << source.name.member << '\n';
         });
 }
 

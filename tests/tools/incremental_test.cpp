@@ -98,10 +98,10 @@ TEST(ScanSourceFiles, NameThenExtensionsThenAnotherCase) {
 }
 
 TEST(ScanIncrementalState, LinesByMember) {
-    kvrscan::ScanState state = kvrscan::parse_scan_state(
-        "JOBS\tA\t1\tjob\tJOBS\tA\t00000000000000aa\n"
-        "JOBS\tA\t2\tprocedure\tPROD.PROCLIB\tP\t-\n"
-        "JOBS\tB\t0\tmissing\t\tX\t-\n");
+    kvrscan::ScanState state =
+        kvrscan::parse_scan_state("JOBS\tA\t1\tjob\tJOBS\tA\t00000000000000aa\n"
+                                  "JOBS\tA\t2\tprocedure\tPROD.PROCLIB\tP\t-\n"
+                                  "JOBS\tB\t0\tmissing\t\tX\t-\n");
     ASSERT_EQ(state.size(), 2u);
     const auto& a = state.at("JOBS\tA");
     ASSERT_EQ(a.size(), 2u);
