@@ -35,7 +35,7 @@ folder, and writes one import file and one log.
                loaded them (DB keeps a hash of each); drop from DB the members gone
                from the job folders; the import file and the log hold the members
                analysed
-  -v           with --incremental: name each member analysed again, and why
+  -v           with --incremental: name each member analysed again or dropped, and why
   -- ...       further options for kvr4000, e.g. -- -exjcl,txt
   -h           this help
 
