@@ -83,6 +83,19 @@ void AddReport(CLI::App& app, Command& command) {
         ->required();
 }
 
+void AddDiff(CLI::App& app, Command& command, std::string& format) {
+    CLI::App* diff = app.add_subcommand(
+        "diff", "what changed from the inventory OLD to NEW: jobs added and removed; steps, "
+                "programs, run units and data set uses of the jobs both hold");
+    diff->add_option("OLD", command.oldDatabase, "the database of the old inventory")->required();
+    diff->add_option("NEW", command.database, "the database of the new inventory")->required();
+    diff->add_option("--format", format, "table (aligned, a line each), json (one document)")
+        ->check(CLI::IsMember({"table", "json"}))
+        ->option_text("table|json");
+    diff->add_option("-o,--output", command.outputPath,
+                     "the file written (default: standard output)");
+}
+
 constexpr const char* kFooter = R"(
 Usage:
   kvr-xref load DB IMPORT...            load import files (text or XML) into DB
@@ -91,6 +104,8 @@ Usage:
   kvr-xref DB report DIR                a static site of the whole inventory
   kvr-xref scan-state DB                for kvr-scan --incremental: sources and their hashes
   kvr-xref sources IMPORT...            for kvr-scan --incremental: the sources members read
+  kvr-xref diff OLD NEW [--format table|json] [-o FILE]
+                                        what changed from one inventory to the other
 
 Data set patterns: * any characters within a qualifier, % one character, ** any number of
 qualifiers (PROD.PAY.*, PROD.**). Relative generations A.B(+1), A.B(0), A.B(-1) are uses
@@ -98,7 +113,7 @@ of A.B unless --generations keeps them apart.
 
 Exit codes: 0 done (an unknown name gives an empty answer), 1 a load failed (nothing was
 written), 2 a usage error or a database that is missing, not kvr-xref's, or of another
-schema version.
+schema version. diff: 0 no differences, 1 differences, 2 any failure.
 )";
 
 void AddFormat(CLI::App& question, std::string& format) {
@@ -111,6 +126,14 @@ OutputFormat FormatNamed(const std::string& name) {
     if (name == "csv") return OutputFormat::Csv;
     if (name == "json") return OutputFormat::Json;
     return OutputFormat::Table;
+}
+
+// How a subcommand that names its own files is written.
+std::string OwnFilesUsage(const std::string& subcommand) {
+    if (subcommand == "load") return "kvr-xref load DB IMPORT...";
+    if (subcommand == "diff") return "kvr-xref diff OLD NEW";
+    if (subcommand == "scan-state") return "kvr-xref scan-state DB";
+    return "kvr-xref sources IMPORT...";
 }
 
 int SeverityNamed(const std::string& letter) {
@@ -127,7 +150,8 @@ std::optional<Command> ParseArguments(int argc, const char* const* argv, int& ex
     CLI::App app("kvr-xref: cross-reference questions on kvr4000 import files", "kvr-xref");
     app.footer(kFooter);
     app.require_subcommand(1);
-    app.add_option("DB", command.database, "the database a question asks");
+    std::string appDatabase;
+    app.add_option("DB", appDatabase, "the database a question asks");
 
     CLI::App* load = app.add_subcommand("load", "load import files (text or XML) into DB, "
                                                 "creating it; members loaded again are replaced");
@@ -181,23 +205,29 @@ std::optional<Command> ParseArguments(int argc, const char* const* argv, int& ex
 
     AddGraph(app, command);
     AddReport(app, command);
+    AddDiff(app, command, format);
 
     try {
         app.parse(argc, argv);
         command.load = load->parsed();
         command.scanState = scanState->parsed();
         command.importSources = sources->parsed();
+        const std::string subcommand = app.get_subcommands().front()->get_name();
+        // load, diff, scan-state and sources name their files after the subcommand,
+        // questions their database before it.
+        const bool namesOwnFiles =
+            command.load || command.scanState || command.importSources || subcommand == "diff";
+        if (namesOwnFiles && !appDatabase.empty())
+            throw CLI::ValidationError(subcommand, "write: " + OwnFilesUsage(subcommand));
+        if (!namesOwnFiles && appDatabase.empty())
+            throw CLI::RequiredError("DB (write: kvr-xref DB QUESTION ...)");
         if (command.scanState) {
             command.database = stateDatabase;
-        } else if (command.importSources) {
         } else if (command.load) {
-            if (!command.database.empty())
-                throw CLI::ValidationError("load", "write: kvr-xref load DB IMPORT...");
             command.database = loadDatabase;
-        } else {
-            if (command.database.empty())
-                throw CLI::RequiredError("DB (write: kvr-xref DB QUESTION ...)");
-            command.question = app.get_subcommands().front()->get_name();
+        } else if (!command.importSources) {
+            if (!namesOwnFiles) command.database = appDatabase;
+            command.question = subcommand;
         }
     } catch (const CLI::ParseError& error) {
         exitCode = app.exit(error);

@@ -1,4 +1,5 @@
-// The command line: "load DB IMPORT..." or "DB QUESTION [ARG] [options]".
+// The command line: "load DB IMPORT...", "diff OLD NEW [options]" or
+// "DB QUESTION [ARG] [options]".
 #pragma once
 
 #include <optional>
@@ -33,6 +34,8 @@ struct Command {
     GraphRequest graph;
     std::string graphFormat;
     std::string outputPath;
+    // diff: the old inventory (database is the new one); outputPath and format as above
+    std::string oldDatabase;
     // report: the folder the site is written into
     std::string reportFolder;
 };

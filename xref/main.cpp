@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "arguments.h"
+#include "diff_command.h"
 #include "graph_command.h"
 #include "import_error.h"
 #include "loader.h"
@@ -71,6 +72,8 @@ int main(int argc, char** argv) {
     int exitCode = 0;
     const std::optional<Command> command = ParseArguments(argc, argv, exitCode);
     if (!command) return exitCode;
+    // diff keeps 1 for "there are differences", as diff(1) does: every failure of it is 2.
+    const bool diff = command->question == "diff";
     try {
         if (command->load) return Load(*command);
         if (command->scanState) return ScanState(*command);
@@ -78,6 +81,7 @@ int main(int argc, char** argv) {
             WriteImportSources(command->imports, std::cout);
             return 0;
         }
+        if (diff) return RunDiff(*command);
         const std::unique_ptr<Database> db = OpenForQuestions(command->database);
         if (command->question == "report") {
             const ReportSummary summary = WriteReport(*db, command->reportFolder);
@@ -97,6 +101,6 @@ int main(int argc, char** argv) {
     } catch (const std::exception& error) {
         std::cerr << "kvr-xref: " << error.what() << (command->load ? " (nothing was loaded)" : "")
                   << '\n';
-        return 1;
+        return diff ? kDiffFailed : 1;
     }
 }

@@ -141,18 +141,18 @@ constexpr IndexDefinition kIndexes[] = {
     {"missing_name", "missing(name)", false},
 };
 
-int64_t Pragma(Database& db, const char* name) {
+int64_t Pragma(Database& db, const std::string& path, const char* name) {
     try {
         return db.QueryInt(std::string("PRAGMA ") + name);
     } catch (const DbError& error) {
-        throw SchemaError("not a kvr-xref database (" + std::string(error.what()) + ")");
+        throw SchemaError(path + " is not a kvr-xref database (" + std::string(error.what()) + ")");
     }
 }
 
 // Checks the application id and version; true when the file is an empty database.
 bool CheckOurs(Database& db, const std::string& path) {
-    const int64_t application = Pragma(db, "application_id");
-    const int64_t version = Pragma(db, "user_version");
+    const int64_t application = Pragma(db, path, "application_id");
+    const int64_t version = Pragma(db, path, "user_version");
     if (application == 0 && version == 0 && db.QueryInt("SELECT count(*) FROM sqlite_schema") == 0)
         return true;
     if (application != kApplicationId) throw SchemaError(path + " is not a kvr-xref database");
@@ -162,9 +162,8 @@ bool CheckOurs(Database& db, const std::string& path) {
     return false;
 }
 
-} // namespace
-
-std::unique_ptr<Database> OpenForQuestions(const std::string& path) {
+// An existing database of the current version, checked and with no transaction open.
+std::unique_ptr<Database> OpenChecked(const std::string& path) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error))
         throw SchemaError("no database at " + path + " (create it with kvr-xref load)");
@@ -177,12 +176,35 @@ std::unique_ptr<Database> OpenForQuestions(const std::string& path) {
         db = std::make_unique<Database>(path, SQLITE_OPEN_READONLY);
     }
     if (CheckOurs(*db, path)) throw SchemaError(path + " is not a kvr-xref database");
-    db->Execute("PRAGMA query_only = 1");
-    // One read transaction for the whole question: SQLite then takes its lock once, not
-    // for each of the many small queries some questions make, and maps the file instead
-    // of reading it page by page.
-    db->Execute("PRAGMA mmap_size = 1073741824");
-    db->Execute("BEGIN");
+    return db;
+}
+
+// Read-only from here on, in one read transaction for the whole question: SQLite then
+// takes its lock once, not for each of the many small queries some questions make, and
+// maps the file instead of reading it page by page.
+void BeginQuestions(Database& db) {
+    db.Execute("PRAGMA query_only = 1");
+    db.Execute("PRAGMA mmap_size = 1073741824");
+    db.Execute("BEGIN");
+}
+
+} // namespace
+
+std::unique_ptr<Database> OpenForQuestions(const std::string& path) {
+    std::unique_ptr<Database> db = OpenChecked(path);
+    BeginQuestions(*db);
+    return db;
+}
+
+std::unique_ptr<Database> OpenForComparison(const std::string& oldPath,
+                                            const std::string& newPath) {
+    // The old one is opened on its own first: checked, and rolled back if a load was killed.
+    OpenChecked(oldPath);
+    std::unique_ptr<Database> db = OpenChecked(newPath);
+    // SQLite attaches only outside a transaction, so before BeginQuestions.
+    Statement(db->Handle(), "ATTACH DATABASE ?1 AS old").Bind(1, oldPath).Run();
+    db->Execute("PRAGMA old.mmap_size = 1073741824");
+    BeginQuestions(*db);
     return db;
 }
 

@@ -22,6 +22,10 @@ class SchemaError : public std::runtime_error {
 // An existing database of the current version, for questions only.
 std::unique_ptr<Database> OpenForQuestions(const std::string& path);
 
+// The database at `newPath`, for questions only, with the one at `oldPath` attached as
+// schema `old`; both are checked as OpenForQuestions checks one.
+std::unique_ptr<Database> OpenForComparison(const std::string& oldPath, const std::string& newPath);
+
 // A database to load into: created (with its tables) when the file is missing or empty.
 std::unique_ptr<Database> OpenForLoad(const std::string& path);
 

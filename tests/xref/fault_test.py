@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Faults around kvr-xref: a load killed half-way, a record that cannot be read, databases
-that are missing, not kvr-xref's or of another schema version, and the command line.
+that are missing, not kvr-xref's or of another schema version (also on either side of a
+diff), and the command line.
 
   fault_test.py KVR_XREF
 """
@@ -128,10 +129,13 @@ def foreign_databases(work):
 
     text = os.path.join(work, "notes.txt")
     write(text, "just some text, not a database at all\n" * 100)
-    for args in ((text, "stats"), ("load", text, good)):
+    ours = os.path.join(work, "ours.db")
+    check(xref("load", ours, good).returncode == 0, "load a database to compare with")
+    for args in ((text, "stats"), ("load", text, good), ("diff", text, ours),
+                 ("diff", ours, text)):
         run = xref(*args)
-        check(run.returncode == 2 and "not a kvr-xref database" in run.stderr,
-              f"a text file ({args[0]}): {run.stderr.strip()}")
+        check(run.returncode == 2 and f"{text} is not a kvr-xref database" in run.stderr,
+              f"a text file, named ({' '.join(args[:2])}): {run.stderr.strip()}")
     with open(text, encoding="utf-8") as handle:
         check(handle.read().startswith("just some text"), "the text file is untouched")
 
@@ -139,36 +143,45 @@ def foreign_databases(work):
     with sqlite3.connect(other) as connection:
         connection.execute("CREATE TABLE customer (id INTEGER, name TEXT)")
         connection.execute("INSERT INTO customer VALUES (1, 'x')")
-    for args in ((other, "dataset", "X"), ("load", other, good)):
+    for args in ((other, "dataset", "X"), ("load", other, good), ("diff", other, ours),
+                 ("diff", ours, other)):
         run = xref(*args)
         check(run.returncode == 2 and "is not a kvr-xref database" in run.stderr,
-              f"another application's database ({args[0]})")
+              f"another application's database ({' '.join(args[:2])})")
     check(dump(other)[-2:] != [] and "customer" in "".join(dump(other)), "it is untouched")
 
     versioned = os.path.join(work, "v99.db")
     check(xref("load", versioned, good).returncode == 0, "load a database to age it")
     with sqlite3.connect(versioned) as connection:
         connection.execute("PRAGMA user_version = 99")
-    for args in ((versioned, "stats"), ("load", versioned, good)):
+    for args in ((versioned, "stats"), ("load", versioned, good), ("diff", versioned, ours),
+                 ("diff", ours, versioned)):
         run = xref(*args)
         check(run.returncode == 2 and "schema version 99" in run.stderr,
-              f"another schema version ({args[0]}): {run.stderr.strip()}")
+              f"another schema version ({' '.join(args[:2])}): {run.stderr.strip()}")
 
     empty = os.path.join(work, "empty.db")
     write(empty, "")
     run = xref(empty, "stats")
     check(run.returncode == 2, "an empty file is no database to ask")
+    for args in (("diff", empty, ours), ("diff", ours, empty)):
+        run = xref(*args)
+        check(run.returncode == 2 and "is not a kvr-xref database" in run.stderr,
+              f"nor to compare ({' '.join(args)})")
+    check(os.path.getsize(empty) == 0, "and diff leaves it empty")
     check(xref("load", empty, good).returncode == 0, "but one to load into")
 
 
 def command_line():
     run = xref("--help")
     check(run.returncode == 0, "--help exits 0")
-    for question in QUESTIONS + ["graph", "report"]:
+    for question in QUESTIONS + ["graph", "report", "diff"]:
         check(f"\n  {question} " in run.stdout, f"--help lists {question}")
     for args in ((), ("db.sqlite",), ("db.sqlite", "dataset"), ("db.sqlite", "nosuch", "X"),
                  ("load", "db.sqlite"), ("db.sqlite", "lineage", "A", "--depth", "-1"),
-                 ("db.sqlite", "load", "x.db", "y.import")):
+                 ("db.sqlite", "load", "x.db", "y.import"), ("diff", "old.db"),
+                 ("diff", "old.db", "new.db", "extra.db"), ("db.sqlite", "diff", "a.db", "b.db"),
+                 ("diff", "old.db", "new.db", "--format", "csv")):
         run = xref(*args)
         check(run.returncode == 2 and run.stderr != "", f"usage error: {' '.join(args)}")
 
@@ -194,6 +207,10 @@ def graph_and_report(work):
         run = xref(db, *args)
         check(run.returncode == 1 and run.stderr.startswith("kvr-xref: "),
               f"{what}: {run.stderr.strip()}")
+    # diff keeps 1 for "there are differences": its failures are 2.
+    run = xref("diff", db, db, "-o", os.path.join(blocker, "d.txt"))
+    check(run.returncode == 2 and run.stderr.startswith("kvr-xref: cannot write"),
+          f"differences into a file's place: {run.stderr.strip()}")
 
 
 def main():

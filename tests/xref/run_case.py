@@ -7,9 +7,15 @@
                              {examples} and {examples-xml} are the import files of the
                              bundled example in text and XML form, made by kvr4000)
               ask ARGS...    kvr-xref DB ARGS... (words split as a shell would)
+              load-into NAME FILE...
+                             kvr-xref load into a database of its own, NAME, which the
+                             words of run commands and the transcript write {NAME}
+              run ARGS...    kvr-xref ARGS... ({NAME} as above; {work} the case's
+                             temporary folder, where run may write files)
+              show FILE      the lines of a file ({work} as above)
   expected  the transcript: each command as "$ " and the command line, then its standard
             output, its standard error lines with "! " before them, and "[exit N]" when
-            the exit code is not 0. The database path is written {db}.
+            the exit code is not 0. The database path is written {db}, the temporary folder {work}.
 
 Any difference fails the case and is shown as a diff.
 """
@@ -36,6 +42,15 @@ def examples_import(kvr4000, work, xml):
     return path
 
 
+def unplaced(text, db, named, work):
+    """The text with the paths of the databases and the temporary folder as the case writes
+    them."""
+    text = text.replace(db, "{db}")
+    for name, path in named.items():
+        text = text.replace(path, "{" + name + "}")
+    return text.replace(work, "{work}")
+
+
 def transcript(args, case_dir, work):
     db = os.path.join(work, "xref.db")
     places = {}
@@ -44,12 +59,23 @@ def transcript(args, case_dir, work):
         lines = handle.read().split("\n")
     if not lines or not lines[0].startswith("# Shows that"):
         raise SystemExit(f"{case_dir}/case must open with '# Shows that ...'")
+    named = {}  # database name of load-into -> its path
+
+    def placed(word):
+        for name, path in named.items():
+            word = word.replace("{" + name + "}", path)
+        return word.replace("{work}", work)
+
     for line in lines[1:]:
         if not line or line.startswith("#"):
             continue
         word, _, rest = line.partition(" ")
         words = shlex.split(rest)
-        if word == "load":
+        if word in ("load", "load-into"):
+            target = db
+            if word == "load-into":
+                name, words = words[0], words[1:]
+                target = named[name] = os.path.join(work, name + ".db")
             files = []
             for name in words:
                 if name in ("{examples}", "{examples-xml}"):
@@ -58,15 +84,23 @@ def transcript(args, case_dir, work):
                     files.append(places[name])
                 else:
                     files.append(os.path.join(case_dir, name))
-            command = [args.xref, "load", db] + files
+            command = [args.xref, "load", target] + files
         elif word == "ask":
             command = [args.xref, db] + words
+        elif word == "run":
+            command = [args.xref] + [placed(w) for w in words]
+        elif word == "show":
+            out.append(f"$ {line}")
+            with open(placed(words[0]), encoding="utf-8") as handle:
+                out.extend(handle.read().splitlines())
+            continue
         else:
             raise SystemExit(f"{case_dir}/case: unknown command {word!r}")
         run = subprocess.run(command, capture_output=True, text=True, cwd=case_dir)
         out.append(f"$ {line}")
-        out.extend(run.stdout.replace(db, "{db}").splitlines())
-        out.extend("! " + e for e in run.stderr.replace(db, "{db}").replace(case_dir + "/", "").splitlines())
+        out.extend(unplaced(run.stdout, db, named, work).splitlines())
+        out.extend("! " + e for e in unplaced(run.stderr, db, named, work)
+                   .replace(case_dir + "/", "").splitlines())
         if run.returncode != 0:
             out.append(f"[exit {run.returncode}]")
     return out
