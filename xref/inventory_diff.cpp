@@ -1,38 +1,34 @@
-// The comparison is made by SQLite: each kind of difference is a set of facts drawn from
-// both databases in one form (names, never ids, which differ from one database to the
-// other), and the facts of one side EXCEPT those of the other are what was added or removed.
+// The comparison is made in two steps. A fingerprint of each job finds the jobs both
+// databases hold that differ at all; then SQLite compares those fact by fact: each kind of
+// difference is a set of facts drawn from both databases in one form (names, never ids,
+// which differ from one database to the other), and the facts of one side EXCEPT those of
+// the other are what was added or removed. Jobs themselves are compared whole.
 #include "inventory_diff.h"
 
 #include <algorithm>
 #include <string_view>
 #include <tuple>
 
+#include "compared_facts.h"
 #include "dataset_names.h"
+#include "job_fingerprints.h"
 #include "question_support.h"
 
 namespace xref {
 
 namespace {
 
-// Keys shared by every kind, for the schema `{s}` (main: the new database, old: the old
-// one). A job is its container, member, name and order among the jobs of that name in the
-// member. A step is its name, procedure step and order among the steps of those names in
-// the job: not its number, so that inserting a step does not change all the steps after it.
-constexpr std::string_view kKeys = R"sql(
-{s}_jobs AS (
-    SELECT j.id AS job_id, c.name AS container, m.name AS member, j.name AS job,
-           row_number() OVER (PARTITION BY j.member_id, j.name ORDER BY j.ordinal) AS occurrence
-    FROM {s}.job j
-    JOIN {s}.member m ON m.id = j.member_id
-    JOIN {s}.container c ON c.id = m.container_id
-),
-{s}_steps AS (
-    SELECT s.id AS step_id, s.job_id, s.name AS step, coalesce(s.proc_step, '') AS proc_step,
-           row_number() OVER (PARTITION BY s.job_id, s.name, s.proc_step
-                              ORDER BY s.number, s.id) AS step_occurrence,
-           s.program_id, s.run_unit_program_id, s.plan, s.psb, s.ims_region, s.db2_subsystem
-    FROM {s}.step s
-))sql";
+// The steps of the jobs compared fact by fact ({ids}, a JSON array of job ids), with their
+// keys: the step name, procedure step and order among the steps of those names in the job;
+// not the number, so that inserting a step does not change all the steps after it.
+constexpr std::string_view kStepKeys = R"sql(
+SELECT s.id AS step_id, s.job_id, s.name AS step, coalesce(s.proc_step, '') AS proc_step,
+       row_number() OVER (PARTITION BY s.job_id, s.name, s.proc_step
+                          ORDER BY s.number, s.id) AS step_occurrence,
+       s.program_id, s.run_unit_program_id, s.plan, s.psb, s.ims_region, s.db2_subsystem
+FROM {s}.step s
+WHERE s.job_id IN (SELECT value FROM json_each({ids}))
+)sql";
 
 constexpr std::string_view kJobFacts = R"sql(
 SELECT container, member, job, occurrence FROM {s}_jobs
@@ -57,31 +53,27 @@ FROM {s}_steps s JOIN {s}_jobs j ON j.job_id = s.job_id
 JOIN {s}.program p ON p.id = s.run_unit_program_id
 )sql";
 
-// The name the analyzer makes up for a temporary data set that a referback finds unnamed,
-// &&JOB.STEP.hhmmss, carries the time of the scan: the time is left out, or two scans of
-// the same job would never agree on it.
 constexpr std::string_view kDatasetUseFacts = R"sql(
 SELECT j.container, j.member, j.job, j.occurrence, coalesce(s.step, ''),
-       coalesce(s.proc_step, ''), coalesce(s.step_occurrence, 0), u.name,
-       CASE WHEN ds.name GLOB '&&*.*.[0-9][0-9][0-9][0-9][0-9][0-9]'
-            THEN substr(ds.name, 1, length(ds.name) - 6) || 'hhmmss' ELSE ds.name END,
+       coalesce(s.proc_step, ''), coalesce(s.step_occurrence, 0), u.name, {dataset},
        coalesce(u.generation, ''), u.reads, u.writes, u.creates, u.deletes
 FROM {s}.dd u JOIN {s}_jobs j ON j.job_id = u.job_id
 JOIN {s}.dataset ds ON ds.id = u.dataset_id
 LEFT JOIN {s}_steps s ON s.step_id = u.step_id
+WHERE u.job_id IN (SELECT value FROM json_each({ids}))
 )sql";
 
 // Facts of one side that the other lacks, marked 1 when only the new database (main) has
-// them. Differences inside a job are looked for in the jobs both databases hold: a job
-// added or removed is one difference, not one for each of its steps.
+// them. The steps, and so the facts inside jobs, are those of the jobs both databases hold
+// whose fingerprints differ (?1 their ids in main, ?2 in old): a job added or removed is
+// one difference, not one for each of its steps.
 constexpr std::string_view kCompare = R"sql(
-WITH {keys:main}, {keys:old},
+WITH main_jobs AS ({jobs:main}), old_jobs AS ({jobs:old}),
+main_steps AS ({steps:main}), old_steps AS ({steps:old}),
 new_facts AS ({facts:main}), old_facts AS ({facts:old})
-SELECT 1, * FROM (SELECT * FROM new_facts EXCEPT SELECT * FROM old_facts) f
-WHERE {common:old}
+SELECT 1, * FROM (SELECT * FROM new_facts EXCEPT SELECT * FROM old_facts)
 UNION ALL
-SELECT 0, * FROM (SELECT * FROM old_facts EXCEPT SELECT * FROM new_facts) f
-WHERE {common:main}
+SELECT 0, * FROM (SELECT * FROM old_facts EXCEPT SELECT * FROM new_facts)
 )sql";
 
 struct KindQuery {
@@ -103,26 +95,43 @@ std::string ReplaceAll(std::string text, std::string_view from, std::string_view
     return text;
 }
 
+// The SQL for one side: its schema, the parameter holding its job ids, the data set name.
 std::string ForSchema(std::string_view sql, std::string_view schema) {
-    return ReplaceAll(std::string(sql), "{s}", schema);
-}
-
-// The facts of a job are compared only where the other side holds the job too.
-std::string CommonJobs(DiffKind kind, std::string_view otherSchema) {
-    if (kind == DiffKind::Job) return "1";
-    return ForSchema("(f.container, f.member, f.job, f.occurrence) IN "
-                     "(SELECT container, member, job, occurrence FROM {s}_jobs)",
-                     otherSchema);
+    std::string text = ReplaceAll(std::string(sql), "{s}", schema);
+    text = ReplaceAll(text, "{ids}", schema == "main" ? "?1" : "?2");
+    return ReplaceAll(text, "{dataset}", kComparedDatasetName);
 }
 
 std::string CompareSql(const KindQuery& query) {
     std::string sql(kCompare);
-    sql = ReplaceAll(sql, "{keys:main}", ForSchema(kKeys, "main"));
-    sql = ReplaceAll(sql, "{keys:old}", ForSchema(kKeys, "old"));
-    sql = ReplaceAll(sql, "{facts:main}", ForSchema(query.facts, "main"));
-    sql = ReplaceAll(sql, "{facts:old}", ForSchema(query.facts, "old"));
-    sql = ReplaceAll(sql, "{common:old}", CommonJobs(query.kind, "old"));
-    return ReplaceAll(sql, "{common:main}", CommonJobs(query.kind, "main"));
+    for (const std::string schema : {"main", "old"}) {
+        const std::string side = ":" + schema + "}";
+        sql = ReplaceAll(sql, "{jobs" + side, ForSchema(kJobKeysSql, schema));
+        sql = ReplaceAll(sql, "{steps" + side, ForSchema(kStepKeys, schema));
+        sql = ReplaceAll(sql, "{facts" + side, ForSchema(query.facts, schema));
+    }
+    return sql;
+}
+
+// The ids of the jobs both sides hold whose fingerprints differ, as JSON arrays.
+struct ChangedJobs {
+    std::string newIds = "[", oldIds = "[";
+};
+
+ChangedJobs FindChangedJobs(Database& db) {
+    const auto newJobs = FingerprintJobs(db, "main");
+    const auto oldJobs = FingerprintJobs(db, "old");
+    ChangedJobs changed;
+    for (const auto& [key, job] : newJobs) {
+        const auto old = oldJobs.find(key);
+        if (old == oldJobs.end() || old->second.print == job.print) continue;
+        const char* comma = changed.newIds.size() > 1 ? "," : "";
+        changed.newIds += comma + std::to_string(job.id);
+        changed.oldIds += comma + std::to_string(old->second.id);
+    }
+    changed.newIds += "]";
+    changed.oldIds += "]";
+    return changed;
 }
 
 // Columns of every row: added, container, member, job, occurrence; then for a step (and
@@ -193,9 +202,11 @@ void SortDifferences(std::vector<Difference>& differences) {
 }
 
 std::vector<Difference> CompareInventories(Database& db) {
+    const ChangedJobs changed = FindChangedJobs(db);
     std::vector<Difference> differences;
     for (const KindQuery& query : kKinds) {
         Statement rows(db.Handle(), CompareSql(query));
+        rows.Bind(1, changed.newIds).Bind(2, changed.oldIds);
         while (rows.Step())
             differences.push_back(ReadDifference(query.kind, rows));
     }

@@ -2,6 +2,7 @@
 // hold, the steps, programs, run units and data set uses added and removed.
 #pragma once
 
+#include <compare>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@ struct JobKey {
 
     // NAME, or NAME#2 for the second job of that name in its member.
     std::string Display() const;
+    auto operator<=>(const JobKey&) const = default;
 };
 
 // In the order differences are listed within a job.

@@ -87,6 +87,16 @@ TEST_F(InventoryDiff, StepsOfOneNameAreToldApartByTheirOrder) {
                                         "-run unit J S#2 P2", "+run unit J S#2 P9"}));
 }
 
+TEST_F(InventoryDiff, ProgramsSwappedBetweenStepsOfOneNameAreFound) {
+    // The same steps and programs in another pairing: the job is not as it was.
+    const auto differences = Compare(Member("J", Step(1, "S", "P1") + Step(2, "S", "P2")),
+                                     Member("J", Step(1, "S", "P2") + Step(2, "S", "P1")));
+    EXPECT_EQ(Lines(differences),
+              (std::vector<std::string>{"-program J S P1", "+program J S P2", "-program J S#2 P2",
+                                        "+program J S#2 P1", "-run unit J S P1", "+run unit J S P2",
+                                        "-run unit J S#2 P2", "+run unit J S#2 P1"}));
+}
+
 TEST_F(InventoryDiff, AJobMovedToAnotherMemberIsRemovedThereAndAddedHere) {
     // The member is part of what a job is: the same JCL in another member is another job.
     const std::string job = "JOB START J\nINCL 0 A JOBS\n" + Step(1, "S", "P") + "JOB END\n";
