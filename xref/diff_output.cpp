@@ -34,7 +34,8 @@ Json ChangeJson(const Difference& d) {
     case DiffKind::RunUnit:
         return Json{{"step", d.step}, {"runUnit", d.value}};
     default:
-        return Json{{"step", d.step}, {"dd", d.value}, {"dataset", d.dataset}, {"access", d.access}};
+        return Json{
+            {"step", d.step}, {"dd", d.value}, {"dataset", d.dataset}, {"access", d.access}};
     }
 }
 
@@ -53,7 +54,8 @@ const char* ListName(DiffKind kind) {
 
 Json ChangedJob(const JobKey& job) {
     Json json = JobJson(job);
-    for (DiffKind kind : {DiffKind::Step, DiffKind::Program, DiffKind::RunUnit, DiffKind::DatasetUse})
+    for (DiffKind kind :
+         {DiffKind::Step, DiffKind::Program, DiffKind::RunUnit, DiffKind::DatasetUse})
         json[ListName(kind)] = AddedRemoved();
     return json;
 }

@@ -110,9 +110,9 @@ class Fingerprinter {
 
   private:
     Database& db_;
-    std::unordered_map<int64_t, uint64_t> steps_;  // step id -> hash of its identity
+    std::unordered_map<int64_t, uint64_t> steps_;       // step id -> hash of its identity
     std::unordered_map<int64_t, std::string> datasets_; // data set id -> name as compared
-    std::unordered_map<int64_t, uint64_t> prints_; // job id -> fingerprint
+    std::unordered_map<int64_t, uint64_t> prints_;      // job id -> fingerprint
 };
 
 } // namespace

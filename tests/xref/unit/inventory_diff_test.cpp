@@ -24,16 +24,17 @@ std::string Member(const std::string& name, const std::string& steps) {
 }
 
 std::string Step(int number, const std::string& name, const std::string& program) {
-    return "STEP " + std::to_string(number) + " " + name + " " + program + " \"\" \nRU " +
-           program + "\n";
+    return "STEP " + std::to_string(number) + " " + name + " " + program + " \"\" \nRU " + program +
+           "\n";
 }
 
 class InventoryDiff : public ::testing::Test {
   protected:
     void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("kvr-xref-diff-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                   "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        folder_ =
+            fs::temp_directory_path() /
+            ("kvr-xref-diff-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(folder_);
         fs::create_directories(folder_);
     }
@@ -72,9 +73,9 @@ std::vector<std::string> Lines(const std::vector<Difference>& differences) {
 
 TEST_F(InventoryDiff, StepsRemovedBeforeOthersLeaveTheOthersAlone) {
     // The steps after a removed one are numbered one less, and are the same steps.
-    const auto differences =
-        Compare(Member("J", Step(1, "FIRST", "P1") + Step(2, "SECOND", "P2") + Step(3, "THIRD", "P3")),
-                Member("J", Step(1, "SECOND", "P2") + Step(2, "THIRD", "P3")));
+    const auto differences = Compare(
+        Member("J", Step(1, "FIRST", "P1") + Step(2, "SECOND", "P2") + Step(3, "THIRD", "P3")),
+        Member("J", Step(1, "SECOND", "P2") + Step(2, "THIRD", "P3")));
     EXPECT_EQ(Lines(differences), (std::vector<std::string>{"-step J FIRST ", "-program J FIRST P1",
                                                             "-run unit J FIRST P1"}));
 }
@@ -116,8 +117,9 @@ TEST_F(InventoryDiff, AccessIsComparedNotTheDispositionWritten) {
     auto dd = [](const std::string& name, const std::string& status) {
         return "DD START " + name + "\nDD SEQ  1\nDD DSN  A.B\nDD STAT " + status + "\nDD END\n";
     };
-    const auto differences = Compare(Member("J", Step(1, "S", "P") + dd("X", "OLD") + dd("Y", "OLD")),
-                                     Member("J", Step(1, "S", "P") + dd("X", "MOD") + dd("Y", "SHR")));
+    const auto differences =
+        Compare(Member("J", Step(1, "S", "P") + dd("X", "OLD") + dd("Y", "OLD")),
+                Member("J", Step(1, "S", "P") + dd("X", "MOD") + dd("Y", "SHR")));
     EXPECT_EQ(Lines(differences), (std::vector<std::string>{"-data set use J S Y A.B write",
                                                             "+data set use J S Y A.B read"}));
 }
