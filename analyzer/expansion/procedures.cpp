@@ -56,16 +56,6 @@ bool KeepCard(MemberContext& ctx, void* cardList, const SourceLine& card, const 
     return true;
 }
 
-// A "//" card whose operation is PEND. A comment card ("//* PEND") is not one: read as a
-// name field "*" and an operation it would end the procedure at a comment.
-bool IsPendCard(const SourceLine& card) {
-    if (std::strncmp(card.SourceText, "//", 2) != 0) return false;
-    if (IsJclComment(card.SourceText)) return false;
-    char operation[8] = {};
-    GetJclCardOperation(&card, operation);
-    return std::strcmp(operation, "PEND") == 0;
-}
-
 // The cards of an in-stream procedure up to and including its PEND card. When the source
 // ends first, 1407 names the last card read (fallbackRef/fallbackLine when there was none).
 void ReadInstreamProcCards(MemberContext& ctx, void** outList, SOURCE_REF fallbackRef, int32_t fallbackLine) {
@@ -83,7 +73,7 @@ void ReadInstreamProcCards(MemberContext& ctx, void** outList, SOURCE_REF fallba
         lastLine = card.fileLine;
         if (!KeepCard(ctx, *outList, card, "BuildInstreamProcRawCardList"))
             return;
-        if (IsPendCard(card)) return;
+        if (IsStatementCardOf(card, "PEND")) return;
     }
     KVRWriteMessageWithFileLine(MessageFor(ctx, 1407, 3096), TRUE, lastRef, lastLine,
                                 ctx.run.mode);

@@ -148,11 +148,15 @@ void SaveJclComment(MemberContext& ctx, int32_t iFileLine, const char* iSourceTe
     }
 }
 
-bool IsJobCard(const SourceLine& card) {
+bool IsStatementCardOf(const SourceLine& card, const char* operationWord) {
     if (std::strncmp(card.SourceText, "//", 2) != 0 || IsJclComment(card.SourceText)) return false;
     char operation[8] = {};
     GetJclCardOperation(&card, operation);
-    return std::strcmp(operation, "JOB") == 0;
+    return std::strcmp(operation, operationWord) == 0;
+}
+
+bool IsJobCard(const SourceLine& card) {
+    return IsStatementCardOf(card, "JOB");
 }
 
 bool IsJes2Transmission(const char* text) {
@@ -200,10 +204,7 @@ void SkipControlStatements(MemberContext& ctx, void* cursor) {
             SaveJclComment(ctx, card.fileLine, card.SourceText);
             continue;
         }
-        if (std::strncmp(card.SourceText, "//", 2) != 0) continue;
-        char operation[8] = {};
-        GetJclCardOperation(&card, operation);
-        if (std::strcmp(operation, "ENDCNTL") != 0) continue;
+        if (!IsStatementCardOf(card, "ENDCNTL")) continue;
         // The block belongs to the step it stands in.
         JCLStatement* step = ctx.listBuilder.currentStepStatement;
         if (ctx.listBuilder.execFound && step != nullptr) step->endFileLine = card.fileLine;

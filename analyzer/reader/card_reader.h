@@ -27,6 +27,9 @@ BOOLEAN ReadNextCardFromCursor(MemberContext& ctx, SourceLine* SourceBuffer, voi
 BOOLEAN ReadNextNonCommentCard(MemberContext& ctx, SourceLine* InRec,
                                JCL_STATE jclState, void* jclCardsListCursor);
 void SaveJclComment(MemberContext& ctx, int32_t iFileLine, const char* iSourceText);
+// A "//" card, not a comment, whose operation word is operationWord (a comment card such
+// as "//* PEND" would read as a name field "*" and an operation).
+bool IsStatementCardOf(const SourceLine& card, const char* operationWord);
 // A "//" card whose operation is JOB.
 bool IsJobCard(const SourceLine& card);
 // A JES2 /*XMIT card: the cards after it, up to its delimiter, go to another node.
